@@ -1,0 +1,48 @@
+#include "model/Model.h"
+
+namespace velmora {
+
+namespace {
+
+using ParameterMember = real Model::*;
+
+constexpr std::array<ParameterMember, ParameterCount> ParameterMembers = {
+    &Model::A1, &Model::B1, &Model::C1, &Model::D1, &Model::F1, &Model::G1,
+    &Model::A2, &Model::B2, &Model::C2, &Model::D2, &Model::F2, &Model::G2,
+    &Model::A3, &Model::B3, &Model::C3, &Model::D3, &Model::F3, &Model::G3};
+
+void StoreSlots(Model& model, std::size_t offset, const SlotArray<real>& values) {
+  for (int n = 1; n <= model.N; ++n)
+    StoreExtended(&model.Snapshot[offset + ExtendedBytes * (n - 1)], values[n]);
+}
+
+}  // namespace
+
+const std::array<const char*, ParameterCount> ParameterNames = {
+    "A1", "B1", "C1", "D1", "F1", "G1", "A2", "B2", "C2",
+    "D2", "F2", "G2", "A3", "B3", "C3", "D3", "F3", "G3"};
+
+real& Parameter(Model& model, int index) { return model.*ParameterMembers.at(index); }
+
+real Parameter(const Model& model, int index) { return model.*ParameterMembers.at(index); }
+
+GroupParameters ParametersOfGroup(const Model& model, int group) {
+  const int first = (group - 1) * ParametersPerGroup;
+  return {Parameter(model, first), Parameter(model, first + 1), Parameter(model, first + 2),
+          Parameter(model, first + 3), Parameter(model, first + 4), Parameter(model, first + 5)};
+}
+
+void TakeSnapshot(Model& model) {
+  StoreExtended(&model.Snapshot[record::Dt], model.dt);
+  for (int p = 0; p < ParameterCount; ++p)
+    StoreExtended(&model.Snapshot[record::Parameters + ExtendedBytes * p], Parameter(model, p));
+  for (int n = 1; n <= model.N; ++n) model.Snapshot[record::Present + (n - 1)] = model.Present[n] ? 1 : 0;
+  StoreSlots(model, record::X, model.X);
+  StoreSlots(model, record::Y, model.Y);
+  StoreSlots(model, record::Z, model.Z);
+  StoreSlots(model, record::V, model.V);
+  StoreSlots(model, record::U, model.U);
+  StoreSlots(model, record::W, model.W);
+}
+
+}  // namespace velmora

@@ -1,0 +1,87 @@
+#pragma once
+// The program-wide model: slots, parameters, time step, run flags and the record buffer
+// through which documents are saved and loaded. One instance lives in the program; core
+// functions take it by reference so that tests and tools can make their own.
+
+#include <array>
+#include <cstddef>
+#include <string>
+
+#include "model/Real.h"
+
+namespace velmora {
+
+constexpr int SlotCount = 100;
+
+// Slot arrays are 1-based: element 0 is unused, so X[i] is slot i of the listing.
+template <class T>
+using SlotArray = std::array<T, SlotCount + 1>;
+
+constexpr std::size_t SnapshotSize = 6296;
+
+// Byte offsets of the document record.
+namespace record {
+constexpr std::size_t Dt = 0;
+constexpr std::size_t Parameters = 10;  // 18 values, A1 .. G3
+constexpr std::size_t X = 192;
+constexpr std::size_t Y = 1192;
+constexpr std::size_t Z = 2192;
+constexpr std::size_t V = 3192;
+constexpr std::size_t U = 4192;
+constexpr std::size_t W = 5192;
+constexpr std::size_t Present = 6192;
+}  // namespace record
+
+constexpr int ParameterCount = 18;
+constexpr int GroupCount = 3;
+constexpr int ParametersPerGroup = 6;
+
+struct Model {
+  int N = 0;
+  real dt = 0.0L;
+  real A1 = 0.0L, B1 = 0.0L, C1 = 0.0L, D1 = 0.0L, F1 = 0.0L, G1 = 0.0L;
+  real A2 = 0.0L, B2 = 0.0L, C2 = 0.0L, D2 = 0.0L, F2 = 0.0L, G2 = 0.0L;
+  real A3 = 0.0L, B3 = 0.0L, C3 = 0.0L, D3 = 0.0L, F3 = 0.0L, G3 = 0.0L;
+
+  bool Stopped = false;
+  int StepCount = 0;
+  bool ShowTime = false;
+  bool SpiralShown = false;
+  std::string DocFileName;
+  std::string LastDocFileName;
+  bool ListVelocities = false;
+
+  // Current positions and velocities: the pair law reads only X, Y, Z.
+  SlotArray<real> X{}, Y{}, Z{}, V{}, U{}, W{};
+  // Working copies: the integrator advances these and copies them back.
+  SlotArray<real> NewX{}, NewY{}, NewZ{}, NewV{}, NewU{}, NewW{};
+  // Display copies: the drawing reads these (in figure mode they hold the figure).
+  SlotArray<real> ShownX{}, ShownY{}, ShownZ{};
+  SlotArray<bool> Present{};
+
+  std::array<unsigned char, SnapshotSize> Snapshot{};
+};
+
+// The parameters in record order: A1, B1, C1, D1, F1, G1, A2, ..., G3.
+real& Parameter(Model& model, int index);
+real Parameter(const Model& model, int index);
+extern const std::array<const char*, ParameterCount> ParameterNames;
+
+// The six parameters of one group (1, 2 or 3), in the order A, B, C, D, F, G.
+struct GroupParameters {
+  real A, B, C, D, F, G;
+};
+GroupParameters ParametersOfGroup(const Model& model, int group);
+
+// The group of a slot: 1 for 1 .. N-50, 2 for N-49 .. N-25, 3 for N-24 .. N.
+inline int GroupOf(int n, int slot) {
+  if (slot <= n - 50) return 1;
+  if (slot <= n - 25) return 2;
+  return 3;
+}
+
+// Copies dt, the parameters, Present[1..N] and the current arrays into Snapshot. Padding and
+// elements beyond N keep what the buffer held (the last document read, or zeros).
+void TakeSnapshot(Model& model);
+
+}  // namespace velmora
