@@ -1,0 +1,239 @@
+#include "text/NumberText.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <clocale>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+
+#include "model/FloatingPointFaults.h"
+#include "model/ProgramError.h"
+#include "text/KeyFilter.h"
+
+namespace velmora {
+namespace {
+
+struct FormatCase {
+  real value;
+  char separator;
+  const char* text;
+};
+
+void PrintTo(const FormatCase& c, std::ostream* os) {
+  *os << "'" << c.separator << "' " << c.text;
+}
+
+class FormatRealTest : public ::testing::TestWithParam<FormatCase> {};
+
+TEST_P(FormatRealTest, WritesTheGeneralNumberFormat) {
+  EXPECT_EQ(FormatReal(GetParam().value, GetParam().separator), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, FormatRealTest,
+    ::testing::Values(FormatCase{0.001L, '.', "0.001"}, FormatCase{0.0001L, '.', "0.0001"},
+                      FormatCase{0.00001L, '.', "1E-5"}, FormatCase{1e15L, '.', "1E15"},
+                      FormatCase{-2.5L, '.', "-2.5"},
+                      FormatCase{123456789.123456789L, '.', "123456789.123457"},
+                      FormatCase{2.0L / 3.0L * 1e-10L, '.', "6.66666666666667E-11"},
+                      FormatCase{0.01L, ',', "0,01"}, FormatCase{-2.5L, ',', "-2,5"},
+                      FormatCase{2.0L / 3.0L * 1e-10L, ',', "6,66666666666667E-11"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Boundaries, FormatRealTest,
+    ::testing::Values(
+        FormatCase{0.0L, '.', "0"}, FormatCase{-0.0L, '.', "0"}, FormatCase{1.0L, '.', "1"},
+        FormatCase{100.0L, '.', "100"}, FormatCase{1.0L / 3.0L, '.', "0.333333333333333"},
+        FormatCase{-1.0L / 3.0L, ',', "-0,333333333333333"},
+        FormatCase{0.000123L, '.', "0.000123"}, FormatCase{0.0000123L, '.', "1.23E-5"},
+        // Fixed notation pads with zeros up to the separator's place.
+        FormatCase{1e14L, '.', "100000000000000"},
+        FormatCase{999999999999999.0L, '.', "999999999999999"},
+        // Rounding to 15 digits carries across 1E15 and into 0.0001, which decides the notation.
+        FormatCase{999999999999999.5L, '.', "1E15"}, FormatCase{999999999999999.9L, '.', "1E15"},
+        FormatCase{-999999999999999.9L, ',', "-1E15"},
+        FormatCase{0.00009999999999999999L, '.', "0.0001"},
+        FormatCase{0.0000999999999999994L, '.', "9.99999999999994E-5"},
+        // An exact tie rounds to the even neighbour.
+        FormatCase{1000000000000005.0L, '.', "1E15"},
+        FormatCase{1000000000000015.0L, '.', "1.00000000000002E15"},
+        FormatCase{123456789012345678.0L, '.', "1.23456789012346E17"},
+        FormatCase{1.5e20L, ',', "1,5E20"},
+        FormatCase{LDBL_MAX, '.', "1.18973149535723E4932"},
+        FormatCase{-LDBL_MAX, ',', "-1,18973149535723E4932"},
+        FormatCase{LDBL_MIN, '.', "3.36210314311209E-4932"},
+        FormatCase{LDBL_TRUE_MIN, '.', "3.64519953188247E-4951"},
+        FormatCase{std::numeric_limits<real>::infinity(), '.', "INF"},
+        FormatCase{-std::numeric_limits<real>::infinity(), '.', "-INF"},
+        FormatCase{std::numeric_limits<real>::quiet_NaN(), '.', "NAN"},
+        FormatCase{-std::numeric_limits<real>::quiet_NaN(), '.', "NAN"}));
+
+real FromBytes(std::initializer_list<unsigned char> bytes) {
+  unsigned char buffer[ExtendedBytes];
+  std::memcpy(buffer, bytes.begin(), ExtendedBytes);
+  return LoadExtended(buffer);
+}
+
+// A document may hold any ten bytes; encodings the FPU does not compute with still get a text,
+// and writing them raises no floating-point fault.
+TEST(FormatReal, ShowsEveryBitPatternADocumentMayHoldWithoutFaulting) {
+  const real unnormal = FromBytes({0, 0, 0, 0, 0, 0, 0, 0x40, 0xFF, 0x3F});
+  const real pseudoInfinity = FromBytes({0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0x7F});
+  const real signalingNaN = FromBytes({1, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x7F});
+  const real pseudoDenormal = FromBytes({0, 0, 0, 0, 0, 0, 0, 0x80, 0, 0});
+  ClearFaultFlags();
+  EXPECT_EQ(FormatReal(unnormal, '.'), "NAN");
+  EXPECT_EQ(FormatReal(pseudoInfinity, '.'), "NAN");
+  EXPECT_EQ(FormatReal(signalingNaN, '.'), "NAN");
+  EXPECT_EQ(FormatReal(pseudoDenormal, '.'), "3.36210314311209E-4932");
+  EXPECT_FALSE(FaultFlagged());
+}
+
+struct ParseCase {
+  const char* text;
+  char separator;
+  real value;
+};
+
+void PrintTo(const ParseCase& c, std::ostream* os) {
+  *os << "'" << c.separator << "' \"" << c.text << "\"";
+}
+
+class ParseRealTest : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseRealTest, GivesTheNearestExtendedValue) {
+  const real parsed = ParseReal(GetParam().text, GetParam().separator);
+  EXPECT_TRUE(SameBits(parsed, GetParam().value)) << FormatReal(parsed, '.');
+}
+
+// The compiler converts the L literals correctly rounded, so they are the expected bits.
+INSTANTIATE_TEST_SUITE_P(
+    Accepted, ParseRealTest,
+    ::testing::Values(
+        ParseCase{"0.5", '.', 0.5L}, ParseCase{"0,5", ',', 0.5L}, ParseCase{"0.1", '.', 0.1L},
+        ParseCase{"0,001", ',', 0.001L}, ParseCase{"  -2.5e3  ", '.', -2500.0L},
+        ParseCase{"+1", '.', 1.0L}, ParseCase{".5", '.', 0.5L}, ParseCase{"5,", ',', 5.0L},
+        ParseCase{"-0", '.', -0.0L}, ParseCase{"00012", '.', 12.0L},
+        ParseCase{"1E15", '.', 1e15L}, ParseCase{"1e-5", ',', 1e-5L},
+        ParseCase{"1e+3", '.', 1000.0L}, ParseCase{"-1,25E2", ',', -125.0L},
+        ParseCase{"123456789.123456789", '.', 123456789.123456789L},
+        ParseCase{"6,66666666666667E-11", ',', 6.66666666666667E-11L},
+        ParseCase{"1.18973149535723176502e4932", '.', LDBL_MAX},
+        ParseCase{"4e-4951", '.', LDBL_TRUE_MIN}, ParseCase{"1e-5000", '.', 0.0L},
+        // 1 + 2^-64 lies halfway between 1 and the next extended value: ties go to even.
+        ParseCase{"1.0000000000000000000542101086242752217003726400434970855712890625", '.',
+                  1.0L},
+        ParseCase{"1.00000000000000000005421010862427522170037264004349708557128906250001", '.',
+                  1.0L + 0x1p-63L}));
+
+struct RejectCase {
+  const char* text;
+  char separator;
+};
+
+void PrintTo(const RejectCase& c, std::ostream* os) {
+  *os << "'" << c.separator << "' \"" << c.text << "\"";
+}
+
+class ParseRealRejectTest : public ::testing::TestWithParam<RejectCase> {};
+
+TEST_P(ParseRealRejectTest, NamesTheTextInTheMessage) {
+  const std::string text = GetParam().text;
+  try {
+    ParseReal(text, GetParam().separator);
+    ADD_FAILURE() << "accepted";
+  } catch (const ConversionError& error) {
+    EXPECT_STREQ(error.what(), ("'" + text + "' is not a valid floating point value").c_str());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rejected, ParseRealRejectTest,
+    ::testing::Values(RejectCase{"", '.'}, RejectCase{"   ", ','}, RejectCase{"0,5", '.'},
+                      RejectCase{"0.5", ','}, RejectCase{"1.2.3", '.'}, RejectCase{"1,2,3", ','},
+                      RejectCase{"--1", '.'}, RejectCase{"+-1", '.'}, RejectCase{"-", '.'},
+                      RejectCase{".", '.'}, RejectCase{",E5", ','}, RejectCase{"e5", '.'},
+                      RejectCase{"1e", '.'}, RejectCase{"1e+", ','}, RejectCase{"1 2", '.'},
+                      RejectCase{"1-", '.'}, RejectCase{"\t1", '.'}, RejectCase{"0x10", '.'},
+                      RejectCase{"inf", '.'}, RejectCase{"INF", '.'}, RejectCase{"nan", '.'},
+                      RejectCase{"abc", '.'}, RejectCase{"1e5000", '.'},
+                      RejectCase{"-1,2e4933", ','}));
+
+// The window's toolkit sets the process locale from the user's settings; a locale with a
+// decimal comma must not change what "." means to the conversions.
+TEST(NumberText, IgnoresTheProcessLocale) {
+  struct NumericLocaleRestored {
+    std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    ~NumericLocaleRestored() { std::setlocale(LC_NUMERIC, saved.c_str()); }
+  } restored;
+  bool commaLocale = false;
+  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "ru_RU.UTF-8"})
+    if (std::setlocale(LC_NUMERIC, name) && std::string(std::localeconv()->decimal_point) == ",") {
+      commaLocale = true;
+      break;
+    }
+  if (!commaLocale) GTEST_SKIP() << "no locale with a decimal comma is installed";
+  EXPECT_TRUE(SameBits(ParseReal("0.1", '.'), 0.1L));
+  EXPECT_THROW(ParseReal("0,1", '.'), ConversionError);
+  EXPECT_EQ(FormatReal(0.1L, '.'), "0.1");
+}
+
+// A failed or inexact conversion must not leave flags for the caller's next fault checkpoint.
+TEST(NumberText, ConversionsLeaveNoFaultFlags) {
+  ClearFaultFlags();
+  EXPECT_THROW(ParseReal("1e5000", '.'), ConversionError);
+  ParseReal("1e-5000", '.');
+  ParseReal("0.1", '.');
+  FormatReal(LDBL_MAX, '.');
+  EXPECT_FALSE(FaultFlagged());
+}
+
+// What the fields show reads back as the same text, in both notations and both separators.
+TEST(NumberText, ShownTextReadsBackToTheSameText) {
+  std::mt19937_64 random(20261207);
+  std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+  std::uniform_int_distribution<int> exponent(-4950, 4930);
+  for (int i = 0; i < 2000; ++i) {
+    const real value = static_cast<real>(mantissa(random)) * powl(10.0L, exponent(random) % 40);
+    const real tiny = static_cast<real>(mantissa(random)) * powl(10.0L, exponent(random));
+    for (real v : {value, tiny})
+      for (char separator : {'.', ','}) {
+        const std::string shown = FormatReal(v, separator);
+        ASSERT_EQ(FormatReal(ParseReal(shown, separator), separator), shown);
+      }
+  }
+}
+
+TEST(ParseInteger, AcceptsDecimalIntegersInTheThirtyTwoBitRange) {
+  EXPECT_EQ(ParseInteger("42"), 42);
+  EXPECT_EQ(ParseInteger(" -7 "), -7);
+  EXPECT_EQ(ParseInteger("+3"), 3);
+  EXPECT_EQ(ParseInteger("0000000000000000000001"), 1);
+  EXPECT_EQ(ParseInteger("2147483647"), 2147483647);
+  EXPECT_EQ(ParseInteger("-2147483648"), std::numeric_limits<int>::min());
+}
+
+TEST(ParseInteger, RejectsEverythingElseNamingTheText) {
+  for (const char* text : {"", " ", "-", "2147483648", "-2147483649", "99999999999999999999",
+                           "1.0", "1,0", "1e3", "0x1F", "1 2", "--1", "x"}) {
+    SCOPED_TRACE(text);
+    try {
+      ParseInteger(text);
+      ADD_FAILURE() << "accepted";
+    } catch (const ConversionError& error) {
+      EXPECT_STREQ(error.what(), ("'" + std::string(text) + "' is not a valid integer value").c_str());
+    }
+  }
+}
+
+TEST(KeyFilter, PassesWhatANumberIsTypedWithAndEscapesTheRest) {
+  for (char32_t ch : {U'0', U'5', U'9', U',', U'-', U'.', Backspace}) EXPECT_EQ(FilterKey(ch), ch);
+  for (char32_t ch : {U'e', U'E', U'+', U' ', U'a', U'/', U':', char32_t{13}, Escape, U'\u0663'})
+    EXPECT_EQ(FilterKey(ch), Escape) << static_cast<unsigned>(ch);
+}
+
+}  // namespace
+}  // namespace velmora

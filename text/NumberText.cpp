@@ -1,0 +1,195 @@
+#include "text/NumberText.h"
+
+#include <cfenv>
+#include <charconv>
+#include <clocale>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
+#include <optional>
+#include <stdexcept>
+#include <string_view>
+
+#include "model/ProgramError.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr int SignificantDigits = 15;
+// 0.d1d2... x 10^e is written in fixed notation for these e, i.e. 0.0001 <= |value| < 1E15.
+constexpr int SmallestFixedExponent = -3;
+constexpr int LargestFixedExponent = 15;
+
+// The conversions raise inexact, underflow or overflow in the FPU status on their own account.
+// They must not surface at the caller's next fault checkpoint as "Floating point overflow", so
+// the flags are put back as they were on every way out.
+class FaultFlagsKept {
+ public:
+  FaultFlagsKept() { std::fegetexceptflag(&saved_, FE_ALL_EXCEPT); }
+  ~FaultFlagsKept() { std::fesetexceptflag(&saved_, FE_ALL_EXCEPT); }
+  FaultFlagsKept(const FaultFlagsKept&) = delete;
+  FaultFlagsKept& operator=(const FaultFlagsKept&) = delete;
+
+ private:
+  std::fexcept_t saved_;
+};
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The rounded value as its significant digits (no trailing zeros) and e of 0.d1d2... x 10^e.
+struct DecimalDigits {
+  bool negative;
+  std::string digits;
+  int exponent;
+};
+
+// std::to_chars is correctly rounded and, unlike printf, never looks at the locale.
+DecimalDigits RoundToSignificantDigits(real value) {
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                    std::chars_format::scientific, SignificantDigits - 1);
+  const std::string_view text(buffer, result.ptr - buffer);  // [-]d.dddddddddddddde(+|-)x
+  DecimalDigits decimal{text.front() == '-', "", 0};
+  const std::size_t e = text.find('e');
+  for (char c : text.substr(0, e))
+    if (IsDigit(c)) decimal.digits += c;
+  decimal.digits.erase(decimal.digits.find_last_not_of('0') + 1);
+  std::string_view exponent = text.substr(e + 1);
+  if (exponent.front() == '+') exponent.remove_prefix(1);
+  int scientific = 0;
+  std::from_chars(exponent.data(), exponent.data() + exponent.size(), scientific);
+  decimal.exponent = scientific + 1;
+  return decimal;
+}
+
+std::string FixedNotation(const DecimalDigits& decimal, char separator) {
+  const std::string& digits = decimal.digits;
+  const int e = decimal.exponent;
+  if (e <= 0) return "0" + std::string(1, separator) + std::string(-e, '0') + digits;
+  if (e >= static_cast<int>(digits.size())) return digits + std::string(e - digits.size(), '0');
+  return digits.substr(0, e) + separator + digits.substr(e);
+}
+
+std::string ExponentNotation(const DecimalDigits& decimal, char separator) {
+  std::string text = decimal.digits.substr(0, 1);
+  if (decimal.digits.size() > 1) text += separator + decimal.digits.substr(1);
+  return text + "E" + std::to_string(decimal.exponent - 1);
+}
+
+// A cursor over typed text for the two grammars below.
+class Scanner {
+ public:
+  explicit Scanner(std::string_view text) : text_(text) {}
+
+  void SkipBlanks() {
+    while (pos_ < text_.size() && text_[pos_] == ' ') ++pos_;
+  }
+  bool AtEnd() const { return pos_ == text_.size(); }
+  bool Take(char c) {
+    if (AtEnd() || text_[pos_] != c) return false;
+    ++pos_;
+    return true;
+  }
+  // Appends an optional sign to out.
+  void TakeSign(std::string& out) {
+    if (Take('-')) out += '-';
+    else Take('+');
+  }
+  // Appends the digits at the cursor to out and returns how many there were.
+  int TakeDigits(std::string& out) {
+    int count = 0;
+    while (!AtEnd() && IsDigit(text_[pos_])) {
+      out += text_[pos_++];
+      ++count;
+    }
+    return count;
+  }
+
+ private:
+  std::string_view text_;
+  std::size_t pos_ = 0;
+};
+
+// The accepted real text rewritten in the C library's own form ("-12.5e-3"); nothing when the
+// text does not follow the grammar.
+std::optional<std::string> CanonicalRealText(std::string_view text, char separator) {
+  Scanner scan(text);
+  std::string canonical;
+  scan.SkipBlanks();
+  scan.TakeSign(canonical);
+  int digits = scan.TakeDigits(canonical);
+  if (scan.Take(separator)) {
+    canonical += '.';
+    digits += scan.TakeDigits(canonical);
+  }
+  if (digits == 0) return std::nullopt;
+  if (scan.Take('E') || scan.Take('e')) {
+    canonical += 'e';
+    scan.TakeSign(canonical);
+    if (scan.TakeDigits(canonical) == 0) return std::nullopt;
+  }
+  scan.SkipBlanks();
+  if (!scan.AtEnd()) return std::nullopt;
+  return canonical;
+}
+
+// strtold is correctly rounded but reads the decimal point of LC_NUMERIC, which the window's
+// toolkit sets from the user's locale; the "C" locale object makes it read ".".
+locale_t CLocale() {
+  static const locale_t locale = newlocale(LC_ALL_MASK, "C", locale_t{});
+  if (locale == locale_t{}) throw std::runtime_error("The C locale is not available");
+  return locale;
+}
+
+ConversionError NotAReal(const std::string& text) {
+  return ConversionError("'" + text + "' is not a valid floating point value");
+}
+
+}  // namespace
+
+std::string FormatReal(real value, char separator) {
+  FaultFlagsKept flagsKept;  // comparing a signaling NaN or an unnormal flags an invalid operation
+  if (std::isnan(value)) return "NAN";
+  if (std::isinf(value)) return value < 0.0L ? "-INF" : "INF";
+  if (value == 0.0L) return "0";
+  const DecimalDigits decimal = RoundToSignificantDigits(value);
+  const bool fixed =
+      decimal.exponent >= SmallestFixedExponent && decimal.exponent <= LargestFixedExponent;
+  return (decimal.negative ? "-" : "") +
+         (fixed ? FixedNotation(decimal, separator) : ExponentNotation(decimal, separator));
+}
+
+real ParseReal(const std::string& text, char separator) {
+  const std::optional<std::string> canonical = CanonicalRealText(text, separator);
+  if (!canonical) throw NotAReal(text);
+  FaultFlagsKept flagsKept;
+  char* end = nullptr;
+  const real value = strtold_l(canonical->c_str(), &end, CLocale());
+  // Overflow gives an infinity; underflow gives the nearest subnormal or zero, which is kept.
+  if (end != canonical->c_str() + canonical->size() || std::isinf(value)) throw NotAReal(text);
+  return value;
+}
+
+int ParseInteger(const std::string& text) {
+  Scanner scan(text);
+  std::string sign, digits;
+  scan.SkipBlanks();
+  scan.TakeSign(sign);
+  const int count = scan.TakeDigits(digits);
+  scan.SkipBlanks();
+  const bool negative = !sign.empty();
+  std::int64_t magnitude = 0;
+  const std::int64_t limit = negative ? -std::int64_t{std::numeric_limits<int>::min()}
+                                       : std::int64_t{std::numeric_limits<int>::max()};
+  bool inRange = count > 0 && scan.AtEnd();
+  for (std::size_t i = 0; inRange && i < digits.size(); ++i) {
+    magnitude = magnitude * 10 + (digits[i] - '0');
+    inRange = magnitude <= limit;
+  }
+  if (!inRange) throw ConversionError("'" + text + "' is not a valid integer value");
+  return static_cast<int>(negative ? -magnitude : magnitude);
+}
+
+}  // namespace velmora
