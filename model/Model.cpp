@@ -18,9 +18,9 @@ void StoreSlots(Model& model, std::size_t offset, const SlotArray<real>& values)
 
 }  // namespace
 
-const std::array<const char*, ParameterCount> ParameterNames = {
-    "A1", "B1", "C1", "D1", "F1", "G1", "A2", "B2", "C2",
-    "D2", "F2", "G2", "A3", "B3", "C3", "D3", "F3", "G3"};
+const std::array<const char*, ParameterCount> ParameterNames = {"A1", "B1", "C1", "D1", "F1", "G1",
+                                                                "A2", "B2", "C2", "D2", "F2", "G2",
+                                                                "A3", "B3", "C3", "D3", "F3", "G3"};
 
 real& Parameter(Model& model, int index) { return model.*ParameterMembers.at(index); }
 
@@ -28,7 +28,7 @@ real Parameter(const Model& model, int index) { return model.*ParameterMembers.a
 
 GroupParameters ParametersOfGroup(const Model& model, int group) {
   const int first = (group - 1) * ParametersPerGroup;
-  return {Parameter(model, first), Parameter(model, first + 1), Parameter(model, first + 2),
+  return {Parameter(model, first),     Parameter(model, first + 1), Parameter(model, first + 2),
           Parameter(model, first + 3), Parameter(model, first + 4), Parameter(model, first + 5)};
 }
 

@@ -19,9 +19,7 @@ constexpr int ExtendedBytes = 10;
 
 // Documents keep a real as its 10 bytes, little-endian: the 64-bit significand with its
 // explicit integer bit, then sign and biased exponent. On x86 that is the in-memory image.
-inline void StoreExtended(unsigned char* bytes, real value) {
-  std::memcpy(bytes, &value, ExtendedBytes);
-}
+inline void StoreExtended(unsigned char* bytes, real value) { std::memcpy(bytes, &value, ExtendedBytes); }
 
 inline real LoadExtended(const unsigned char* bytes) {
   real value = 0.0L;  // the six bytes beyond the tenth are unused padding
@@ -31,8 +29,6 @@ inline real LoadExtended(const unsigned char* bytes) {
 
 // Two reals are interchangeable in every computation only when all ten bytes agree
 // (+0 and -0, or two NaNs, compare equal or unequal by value but behave differently).
-inline bool SameBits(real a, real b) {
-  return std::memcmp(&a, &b, ExtendedBytes) == 0;
-}
+inline bool SameBits(real a, real b) { return std::memcmp(&a, &b, ExtendedBytes) == 0; }
 
 }  // namespace velmora

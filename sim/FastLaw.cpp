@@ -1,0 +1,116 @@
+#include "sim/FastLaw.h"
+
+#include <cmath>
+
+#include "model/Power.h"
+#include "sim/PairLaw.h"
+
+namespace velmora {
+
+FastLaw::FastLaw() : distance_((SlotCount + 1) * (SlotCount + 1)), phi_((SlotCount + 1) * (SlotCount + 1)) {}
+
+void FastLaw::Prepare(const Model& model, const LawSettings& law) {
+  law_ = law;
+  const real a = ContactFactor * Power(-1.0L, ContactBase);
+  for (int g = 1; g <= GroupCount; ++g) {
+    const GroupParameters p = ParametersOfGroup(model, g);
+    const std::array<real, 5> lengths = {p.B, p.C, p.D, p.F, p.G};
+    GroupConstants& c = groups_[g];
+    for (int t = 0; t < 5; ++t) {
+      const real k = LawScale / lengths[t];
+      c.terms[t] = {k, LawWidth * k, Power(-1.0L, LawWidth * k), LawSlope * k};
+    }
+    c.A = p.A;
+    c.G = p.G;
+    c.contactAGa = p.A * p.G * a;
+    c.contactMinusAG = -a * p.G;
+  }
+  // Phi reads B..G, and A as well through the contact part. Equal bits give equal Phi.
+  for (int a1 = 1; a1 <= GroupCount; ++a1)
+    for (int b1 = 1; b1 <= GroupCount; ++b1) {
+      const GroupParameters pa = ParametersOfGroup(model, a1);
+      const GroupParameters pb = ParametersOfGroup(model, b1);
+      sharesPhi_[a1][b1] = SameBits(pa.B, pb.B) && SameBits(pa.C, pb.C) && SameBits(pa.D, pb.D) &&
+                           SameBits(pa.F, pb.F) && SameBits(pa.G, pb.G) &&
+                           (!law.Functions3X1 || SameBits(pa.A, pb.A));
+    }
+}
+
+// The literal shell term with its shared quantities taken from outside: x^20, x^E and x^18 are
+// exp(e ln x) with one ln x, and r^-2 (0.1 k)^-1 keeps its order of multiplication.
+real FastLaw::ShellTerm(const LengthConstants& c, real r, real rInverseSquare) const {
+  const real x = c.k * r;
+  const real lnX = std::log(x);
+  const real plateau = LawPlateau - std::exp(LawSteepness * lnX);
+  const real E = Power(-1.0L, c.widthK * r) * plateau;
+  return std::exp(E * lnX) * (plateau * (1.0L - lnX) * (rInverseSquare * c.inverseWidthK) -
+                              c.slopeK * std::exp(LawSteepness18 * lnX) * lnX);
+}
+
+real FastLaw::ContactTerm(const GroupConstants& g, real r) const {
+  if (r > g.G) return g.contactAGa * Power(-2.0L, r - g.G) * std::exp(g.contactMinusAG / (r - g.G));
+  return 0.0L;
+}
+
+real FastLaw::Phi(int group, real r) const {
+  const GroupConstants& g = groups_[group];
+  const real rInverseSquare = Power(-2.0L, r);
+  const real shells = -ShellTerm(g.terms[0], r, rInverseSquare) - ShellTerm(g.terms[1], r, rInverseSquare) -
+                      ShellTerm(g.terms[2], r, rInverseSquare) - ShellTerm(g.terms[3], r, rInverseSquare);
+  if (law_.Functions3X1) return shells + ContactTerm(g, r);
+  return shells - ShellTerm(g.terms[4], r, rInverseSquare);
+}
+
+// Distance and Phi of every pair that some target needs, each unordered pair once.
+// (X[a] - X[b])^2 and (X[b] - X[a])^2 are the same bits, so r serves both slots.
+void FastLaw::FormPairs(const Model& model, const SlotArray<bool>& targets) {
+  const int n = model.N;
+  for (int a = 1; a <= n; ++a) {
+    for (int b = a + 1; b <= n; ++b) {
+      const bool aNeedsB = targets[a] && model.Present[b];
+      const bool bNeedsA = targets[b] && model.Present[a];
+      if (!aNeedsB && !bNeedsA) continue;
+      const real dx = model.X[a] - model.X[b];
+      const real dy = model.Y[a] - model.Y[b];
+      const real dz = model.Z[a] - model.Z[b];
+      const real r = std::sqrt(dx * dx + dy * dy + dz * dz);
+      Distance(a, b) = r;
+      Distance(b, a) = r;
+      const int ga = GroupOf(n, a);
+      const int gb = GroupOf(n, b);
+      if (aNeedsB) PhiOf(a, b) = Phi(gb, r);
+      if (bNeedsA) PhiOf(b, a) = (aNeedsB && sharesPhi_[ga][gb]) ? PhiOf(a, b) : Phi(ga, r);
+    }
+  }
+}
+
+// Each slot's sum in partner order 1..N, each contribution formed as the literal law forms it.
+void FastLaw::SumContributions(const Model& model, const SlotArray<bool>& targets, SlotArray<real>& ax,
+                               SlotArray<real>& ay, SlotArray<real>& az) const {
+  const int n = model.N;
+  for (int i = 1; i <= n; ++i) {
+    if (!targets[i]) continue;
+    real sumX = 0.0L, sumY = 0.0L, sumZ = 0.0L;
+    for (int j = 1; j <= n; ++j) {
+      if (!model.Present[j] || j == i) continue;
+      const real sign = static_cast<real>(PairSign(i, j, law_.Taoscope));
+      const real r = Distance(i, j);
+      const real A = groups_[GroupOf(n, j)].A;
+      const real phi = PhiOf(i, j);
+      sumX = sumX + (sign * (model.X[i] - model.X[j]) / r * A) * phi;
+      sumY = sumY + (sign * (model.Y[i] - model.Y[j]) / r * A) * phi;
+      sumZ = sumZ + (sign * (model.Z[i] - model.Z[j]) / r * A) * phi;
+    }
+    ax[i] = sumX;
+    ay[i] = sumY;
+    az[i] = sumZ;
+  }
+}
+
+void FastLaw::Accelerations(const Model& model, const SlotArray<bool>& targets, SlotArray<real>& ax,
+                            SlotArray<real>& ay, SlotArray<real>& az) {
+  FormPairs(model, targets);
+  SumContributions(model, targets, ax, ay, az);
+}
+
+}  // namespace velmora

@@ -1,0 +1,31 @@
+#pragma once
+// The pair law in its literal form: the acceleration of one slot along one axis, evaluated per
+// call exactly as the law is written, every power through Power. The program runs FastLaw, which
+// gives the same bits; this form is the reference it is tested against and the path that a
+// faulting step is re-run on, so that a fault leaves the model where this order leaves it.
+
+#include "model/Model.h"
+#include "sim/StepSettings.h"
+
+namespace velmora {
+
+// Constants of the law, each the extended value nearest to the decimal.
+inline constexpr real LawScale = 1.0256L;      // k = 1.0256 / p
+inline constexpr real LawWidth = 0.1L;         // 0.1 in the exponent and the derivative
+inline constexpr real LawPlateau = 2.5L;       // 2.5 - x^20
+inline constexpr real LawSteepness = 20.0L;    // x^20 in the potential
+inline constexpr real LawSteepness18 = 18.0L;  // x^18 in its derivative
+inline constexpr real LawSlope = 200.0L;       // factor of the derivative's second part
+inline constexpr real ContactBase = 2.72L;     // the contact part uses 2.72^-1, not e^-1
+inline constexpr real ContactFactor = 0.5L;
+
+// +1 or -1: Gravoscope gives -1 for every pair; Taoscope +1 for an even i - j, -1 for an odd one.
+int PairSign(int i, int j, bool taoscope);
+
+// Accelerations of slot i (1..N, present or not). Each call checks the FPU status flags and
+// throws FloatingPointFault at the first faulting pair.
+real ForceX(const Model& model, const LawSettings& law, int i);
+real ForceY(const Model& model, const LawSettings& law, int i);
+real ForceZ(const Model& model, const LawSettings& law, int i);
+
+}  // namespace velmora

@@ -1,0 +1,44 @@
+#pragma once
+// One step of the run loop without the window: the integration schedule (full or Blockade),
+// the confinement mode and the step counter. The window draws and pumps its messages between
+// two steps; the batch tool just calls Step again.
+
+#include "model/Model.h"
+#include "sim/FastLaw.h"
+#include "sim/StepSettings.h"
+
+namespace velmora {
+
+enum class Evaluation {
+  Literal,  // the pair law per slot, per axis and per call, as it is written
+  Fast      // FastLaw: the same bits, what the program runs
+};
+
+// 0.95 with Cool checked, 1 otherwise.
+real DampingFactor(bool cool);
+
+class Stepper {
+ public:
+  explicit Stepper(Evaluation evaluation = Evaluation::Fast);
+
+  // counter + 1; the schedule; the confinement mode; StepCount := counter. A floating-point
+  // fault throws FloatingPointFault and leaves the model as the literal per-slot order leaves
+  // it (some slots advanced, some copied back); StepCount then keeps its value.
+  void Step(Model& model, const StepSettings& settings, int& counter);
+
+ private:
+  void LiteralSchedule(Model& model, const StepSettings& settings) const;
+  void FastSchedule(Model& model, const StepSettings& settings);
+  void FastFullSchedule(Model& model, real damping);
+  void FastBlockadeSchedule(Model& model, real damping);
+
+  Evaluation evaluation_;
+  FastLaw law_;
+  SlotArray<real> ax_{}, ay_{}, az_{};
+};
+
+// The velocity reset of "Make null of velocity": V, U, W and their working copies become 0 for
+// every slot, present or not; positions stay.
+void ZeroVelocities(Model& model);
+
+}  // namespace velmora

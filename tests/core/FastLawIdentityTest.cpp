@@ -1,0 +1,132 @@
+// The fast evaluation the program runs must give the literal law's bits: every acceleration,
+// and the whole state after several steps, compared byte for byte.
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "model/FloatingPointFaults.h"
+#include "model/ProgramError.h"
+#include "sim/FastLaw.h"
+#include "sim/PairLaw.h"
+#include "sim/Stepper.h"
+#include "tests/core/SceneFactory.h"
+
+namespace velmora {
+namespace {
+
+::testing::AssertionResult SameArrays(const char* what, const SlotArray<real>& a, const SlotArray<real>& b) {
+  for (int i = 1; i <= SlotCount; ++i)
+    if (!SameBits(a[i], b[i]))
+      return ::testing::AssertionFailure()
+             << what << "[" << i << "] " << static_cast<double>(a[i]) << " vs " << static_cast<double>(b[i]);
+  return ::testing::AssertionSuccess();
+}
+
+void ExpectSameMotion(const Model& a, const Model& b) {
+  EXPECT_TRUE(SameArrays("X", a.X, b.X));
+  EXPECT_TRUE(SameArrays("Y", a.Y, b.Y));
+  EXPECT_TRUE(SameArrays("Z", a.Z, b.Z));
+  EXPECT_TRUE(SameArrays("V", a.V, b.V));
+  EXPECT_TRUE(SameArrays("U", a.U, b.U));
+  EXPECT_TRUE(SameArrays("W", a.W, b.W));
+  EXPECT_TRUE(SameArrays("NewX", a.NewX, b.NewX));
+  EXPECT_TRUE(SameArrays("NewY", a.NewY, b.NewY));
+  EXPECT_TRUE(SameArrays("NewZ", a.NewZ, b.NewZ));
+  EXPECT_TRUE(SameArrays("NewV", a.NewV, b.NewV));
+  EXPECT_TRUE(SameArrays("NewU", a.NewU, b.NewU));
+  EXPECT_TRUE(SameArrays("NewW", a.NewW, b.NewW));
+  EXPECT_TRUE(SameArrays("ShownX", a.ShownX, b.ShownX));
+  EXPECT_TRUE(SameArrays("ShownY", a.ShownY, b.ShownY));
+  EXPECT_TRUE(SameArrays("ShownZ", a.ShownZ, b.ShownZ));
+  EXPECT_EQ(a.StepCount, b.StepCount);
+}
+
+StepSettings SettingsOf(unsigned combination) {
+  StepSettings s;
+  s.Law.Functions3X1 = combination & 1;
+  s.Law.Taoscope = combination & 2;
+  s.Blockade = combination & 4;
+  s.Cool = combination & 8;
+  s.Mode = static_cast<BoundaryMode>((combination >> 4) % 5);
+  return s;
+}
+
+TEST(FastLawIdentity, EveryAccelerationOnRandomScenes) {
+  std::mt19937_64 rng(20261207);
+  FastLaw fast;
+  for (int scene = 0; scene < 240; ++scene) {
+    const bool equalGroups = scene % 3 == 0;
+    const Model m =
+        testing::RandomScene(rng, scene % 2 ? 1.3L : 4.0L, 0.3 + 0.7 * (scene % 5) / 4.0, equalGroups);
+    const LawSettings law = SettingsOf(scene).Law;
+    SlotArray<bool> targets{};
+    for (int i = 1; i <= m.N; ++i) targets[i] = true;
+    SlotArray<real> ax{}, ay{}, az{};
+    ClearFaultFlags();
+    fast.Prepare(m, law);
+    fast.Accelerations(m, targets, ax, ay, az);
+    ASSERT_FALSE(FaultFlagged()) << "scene " << scene;
+    for (int i = 1; i <= m.N; ++i) {
+      ASSERT_TRUE(SameBits(ForceX(m, law, i), ax[i])) << "scene " << scene << " slot " << i;
+      ASSERT_TRUE(SameBits(ForceY(m, law, i), ay[i])) << "scene " << scene << " slot " << i;
+      ASSERT_TRUE(SameBits(ForceZ(m, law, i), az[i])) << "scene " << scene << " slot " << i;
+    }
+  }
+}
+
+TEST(FastLawIdentity, StepsUnderEverySwitchCombination) {
+  std::mt19937_64 rng(7);
+  Stepper literal(Evaluation::Literal), fast(Evaluation::Fast);
+  for (unsigned combination = 0; combination < 80; ++combination) {
+    const StepSettings settings = SettingsOf(combination);
+    Model a = testing::RandomScene(rng, 1.3L, 0.6, combination % 3 == 0);
+    a.dt = 0.0005L;
+    Model b = a;
+    int ca = 5, cb = 5;
+    for (int step = 0; step < 3; ++step) {
+      literal.Step(a, settings, ca);
+      fast.Step(b, settings, cb);
+    }
+    SCOPED_TRACE(combination);
+    ExpectSameMotion(a, b);
+    EXPECT_EQ(ca, 8);
+    EXPECT_EQ(cb, 8);
+  }
+}
+
+// A fault in a fast step leaves exactly what the literal order leaves: slots before the faulting
+// one advanced, nothing copied back, and the same message.
+TEST(FastLawIdentity, FaultingStepLeavesTheLiteralState) {
+  std::mt19937_64 rng(99);
+  for (int variant = 0; variant < 12; ++variant) {
+    Model a = testing::RandomScene(rng, 1.3L, 0.8, variant % 2 == 0);
+    // Two present slots at one place, partway through the slots.
+    const int first = 20 + variant * 5, second = first + 3;
+    testing::Place(a, second, a.X[first], a.Y[first], a.Z[first]);
+    a.Present[first] = true;
+    Model b = a;
+    const StepSettings settings = SettingsOf(variant * 7);
+    Stepper literal(Evaluation::Literal), fast(Evaluation::Fast);
+    int ca = 0, cb = 0;
+    std::string literalMessage, fastMessage;
+    try {
+      literal.Step(a, settings, ca);
+    } catch (const FloatingPointFault& e) {
+      literalMessage = e.what();
+    }
+    try {
+      fast.Step(b, settings, cb);
+    } catch (const FloatingPointFault& e) {
+      fastMessage = e.what();
+    }
+    SCOPED_TRACE(variant);
+    EXPECT_EQ(literalMessage, DivisionByZeroText);
+    EXPECT_EQ(fastMessage, literalMessage);
+    ExpectSameMotion(a, b);
+    EXPECT_EQ(b.StepCount, 0);
+  }
+}
+
+}  // namespace
+}  // namespace velmora

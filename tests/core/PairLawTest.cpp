@@ -1,0 +1,151 @@
+// Known values and rules of the pair law, through the literal evaluation.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "model/FloatingPointFaults.h"
+#include "model/ProgramError.h"
+#include "sim/PairLaw.h"
+#include "tests/core/SceneFactory.h"
+
+namespace velmora {
+namespace {
+
+using testing::EmptyScene;
+using testing::Place;
+using testing::SetGroup;
+using testing::Vanishing;
+
+class PairLawTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ClearFaultFlags(); }
+  Model m = EmptyScene();
+  LawSettings law;
+};
+
+TEST_F(PairLawTest, ShellTermIsFifteenAtUnitArgument) {
+  // k = 1.0256 / 1.0256 = 1 and r = 1: x = 1, E = 15, x^E = 1, ln x = 0, so S_B = 15 and Phi = -15
+  // with every other shell vanishing. Gravoscope's sign -1 makes the x acceleration +15.
+  SetGroup(m, 1, 1.0L, 1.0256L, Vanishing, Vanishing, Vanishing, Vanishing);
+  Place(m, 1, 1.0L, 0.0L, 0.0L);
+  Place(m, 2, 0.0L, 0.0L, 0.0L);
+  EXPECT_NEAR(static_cast<double>(ForceX(m, law, 1)), 15.0, 1e-15);
+  EXPECT_NEAR(static_cast<double>(ForceX(m, law, 2)), -15.0, 1e-15);
+  EXPECT_EQ(ForceY(m, law, 1), 0.0L);
+  EXPECT_EQ(ForceZ(m, law, 1), 0.0L);
+}
+
+TEST_F(PairLawTest, ContactPartAtTwiceItsLength) {
+  // A = G = 1, r = 2: K = (0.5 / 2.72) exp(-0.5 / 2.72), about 0.152956.
+  law.Functions3X1 = true;
+  SetGroup(m, 1, 1.0L, Vanishing, Vanishing, Vanishing, Vanishing, 1.0L);
+  Place(m, 1, 0.0L, 0.0L, 2.0L);
+  Place(m, 2, 0.0L, 0.0L, 0.0L);
+  const real expected = -(0.5L / 2.72L) * std::exp(-0.5L / 2.72L);  // sign -1, unit projection
+  EXPECT_NEAR(static_cast<double>(ForceZ(m, law, 1)), static_cast<double>(expected), 1e-15);
+  EXPECT_NEAR(static_cast<double>(ForceZ(m, law, 1)), -0.152956, 1e-6);
+}
+
+TEST_F(PairLawTest, ContactPartVanishesUpToItsLength) {
+  law.Functions3X1 = true;
+  for (real r : {1.0L, 0.5L}) {
+    SetGroup(m, 1, 1.0L, Vanishing, Vanishing, Vanishing, Vanishing, 1.0L);
+    Place(m, 1, r, 0.0L, 0.0L);
+    Place(m, 2, 0.0L, 0.0L, 0.0L);
+    EXPECT_EQ(ForceX(m, law, 1), 0.0L) << static_cast<double>(r);
+  }
+}
+
+TEST_F(PairLawTest, GroupComesFromThePartner) {
+  SetGroup(m, 1, 1.0L, 1.0256L, Vanishing, Vanishing, Vanishing, Vanishing);
+  SetGroup(m, 2, 2.0L, 1.0256L, Vanishing, Vanishing, Vanishing, Vanishing);
+  Place(m, 10, 1.0L, 0.0L, 0.0L);
+  Place(m, 60, 0.0L, 0.0L, 0.0L);
+  // Slot 10 feels slot 60 through group 2 (A = 2), slot 60 feels slot 10 through group 1 (A = 1).
+  EXPECT_NEAR(static_cast<double>(ForceX(m, law, 10)), 30.0, 1e-14);
+  EXPECT_NEAR(static_cast<double>(ForceX(m, law, 60)), -15.0, 1e-14);
+}
+
+TEST_F(PairLawTest, SignRules) {
+  EXPECT_EQ(PairSign(1, 3, false), -1);
+  EXPECT_EQ(PairSign(1, 2, false), -1);
+  EXPECT_EQ(PairSign(1, 3, true), 1);
+  EXPECT_EQ(PairSign(1, 2, true), -1);
+  EXPECT_EQ(PairSign(3, 1, true), 1);
+  EXPECT_EQ(PairSign(2, 1, true), -1);
+  EXPECT_EQ(PairSign(100, 1, true), -1);
+}
+
+TEST_F(PairLawTest, TaoscopeFlipsEvenPairsOnly) {
+  SetGroup(m, 1, 1.0L, 1.0256L, Vanishing, Vanishing, Vanishing, Vanishing);
+  Place(m, 1, 1.0L, 0.0L, 0.0L);
+  Place(m, 3, 0.0L, 0.0L, 0.0L);
+  const real gravo = ForceX(m, law, 1);
+  law.Taoscope = true;
+  EXPECT_EQ(ForceX(m, law, 1), -gravo);
+  m.Present[3] = false;
+  Place(m, 2, 0.0L, 0.0L, 0.0L);
+  EXPECT_EQ(ForceX(m, law, 1), gravo);
+}
+
+TEST_F(PairLawTest, AbsentSlotsExertNothingButFeelTheOthers) {
+  Place(m, 1, 0.3L, 0.2L, 0.1L);
+  EXPECT_EQ(ForceX(m, law, 1), 0.0L);  // the only present slot
+  Place(m, 2, 0.3L, 0.2L, 0.1L);       // absent, at the same place: no division by zero
+  m.Present[2] = false;
+  EXPECT_EQ(ForceX(m, law, 1), 0.0L);
+  Place(m, 3, -0.3L, 0.0L, 0.4L);
+  const real onPresent = ForceX(m, law, 1);
+  m.Present[1] = false;  // an absent slot i still receives the sum of its present partners
+  Place(m, 4, 0.3L, 0.2L, 0.1L);
+  m.Present[4] = false;
+  EXPECT_EQ(ForceX(m, law, 4), onPresent);
+  EXPECT_NE(onPresent, 0.0L);
+}
+
+struct FaultCase {
+  const char* name;
+  void (*arrange)(Model&, LawSettings&);
+  const char* message;
+};
+
+class PairLawFaultTest : public PairLawTest, public ::testing::WithParamInterface<FaultCase> {};
+
+TEST_P(PairLawFaultTest, ThrowsTheProgramsText) {
+  Place(m, 1, 0.5L, 0.0L, 0.0L);
+  Place(m, 2, 0.0L, 0.0L, 0.0L);
+  GetParam().arrange(m, law);
+  try {
+    ForceX(m, law, 1);
+    FAIL() << "no fault";
+  } catch (const FloatingPointFault& e) {
+    EXPECT_STREQ(e.what(), GetParam().message);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, PairLawFaultTest,
+    ::testing::Values(
+        FaultCase{"ZeroLengthOfUnusedGroup", [](Model& m, LawSettings&) { m.D3 = 0.0L; }, DivisionByZeroText},
+        FaultCase{"ZeroGWithContactPart",
+                  [](Model& m, LawSettings& law) {
+                    law.Functions3X1 = true;
+                    m.G2 = 0.0L;
+                  },
+                  DivisionByZeroText},
+        FaultCase{"CoincidentPresentSlots", [](Model& m, LawSettings&) { Place(m, 2, 0.5L, 0.0L, 0.0L); },
+                  DivisionByZeroText},
+        FaultCase{"NegativeShellLength", [](Model& m, LawSettings&) { m.C1 = -5.0L; }, InvalidOperationText}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PairLawTest, NegativeGIsHarmlessWithContactPart) {
+  law.Functions3X1 = true;
+  m.G1 = -30.0L;
+  Place(m, 1, 0.5L, 0.0L, 0.0L);
+  Place(m, 2, 0.0L, 0.0L, 0.0L);
+  EXPECT_NO_THROW(ForceX(m, law, 1));
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,62 @@
+#pragma once
+// Scenes for the simulation tests.
+
+#include <random>
+
+#include "model/Model.h"
+
+namespace velmora::testing {
+
+// Parameters for every group: A, B, C, D, F, G.
+inline void SetGroup(Model& m, int group, real A, real B, real C, real D, real F, real G) {
+  const int first = (group - 1) * ParametersPerGroup;
+  const real values[] = {A, B, C, D, F, G};
+  for (int p = 0; p < ParametersPerGroup; ++p) Parameter(m, first + p) = values[p];
+}
+
+// A length parameter so large that its shell term underflows to exactly 0 at any distance used here.
+inline constexpr real Vanishing = 1.0e6L;
+
+// Places slot i at (x, y, z), at rest, present, with all its copies in line.
+inline void Place(Model& m, int i, real x, real y, real z) {
+  m.Present[i] = true;
+  m.X[i] = m.NewX[i] = m.ShownX[i] = x;
+  m.Y[i] = m.NewY[i] = m.ShownY[i] = y;
+  m.Z[i] = m.NewZ[i] = m.ShownZ[i] = z;
+}
+
+inline Model EmptyScene() {
+  Model m;
+  m.N = SlotCount;
+  m.dt = 0.001L;
+  for (int g = 1; g <= GroupCount; ++g) SetGroup(m, g, 1.0L, 2.718L, 5.0L, 10.0L, 20.0L, 30.0L);
+  return m;
+}
+
+// A random cloud within |x|, |y|, |z| <= spread with random velocities; about `presence` of the
+// slots present, and the three groups' parameters varied around the easy square's.
+inline Model RandomScene(std::mt19937_64& rng, real spread, double presence, bool equalGroups) {
+  Model m = EmptyScene();
+  std::uniform_real_distribution<double> unit(-1.0, 1.0);
+  std::bernoulli_distribution present(presence);
+  for (int g = 1; g <= GroupCount; ++g) {
+    const real f = equalGroups ? 1.0L : 1.0L + 0.1L * static_cast<real>(unit(rng));
+    SetGroup(m, g, 1.0L + 0.5L * static_cast<real>(unit(rng)) * (equalGroups ? 0 : 1), 2.718L * f, 5.0L * f,
+             10.0L * f, 20.0L * f, 30.0L * f);
+  }
+  if (equalGroups) {
+    for (int p = ParametersPerGroup; p < ParameterCount; ++p)
+      Parameter(m, p) = Parameter(m, p % ParametersPerGroup);
+  }
+  for (int i = 1; i <= m.N; ++i) {
+    Place(m, i, spread * static_cast<real>(unit(rng)), spread * static_cast<real>(unit(rng)),
+          spread * static_cast<real>(unit(rng)));
+    m.Present[i] = present(rng);
+    m.V[i] = m.NewV[i] = static_cast<real>(unit(rng));
+    m.U[i] = m.NewU[i] = static_cast<real>(unit(rng));
+    m.W[i] = m.NewW[i] = static_cast<real>(unit(rng));
+  }
+  return m;
+}
+
+}  // namespace velmora::testing
