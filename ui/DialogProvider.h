@@ -1,0 +1,79 @@
+#pragma once
+// Every modal dialog of the program behind one provider: the document file dialogs and the three
+// message boxes. Windows never call QFileDialog or QMessageBox themselves, so a test can switch
+// the provider into its test mode, queue the user's answers and read what would have been shown,
+// without a modal box ever blocking.
+//
+//   DialogProvider& dialogs = DialogProvider::Instance();
+//   dialogs.EnableTestMode();
+//   dialogs.SetNextFileName(QStringLiteral("/tmp/a.ato"));   // the next file dialog returns this
+//   dialogs.SetNextFileName(std::nullopt);                   // ... and the one after is cancelled
+//   dialogs.SetNextAnswer(true);                             // the next confirmation says Yes
+//   ... drive the window ...
+//   dialogs.Shown() holds every dialog asked for, in order.
+
+#include <QString>
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+class QWidget;
+
+namespace velmora {
+
+enum class DialogKind { Error, Confirmation, Information, OpenFile, SaveFile };
+
+// One dialog as it was asked for: its caption and its text (the message; empty for file dialogs).
+struct ShownDialog {
+  DialogKind Kind;
+  QString Caption;
+  QString Text;
+};
+
+class DialogProvider {
+ public:
+  static DialogProvider& Instance();
+
+  // The open dialog for documents ("Taons files (*.ato)", default suffix "ato"). It accepts the
+  // name of a missing file: opening that then fails with the file error. The chosen file's folder
+  // becomes the current directory. Empty when cancelled.
+  std::optional<QString> OpenFileName(QWidget* parent);
+  // The save dialog for documents, with the same filter and suffix; an existing file is replaced
+  // without a question. `caption` empty gives the platform's caption.
+  std::optional<QString> SaveFileName(QWidget* parent, const QString& caption = {});
+
+  // Caption "Velmora", error icon, one OK button; the message as ErrorBoxText gives it.
+  void ShowError(QWidget* parent, const QString& message);
+  // Caption "Confirm", question icon, buttons "&Yes" and "&No"; true for Yes.
+  bool Confirm(QWidget* parent, const QString& question);
+  // Caption "Information", information icon, one "OK" button.
+  void ShowInformation(QWidget* parent, const QString& message);
+
+  // Test mode: nothing modal is shown any more. File dialogs return the queued names in order
+  // (cancelled when none is queued), confirmations the queued answers (No when none is queued),
+  // and every dialog is recorded in Shown().
+  void EnableTestMode();
+  bool InTestMode() const { return testMode_; }
+  void SetNextFileName(std::optional<QString> name);
+  void SetNextAnswer(bool yes);
+  const std::vector<ShownDialog>& Shown() const { return shown_; }
+  // Forgets the record and every queued answer.
+  void Reset();
+
+ private:
+  DialogProvider() = default;
+  std::optional<QString> QueuedFileName();
+  std::optional<QString> AskFileName(QWidget* parent, DialogKind kind, const QString& caption);
+
+  bool testMode_ = false;
+  std::deque<std::optional<QString>> nextFileNames_;
+  std::deque<bool> nextAnswers_;
+  std::vector<ShownDialog> shown_;
+};
+
+// The error box's text: the message with "." appended when its last character's code is above
+// that of "." (a message ending in ".", or in a character coded below it, gets none).
+QString ErrorBoxText(const QString& message);
+
+}  // namespace velmora
