@@ -1,0 +1,78 @@
+#include "documents/FileHandle.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+#include "documents/IoErrors.h"
+
+namespace velmora {
+
+FileHandle::FileHandle(FileHandle&& other) noexcept
+    : descriptor_(std::exchange(other.descriptor_, -1)), error_(other.error_) {}
+
+FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
+  if (this != &other) {
+    if (IsOpen()) ::close(descriptor_);
+    descriptor_ = std::exchange(other.descriptor_, -1);
+    error_ = other.error_;
+  }
+  return *this;
+}
+
+FileHandle::~FileHandle() {
+  if (IsOpen()) ::close(descriptor_);
+}
+
+FileHandle FileHandle::Open(const std::string& name, int flags, mode_t mode) {
+  FileHandle file(::open(name.c_str(), flags | O_CLOEXEC, mode));
+  if (!file.IsOpen()) {
+    file.error_ = errno;
+    return file;
+  }
+  struct stat status {};
+  if (::fstat(file.descriptor_, &status) == 0 && S_ISDIR(status.st_mode)) {
+    file = FileHandle();
+    file.error_ = EISDIR;
+  }
+  return file;
+}
+
+std::size_t FileHandle::Read(unsigned char* buffer, std::size_t size) {
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t count = ::read(descriptor_, buffer + done, size - done);
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0) throw SystemIoError(errno);
+    if (count == 0) break;
+    done += static_cast<std::size_t>(count);
+  }
+  return done;
+}
+
+void FileHandle::Write(const unsigned char* bytes, std::size_t size) {
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t count = ::write(descriptor_, bytes + done, size - done);
+    if (count < 0 && errno == EINTR) continue;
+    // A write that stores nothing and reports nothing can only mean there is no room.
+    if (count <= 0) throw SystemIoError(count < 0 ? errno : ENOSPC);
+    done += static_cast<std::size_t>(count);
+  }
+}
+
+void FileHandle::TakeModeOf(const std::string& name) {
+  struct stat status {};
+  if (::stat(name.c_str(), &status) == 0) ::fchmod(descriptor_, status.st_mode & 07777);
+}
+
+void FileHandle::SyncAndClose() {
+  if (::fsync(descriptor_) != 0) throw SystemIoError(errno);
+  // close may report a failed write-back; the descriptor is released either way.
+  if (::close(std::exchange(descriptor_, -1)) != 0 && errno != EINTR) throw SystemIoError(errno);
+}
+
+}  // namespace velmora

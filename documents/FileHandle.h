@@ -1,0 +1,45 @@
+#pragma once
+// An open file of the system, closed when the handle goes. Every failure becomes the
+// program's I/O error.
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <string>
+
+namespace velmora {
+
+class FileHandle {
+ public:
+  FileHandle() = default;
+  FileHandle(FileHandle&& other) noexcept;
+  FileHandle& operator=(FileHandle&& other) noexcept;
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  // Closes without looking at the outcome: used only for files that were read, or given up.
+  ~FileHandle();
+
+  // open(2) with the given flags. A folder is refused with EISDIR whatever the flags: as on
+  // the platform the program comes from, a folder is never opened as a file. On failure the
+  // handle is not open and Error() holds the errno.
+  static FileHandle Open(const std::string& name, int flags, mode_t mode = 0);
+
+  bool IsOpen() const { return descriptor_ >= 0; }
+  int Error() const { return error_; }
+
+  // Reads until size bytes are in buffer or the file ends; returns how many were read.
+  std::size_t Read(unsigned char* buffer, std::size_t size);
+  void Write(const unsigned char* bytes, std::size_t size);
+  // Gives the file's mode bits to this file (best effort: some file systems have none).
+  void TakeModeOf(const std::string& name);
+  // Brings the written bytes onto the disk and closes the file.
+  void SyncAndClose();
+
+ private:
+  explicit FileHandle(int descriptor) : descriptor_(descriptor) {}
+
+  int descriptor_ = -1;
+  int error_ = 0;
+};
+
+}  // namespace velmora

@@ -1,0 +1,32 @@
+#pragma once
+// File failures as the program reports them: the platform's input/output error codes and
+// texts, mapped from the system's error numbers.
+
+#include "model/ProgramError.h"
+
+namespace velmora {
+
+namespace io_code {
+constexpr int FileNotFound = 2;
+constexpr int InvalidFilename = 3;
+constexpr int TooManyOpenFiles = 4;
+constexpr int FileAccessDenied = 5;
+constexpr int ReadBeyondEndOfFile = 100;
+constexpr int DiskFull = 101;
+}  // namespace io_code
+
+// The error for a failed system call with the given errno:
+//   ENOENT, ENOTDIR                          -> 2   "File not found"
+//   ENAMETOOLONG, EINVAL, ELOOP              -> 3   "Invalid filename"
+//   EMFILE, ENFILE                           -> 4   "Too many open files"
+//   EACCES, EPERM, EROFS, EISDIR, ETXTBSY    -> 5   "File access denied"
+//   ENOSPC, EFBIG, EDQUOT                    -> 101 "Disk full"
+//   anything else                            -> the errno itself, "I/O error <errno>"
+// EFBIG is what a write beyond the process's file-size limit gives; to the user that is a full
+// disk as much as ENOSPC is.
+IoError SystemIoError(int errorNumber);
+
+// A file that ended before the record did.
+IoError ReadBeyondEndOfFileError();
+
+}  // namespace velmora

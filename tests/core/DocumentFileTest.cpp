@@ -1,0 +1,360 @@
+#include "documents/DocumentFile.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <cfloat>
+#include <csignal>
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "TemporaryFolder.h"
+#include "documents/IoErrors.h"
+#include "documents/StartFile.h"
+#include "model/ProgramError.h"
+
+namespace velmora {
+namespace {
+
+using testing::EnvironmentVariable;
+using testing::ExitCodeInChildProcess;
+using testing::ReadBytes;
+using testing::TemporaryFolder;
+using testing::WriteBytes;
+
+real FromBytes(std::initializer_list<unsigned char> bytes) {
+  return LoadExtended(std::vector<unsigned char>(bytes).data());
+}
+
+// A scene with a value of its own in every stored place, empty slots included, and the bit
+// patterns a document may hold that arithmetic would not keep: NaN payloads, -0, subnormals,
+// infinities, a pseudo-denormal and an unnormal.
+Model FilledModel() {
+  Model model;
+  model.N = SlotCount;
+  model.dt = 0.001L;
+  for (int p = 0; p < ParameterCount; ++p) Parameter(model, p) = 1.25L * p + 0.1L;
+  for (int n = 1; n <= SlotCount; ++n) {
+    model.X[n] = n + 0.1L;
+    model.Y[n] = -n / 3.0L;
+    model.Z[n] = n * 1e-7L;
+    model.V[n] = n * 1e300L;
+    model.U[n] = 1.0L / n;
+    model.W[n] = -n - 0.5L;
+    model.Present[n] = n % 3 != 0;
+  }
+  model.X[5] = FromBytes({0x21, 0x43, 0, 0, 0, 0, 0, 0xC0, 0xFF, 0x7F});
+  model.Y[6] = -0.0L;
+  model.Z[7] = LDBL_TRUE_MIN;
+  model.V[8] = -std::numeric_limits<real>::infinity();
+  model.U[9] = FromBytes({0, 0, 0, 0, 0, 0, 0, 0x80, 0, 0});
+  model.W[10] = FromBytes({1, 0, 0, 0, 0, 0, 0, 0x40, 0xFF, 0x3F});
+  return model;
+}
+
+Model EmptyModel() {
+  Model model;
+  model.N = SlotCount;
+  return model;
+}
+
+std::string DocumentBytes(const Model& model) {
+  return std::string(reinterpret_cast<const char*>(model.Snapshot.data()), model.Snapshot.size());
+}
+
+void ExpectSameSlots(const SlotArray<real>& actual, const SlotArray<real>& expected, const char* name) {
+  for (int n = 1; n <= SlotCount; ++n)
+    EXPECT_TRUE(SameBits(actual[n], expected[n])) << name << "[" << n << "]";
+}
+
+void ExpectSameStoredState(const Model& actual, const Model& expected) {
+  EXPECT_TRUE(SameBits(actual.dt, expected.dt));
+  for (int p = 0; p < ParameterCount; ++p)
+    EXPECT_TRUE(SameBits(Parameter(actual, p), Parameter(expected, p))) << ParameterNames[p];
+  for (int n = 1; n <= SlotCount; ++n) EXPECT_EQ(actual.Present[n], expected.Present[n]) << n;
+  ExpectSameSlots(actual.X, expected.X, "X");
+  ExpectSameSlots(actual.Y, expected.Y, "Y");
+  ExpectSameSlots(actual.Z, expected.Z, "Z");
+  ExpectSameSlots(actual.V, expected.V, "V");
+  ExpectSameSlots(actual.U, expected.U, "U");
+  ExpectSameSlots(actual.W, expected.W, "W");
+}
+
+void ExpectIoError(const std::function<void()>& operation, int code, const std::string& text) {
+  try {
+    operation();
+    ADD_FAILURE() << "no error, expected " << text;
+  } catch (const IoError& error) {
+    EXPECT_EQ(error.code(), code);
+    EXPECT_EQ(error.what(), text);
+  }
+}
+
+std::string Hex(const std::string& bytes) {
+  std::string text;
+  char buffer[4];
+  for (unsigned char byte : bytes) {
+    std::snprintf(buffer, sizeof buffer, "%02X ", byte);
+    text += buffer;
+  }
+  return text.substr(0, text.size() - 1);
+}
+
+TEST(DocumentFile, StoresRealsAsTheirTenExtendedBytes) {
+  TemporaryFolder folder;
+  Model model = EmptyModel();
+  const std::string name = folder.Path("scene.ato");
+  model.dt = 1.0L;
+  WriteDocumentFile(model, name);
+  EXPECT_EQ(Hex(ReadBytes(name).substr(0, 10)), "00 00 00 00 00 00 00 80 FF 3F");
+  model.dt = 0.001L;
+  WriteDocumentFile(model, name);
+  EXPECT_EQ(Hex(ReadBytes(name).substr(0, 10)), "3B DF 4F 8D 97 6E 12 83 F5 3F");
+}
+
+TEST(DocumentFile, LaysOutTheRecordAsTheFormatSays) {
+  TemporaryFolder folder;
+  Model model = FilledModel();
+  const std::string name = folder.Path("scene.ato");
+  WriteDocumentFile(model, name);
+  const std::string bytes = ReadBytes(name);
+  ASSERT_EQ(bytes.size(), SnapshotSize);
+  auto at = [&](std::size_t offset) {
+    return LoadExtended(reinterpret_cast<const unsigned char*>(bytes.data()) + offset);
+  };
+  for (int p = 0; p < ParameterCount; ++p)
+    EXPECT_TRUE(SameBits(at(10 + 10 * p), Parameter(model, p))) << ParameterNames[p];
+  for (int n : {1, 2, 50, 99, 100}) {
+    EXPECT_TRUE(SameBits(at(192 + 10 * (n - 1)), model.X[n]));
+    EXPECT_TRUE(SameBits(at(1192 + 10 * (n - 1)), model.Y[n]));
+    EXPECT_TRUE(SameBits(at(2192 + 10 * (n - 1)), model.Z[n]));
+    EXPECT_TRUE(SameBits(at(3192 + 10 * (n - 1)), model.V[n]));
+    EXPECT_TRUE(SameBits(at(4192 + 10 * (n - 1)), model.U[n]));
+    EXPECT_TRUE(SameBits(at(5192 + 10 * (n - 1)), model.W[n]));
+    EXPECT_EQ(bytes[6192 + (n - 1)], model.Present[n] ? 1 : 0);
+  }
+  // Nothing was read in this run, so both padding areas are zero.
+  EXPECT_EQ(bytes.substr(190, 2), std::string(2, '\0'));
+  EXPECT_EQ(bytes.substr(6292, 4), std::string(4, '\0'));
+}
+
+TEST(DocumentFile, ReadingBackRestoresEveryValueAndWritingAgainGivesTheSameBytes) {
+  TemporaryFolder folder;
+  Model original = FilledModel();
+  WriteDocumentFile(original, folder.Path("first.ato"));
+  // Padding that some earlier writer left in the file must survive the next save.
+  std::string bytes = ReadBytes(folder.Path("first.ato"));
+  bytes.replace(190, 2, "\x5A\xA5");
+  bytes.replace(6292, 4, "\x01\x02\x03\x04");
+  WriteBytes(folder.Path("first.ato"), bytes);
+
+  Model loaded = EmptyModel();
+  ReadDocumentFile(loaded, folder.Path("first.ato"));
+  ApplySnapshot(loaded);
+  ExpectSameStoredState(loaded, original);
+  WriteDocumentFile(loaded, folder.Path("second.ato"));
+  EXPECT_TRUE(ReadBytes(folder.Path("second.ato")) == bytes) << "the second save differs";
+}
+
+TEST(DocumentFile, ApplyingSetsTheWorkingAndDisplayCopies) {
+  Model source = FilledModel();
+  TakeSnapshot(source);
+  Model model = EmptyModel();
+  model.Snapshot = source.Snapshot;
+  ApplySnapshot(model);
+  ExpectSameSlots(model.NewX, source.X, "NewX");
+  ExpectSameSlots(model.NewY, source.Y, "NewY");
+  ExpectSameSlots(model.NewZ, source.Z, "NewZ");
+  ExpectSameSlots(model.NewV, source.V, "NewV");
+  ExpectSameSlots(model.NewU, source.U, "NewU");
+  ExpectSameSlots(model.NewW, source.W, "NewW");
+  ExpectSameSlots(model.ShownX, source.X, "ShownX");
+  ExpectSameSlots(model.ShownY, source.Y, "ShownY");
+  ExpectSameSlots(model.ShownZ, source.Z, "ShownZ");
+}
+
+TEST(DocumentFile, AnyNonzeroFlagIsAParticleAndEmptySlotsKeepTheirValues) {
+  Model model = EmptyModel();
+  model.Snapshot[record::Present + 2] = 7;
+  model.Snapshot[record::Present + 3] = 0;
+  StoreExtended(&model.Snapshot[record::X + 10 * 3], 4.5L);
+  ApplySnapshot(model);
+  EXPECT_TRUE(model.Present[3]);
+  EXPECT_FALSE(model.Present[4]);
+  EXPECT_EQ(model.X[4], 4.5L);
+}
+
+TEST(DocumentFile, AShortFileIsReadBeyondItsEndAndChangesNothing) {
+  TemporaryFolder folder;
+  const std::string name = folder.Path("short.ato");
+  WriteBytes(name, std::string(SnapshotSize - 1, '\x11'));
+  Model model = EmptyModel();
+  model.Snapshot.fill(0x77);
+  const auto before = model.Snapshot;
+  ExpectIoError([&] { ReadDocumentFile(model, name); }, 100, "Read beyond end of file");
+  ExpectIoError([&] { TryReadDocumentFile(model, name); }, 100, "Read beyond end of file");
+  WriteBytes(name, "");
+  ExpectIoError([&] { ReadDocumentFile(model, name); }, 100, "Read beyond end of file");
+  EXPECT_EQ(model.Snapshot, before);
+}
+
+TEST(DocumentFile, ALongerFileGivesItsFirstRecord) {
+  TemporaryFolder folder;
+  const std::string name = folder.Path("long.ato");
+  std::string bytes;
+  for (int i = 0; i < 7000; ++i) bytes += static_cast<char>(i * 7 % 251);
+  WriteBytes(name, bytes);
+  Model model = EmptyModel();
+  ReadDocumentFile(model, name);
+  EXPECT_TRUE(DocumentBytes(model) == bytes.substr(0, SnapshotSize));
+}
+
+TEST(DocumentFile, AFileThatCannotBeOpenedIsReportedOrOnlyTested) {
+  TemporaryFolder folder;
+  Model model = EmptyModel();
+  model.Snapshot.fill(0x33);
+  const auto before = model.Snapshot;
+  ExpectIoError([&] { ReadDocumentFile(model, folder.Path("missing.ato")); }, 2, "File not found");
+  ExpectIoError([&] { ReadDocumentFile(model, folder.Path("missing/a.ato")); }, 2, "File not found");
+  ExpectIoError([&] { ReadDocumentFile(model, folder.Path("")); }, 5, "File access denied");
+  EXPECT_FALSE(TryReadDocumentFile(model, folder.Path("missing.ato")));
+  EXPECT_FALSE(TryReadDocumentFile(model, folder.Path("")));
+  EXPECT_EQ(model.Snapshot, before);
+
+  WriteBytes(folder.Path("good.ato"), std::string(SnapshotSize, '\x42'));
+  EXPECT_TRUE(TryReadDocumentFile(model, folder.Path("good.ato")));
+  EXPECT_TRUE(DocumentBytes(model) == std::string(SnapshotSize, '\x42'));
+}
+
+// The superuser writes anywhere; a child process that tests permissions gives up that right.
+bool DropSuperuserRights() { return ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0); }
+
+// Documents are opened for reading and writing: one that may not be written cannot be opened.
+TEST(DocumentFile, AReadOnlyDocumentCannotBeOpened) {
+  TemporaryFolder folder;
+  ::chmod(folder.Path().c_str(), 0755);
+  const std::string name = folder.Path("locked.ato");
+  WriteBytes(name, std::string(SnapshotSize, '\x42'));
+  ::chmod(name.c_str(), 0444);
+  const int result = ExitCodeInChildProcess([&] {
+    if (!DropSuperuserRights()) return 3;
+    Model model = EmptyModel();
+    if (TryReadDocumentFile(model, name)) return 1;
+    try {
+      ReadDocumentFile(model, name);
+      return 1;
+    } catch (const IoError& error) {
+      return error.what() == std::string("File access denied") ? 0 : 2;
+    }
+  });
+  EXPECT_EQ(result, 0);
+}
+
+// The outcome of a save in a child process: 0 when it failed with the expected error.
+int SaveFailsWith(const std::string& name, const std::string& text) {
+  Model model = FilledModel();
+  try {
+    WriteDocumentFile(model, name);
+    return 1;
+  } catch (const IoError& error) {
+    return error.what() == text ? 0 : 2;
+  }
+}
+
+class FailedSave : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ::chmod(folder_.Path().c_str(), 0755);  // reachable by an unprivileged child
+    ASSERT_EQ(::mkdir(folder_.Path("scenes").c_str(), 0777), 0);
+    oldDocument_ = std::string(SnapshotSize, '\x5C');
+    WriteBytes(name_, oldDocument_);
+    ::chmod(name_.c_str(), 0666);
+  }
+
+  void ExpectOldDocumentIntact() {
+    EXPECT_TRUE(ReadBytes(name_) == oldDocument_) << "the old document changed";
+    EXPECT_EQ(folder_.Entries("scenes"), std::set<std::string>{"old.ato"}) << "a temporary file remains";
+  }
+
+  TemporaryFolder folder_;
+  const std::string name_ = folder_.Path("scenes/old.ato");
+  std::string oldDocument_;
+};
+
+TEST_F(FailedSave, OnAFullDiskLeavesTheOldDocument) {
+  const int result = ExitCodeInChildProcess([&] {
+    // A file-size limit below the record's size stands for the full disk: the write that
+    // crosses it fails with EFBIG once the signal that would end the process is ignored.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = 1000;
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 3;
+    return SaveFailsWith(name_, "Disk full");
+  });
+  EXPECT_EQ(result, 0);
+  ExpectOldDocumentIntact();
+}
+
+TEST_F(FailedSave, InAFolderThatCannotBeWrittenLeavesTheOldDocument) {
+  ::chmod(folder_.Path("scenes").c_str(), 0555);
+  const int result = ExitCodeInChildProcess([&] {
+    if (!DropSuperuserRights()) return 3;
+    return SaveFailsWith(name_, "File access denied");
+  });
+  EXPECT_EQ(result, 0);
+  ExpectOldDocumentIntact();
+}
+
+// The record is written in full before the rename finds the folder in the way.
+TEST_F(FailedSave, OverAFolderLeavesTheFolderAndNoTemporaryFile) {
+  ASSERT_EQ(::mkdir(folder_.Path("scenes/dir.ato").c_str(), 0777), 0);
+  WriteBytes(folder_.Path("scenes/dir.ato/inside"), "kept");
+  Model model = FilledModel();
+  ExpectIoError([&] { WriteDocumentFile(model, folder_.Path("scenes/dir.ato")); }, 5,
+                "File access denied");
+  EXPECT_EQ(ReadBytes(folder_.Path("scenes/dir.ato/inside")), "kept");
+  EXPECT_EQ(folder_.Entries("scenes"), (std::set<std::string>{"dir.ato", "old.ato"}));
+}
+
+TEST_F(FailedSave, InAMissingFolderIsFileNotFound) {
+  Model model = FilledModel();
+  ExpectIoError([&] { WriteDocumentFile(model, folder_.Path("nowhere/a.ato")); }, 2, "File not found");
+  ExpectIoError([&] { WriteDocumentFile(model, ""); }, 2, "File not found");
+}
+
+TEST(DocumentFile, RememberingTheDocumentWritesItsNameIntoTheStartFile) {
+  TemporaryFolder folder;
+  EnvironmentVariable config("XDG_CONFIG_HOME", folder.Path("config"));
+  Model model = EmptyModel();
+  model.DocFileName = "/home/user/scenes/a.ato";
+  RememberLastDocument(model);
+  EXPECT_EQ(model.LastDocFileName, "/home/user/scenes/a.ato");
+  EXPECT_EQ(ReadBytes(folder.Path("config/velmora/Start.-am-")), "/home/user/scenes/a.ato");
+}
+
+TEST(IoErrors, MapTheSystemsErrorNumbersToThePlatformTexts) {
+  const struct {
+    int errorNumber;
+    int code;
+    const char* text;
+  } cases[] = {{ENOENT, 2, "File not found"},        {ENOTDIR, 2, "File not found"},
+               {ENAMETOOLONG, 3, "Invalid filename"}, {EINVAL, 3, "Invalid filename"},
+               {EMFILE, 4, "Too many open files"},    {ENFILE, 4, "Too many open files"},
+               {EACCES, 5, "File access denied"},     {EPERM, 5, "File access denied"},
+               {EROFS, 5, "File access denied"},      {EISDIR, 5, "File access denied"},
+               {ENOSPC, 101, "Disk full"},            {EFBIG, 101, "Disk full"},
+               {EDQUOT, 101, "Disk full"},            {EIO, EIO, "I/O error 5"}};
+  for (const auto& c : cases) {
+    const IoError error = SystemIoError(c.errorNumber);
+    EXPECT_EQ(error.code(), c.code) << c.text;
+    EXPECT_STREQ(error.what(), c.text);
+  }
+  EXPECT_STREQ(ReadBeyondEndOfFileError().what(), "Read beyond end of file");
+  EXPECT_EQ(ReadBeyondEndOfFileError().code(), 100);
+}
+
+}  // namespace
+}  // namespace velmora
