@@ -1,6 +1,7 @@
 #include "view/ViewCommands.h"
 
 #include <array>
+#include <cstddef>
 
 namespace velmora {
 
@@ -14,17 +15,15 @@ struct ButtonAxis {
   bool increases;
 };
 
-ButtonAxis AxisOf(RotationButton button) {
-  switch (button) {
-    case RotationButton::DaoTeta: return {&ViewState::TurnTeta, &ViewState::ViewTeta, false};
-    case RotationButton::DaoTeta1: return {&ViewState::TurnTeta, &ViewState::ViewTeta, true};
-    case RotationButton::DaoPhi: return {&ViewState::TurnPhi, &ViewState::ViewPhi, true};
-    case RotationButton::DaoPhi1: return {&ViewState::TurnPhi, &ViewState::ViewPhi, false};
-    case RotationButton::DaoPsi: return {&ViewState::TurnPsi, &ViewState::ViewPsi, false};
-    case RotationButton::DaoPsi1: return {&ViewState::TurnPsi, &ViewState::ViewPsi, true};
-  }
-  return {&ViewState::TurnTeta, &ViewState::ViewTeta, false};  // not reached
-}
+// In the order of RotationButton.
+constexpr std::array<ButtonAxis, 6> ButtonAxes = {{
+    {&ViewState::TurnTeta, &ViewState::ViewTeta, false},  // DaoTeta
+    {&ViewState::TurnTeta, &ViewState::ViewTeta, true},   // DaoTeta1
+    {&ViewState::TurnPhi, &ViewState::ViewPhi, true},     // DaoPhi
+    {&ViewState::TurnPhi, &ViewState::ViewPhi, false},    // DaoPhi1
+    {&ViewState::TurnPsi, &ViewState::ViewPsi, false},    // DaoPsi
+    {&ViewState::TurnPsi, &ViewState::ViewPsi, true},     // DaoPsi1
+}};
 
 void ClearTurn(ViewState& view) {
   view.TurnTeta = 0.0L;
@@ -48,7 +47,7 @@ constexpr std::array<Steps, TrackBarMaximum - TrackBarMinimum + 1> TrackBarSteps
 // The figure is turned while the step is still in the turn angle; only then is the angle
 // cleared. A leftover spin angle of the same axis therefore goes along once, and then stops.
 Redraw PressRotationButton(ViewState& view, Model& model, RotationButton button) {
-  const ButtonAxis axis = AxisOf(button);
+  const ButtonAxis& axis = ButtonAxes.at(static_cast<std::size_t>(button));
   real& turn = view.*axis.turn;
   if (axis.increases)
     turn += view.AngleStep;

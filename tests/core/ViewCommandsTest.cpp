@@ -73,7 +73,7 @@ TEST_P(ZoomOutTest, SubtractsThreeStepsOrDividesByTheStep) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ZoomOutTest,
-                         ::testing::Values(ZoomOutCase{3.0L, 120.0L, 111.0L},
+                         ::testing::Values(ZoomOutCase{3.0L, 120.0L, 111.0L},  // three steps of 3
                                            ZoomOutCase{3.0L, 27.0L, 18.0L},  // exactly 9 steps
                                            ZoomOutCase{3.0L, 20.0L, 20.0L / 3.0L},
                                            ZoomOutCase{0.5L, 4.0L, 8.0L},
