@@ -18,6 +18,7 @@
 namespace velmora {
 namespace {
 
+using testing::DropSuperuserRights;
 using testing::EnvironmentVariable;
 using testing::ExitCodeInChildProcess;
 using testing::ReadBytes;
@@ -227,9 +228,6 @@ TEST(DocumentFile, AFileThatCannotBeOpenedIsReportedOrOnlyTested) {
   EXPECT_TRUE(TryReadDocumentFile(model, folder.Path("good.ato")));
   EXPECT_TRUE(DocumentBytes(model) == std::string(SnapshotSize, '\x42'));
 }
-
-// The superuser writes anywhere; a child process that tests permissions gives up that right.
-bool DropSuperuserRights() { return ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0); }
 
 // Documents are opened for reading and writing: one that may not be written cannot be opened.
 TEST(DocumentFile, AReadOnlyDocumentCannotBeOpened) {

@@ -78,6 +78,12 @@ class EnvironmentVariable {
   std::optional<std::string> saved_;
 };
 
+// The superuser writes anywhere; a child process that tests permissions gives up that right
+// (to the conventional "nobody"). False when it could not.
+inline bool DropSuperuserRights() {
+  return ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0);
+}
+
 // Runs body in a child process, so that the limits and the identity it changes go with it, and
 // returns the child's exit code (body's result), or -1 when the child did not exit normally.
 template <class Body>
