@@ -6,6 +6,15 @@
 #include "sim/PairLaw.h"
 
 namespace velmora {
+namespace {
+// Lower bounds of E x = (2.5 - x^20) / 0.1: for x < 1, and for x <= 0.8 where x^20 <= 0.0116.
+constexpr real LeastEx = 15.0L;
+constexpr real LeastExBelow08 = 24.8L;
+constexpr real Ln2 = 0.693147180559945309417232121458176568L;
+}  // namespace
+}  // namespace velmora
+
+namespace velmora {
 
 FastLaw::FastLaw() : distance_((SlotCount + 1) * (SlotCount + 1)), phi_((SlotCount + 1) * (SlotCount + 1)) {}
 
@@ -38,13 +47,41 @@ void FastLaw::Prepare(const Model& model, const LawSettings& law) {
 
 // The literal shell term with its shared quantities taken from outside: x^20, x^E and x^18 are
 // exp(e ln x) with one ln x, and r^-2 (0.1 k)^-1 keeps its order of multiplication.
-real FastLaw::ShellTerm(const LengthConstants& c, real r, real rInverseSquare) const {
+// `partial` is Phi so far (-S_B - ... of the terms before this one); a term that cannot change
+// it by a single bit is not evaluated (see Negligible).
+real FastLaw::ShellTerm(const LengthConstants& c, real r, real rInverseSquare, real partial) const {
   const real x = c.k * r;
   const real lnX = std::log(x);
+  if (Negligible(c, x, lnX, rInverseSquare, partial)) return 0.0L;
   const real plateau = LawPlateau - std::exp(LawSteepness * lnX);
   const real E = Power(-1.0L, c.widthK * r) * plateau;
   return std::exp(E * lnX) * (plateau * (1.0L - lnX) * (rInverseSquare * c.inverseWidthK) -
                               c.slopeK * std::exp(LawSteepness18 * lnX) * lnX);
+}
+
+// Whether S_p = x^E [...] is certain to leave Phi's bits unchanged, so that its remaining four
+// exponentials and logarithm can be skipped. For 0 < x < 1:
+//   x^20 <= 1, so 2.5 - x^20 >= 1.5 and E >= 15 / x (24.8 / x when x <= 0.8, where x^20 < 0.0116);
+//   with ln x < 0, E ln x <= (15 / x) ln x;
+//   x^18 <= 1, so |bracket| <= 2.5 (1 - ln x) r^-2 (0.1 k)^-1 + 200 k |ln x|.
+// Either x^E underflows to exactly zero (E ln x below ln of the least denormal, about -11399.5)
+// and S_p is a zero, or |S_p| < 2^-66 |partial|, less than half the spacing of the reals next to
+// Phi, so that partial - S_p rounds back to partial. A zero Phi of either sign adds nothing to a
+// sum that starts at +0, so the sign of a skipped zero does not matter either. The bounds carry
+// relative margins far above the error of every operation involved. The bracket bound is
+// computed even when only the underflow applies: its products overflow whenever those of the
+// literal term would, so a term that faults there still raises the flag.
+bool FastLaw::Negligible(const LengthConstants& c, real x, real lnX, real rInverseSquare, real partial) {
+  if (!std::isless(lnX, 0.0L) || !std::isgreater(x, 1.0e-4000L)) return false;
+  const real leastEx = x <= 0.8L ? LeastExBelow08 : LeastEx;
+  const real exponentBound = leastEx / x * lnX * (1.0L - 1.0e-12L);
+  const real bracketBound =
+      (LawPlateau * (1.0L - lnX) * (rInverseSquare * c.inverseWidthK) + c.slopeK * -lnX) * (1.0L + 1.0e-12L);
+  if (!std::isfinite(bracketBound)) return false;
+  if (exponentBound < -11500.0L) return true;
+  if (partial == 0.0L || !std::isfinite(partial)) return false;
+  const int spareBinades = std::ilogb(partial) - std::ilogb(bracketBound) - 68;
+  return exponentBound < static_cast<real>(spareBinades) * Ln2 - 1.0L;
 }
 
 real FastLaw::ContactTerm(const GroupConstants& g, real r) const {
@@ -55,10 +92,10 @@ real FastLaw::ContactTerm(const GroupConstants& g, real r) const {
 real FastLaw::Phi(int group, real r) const {
   const GroupConstants& g = groups_[group];
   const real rInverseSquare = Power(-2.0L, r);
-  const real shells = -ShellTerm(g.terms[0], r, rInverseSquare) - ShellTerm(g.terms[1], r, rInverseSquare) -
-                      ShellTerm(g.terms[2], r, rInverseSquare) - ShellTerm(g.terms[3], r, rInverseSquare);
-  if (law_.Functions3X1) return shells + ContactTerm(g, r);
-  return shells - ShellTerm(g.terms[4], r, rInverseSquare);
+  real phi = -ShellTerm(g.terms[0], r, rInverseSquare, 0.0L);
+  for (int t = 1; t < 4; ++t) phi = phi - ShellTerm(g.terms[t], r, rInverseSquare, phi);
+  if (law_.Functions3X1) return phi + ContactTerm(g, r);
+  return phi - ShellTerm(g.terms[4], r, rInverseSquare, phi);
 }
 
 // Distance and Phi of every pair that some target needs, each unordered pair once.

@@ -5,7 +5,9 @@
 //   both slots when the parameters that Phi reads are the same for both groups;
 // - the logarithm of x = k r is formed once and shared by x^20, x^E, x^18 and ln x;
 // - the projection onto each axis and each slot's sum are formed exactly as the literal law
-//   forms them, partners in order 1..N.
+//   forms them, partners in order 1..N;
+// - a shell term that provably cannot change a bit of Phi (it underflows to zero, or lies below
+//   half the spacing of the reals next to Phi so far) is not evaluated.
 // It does not throw: a caller looks at the FPU flags afterwards and, on a fault, re-runs the
 // step with the literal law, which stops where the fault arises.
 
@@ -38,7 +40,8 @@ class FastLaw {
     real A, G, contactAGa, contactMinusAG;
   };
 
-  real ShellTerm(const LengthConstants& c, real r, real rInverseSquare) const;
+  real ShellTerm(const LengthConstants& c, real r, real rInverseSquare, real partial) const;
+  static bool Negligible(const LengthConstants& c, real x, real lnX, real rInverseSquare, real partial);
   real ContactTerm(const GroupConstants& g, real r) const;
   real Phi(int group, real r) const;
   void FormPairs(const Model& model, const SlotArray<bool>& targets);

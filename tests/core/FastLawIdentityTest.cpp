@@ -75,6 +75,32 @@ TEST(FastLawIdentity, EveryAccelerationOnRandomScenes) {
   }
 }
 
+// The fast law skips shell terms that cannot change Phi; sweep a pair's distance finely through
+// the ranges where each term turns from negligible to significant, for every length in use.
+TEST(FastLawIdentity, PairDistanceSweepAcrossTheSkippingBounds) {
+  FastLaw fast;
+  for (bool contact : {false, true}) {
+    Model m = testing::EmptyScene();
+    testing::SetGroup(m, 2, 1.5L, 0.7L, 1.9L, 3.3L, 7.0L, 13.0L);
+    const LawSettings law{contact, false};
+    SlotArray<bool> targets{};
+    targets[1] = targets[60] = true;
+    for (real r = 0.002L; r < 12.0L; r = r * 1.0013L) {
+      testing::Place(m, 1, 0.0L, 0.0L, 0.0L);
+      testing::Place(m, 60, r * 0.6L, -r * 0.8L, 0.0L);
+      SlotArray<real> ax{}, ay{}, az{};
+      ClearFaultFlags();
+      fast.Prepare(m, law);
+      fast.Accelerations(m, targets, ax, ay, az);
+      ASSERT_FALSE(FaultFlagged());
+      for (int i : {1, 60}) {
+        ASSERT_TRUE(SameBits(ForceX(m, law, i), ax[i])) << "r " << static_cast<double>(r) << " slot " << i;
+        ASSERT_TRUE(SameBits(ForceY(m, law, i), ay[i])) << "r " << static_cast<double>(r) << " slot " << i;
+      }
+    }
+  }
+}
+
 TEST(FastLawIdentity, StepsUnderEverySwitchCombination) {
   std::mt19937_64 rng(7);
   Stepper literal(Evaluation::Literal), fast(Evaluation::Fast);
