@@ -2,7 +2,7 @@
 
 #include <cfenv>
 #include <charconv>
-#include <clocale>
+#include <locale.h>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>

@@ -22,23 +22,19 @@ mode_t ModeOf(const std::string& path) {
   return ::lstat(path.c_str(), &status) == 0 ? status.st_mode : 0;
 }
 
-TEST(SafeWrite, ReplacesTheFileAndKeepsItsMode) {
+TEST(SafeWrite, KeepsTheReplacedFilesModeAndGivesANewFileTheUsualOne) {
   TemporaryFolder folder;
   const std::string name = folder.Path("a.ato");
   WriteBytes(name, "old content that is longer");
-  ::chmod(name.c_str(), 0640);
-  WriteFileSafely(name, "new");
-  EXPECT_EQ(ReadBytes(name), "new");
-  EXPECT_EQ(ModeOf(name) & 07777, 0640u);
-  EXPECT_EQ(folder.Entries(), std::set<std::string>{"a.ato"});
-}
-
-TEST(SafeWrite, GivesANewFileTheModeLessTheUmask) {
-  TemporaryFolder folder;
+  ::chmod(name.c_str(), 0604);
   const mode_t saved = ::umask(027);
-  WriteFileSafely(folder.Path("new.ato"), "x");
+  WriteFileSafely(name, "new");
+  WriteFileSafely(folder.Path("b.ato"), "new");
   ::umask(saved);
-  EXPECT_EQ(ModeOf(folder.Path("new.ato")) & 07777, 0640u);
+  EXPECT_EQ(ReadBytes(name), "new");
+  EXPECT_EQ(ModeOf(name) & 07777, 0604u);
+  EXPECT_EQ(ModeOf(folder.Path("b.ato")) & 07777, 0640u);  // 0666 less the umask
+  EXPECT_EQ(folder.Entries(), (std::set<std::string>{"a.ato", "b.ato"}));
 }
 
 TEST(SafeWrite, ReplacesTheFileALinkPointsToAndKeepsTheLink) {
