@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "model/FloatingPointFaults.h"
 #include "model/Power.h"
 #include "sim/PairLaw.h"
 
@@ -16,7 +17,8 @@ constexpr real Ln2 = 0.693147180559945309417232121458176568L;
 
 namespace velmora {
 
-FastLaw::FastLaw() : distance_((SlotCount + 1) * (SlotCount + 1)), phi_((SlotCount + 1) * (SlotCount + 1)) {}
+FastLaw::FastLaw(int threads)
+    : distance_((SlotCount + 1) * (SlotCount + 1)), phi_((SlotCount + 1) * (SlotCount + 1)), pool_(threads) {}
 
 void FastLaw::Prepare(const Model& model, const LawSettings& law) {
   law_ = law;
@@ -100,9 +102,9 @@ real FastLaw::Phi(int group, real r) const {
 
 // Distance and Phi of every pair that some target needs, each unordered pair once.
 // (X[a] - X[b])^2 and (X[b] - X[a])^2 are the same bits, so r serves both slots.
-void FastLaw::FormPairs(const Model& model, const SlotArray<bool>& targets) {
+void FastLaw::FormPairs(const Model& model, const SlotArray<bool>& targets, int firstRow, int lastRow) {
   const int n = model.N;
-  for (int a = 1; a <= n; ++a) {
+  for (int a = firstRow; a <= lastRow; ++a) {
     for (int b = a + 1; b <= n; ++b) {
       const bool aNeedsB = targets[a] && model.Present[b];
       const bool bNeedsA = targets[b] && model.Present[a];
@@ -122,10 +124,10 @@ void FastLaw::FormPairs(const Model& model, const SlotArray<bool>& targets) {
 }
 
 // Each slot's sum in partner order 1..N, each contribution formed as the literal law forms it.
-void FastLaw::SumContributions(const Model& model, const SlotArray<bool>& targets, SlotArray<real>& ax,
-                               SlotArray<real>& ay, SlotArray<real>& az) const {
+void FastLaw::SumContributions(const Model& model, const SlotArray<bool>& targets, int first, int last,
+                               SlotArray<real>& ax, SlotArray<real>& ay, SlotArray<real>& az) const {
   const int n = model.N;
-  for (int i = 1; i <= n; ++i) {
+  for (int i = first; i <= last; ++i) {
     if (!targets[i]) continue;
     real sumX = 0.0L, sumY = 0.0L, sumZ = 0.0L;
     for (int j = 1; j <= n; ++j) {
@@ -144,10 +146,32 @@ void FastLaw::SumContributions(const Model& model, const SlotArray<bool>& target
   }
 }
 
-void FastLaw::Accelerations(const Model& model, const SlotArray<bool>& targets, SlotArray<real>& ax,
+std::vector<int> FastLaw::PairRowBlocks(int n) const {
+  const int parts = pool_.Size();
+  const long total = static_cast<long>(n) * (n - 1) / 2;
+  std::vector<int> first(parts + 1, n + 1);
+  first[0] = 1;
+  long pairs = 0;
+  int part = 1;
+  for (int a = 1; a <= n && part < parts; ++a) {
+    pairs += n - a;
+    while (part < parts && pairs * parts >= total * part) first[part++] = a + 1;
+  }
+  return first;
+}
+
+bool FastLaw::Accelerations(const Model& model, const SlotArray<bool>& targets, SlotArray<real>& ax,
                             SlotArray<real>& ay, SlotArray<real>& az) {
-  FormPairs(model, targets);
-  SumContributions(model, targets, ax, ay, az);
+  const int n = model.N;
+  const int parts = pool_.Size();
+  const std::vector<int> rows = PairRowBlocks(n);
+  bool faulted = pool_.Run([&](int part) { FormPairs(model, targets, rows[part], rows[part + 1] - 1); });
+  faulted = pool_.Run([&](int part) {
+    const int first = 1 + n * part / parts;
+    const int last = n * (part + 1) / parts;
+    SumContributions(model, targets, first, last, ax, ay, az);
+  }) || faulted;
+  return faulted || FaultFlagged();
 }
 
 }  // namespace velmora

@@ -99,7 +99,7 @@ void AdvanceLiteral(Model& m, const LawSettings& law, int i, real damping) {
 
 real DampingFactor(bool cool) { return cool ? 0.95L : 1.0L; }
 
-Stepper::Stepper(Evaluation evaluation) : evaluation_(evaluation) {}
+Stepper::Stepper(Evaluation evaluation, int threads) : evaluation_(evaluation), law_(threads) {}
 
 void Stepper::Step(Model& model, const StepSettings& settings, int& counter) {
   counter = counter + 1;
@@ -140,11 +140,9 @@ void Stepper::FastSchedule(Model& model, const StepSettings& settings) {
   const Motion start(model);
   law_.Prepare(model, settings.Law);
   const real damping = DampingFactor(settings.Cool);
-  if (settings.Blockade)
-    FastBlockadeSchedule(model, damping);
-  else
-    FastFullSchedule(model, damping);
-  if (!FaultFlagged()) return;
+  const bool clean =
+      settings.Blockade ? FastBlockadeSchedule(model, damping) : FastFullSchedule(model, damping);
+  if (clean) return;
   // Somewhere in the step an operation faulted: undo it and let the literal order stop at the
   // exact slot and axis, leaving what that order leaves and reporting its fault.
   start.RestoreInto(model);
@@ -152,28 +150,27 @@ void Stepper::FastSchedule(Model& model, const StepSettings& settings) {
   LiteralSchedule(model, settings);
 }
 
-void Stepper::FastFullSchedule(Model& m, real damping) {
+bool Stepper::FastFullSchedule(Model& m, real damping) {
   const int n = m.N;
   SlotArray<bool> targets{};
   for (int i = 1; i <= n; ++i) targets[i] = true;
-  law_.Accelerations(m, targets, ax_, ay_, az_);
-  if (FaultFlagged()) return;
+  if (law_.Accelerations(m, targets, ax_, ay_, az_)) return false;
   for (int i = 1; i <= n; ++i) {
     Advance(m, i, AxisX, ax_[i], damping);
     Advance(m, i, AxisY, ay_[i], damping);
     Advance(m, i, AxisZ, az_[i], damping);
   }
-  if (FaultFlagged()) return;
+  if (FaultFlagged()) return false;
   for (int i = 1; i <= n; ++i) CopyBack(m, i);
+  return true;
 }
 
-void Stepper::FastBlockadeSchedule(Model& m, real damping) {
+bool Stepper::FastBlockadeSchedule(Model& m, real damping) {
   const int n = m.N;
   const BlockadeRanges b = BlockadeRangesOf(n);
   SlotArray<bool> targets{};
   for (int i = 1; i <= n; ++i) targets[i] = m.Present[i] && (i <= b.freeLast || i >= b.freeFirst2);
-  law_.Accelerations(m, targets, ax_, ay_, az_);
-  if (FaultFlagged()) return;
+  if (law_.Accelerations(m, targets, ax_, ay_, az_)) return false;
   auto advance = [&](int i) {
     Advance(m, i, AxisX, ax_[i], damping);
     Advance(m, i, AxisY, ay_[i], damping);
@@ -181,17 +178,17 @@ void Stepper::FastBlockadeSchedule(Model& m, real damping) {
   };
   ForPresent(m, 1, b.freeLast, advance);
   ForPresent(m, b.freeFirst2, n, advance);
-  if (FaultFlagged()) return;
+  if (FaultFlagged()) return false;
   ForPresent(m, 1, b.freeLast, [&](int i) { CopyBack(m, i); });
   ForPresent(m, b.freeFirst2, n, [&](int i) { CopyBack(m, i); });
 
   SlotArray<bool> xTargets{};
   for (int i = b.xFirst; i <= b.xLast; ++i) xTargets[i] = m.Present[i];
-  law_.Accelerations(m, xTargets, ax_, ay_, az_);
-  if (FaultFlagged()) return;
+  if (law_.Accelerations(m, xTargets, ax_, ay_, az_)) return false;
   ForPresent(m, b.xFirst, b.xLast, [&](int i) { Advance(m, i, AxisX, ax_[i], damping); });
-  if (FaultFlagged()) return;
+  if (FaultFlagged()) return false;
   ForPresent(m, b.xFirst, b.xLast, [&](int i) { CopyBackX(m, i); });
+  return true;
 }
 
 void ZeroVelocities(Model& model) {

@@ -19,7 +19,9 @@ real DampingFactor(bool cool);
 
 class Stepper {
  public:
-  explicit Stepper(Evaluation evaluation = Evaluation::Fast);
+  // The fast evaluation runs on `threads` threads (the calling one included); every count gives
+  // the same bits.
+  explicit Stepper(Evaluation evaluation = Evaluation::Fast, int threads = DefaultThreadCount());
 
   // counter + 1; the schedule; the confinement mode; StepCount := counter. A floating-point
   // fault throws FloatingPointFault and leaves the model as the literal per-slot order leaves
@@ -29,8 +31,9 @@ class Stepper {
  private:
   void LiteralSchedule(Model& model, const StepSettings& settings) const;
   void FastSchedule(Model& model, const StepSettings& settings);
-  void FastFullSchedule(Model& model, real damping);
-  void FastBlockadeSchedule(Model& model, real damping);
+  // Both return false when a fault was flagged; the model is then partly advanced.
+  bool FastFullSchedule(Model& model, real damping);
+  bool FastBlockadeSchedule(Model& model, real damping);
 
   Evaluation evaluation_;
   FastLaw law_;

@@ -101,9 +101,12 @@ TEST(FastLawIdentity, PairDistanceSweepAcrossTheSkippingBounds) {
   }
 }
 
-TEST(FastLawIdentity, StepsUnderEverySwitchCombination) {
+// Every thread count gives the literal bits, step after step, under every switch combination.
+class FastStepIdentity : public ::testing::TestWithParam<int> {};
+
+TEST_P(FastStepIdentity, StepsUnderEverySwitchCombination) {
   std::mt19937_64 rng(7);
-  Stepper literal(Evaluation::Literal), fast(Evaluation::Fast);
+  Stepper literal(Evaluation::Literal), fast(Evaluation::Fast, GetParam());
   for (unsigned combination = 0; combination < 80; ++combination) {
     const StepSettings settings = SettingsOf(combination);
     Model a = testing::RandomScene(rng, 1.3L, 0.6, combination % 3 == 0);
@@ -123,7 +126,7 @@ TEST(FastLawIdentity, StepsUnderEverySwitchCombination) {
 
 // A fault in a fast step leaves exactly what the literal order leaves: slots before the faulting
 // one advanced, nothing copied back, and the same message.
-TEST(FastLawIdentity, FaultingStepLeavesTheLiteralState) {
+TEST_P(FastStepIdentity, FaultingStepLeavesTheLiteralState) {
   std::mt19937_64 rng(99);
   for (int variant = 0; variant < 12; ++variant) {
     Model a = testing::RandomScene(rng, 1.3L, 0.8, variant % 2 == 0);
@@ -133,7 +136,7 @@ TEST(FastLawIdentity, FaultingStepLeavesTheLiteralState) {
     a.Present[first] = true;
     Model b = a;
     const StepSettings settings = SettingsOf(variant * 7);
-    Stepper literal(Evaluation::Literal), fast(Evaluation::Fast);
+    Stepper literal(Evaluation::Literal), fast(Evaluation::Fast, GetParam());
     int ca = 0, cb = 0;
     std::string literalMessage, fastMessage;
     try {
@@ -153,6 +156,8 @@ TEST(FastLawIdentity, FaultingStepLeavesTheLiteralState) {
     EXPECT_EQ(b.StepCount, 0);
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Threads, FastStepIdentity, ::testing::Values(1, 2, 3, 8));
 
 }  // namespace
 }  // namespace velmora

@@ -1,0 +1,48 @@
+#pragma once
+// A small pool of threads that lives as long as its owner: a step hands it one task, split into
+// fixed parts, and waits for all parts. No thread is started per step.
+// Floating-point status flags belong to each thread: every worker clears its own before its
+// part and reports whether its part raised a fault.
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace velmora {
+
+class WorkerPool {
+ public:
+  // `size` parts run at once: the calling thread and size - 1 workers. size < 1 counts as 1.
+  explicit WorkerPool(int size);
+  ~WorkerPool();
+  WorkerPool(const WorkerPool&) = delete;
+  WorkerPool& operator=(const WorkerPool&) = delete;
+
+  int Size() const { return static_cast<int>(workers_.size()) + 1; }
+
+  // Runs task(part) for every part 0 .. Size() - 1, part 0 on the calling thread, and returns
+  // when all are done. The result tells whether a worker's part flagged invalid operation,
+  // division by zero or overflow; the calling thread's own flags stay in its status word.
+  bool Run(const std::function<void(int part)>& task);
+
+ private:
+  void WorkerLoop(int part);
+
+  std::vector<std::thread> workers_;
+  std::mutex mutex_;
+  std::condition_variable start_;
+  std::condition_variable finished_;
+  const std::function<void(int)>* task_ = nullptr;
+  std::uint64_t generation_ = 0;
+  int pending_ = 0;
+  bool faulted_ = false;
+  bool stopping_ = false;
+};
+
+// The number of threads the program uses for a step by default: every core of the machine.
+int DefaultThreadCount();
+
+}  // namespace velmora
