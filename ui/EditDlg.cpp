@@ -1,0 +1,164 @@
+#include "ui/EditDlg.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QWindow>
+
+#include "documents/DocumentFile.h"
+#include "text/NumberText.h"
+#include "ui/DialogProvider.h"
+#include "ui/EditorGrid.h"
+
+namespace velmora {
+
+TEditDlg::TEditDlg(Model& model, TaoscopeQuery taoscopeSelected, char decimalSeparator, QWidget* parent)
+    : QDialog(parent), model_(model), taoscopeSelected_(std::move(taoscopeSelected)), separator_(decimalSeparator) {
+  CreateControls();
+  ConnectControls();
+}
+
+// The dialog reloads its fields whenever its surface is drawn anew: at every opening (the show
+// event, which comes before the first paint) and whenever the window system asks for it to be
+// redrawn because it was covered or off the screen (an expose of its window). Qt's own repaints,
+// such as a field's blinking cursor, are no such occasion: reloading then would throw away what
+// is being typed.
+void TEditDlg::showEvent(QShowEvent* event) {
+  if (!centred_) {
+    adjustPosition(nullptr);  // centred on the screen, not on the main window
+    centred_ = true;
+  }
+  QDialog::showEvent(event);
+  if (!watchingExposure_ && windowHandle()) {
+    windowHandle()->installEventFilter(this);
+    watchingExposure_ = true;
+  }
+  FormPaint();
+}
+
+bool TEditDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) FormPaint();
+  return QDialog::eventFilter(watched, event);
+}
+
+// Text typed into a reloaded field and not yet stored is replaced by the model's value.
+void TEditDlg::FormPaint() {
+  EditFileName->setText(QString::fromStdString(model_.DocFileName));
+  ShowSelectedParticle(DaonsTable->SelectedRow());
+  EditDT->setText(NumberText(model_.dt));
+  for (int i = 0; i < ParameterCount; ++i) parameterFields_[i]->setText(NumberText(Parameter(model_, i)));
+  FillEditorGrid();
+}
+
+void TEditDlg::FillEditorGrid() {
+  static const char* const PositionHeader[] = {"X", "Y", "Z"};
+  static const char* const VelocityHeader[] = {"Velo", "u(x)", "u(y)", "u(z)"};
+  if (!editorListVelocities_) {
+    DaonsTable->SetCell(0, 0, taoscopeSelected_() ? QStringLiteral("Taons") : QStringLiteral("Gravons"));
+    for (int column = 1; column <= 3; ++column) DaonsTable->SetCell(column, 0, PositionHeader[column - 1]);
+  } else {
+    for (int column = 0; column <= 3; ++column) DaonsTable->SetCell(column, 0, VelocityHeader[column]);
+  }
+  for (int i = 1; i <= model_.N; ++i) DaonsTable->SetCell(0, i, QString::number(i));
+  for (int i = 1; i <= model_.N; ++i) {
+    const bool shown = model_.Present[i];
+    const real a = editorListVelocities_ ? model_.V[i] : model_.X[i];
+    const real b = editorListVelocities_ ? model_.U[i] : model_.Y[i];
+    const real c = editorListVelocities_ ? model_.W[i] : model_.Z[i];
+    DaonsTable->SetCell(1, i, shown ? NumberText(a) : QString());
+    DaonsTable->SetCell(2, i, shown ? NumberText(b) : QString());
+    DaonsTable->SetCell(3, i, shown ? NumberText(c) : QString());
+  }
+}
+
+// Position and velocity whatever the grid shows, and the stored values of an empty slot too.
+void TEditDlg::ShowSelectedParticle(int row) {
+  NumberOfTaon->setText(QString::number(row));
+  EditX->setText(NumberText(model_.X[row]));
+  EditY->setText(NumberText(model_.Y[row]));
+  EditZ->setText(NumberText(model_.Z[row]));
+  EditV->setText(NumberText(model_.V[row]));
+  EditU->setText(NumberText(model_.U[row]));
+  EditW->setText(NumberText(model_.W[row]));
+  DaoTrue->setChecked(model_.Present[row]);
+}
+
+// Leaving a row throws away whatever was typed for it and not stored.
+void TEditDlg::DaonsTableSelectCell(int leavingRow) { ShowSelectedParticle(leavingRow); }
+
+void TEditDlg::DaonsTableClick() {
+  ShowSelectedParticle(DaonsTable->SelectedRow());
+  FillEditorGrid();
+}
+
+void TEditDlg::DaonsTableDblClick() {
+  editorListVelocities_ = !editorListVelocities_;
+  FillEditorGrid();
+}
+
+// Each value is stored as soon as it is converted: a field that fails leaves the ones before
+// it stored and the rest, the existence flag and the grid as they were. The working and
+// display copies follow only with "OK".
+void TEditDlg::SubmitClick() {
+  const int r = ParseInteger(NumberOfTaon->text().toStdString());
+  model_.X[r] = FieldValue(EditX);
+  model_.Y[r] = FieldValue(EditY);
+  model_.Z[r] = FieldValue(EditZ);
+  model_.V[r] = FieldValue(EditV);
+  model_.U[r] = FieldValue(EditU);
+  model_.W[r] = FieldValue(EditW);
+  model_.Present[r] = DaoTrue->isChecked();
+  FillEditorGrid();
+}
+
+// The dialog closes with result OK whatever happens here (see ConnectControls). The time step
+// and parameters are read again after the document and the start file are written, and the
+// run loop's working and display copies of every present slot are brought into line with the
+// edited particles. The comment file is neither written nor read.
+void TEditDlg::OKBtnClick() {
+  const std::optional<QString> chosen = DialogProvider::Instance().SaveFileName(this);
+  if (!chosen) return;
+  const std::string name = chosen->toStdString();
+  StoreTimeStepAndParameters();
+  WriteDocumentFile(model_, name);
+  model_.DocFileName = name;
+  RememberLastDocument(model_);
+  StoreTimeStepAndParameters();
+  AlignCopiesOfPresentSlots();
+}
+
+// Writes the scene under a chosen name and leaves the dialog open; the current document's
+// name, the start file and the working copies stay as they are, and the next repaint puts the
+// document's name back into the file-name field.
+void TEditDlg::SaveasClick() {
+  const std::optional<QString> chosen = DialogProvider::Instance().SaveFileName(this);
+  if (!chosen) return;
+  EditFileName->setText(*chosen);
+  StoreTimeStepAndParameters();
+  WriteDocumentFile(model_, chosen->toStdString());
+}
+
+void TEditDlg::StoreTimeStepAndParameters() {
+  model_.dt = FieldValue(EditDT);
+  for (int i = 0; i < ParameterCount; ++i) Parameter(model_, i) = FieldValue(parameterFields_[i]);
+}
+
+void TEditDlg::AlignCopiesOfPresentSlots() {
+  Model& m = model_;
+  for (int i = 1; i <= m.N; ++i) {
+    if (!m.Present[i]) continue;
+    m.ShownX[i] = m.NewX[i] = m.X[i];
+    m.ShownY[i] = m.NewY[i] = m.Y[i];
+    m.ShownZ[i] = m.NewZ[i] = m.Z[i];
+    m.NewV[i] = m.V[i];
+    m.NewU[i] = m.U[i];
+    m.NewW[i] = m.W[i];
+  }
+}
+
+QString TEditDlg::NumberText(real value) const { return QString::fromStdString(FormatReal(value, separator_)); }
+
+real TEditDlg::FieldValue(const QLineEdit* field) const { return ParseReal(field->text().toStdString(), separator_); }
+
+}  // namespace velmora
