@@ -1,21 +1,40 @@
 #include "sim/FastLaw.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "model/FloatingPointFaults.h"
 #include "model/Power.h"
 #include "sim/PairLaw.h"
 
 namespace velmora {
+
 namespace {
+
 // Lower bounds of E x = (2.5 - x^20) / 0.1: for x < 1, and for x <= 0.8 where x^20 <= 0.0116.
 constexpr real LeastEx = 15.0L;
 constexpr real LeastExBelow08 = 24.8L;
 constexpr real Ln2 = 0.693147180559945309417232121458176568L;
-}  // namespace
-}  // namespace velmora
+constexpr int ExponentBias = 16383;
+constexpr int ExponentAllOnes = 0x7fff;
 
-namespace velmora {
+// The biased exponent field of an extended value: 0 for zeros and denormals, all ones for
+// infinities and NaNs. Read from the bits, it costs nothing next to a library call.
+int ExponentField(real value) {
+  std::uint16_t signAndExponent = 0;
+  std::memcpy(&signAndExponent, reinterpret_cast<const unsigned char*>(&value) + 8, sizeof signAndExponent);
+  return signAndExponent & ExponentAllOnes;
+}
+
+// value with its exponent field replaced by the bias: the significand m, 1 <= m < 2.
+real Significand(real value) {
+  const std::uint16_t biased = ExponentBias;
+  std::memcpy(reinterpret_cast<unsigned char*>(&value) + 8, &biased, sizeof biased);
+  return value;
+}
+
+}  // namespace
 
 FastLaw::FastLaw(int threads)
     : distance_((SlotCount + 1) * (SlotCount + 1)), phi_((SlotCount + 1) * (SlotCount + 1)), pool_(threads) {}
@@ -53,19 +72,21 @@ void FastLaw::Prepare(const Model& model, const LawSettings& law) {
 // it by a single bit is not evaluated (see Negligible).
 real FastLaw::ShellTerm(const LengthConstants& c, real r, real rInverseSquare, real partial) const {
   const real x = c.k * r;
+  if (Negligible(c, x, rInverseSquare, partial)) return 0.0L;
   const real lnX = std::log(x);
-  if (Negligible(c, x, lnX, rInverseSquare, partial)) return 0.0L;
   const real plateau = LawPlateau - std::exp(LawSteepness * lnX);
   const real E = Power(-1.0L, c.widthK * r) * plateau;
   return std::exp(E * lnX) * (plateau * (1.0L - lnX) * (rInverseSquare * c.inverseWidthK) -
                               c.slopeK * std::exp(LawSteepness18 * lnX) * lnX);
 }
 
-// Whether S_p = x^E [...] is certain to leave Phi's bits unchanged, so that its remaining four
-// exponentials and logarithm can be skipped. For 0 < x < 1:
+// Whether S_p = x^E [...] is certain to leave Phi's bits unchanged, so that its exponentials and
+// logarithms can be skipped. Write x = m 2^e with 1 <= m < 2, read from its bits; since
+// 0 <= ln m <= m - 1, e ln 2 <= ln x <= (m - 1) + e ln 2, which bounds ln x without a logarithm.
+// When that upper bound is negative, 0 < x < 1 and:
 //   x^20 <= 1, so 2.5 - x^20 >= 1.5 and E >= 15 / x (24.8 / x when x <= 0.8, where x^20 < 0.0116);
-//   with ln x < 0, E ln x <= (15 / x) ln x;
-//   x^18 <= 1, so |bracket| <= 2.5 (1 - ln x) r^-2 (0.1 k)^-1 + 200 k |ln x|.
+//   with ln x < 0, E ln x <= (15 / x) (upper bound of ln x);
+//   x^18 <= 1, so |bracket| <= 2.5 (1 + |ln x|) r^-2 (0.1 k)^-1 + 200 k |ln x|.
 // Either x^E underflows to exactly zero (E ln x below ln of the least denormal, about -11399.5)
 // and S_p is a zero, or |S_p| < 2^-66 |partial|, less than half the spacing of the reals next to
 // Phi, so that partial - S_p rounds back to partial. A zero Phi of either sign adds nothing to a
@@ -73,16 +94,26 @@ real FastLaw::ShellTerm(const LengthConstants& c, real r, real rInverseSquare, r
 // relative margins far above the error of every operation involved. The bracket bound is
 // computed even when only the underflow applies: its products overflow whenever those of the
 // literal term would, so a term that faults there still raises the flag.
-bool FastLaw::Negligible(const LengthConstants& c, real x, real lnX, real rInverseSquare, real partial) {
-  if (!std::isless(lnX, 0.0L) || !std::isgreater(x, 1.0e-4000L)) return false;
+bool FastLaw::Negligible(const LengthConstants& c, real x, real rInverseSquare, real partial) {
+  const int xField = ExponentField(x);
+  if (xField == 0 || xField == ExponentAllOnes || x < 1.0e-4000L) return false;
+  const real e = static_cast<real>(xField - ExponentBias);
+  const real lnXAbove = (Significand(x) - 1.0L) + e * Ln2 + 1.0e-12L;
+  if (!(lnXAbove < 0.0L)) return false;
+  const real lnXMagnitude = -(e * Ln2) + 1.0e-12L;
   const real leastEx = x <= 0.8L ? LeastExBelow08 : LeastEx;
-  const real exponentBound = leastEx / x * lnX * (1.0L - 1.0e-12L);
+  const real exponentBound = leastEx / x * lnXAbove * (1.0L - 1.0e-12L);
   const real bracketBound =
-      (LawPlateau * (1.0L - lnX) * (rInverseSquare * c.inverseWidthK) + c.slopeK * -lnX) * (1.0L + 1.0e-12L);
-  if (!std::isfinite(bracketBound)) return false;
+      (LawPlateau * (1.0L + lnXMagnitude) * (rInverseSquare * c.inverseWidthK) + c.slopeK * lnXMagnitude) *
+      (1.0L + 1.0e-12L);
+  const int bracketField = ExponentField(bracketBound);
+  if (bracketField == ExponentAllOnes) return false;
   if (exponentBound < -11500.0L) return true;
-  if (partial == 0.0L || !std::isfinite(partial)) return false;
-  const int spareBinades = std::ilogb(partial) - std::ilogb(bracketBound) - 68;
+  // For a normal partial, |partial| >= 2^(field - bias); the field of the bound, read the same
+  // way, gives bracketBound < 2^(field - bias + 1) whether it is normal or not.
+  const int partialField = ExponentField(partial);
+  if (partialField == 0 || partialField == ExponentAllOnes) return false;
+  const int spareBinades = partialField - bracketField - 68;
   return exponentBound < static_cast<real>(spareBinades) * Ln2 - 1.0L;
 }
 

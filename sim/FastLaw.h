@@ -48,7 +48,7 @@ class FastLaw {
   };
 
   real ShellTerm(const LengthConstants& c, real r, real rInverseSquare, real partial) const;
-  static bool Negligible(const LengthConstants& c, real x, real lnX, real rInverseSquare, real partial);
+  static bool Negligible(const LengthConstants& c, real x, real rInverseSquare, real partial);
   real ContactTerm(const GroupConstants& g, real r) const;
   real Phi(int group, real r) const;
   void FormPairs(const Model& model, const SlotArray<bool>& targets, int firstRow, int lastRow);
