@@ -1,0 +1,89 @@
+#include "documents/PendingFile.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <memory>
+
+#include "documents/IoErrors.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr std::size_t FlushSize = 1 << 16;
+
+// Saving through a symbolic link replaces the file it points to, not the link.
+std::string ResolvedTarget(const std::string& name) {
+  std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(name.c_str(), nullptr), &std::free);
+  return resolved ? std::string(resolved.get()) : name;
+}
+
+std::string FolderOf(const std::string& name) {
+  const std::size_t slash = name.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : name.substr(0, slash);
+}
+
+// A hidden name of our own in the folder: the process id and a counter tell apart the pending
+// files of all running programs, and a file left by a killed one is skipped.
+FileHandle CreateNewFile(const std::string& folder, std::string& path) {
+  static std::atomic<unsigned> counter{0};
+  FileHandle file;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    path = folder + "/.velmora-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".pending";
+    file = FileHandle::Open(path, O_WRONLY | O_CREAT | O_EXCL, 0666);
+    if (file.IsOpen() || file.Error() != EEXIST) break;
+  }
+  if (!file.IsOpen()) {
+    path.clear();
+    throw SystemIoError(file.Error());
+  }
+  return file;
+}
+
+}  // namespace
+
+PendingFile::PendingFile(const std::string& name) {
+  if (name.empty()) throw SystemIoError(ENOENT);
+  target_ = ResolvedTarget(name);
+  // Writing in place would be refused, so replacing it is refused too.
+  if (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT)
+    throw SystemIoError(errno);
+  folder_ = FolderOf(target_);
+  file_ = CreateNewFile(folder_, path_);
+  buffer_.reserve(FlushSize);
+}
+
+PendingFile::~PendingFile() {
+  if (!path_.empty()) ::unlink(path_.c_str());
+}
+
+void PendingFile::Append(std::string_view bytes) {
+  buffer_ += bytes;
+  if (buffer_.size() >= FlushSize) Flush();
+}
+
+void PendingFile::Flush() {
+  file_.Write(reinterpret_cast<const unsigned char*>(buffer_.data()), buffer_.size());
+  buffer_.clear();
+}
+
+void PendingFile::Commit() {
+  Flush();
+  file_.TakeModeOf(target_);
+  file_.SyncAndClose();
+  if (::rename(path_.c_str(), target_.c_str()) != 0) throw SystemIoError(errno);
+  path_.clear();
+  // The rename is done; a folder that cannot be synced only risks it on a power cut.
+  const int folder = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder >= 0) {
+    ::fsync(folder);
+    ::close(folder);
+  }
+}
+
+}  // namespace velmora

@@ -1,0 +1,52 @@
+#pragma once
+// A run without a window: a document is read as File > Open reads it, run for a number of steps
+// with the step the window runs (so a scene gives the same bits in both), and written out as a
+// document, a trajectory and a listing. The batch tool is this plus its command line.
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "model/Model.h"
+#include "model/ProgramError.h"
+#include "sim/StepSettings.h"
+#include "sim/Stepper.h"
+
+namespace velmora {
+
+enum class ListingKind { None, Positions, Velocities };
+
+struct BatchJob {
+  std::string scene;
+  int steps = 0;
+  StepSettings settings;
+  std::optional<real> dt;  // replaces the scene's time step
+  std::string output;      // the document after the run; none when empty
+  std::string trajectory;  // extended XYZ: the starting frame and every `every`-th step; none when empty
+  int every = 1;
+  ListingKind listing = ListingKind::None;
+};
+
+// A floating-point fault of the run, with the step at which it arose.
+class StepFault : public FloatingPointFault {
+ public:
+  StepFault(const FloatingPointFault& fault, int step) : FloatingPointFault(fault), step_(step) {}
+  int Step() const { return step_; }
+
+ private:
+  int step_;
+};
+
+// Called after every step with the number of steps done; it may throw to end the run, which
+// then writes nothing.
+using StepWatcher = std::function<void(int done)>;
+
+// Reads job.scene, runs job.steps steps, puts the trajectory in place, writes the output
+// document, and returns the listing (empty when none is asked for). A fault throws StepFault;
+// a failing file operation throws IoError with the file's name before the program's text
+// ("scene.ato: File not found"). Nothing is written or changed when the run fails, or when the
+// scene cannot be read or the trajectory written; only a failure to write the document at the
+// very end leaves the finished trajectory in place.
+std::string RunBatch(const BatchJob& job, Stepper& stepper, const StepWatcher& watch = nullptr);
+
+}  // namespace velmora
