@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev fonts-dejavu-core
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev fonts-dejavu-core fonts-liberation2
   xvfb xauth python3 python3-ase desktop-file-utils
   clang libclang-rt-14-dev
 )

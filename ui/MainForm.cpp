@@ -1,0 +1,444 @@
+#include "ui/MainForm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFocusEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QWindow>
+
+#include "documents/CommentFile.h"
+#include "documents/DocumentFile.h"
+#include "documents/StartFile.h"
+#include "figures/FigureBuilder.h"
+#include "text/NumberText.h"
+#include "ui/DialogProvider.h"
+#include "ui/ErrorReport.h"
+#include "ui/Lamp.h"
+#include "ui/LocaleSeparator.h"
+#include "ui/SceneCanvas.h"
+
+namespace velmora {
+
+namespace {
+
+const QColor LampLime(0, 255, 0);
+const QColor LampGreen(0, 128, 0);
+const QColor LampRed(255, 0, 0);
+const QColor LampMaroon(128, 0, 0);
+const QColor Maroon(128, 0, 0);
+
+constexpr const char* SpiralTitle = "ThetraSpiral";
+constexpr const char* EasySquareTitle = "The easy square";
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+// File names travel between the dialogs and the core in the file system's encoding.
+std::string FileName(const QString& name) { return QFile::encodeName(name).toStdString(); }
+QString ShownFileName(const std::string& name) { return QFile::decodeName(QByteArray::fromStdString(name)); }
+
+MouseButton ViewButton(Qt::MouseButton button) {
+  switch (button) {
+    case Qt::RightButton: return MouseButton::Right;
+    case Qt::LeftButton: return MouseButton::Left;
+    default: return MouseButton::Middle;
+  }
+}
+
+}  // namespace
+
+TMainForm::TMainForm(Model& model, ViewState& view, QWidget* parent)
+    : QMainWindow(parent), model_(model), view_(view), separator_(LocaleDecimalSeparator()) {
+  createControls();
+  createMenus();
+  connectHandlers();
+  Guarded([this] { FormCreate(); });
+  Timer->start();
+}
+
+TMainForm::~TMainForm() = default;
+
+bool TMainForm::TaoscopeSelected() const { return Taoscope->isChecked(); }
+
+const QImage& TMainForm::CanvasImage() const { return Canvas->Image(); }
+
+QString TMainForm::ListingCell(int column, int row) const {
+  if (column == 0 && row == 0) return {};
+  if (row == 0) return DaonsTable->horizontalHeaderItem(column - 1)->text();
+  if (column == 0) return DaonsTable->verticalHeaderItem(row - 1)->text();
+  return DaonsTable->item(row - 1, column - 1)->text();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Start-up
+
+void TMainForm::FormCreate() {
+  SetCentre();
+  view_.Zoom = StartZoom;
+  view_.TurnTeta = view_.TurnPsi = view_.TurnPhi = 0.0L;
+  model_.SpiralShown = true;
+  model_.N = SlotCount;
+  view_.FigureKind = TetrahedronSpiral;
+  MatrixFromTurn(view_);
+
+  bool documentLoaded = false;
+  // A start file that cannot be made or read, or a remembered document that breaks off, is
+  // reported; start-up then goes on with the defaults, so that the window opens ready to use.
+  try {
+    const std::optional<std::string> last = ReadStartFile();
+    if (!last) WriteStartFile({});
+    if (last) model_.LastDocFileName = *last;
+    if (!last || last->empty()) {
+      BuildFigure(model_, view_.FigureKind);
+      model_.DocFileName = SpiralTitle;
+    } else {
+      documentLoaded = LoadStartDocument(*last);
+    }
+  } catch (const std::exception& error) {
+    ReportError(error);
+  }
+
+  view_.PanStep = StartPanStep;
+  view_.ZoomStep = StartZoomStep;
+  view_.AngleStep = StartAngleStep;
+  FillListing();
+  model_.Stopped = true;
+  // A document loaded at start keeps its own time step; otherwise the program's default.
+  if (!documentLoaded) model_.dt = 0.001L;
+  FillParameterFields();
+}
+
+// The remembered document is opened as Open does, but one that cannot be opened is no error:
+// the easy square stands in for it, under the remembered name. True when the document was loaded.
+bool TMainForm::LoadStartDocument(const std::string& name) {
+  model_.SpiralShown = false;
+  Go->setEnabled(true);
+  model_.DocFileName = name;
+  ShowDocumentName();
+  if (!TryReadDocumentFile(model_, name)) {
+    BuildFigure(model_, view_.FigureKind);
+    FName->setText(QString::fromLatin1(EasySquareTitle));
+    return false;
+  }
+  ApplySnapshot(model_);
+  ApplyLoadedComment();
+  return true;
+}
+
+void TMainForm::ShowDocumentName() { FName->setText(ShownFileName(model_.DocFileName)); }
+
+// LoadComment: the comment file's text replaces the memo's when the file opens; a change of the
+// text counts as an edit of the memo (CommentChange).
+void TMainForm::ApplyLoadedComment() {
+  const std::optional<std::string> text = LoadComment(model_);
+  if (!text) return;
+  const QString memo = QString::fromLocal8Bit(WithLineEnds(*text, "\n"));
+  if (memo != Comment->toPlainText()) Comment->setPlainText(memo);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Scene drawing
+
+void TMainForm::SetCentre() { velmora::SetCentre(view_, frameGeometry().width(), Pan->y()); }
+
+void TMainForm::Paint(Redraw redraw) {
+  switch (redraw) {
+    case Redraw::None: return;
+    case Redraw::Black: Canvas->ClearScene(); return;
+    case Redraw::Figure: Canvas->DrawFigureEdges(view_, showNumbers_); return;
+    case Redraw::Particles: Canvas->DrawDots(model_, view_, TaoscopeSelected(), showNumbers_); return;
+  }
+}
+
+void TMainForm::ClearScene() { Canvas->ClearScene(); }
+
+void TMainForm::DrawParticles() { Paint(ProjectParticles(view_, model_)); }
+
+void TMainForm::DrawFigure() { Paint(TurnFigureAndProject(view_, model_)); }
+
+void TMainForm::RedrawScene() { Paint(velmora::RedrawScene(view_, model_)); }
+
+// ---------------------------------------------------------------------------------------------
+// Window events
+
+// FormPaint answers the window system's requests for a picture: the expose events of the
+// window (its first showing, uncovering, restoring, resizing). The canvas's own updates after a
+// drawing routine only copy the image and never come here.
+void TMainForm::FormPaint() {
+  SetCentre();
+  if (model_.SpiralShown) {
+    DrawFigure();
+    return;
+  }
+  model_.DocFileName = model_.LastDocFileName;
+  DrawParticles();
+  FillListing();
+}
+
+void TMainForm::FormResize() {
+  SetCentre();
+  LayOutClientArea();
+  const int left = Panel1->x();
+  FName->resize(left - 2, FName->height());
+  PageControl->resize(left - 5, PageControl->height());
+  Comment->resize(left - 2, PageControl->height() - 29);
+  DaonsTable->resize(left - 7, DaonsTable->height());
+  const int columnWidth = (left - 35) / 6;
+  DaonsTable->horizontalHeader()->setDefaultSectionSize(columnWidth);
+  DaonsTable->verticalHeader()->setFixedWidth(columnWidth);
+  RedrawScene();
+}
+
+// Pan stays on the bottom edge and Panel1 on its right edge; the drawing area is what is left
+// above the panel.
+void TMainForm::LayOutClientArea() {
+  const int panHeight = Pan->height();
+  Pan->setGeometry(0, Client->height() - panHeight, Client->width(), panHeight);
+  Panel1->move(Pan->width() - Panel1->width() - 1, Panel1->y());
+  Canvas->setGeometry(0, 0, Client->width(), Pan->y());
+  Canvas->SetAreaSize(Canvas->size());
+}
+
+void TMainForm::FormMouseDown(Qt::MouseButton button, QPoint position) {
+  MousePress(view_, ViewButton(button), position.x(), position.y());
+}
+
+void TMainForm::FormMouseUp(Qt::MouseButton button, QPoint position) {
+  Paint(MouseRelease(view_, model_, ViewButton(button), position.x(), position.y()));
+}
+
+void TMainForm::TimerTimer() { Paint(TimerTick(view_, model_)); }
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  Guarded([this] { FormResize(); });
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (windowHandle()) windowHandle()->installEventFilter(this);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (watched == windowHandle()) {
+    if (type == QEvent::Expose && windowHandle()->isExposed()) Guarded([this] { FormPaint(); });
+    return false;
+  }
+  if (type == QEvent::MouseButtonDblClick) {
+    if (watched == LTime) Guarded([this] { LTimeDblClick(); });
+    else Guarded([this] { DaonsTableDblClick(); });
+    return false;
+  }
+  if (type == QEvent::FocusOut) {
+    // Leaving a control means the focus going to another control of the window; a box popping
+    // up or another window coming to the front is no leaving (it would ask again and again).
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
+    if (watched == EditDT) Guarded([this] { EditDTExit(); });
+    if (watched == Comment) Guarded([this] { CommentExit(); });
+  }
+  return false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The run
+
+// The step's switches as the window shows them at its start.
+StepSettings TMainForm::CurrentStepSettings() const {
+  StepSettings settings;
+  settings.Blockade = Blockade->isChecked();
+  settings.Cool = Cool->isChecked();
+  if (HotContact->isChecked()) settings.Mode = BoundaryMode::HotContact;
+  else if (ColdContact->isChecked()) settings.Mode = BoundaryMode::ColdContact;
+  else if (ElecCurrent1->isChecked()) settings.Mode = BoundaryMode::ElecCurrent1;
+  else if (ElecCurrent2->isChecked()) settings.Mode = BoundaryMode::ElecCurrent2;
+  else settings.Mode = BoundaryMode::Free;
+  settings.Law.Functions3X1 = Functions3X1->isChecked();
+  settings.Law.Taoscope = TaoscopeSelected();
+  return settings;
+}
+
+void TMainForm::ShowIdle() {
+  Go->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+  Go->setText(QStringLiteral("Go"));
+  ShapeRed->SetBrush(LampMaroon);
+  ShapeLime->SetBrush(LampLime);
+}
+
+void TMainForm::ShowRunning() {
+  Go->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+  Go->setText(QStringLiteral("Stop"));
+  ShapeRed->SetBrush(LampRed);
+  ShapeLime->SetBrush(LampGreen);
+}
+
+// "Go" starts a run inside this handler; "Stop", clicked while the run pumps its messages,
+// only marks the run stopped, and the loop below returns after its current step.
+void TMainForm::GoClick() {
+  if (!model_.Stopped) {
+    ShowIdle();
+    model_.Stopped = true;
+    Images->setEnabled(true);
+    Null00->setEnabled(true);
+    return;
+  }
+  ShowRunning();
+  model_.Stopped = false;
+  Images->setEnabled(false);
+  Null00->setEnabled(false);
+  Null00->setText(QStringLiteral("0"));
+  QPalette palette = Null00->palette();
+  palette.setColor(QPalette::ButtonText, Maroon);
+  Null00->setPalette(palette);
+  RunLoop(model_.StepCount);
+}
+
+// One step after another until a "Stop" click is seen. The loop lets every other handler run
+// between two steps; what they change takes effect at the next step. A floating-point fault
+// leaves the loop (and this handler) with the run still marked as going, as the error box says.
+void TMainForm::RunLoop(int counter) {
+  ++runDepth_;
+  struct LeaveRun {
+    int& depth;
+    ~LeaveRun() { --depth; }
+  } leave{runDepth_};
+  int steps = 0;
+  for (;;) {
+    stepper_.Step(model_, CurrentStepSettings(), counter);
+    if (model_.ShowTime) LTime->setText(QString::number(counter));
+    DrawParticles();
+    if (ShowList->isChecked()) FillListing();
+    QCoreApplication::processEvents();
+    if (stopAfterSteps_ > 0 && ++steps == stopAfterSteps_ && !model_.Stopped) GoClick();
+    if (model_.Stopped) return;
+  }
+}
+
+// A request to end the program that came during a run is carried out once the run is over and
+// its handler has returned.
+void TMainForm::EndIfExitRequested() {
+  if (exitRequested_ && runDepth_ == 0) close();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  if (runDepth_ > 0) {
+    exitRequested_ = true;
+    event->ignore();
+    return;
+  }
+  QMainWindow::closeEvent(event);
+}
+
+void TMainForm::Exit1Click() { close(); }
+
+void TMainForm::Null00Click() {
+  if (model_.SpiralShown || !model_.Stopped) return;
+  ZeroVelocities(model_);
+  Null00->setText(QStringLiteral("Yes Null"));
+  QPalette palette = Null00->palette();
+  palette.setColor(QPalette::ButtonText, Maroon);
+  Null00->setPalette(palette);
+  FillListing();
+  if (const std::optional<QString> name = DialogProvider::Instance().SaveFileName(this)) SaveAsSequence(*name);
+}
+
+// Save As from its chosen name on: the name becomes the document's, the scene is written and the
+// start file remembers it.
+void TMainForm::SaveAsSequence(const QString& name) {
+  model_.DocFileName = FileName(name);
+  ShowDocumentName();
+  WriteDocumentFile(model_, model_.DocFileName);
+  RememberLastDocument(model_);
+}
+
+// ---------------------------------------------------------------------------------------------
+// View commands
+
+void TMainForm::Rotate(RotationButton button) { Paint(PressRotationButton(view_, model_, button)); }
+
+void TMainForm::DaoStopClick() { Paint(StopTurning(view_, model_)); }
+
+void TMainForm::DaoBackClick() { Paint(ZoomOut(view_, model_)); }
+
+void TMainForm::DaoForvardClick() { Paint(ZoomIn(view_, model_)); }
+
+void TMainForm::ShiftClick(ShiftDirection direction) { Paint(Shift(view_, model_, direction)); }
+
+void TMainForm::MoveToCenterClick() { Paint(velmora::MoveToCenter(view_, model_)); }
+
+void TMainForm::TrackBarChange(int position) { SetStepsFromTrackBar(view_, position); }
+
+void TMainForm::ShowSpinClick() { view_.SpinOn = ShowSpin->isChecked(); }
+
+void TMainForm::ShowNumbersOfPointsClick() {
+  showNumbers_ = ShowNumbersOfPoints->isChecked();
+  RedrawScene();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Listing and fields
+
+void TMainForm::FillListing() {
+  static const char* const positionHeaders[] = {"X", "Y", "Z"};
+  static const char* const velocityHeaders[] = {"u(x)", "u(y)", "u(z)"};
+  const char* const* headers = model_.ListVelocities ? velocityHeaders : positionHeaders;
+  for (int column = 0; column < 3; ++column) DaonsTable->horizontalHeaderItem(column)->setText(QString::fromLatin1(headers[column]));
+  for (int n = 1; n <= model_.N; ++n) DaonsTable->verticalHeaderItem(n - 1)->setText(QString::number(n));
+  const SlotArray<real>* values[3] = {&model_.X, &model_.Y, &model_.Z};
+  if (model_.ListVelocities) {
+    values[0] = &model_.V;
+    values[1] = &model_.U;
+    values[2] = &model_.W;
+  }
+  for (int n = 1; n <= model_.N; ++n)
+    for (int column = 0; column < 3; ++column)
+      DaonsTable->item(n - 1, column)->setText(model_.Present[n] ? Text(FormatReal((*values[column])[n], separator_)) : QString());
+}
+
+void TMainForm::FillParameterFields() {
+  EditDT->setText(Text(FormatReal(model_.dt, separator_)));
+  for (int index = 0; index < ParameterCount; ++index)
+    ParameterFields[index]->setText(Text(FormatReal(Parameter(model_, index), separator_)));
+}
+
+void TMainForm::DaonsTableDblClick() {
+  model_.ListVelocities = !model_.ListVelocities;
+  FillListing();
+}
+
+void TMainForm::LTimeDblClick() { model_.ShowTime = !model_.ShowTime; }
+
+// The field's text as typed becomes the time step; rejected text leaves dt as it was.
+void TMainForm::EditDTExit() { model_.dt = ParseReal(EditDT->text().toStdString(), separator_); }
+
+// ---------------------------------------------------------------------------------------------
+// Comment
+
+void TMainForm::CommentChange() { commentChanged_ = true; }
+
+// Leaving the memo after a change asks once whether to keep the text in the document's comment
+// file; the question is not repeated until the text changes again.
+void TMainForm::CommentExit() {
+  if (!commentChanged_) return;
+  commentChanged_ = false;
+  if (!DialogProvider::Instance().Confirm(this, QStringLiteral("The text was changed. Save now?"))) return;
+  WriteCommentFile(CommentFileName(model_.DocFileName), Comment->toPlainText().toLocal8Bit().toStdString());
+}
+
+}  // namespace velmora

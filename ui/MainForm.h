@@ -1,0 +1,236 @@
+#pragma once
+// The main window: the drawing area of the scope view, the switches above it, the bottom panel
+// with the listing, the comment, the document name and the control panel, and the main menu.
+// Its handlers carry the names of the events they answer (GoClick, Open1Click, FormPaint, ...)
+// and its controls the names users of accessibility tools and the window tests find them by.
+//
+// The model and the view state belong to the program (one instance each); the window reads and
+// changes them directly, as every other window does. Switches that are controls (check boxes,
+// radio buttons) are read from the controls at the moment of use.
+
+#include <QMainWindow>
+
+#include <array>
+#include <optional>
+
+#include "model/Model.h"
+#include "sim/StepSettings.h"
+#include "sim/Stepper.h"
+#include "view/SceneProjection.h"
+#include "view/ViewCommands.h"
+#include "view/ViewState.h"
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+class QTabWidget;
+class QTableWidget;
+class QTimer;
+class QToolButton;
+
+namespace velmora {
+
+class Lamp;
+class SceneCanvas;
+class TAboutBox;
+class HelpWindow;
+
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // Assembles the window and runs the start-up (FormCreate): every default, the start file, the
+  // last document or a figure. Nothing is drawn before the window is first shown.
+  TMainForm(Model& model, ViewState& view, QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  // The scope switch on the bottom panel: Taoscope colours by parity and uses its sign rule.
+  bool TaoscopeSelected() const;
+
+  // The About box, created by the program after this window.
+  void SetAboutBox(TAboutBox* aboutBox) { aboutBox_ = aboutBox; }
+
+  // Test and benchmark hook: a run stops itself after this many steps, as a click on "Stop"
+  // after the last of them would; 0 lets it run until stopped.
+  void SetStopAfterSteps(int steps) { stopAfterSteps_ = steps; }
+  // The drawing area as it was last painted.
+  const QImage& CanvasImage() const;
+  // The listing by the grid's own coordinates: column 0 holds the slot numbers, row 0 the headers.
+  QString ListingCell(int column, int row) const;
+  bool CommentChanged() const { return commentChanged_; }
+  bool RunInProgress() const { return runDepth_ > 0; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // Assembly (MainFormLayout.cpp).
+  void createControls();
+  void createTopStrip(QWidget* client);
+  void createBottomPanel(QWidget* client);
+  void createControlPanel();
+  void createParameterFields();
+  void createViewButtons();
+  void createMenus();
+  void connectHandlers();
+  void LayOutClientArea();
+
+  // Start-up.
+  void FormCreate();
+  bool LoadStartDocument(const std::string& name);
+
+  // Scene drawing.
+  void ClearScene();
+  void DrawParticles();
+  void DrawFigure();
+  void RedrawScene();
+  void Paint(Redraw redraw);
+  void SetCentre();
+
+  // Window events.
+  void FormPaint();
+  void FormResize();
+  void FormMouseDown(Qt::MouseButton button, QPoint position);
+  void FormMouseUp(Qt::MouseButton button, QPoint position);
+  void TimerTimer();
+
+  // The run.
+  void GoClick();
+  void RunLoop(int counter);
+  StepSettings CurrentStepSettings() const;
+  void ShowIdle();
+  void ShowRunning();
+  void EndIfExitRequested();
+  void Null00Click();
+
+  // View commands.
+  void Rotate(RotationButton button);
+  void DaoStopClick();
+  void DaoBackClick();
+  void DaoForvardClick();
+  void ShiftClick(ShiftDirection direction);
+  void MoveToCenterClick();
+  void TrackBarChange(int position);
+  void ShowSpinClick();
+  void ShowNumbersOfPointsClick();
+
+  // Listing and fields.
+  void FillListing();
+  void FillParameterFields();
+  void DaonsTableDblClick();
+  void LTimeDblClick();
+  void EditDTExit();
+
+  // Documents and figures.
+  void Open1Click();
+  void Save1Click();
+  void Saveas1Click();
+  void SaveAsSequence(const QString& name);
+  void Spiral1Click();
+  void Daons1Click();
+  void ShowDocumentName();
+  void SetDocumentControlsEnabled(bool enabled);
+  void ApplyLoadedComment();
+
+  // Comment, help, About, Exit.
+  void CommentChange();
+  void CommentExit();
+  void ShowHelp(const QString& fileName);
+  void About1Click();
+  void Exit1Click();
+
+  Model& model_;
+  ViewState& view_;
+  Stepper stepper_;
+  // The locale's decimal separator, for every number shown or read.
+  char separator_;
+  bool showNumbers_ = false;
+  bool commentChanged_ = false;
+  int runDepth_ = 0;
+  bool exitRequested_ = false;
+  int stopAfterSteps_ = 0;
+  TAboutBox* aboutBox_ = nullptr;
+  HelpWindow* helpWindow_ = nullptr;
+
+  // Controls, named as the window design names them.
+  QWidget* Client = nullptr;
+  SceneCanvas* Canvas = nullptr;
+  QFrame* Bevel = nullptr;
+  QCheckBox* Blockade = nullptr;
+  QCheckBox* Functions3X1 = nullptr;
+  QGroupBox* RadioGroup3 = nullptr;
+  QRadioButton* RadioButton3 = nullptr;
+  QRadioButton* HotContact = nullptr;
+  QRadioButton* ColdContact = nullptr;
+  QRadioButton* ElecCurrent1 = nullptr;
+  QRadioButton* ElecCurrent2 = nullptr;
+  QFrame* Pan = nullptr;
+  QTabWidget* PageControl = nullptr;
+  QTableWidget* DaonsTable = nullptr;
+  QPlainTextEdit* Comment = nullptr;
+  QLineEdit* FName = nullptr;
+  QGroupBox* RadioGroup2 = nullptr;
+  QRadioButton* Gravoscope = nullptr;
+  QRadioButton* Taoscope = nullptr;
+  QFrame* Panel1 = nullptr;
+  QCheckBox* ShowList = nullptr;
+  QLabel* Label1 = nullptr;
+  QLabel* LTime = nullptr;
+  QLabel* DtLabel = nullptr;
+  QLineEdit* EditDT = nullptr;
+  QCheckBox* Cool = nullptr;
+  QSlider* TrackBar = nullptr;
+  QToolButton* Null00 = nullptr;
+  QPushButton* Go = nullptr;
+  Lamp* ShapeLime = nullptr;
+  Lamp* ShapeRed = nullptr;
+  QToolButton* DaoTeta = nullptr;
+  QToolButton* DaoTeta1 = nullptr;
+  QToolButton* DaoPhi = nullptr;
+  QToolButton* DaoPhi1 = nullptr;
+  QToolButton* DaoPsi = nullptr;
+  QToolButton* DaoPsi1 = nullptr;
+  QToolButton* DaoStop = nullptr;
+  QToolButton* DaoBack = nullptr;
+  QToolButton* DaoForvard = nullptr;
+  // EditA1 .. EditG3 in record order (A1, B1, C1, D1, F1, G1, A2, ...).
+  std::array<QLineEdit*, ParameterCount> ParameterFields{};
+  QLineEdit* Edit1 = nullptr;
+  QLineEdit* Edit2 = nullptr;
+  QLineEdit* Edit3 = nullptr;
+  QTimer* Timer = nullptr;
+
+  QAction* New1 = nullptr;
+  QAction* Open1 = nullptr;
+  QAction* Save1 = nullptr;
+  QAction* Saveas1 = nullptr;
+  QAction* Exit1 = nullptr;
+  QMenu* Images = nullptr;
+  QAction* Daons1 = nullptr;
+  QAction* Spiral1 = nullptr;
+  QAction* ShowSpin = nullptr;
+  QAction* ShowNumbersOfPoints = nullptr;
+  QAction* MoveToCenter = nullptr;
+  QMenu* Manager1 = nullptr;
+  QAction* Left1 = nullptr;
+  QAction* Right1 = nullptr;
+  QAction* Up1 = nullptr;
+  QAction* Down1 = nullptr;
+  QAction* Help1 = nullptr;
+  QAction* RusHelp = nullptr;
+  QAction* PolHelp = nullptr;
+  QAction* About1 = nullptr;
+};
+
+}  // namespace velmora
