@@ -45,7 +45,7 @@ CalculatorPanel::CalculatorPanel(const EditorGrid& grid, const ParticleFields& p
 void CalculatorPanel::CreateHeading() {
   QLabel* heading = look::AddLabel(
       this, QStringLiteral("S e r i a l   n u m b e r   o f   g r a v o n s   o r   t a o n s"),
-      QRect(4, 2, 332, 16));
+      QRect(1, 2, 341, 16));
   look::SetBold(heading);
 }
 

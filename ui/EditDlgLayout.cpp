@@ -46,7 +46,7 @@ void TEditDlg::CreateControls() {
   CreateFileArea();
   calculators_ = new CalculatorPanel(*DaonsTable, ParticleFields{EditX, EditY, EditZ, EditV, EditU, EditW}, separator_,
                                      this);
-  calculators_->setGeometry(0, 0, RightPart - 4, 400);
+  calculators_->setGeometry(0, 0, RightPart - 2, 400);
   for (QLineEdit* field : {EditDT, parameterFields_[0], parameterFields_[1], parameterFields_[2], parameterFields_[3],
                            EditX, EditY, EditZ, EditV, EditU, EditW})
     keyFilter_->Attach(field);

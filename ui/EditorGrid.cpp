@@ -48,6 +48,8 @@ EditorGrid::EditorGrid(int columns, int rows, int columnWidth, int rowHeight, QW
   }
   corner_->setObjectName(QStringLiteral("CornerCell"));
   corner_->setIndent(4);
+  corner_->setAutoFillBackground(true);
+  corner_->setBackgroundRole(QPalette::Button);
 }
 
 QString EditorGrid::Cell(int column, int row) const {
