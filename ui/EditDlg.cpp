@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QEvent>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QWindow>
@@ -12,6 +13,14 @@
 #include "ui/EditorGrid.h"
 
 namespace velmora {
+
+namespace {
+
+// File names travel between the dialogs and the core in the file system's encoding.
+std::string FileName(const QString& name) { return QFile::encodeName(name).toStdString(); }
+QString ShownFileName(const std::string& name) { return QFile::decodeName(QByteArray::fromStdString(name)); }
+
+}  // namespace
 
 TEditDlg::TEditDlg(Model& model, TaoscopeQuery taoscopeSelected, char decimalSeparator, QWidget* parent)
     : QDialog(parent), model_(model), taoscopeSelected_(std::move(taoscopeSelected)), separator_(decimalSeparator) {
@@ -44,7 +53,7 @@ bool TEditDlg::eventFilter(QObject* watched, QEvent* event) {
 
 // Text typed into a reloaded field and not yet stored is replaced by the model's value.
 void TEditDlg::FormPaint() {
-  EditFileName->setText(QString::fromStdString(model_.DocFileName));
+  EditFileName->setText(ShownFileName(model_.DocFileName));
   ShowSelectedParticle(DaonsTable->SelectedRow());
   EditDT->setText(NumberText(model_.dt));
   for (int i = 0; i < ParameterCount; ++i) parameterFields_[i]->setText(NumberText(Parameter(model_, i)));
@@ -119,7 +128,7 @@ void TEditDlg::SubmitClick() {
 void TEditDlg::OKBtnClick() {
   const std::optional<QString> chosen = DialogProvider::Instance().SaveFileName(this);
   if (!chosen) return;
-  const std::string name = chosen->toStdString();
+  const std::string name = FileName(*chosen);
   StoreTimeStepAndParameters();
   WriteDocumentFile(model_, name);
   model_.DocFileName = name;
@@ -136,7 +145,7 @@ void TEditDlg::SaveasClick() {
   if (!chosen) return;
   EditFileName->setText(*chosen);
   StoreTimeStepAndParameters();
-  WriteDocumentFile(model_, chosen->toStdString());
+  WriteDocumentFile(model_, FileName(*chosen));
 }
 
 void TEditDlg::StoreTimeStepAndParameters() {
