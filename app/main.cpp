@@ -1,10 +1,12 @@
 // Velmora: the program creates its model and view state, the main window (whose start-up reads
-// the start file and loads the last document or shows a figure), then runs the message loop
-// until the main window is closed.
+// the start file and loads the last document or shows a figure), the editor dialog, then runs
+// the message loop until the main window is closed.
 
 #include <QApplication>
 
 #include "model/Model.h"
+#include "ui/EditDlg.h"
+#include "ui/LocaleSeparator.h"
 #include "ui/MainForm.h"
 #include "view/ViewState.h"
 
@@ -15,6 +17,9 @@ int main(int argc, char** argv) {
   velmora::Model model;
   velmora::ViewState view;
   velmora::TMainForm mainForm(model, view);
+  velmora::TEditDlg editDlg(model, [&mainForm] { return mainForm.TaoscopeSelected(); },
+                            velmora::LocaleDecimalSeparator(), &mainForm);
+  mainForm.SetEditDlg(&editDlg);
   mainForm.show();
   return QApplication::exec();
 }

@@ -28,6 +28,7 @@
 #include "figures/FigureBuilder.h"
 #include "text/NumberText.h"
 #include "ui/DialogProvider.h"
+#include "ui/EditDlg.h"
 #include "ui/ErrorReport.h"
 #include "ui/Lamp.h"
 #include "ui/LocaleSeparator.h"
@@ -343,6 +344,21 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     return;
   }
   QMainWindow::closeEvent(event);
+}
+
+// File > New: the editor, modally. During a run the run waits inside this handler until the
+// editor closes. Only "OK" brings the window back to the particle scene as the editor left it.
+void TMainForm::New1Click() {
+  if (!editDlg_ || editDlg_->exec() != QDialog::Accepted) return;
+  model_.SpiralShown = false;
+  Go->setEnabled(true);
+  Null00->setEnabled(true);
+  ShowDocumentName();
+  model_.StepCount = 0;
+  LTime->setText(QStringLiteral("0"));
+  DrawParticles();
+  FillListing();
+  FillParameterFields();
 }
 
 void TMainForm::Exit1Click() { close(); }

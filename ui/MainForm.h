@@ -41,6 +41,7 @@ namespace velmora {
 class Lamp;
 class SceneCanvas;
 class TAboutBox;
+class TEditDlg;
 class HelpWindow;
 
 class TMainForm : public QMainWindow {
@@ -57,6 +58,8 @@ class TMainForm : public QMainWindow {
 
   // The About box, created by the program after this window.
   void SetAboutBox(TAboutBox* aboutBox) { aboutBox_ = aboutBox; }
+  // The editor dialog that File > New shows, created by the program after this window.
+  void SetEditDlg(TEditDlg* editDlg) { editDlg_ = editDlg; }
 
   // Test and benchmark hook: a run stops itself after this many steps, as a click on "Stop"
   // after the last of them would; 0 lets it run until stopped.
@@ -133,6 +136,7 @@ class TMainForm : public QMainWindow {
   void EditDTExit();
 
   // Documents and figures.
+  void New1Click();
   void Open1Click();
   void Save1Click();
   void Saveas1Click();
@@ -161,6 +165,7 @@ class TMainForm : public QMainWindow {
   bool exitRequested_ = false;
   int stopAfterSteps_ = 0;
   TAboutBox* aboutBox_ = nullptr;
+  TEditDlg* editDlg_ = nullptr;
   HelpWindow* helpWindow_ = nullptr;
 
   // Controls, named as the window design names them.

@@ -413,6 +413,7 @@ void TMainForm::connectHandlers() {
   connect(Timer, &QTimer::timeout, this, handle(&TMainForm::TimerTimer));
   connect(Comment, &QPlainTextEdit::textChanged, this, handle(&TMainForm::CommentChange));
 
+  connect(New1, &QAction::triggered, this, handle(&TMainForm::New1Click));
   connect(Exit1, &QAction::triggered, this, handle(&TMainForm::Exit1Click));
   connect(ShowSpin, &QAction::triggered, this, handle(&TMainForm::ShowSpinClick));
   connect(ShowNumbersOfPoints, &QAction::triggered, this, handle(&TMainForm::ShowNumbersOfPointsClick));
