@@ -1,6 +1,7 @@
 #include "documents/PendingFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -50,9 +51,12 @@ FileHandle CreateNewFile(const std::string& folder, std::string& path) {
 PendingFile::PendingFile(const std::string& name) {
   if (name.empty()) throw SystemIoError(ENOENT);
   target_ = ResolvedTarget(name);
-  // Writing in place would be refused, so replacing it is refused too.
+  // Writing in place would be refused, so replacing it is refused too; so is a folder, here
+  // rather than at the end of a long run.
   if (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT)
     throw SystemIoError(errno);
+  struct stat status {};
+  if (::stat(target_.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) throw SystemIoError(EISDIR);
   folder_ = FolderOf(target_);
   file_ = CreateNewFile(folder_, path_);
   buffer_.reserve(FlushSize);

@@ -2,8 +2,10 @@
 
 #include <memory>
 #include <optional>
+#include <string_view>
 
 #include "documents/DocumentFile.h"
+#include "documents/PendingFile.h"
 #include "documents/XyzTrajectory.h"
 #include "text/Listing.h"
 
@@ -13,30 +15,42 @@ namespace {
 
 // The file's name goes with the program's text: a batch run touches up to three files.
 template <class Operation>
-auto OnFile(const std::string& name, Operation operation) {
+void OnFile(const std::string& name, Operation operation) {
   try {
-    return operation();
+    operation();
   } catch (const IoError& error) {
     throw IoError(error.code(), name + ": " + error.what());
   }
 }
 
+std::unique_ptr<Model> OpenScene(const BatchJob& job) {
+  auto model = std::make_unique<Model>();
+  model->N = SlotCount;
+  OnFile(job.scene, [&] { ReadDocumentFile(*model, job.scene); });
+  ApplySnapshot(*model);
+  model->StepCount = 0;
+  if (job.dt) model->dt = *job.dt;
+  return model;
+}
+
 }  // namespace
 
 std::string RunBatch(const BatchJob& job, Stepper& stepper, const StepWatcher& watch) {
-  const auto model = std::make_unique<Model>();
+  const std::unique_ptr<Model> model = OpenScene(job);
   Model& m = *model;
-  m.N = SlotCount;
-  OnFile(job.scene, [&] { ReadDocumentFile(m, job.scene); });
-  ApplySnapshot(m);
-  m.StepCount = 0;
-  if (job.dt) m.dt = *job.dt;
 
+  // Both outputs are opened before the run, so that a folder that is missing or may not be
+  // written is reported at once and not after hours of steps.
+  std::optional<PendingFile> document;
+  if (!job.output.empty()) OnFile(job.output, [&] { document.emplace(job.output); });
   std::optional<XyzTrajectory> trajectory;
   if (!job.trajectory.empty()) {
-    OnFile(job.trajectory, [&] { trajectory.emplace(job.trajectory); });
-    OnFile(job.trajectory, [&] { trajectory->WriteFrame(m, m.StepCount); });
+    OnFile(job.trajectory, [&] {
+      trajectory.emplace(job.trajectory);
+      trajectory->WriteFrame(m, m.StepCount);
+    });
   }
+
   int counter = m.StepCount;
   for (int done = 1; done <= job.steps; ++done) {
     try {
@@ -49,7 +63,14 @@ std::string RunBatch(const BatchJob& job, Stepper& stepper, const StepWatcher& w
   }
 
   if (trajectory) OnFile(job.trajectory, [&] { trajectory->Finish(); });
-  if (!job.output.empty()) OnFile(job.output, [&] { WriteDocumentFile(m, job.output); });
+  if (document) {
+    // The document writer's record: the model through Snapshot, padding as the scene held it.
+    TakeSnapshot(m);
+    OnFile(job.output, [&] {
+      document->Append(std::string_view(reinterpret_cast<const char*>(m.Snapshot.data()), m.Snapshot.size()));
+      document->Commit();
+    });
+  }
   if (job.listing == ListingKind::None) return {};
   return ListingText(m, job.listing == ListingKind::Velocities, '.');
 }

@@ -41,12 +41,13 @@ class StepFault : public FloatingPointFault {
 // then writes nothing.
 using StepWatcher = std::function<void(int done)>;
 
-// Reads job.scene, runs job.steps steps, puts the trajectory in place, writes the output
-// document, and returns the listing (empty when none is asked for). A fault throws StepFault;
-// a failing file operation throws IoError with the file's name before the program's text
-// ("scene.ato: File not found"). Nothing is written or changed when the run fails, or when the
-// scene cannot be read or the trajectory written; only a failure to write the document at the
-// very end leaves the finished trajectory in place.
+// Reads job.scene, runs job.steps steps, puts the trajectory and the output document in place,
+// and returns the listing (empty when none is asked for). A fault throws StepFault; a failing
+// file operation throws IoError with the file's name before the program's text
+// ("scene.ato: File not found"); an output that cannot be written is found before the first
+// step. When the run fails nothing is written or changed; of the two outputs the trajectory is
+// put in place first, so only a failure in the last moment of writing the document leaves the
+// trajectory without it.
 std::string RunBatch(const BatchJob& job, Stepper& stepper, const StepWatcher& watch = nullptr);
 
 }  // namespace velmora

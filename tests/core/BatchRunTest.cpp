@@ -1,0 +1,213 @@
+// Runs without the window: the same bits as the stepper, the trajectory's frames, and nothing
+// written when the run or a file fails.
+
+#include "sim/BatchRun.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "TemporaryFolder.h"
+#include "documents/DocumentFile.h"
+#include "documents/XyzTrajectory.h"
+#include "text/Listing.h"
+#include "tests/core/SceneFactory.h"
+
+namespace velmora {
+namespace {
+
+using testing::ReadBytes;
+using testing::TemporaryFolder;
+using testing::WriteBytes;
+
+// The scene of a document as File > Open leaves it.
+Model Opened(const std::string& name) {
+  Model m;
+  m.N = SlotCount;
+  ReadDocumentFile(m, name);
+  ApplySnapshot(m);
+  return m;
+}
+
+// A cloud spread wide enough that no step of these tests faults.
+std::string WriteRandomScene(const TemporaryFolder& folder, unsigned seed) {
+  std::mt19937_64 rng(seed);
+  Model m = testing::RandomScene(rng, 2.5L, 0.6, false);
+  const std::string name = folder.Path("scene.ato");
+  WriteDocumentFile(m, name);
+  return name;
+}
+
+struct SettingsCase {
+  const char* name;
+  StepSettings settings;
+};
+
+TEST(BatchRun, DocumentAndTrajectoryHoldTheStepperBits) {
+  StepSettings blockadeCool;
+  blockadeCool.Blockade = blockadeCool.Cool = true;
+  StepSettings contactTaoscope;
+  contactTaoscope.Law = {true, true};
+  StepSettings hot, cold, current1, current2;
+  hot.Mode = BoundaryMode::HotContact;
+  cold.Mode = BoundaryMode::ColdContact;
+  current1.Mode = BoundaryMode::ElecCurrent1;
+  current2.Mode = BoundaryMode::ElecCurrent2;
+  const SettingsCase cases[] = {{"default", {}},      {"blockade cool", blockadeCool},
+                                {"contact taoscope", contactTaoscope}, {"hot", hot},
+                                {"cold", cold},       {"current1", current1},
+                                {"current2", current2}};
+  unsigned seed = 1;
+  for (const SettingsCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TemporaryFolder folder;
+    BatchJob job;
+    job.scene = WriteRandomScene(folder, seed++);
+    job.steps = 7;
+    job.settings = c.settings;
+    job.dt = 0.0005L;
+    job.output = folder.Path("after.ato");
+    job.trajectory = folder.Path("run.xyz");
+    job.every = 3;
+    job.listing = ListingKind::Velocities;
+    Stepper stepper;
+    const std::string listing = RunBatch(job, stepper);
+
+    Model reference = Opened(job.scene);
+    reference.dt = 0.0005L;
+    Stepper referenceStepper;
+    std::string frames;
+    AppendXyzFrame(frames, reference, 0);
+    for (int counter = 0; counter < job.steps;) {
+      referenceStepper.Step(reference, c.settings, counter);
+      if (counter % 3 == 0) AppendXyzFrame(frames, reference, counter);
+    }
+    WriteDocumentFile(reference, folder.Path("reference.ato"));
+    EXPECT_EQ(ReadBytes(job.output), ReadBytes(folder.Path("reference.ato")));
+    EXPECT_EQ(ReadBytes(job.trajectory), frames);
+    EXPECT_EQ(listing, ListingText(reference, true, '.'));
+  }
+}
+
+TEST(BatchRun, ZeroStepsGiveBackTheDocumentWithItsPadding) {
+  TemporaryFolder folder;
+  std::mt19937_64 rng(5);
+  Model m = testing::RandomScene(rng, 2.0L, 0.5, false);
+  for (std::size_t i : {190, 191, 6292, 6293, 6294, 6295}) m.Snapshot[i] = static_cast<unsigned char>(0xA0 + i % 7);
+  BatchJob job;
+  job.scene = folder.Path("scene.ato");
+  WriteDocumentFile(m, job.scene);
+  const std::string scene = ReadBytes(job.scene);
+  WriteBytes(job.scene, scene + std::string(704, 'x'));  // a longer file: its first 6296 bytes count
+  job.output = folder.Path("copy.ato");
+  Stepper stepper;
+  EXPECT_EQ(RunBatch(job, stepper), "");
+  EXPECT_EQ(ReadBytes(job.output), scene);
+}
+
+struct FaultCase {
+  const char* name;
+  Model scene;
+  const char* message;
+  int step;
+};
+
+// Two present slots meet: at once, or after four steps of free flight towards each other
+// (the length parameters are so large that no force acts until they meet).
+std::vector<FaultCase> FaultCases() {
+  Model coincident = testing::EmptyScene();
+  testing::Place(coincident, 1, 0.3L, 0.2L, 0.1L);
+  testing::Place(coincident, 2, 0.3L, 0.2L, 0.1L);
+  Model approaching = testing::EmptyScene();
+  for (int g = 1; g <= GroupCount; ++g) {
+    using testing::Vanishing;
+    testing::SetGroup(approaching, g, 1.0L, Vanishing, Vanishing, Vanishing, Vanishing, Vanishing);
+  }
+  approaching.dt = 1.0L;
+  testing::Place(approaching, 1, -1.0L, 0.5L, 0.5L);
+  testing::Place(approaching, 2, 1.0L, 0.5L, 0.5L);
+  approaching.V[1] = approaching.NewV[1] = 0.25L;
+  approaching.V[2] = approaching.NewV[2] = -0.25L;
+  return {{"coincident", coincident, "Floating point division by zero", 1},
+          {"approaching", approaching, "Floating point division by zero", 5}};
+}
+
+TEST(BatchRun, FaultNamesItsStepAndWritesNothing) {
+  for (FaultCase& c : FaultCases()) {
+    SCOPED_TRACE(c.name);
+    TemporaryFolder folder;
+    BatchJob job;
+    job.scene = folder.Path("scene.ato");
+    WriteDocumentFile(c.scene, job.scene);
+    job.steps = 10;
+    job.output = folder.Path("after.ato");
+    WriteBytes(job.output, "an older document");
+    job.trajectory = folder.Path("run.xyz");
+    Stepper stepper;
+    try {
+      RunBatch(job, stepper);
+      FAIL() << "the run did not fault";
+    } catch (const StepFault& fault) {
+      EXPECT_STREQ(fault.what(), c.message);
+      EXPECT_EQ(fault.Step(), c.step);
+    }
+    EXPECT_EQ(ReadBytes(job.output), "an older document");
+    EXPECT_EQ(folder.Entries(), (std::set<std::string>{"after.ato", "scene.ato"}));
+  }
+}
+
+TEST(BatchRun, FileErrorsNameTheFileAndComeBeforeTheRun) {
+  TemporaryFolder folder;
+  const std::string scene = WriteRandomScene(folder, 9);
+  WriteBytes(folder.Path("short.ato"), std::string(6295, '\0'));
+  struct ErrorCase {
+    std::string scene, output, trajectory, message;
+  };
+  const ErrorCase cases[] = {
+      {folder.Path("missing.ato"), "", "", folder.Path("missing.ato") + ": File not found"},
+      {folder.Path("short.ato"), "", "", folder.Path("short.ato") + ": Read beyond end of file"},
+      {scene, folder.Path("no/after.ato"), "", folder.Path("no/after.ato") + ": File not found"},
+      {scene, folder.Path("after.ato"), folder.Path("no/run.xyz"), folder.Path("no/run.xyz") + ": File not found"},
+  };
+  for (const ErrorCase& c : cases) {
+    BatchJob job;
+    job.scene = c.scene;
+    job.output = c.output;
+    job.trajectory = c.trajectory;
+    job.steps = 1000000;  // never run: the error comes first
+    int watched = 0;
+    Stepper stepper;
+    try {
+      RunBatch(job, stepper, [&](int) { ++watched; });
+      FAIL() << c.message;
+    } catch (const IoError& error) {
+      EXPECT_EQ(error.what(), c.message);
+    }
+    EXPECT_EQ(watched, 0) << c.message;
+  }
+  EXPECT_EQ(folder.Entries(), (std::set<std::string>{"scene.ato", "short.ato"}));
+}
+
+TEST(BatchRun, WatcherSeesEveryStepAndCanEndTheRunWithoutOutput) {
+  TemporaryFolder folder;
+  BatchJob job;
+  job.scene = WriteRandomScene(folder, 4);
+  job.steps = 5;
+  job.output = folder.Path("after.ato");
+  job.trajectory = folder.Path("run.xyz");
+  struct Stop {};
+  std::vector<int> seen;
+  Stepper stepper;
+  EXPECT_THROW(RunBatch(job, stepper,
+                        [&](int done) {
+                          seen.push_back(done);
+                          if (done == 3) throw Stop{};
+                        }),
+               Stop);
+  EXPECT_EQ(seen, (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(folder.Entries(), std::set<std::string>{"scene.ato"});
+}
+
+}  // namespace
+}  // namespace velmora
