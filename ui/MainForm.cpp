@@ -192,8 +192,8 @@ void TMainForm::FormPaint() {
 }
 
 void TMainForm::FormResize() {
-  SetCentre();
   LayOutClientArea();
+  SetCentre();
   const int left = Panel1->x();
   FName->resize(left - 2, FName->height());
   PageControl->resize(left - 5, PageControl->height());

@@ -1,0 +1,597 @@
+// The main window on the offscreen platform: controls found by their names, clicked, typed into
+// and dragged on; the model, the listing, the fields and the canvas's pixels checked afterwards.
+// Modal boxes and file dialogs go through the dialog provider's test mode, so nothing blocks.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QSlider>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+#include "documents/CommentFile.h"
+#include "documents/DocumentFile.h"
+#include "documents/StartFile.h"
+#include "model/Model.h"
+#include "sim/Stepper.h"
+#include "text/NumberText.h"
+#include "ui/DialogProvider.h"
+#include "ui/Lamp.h"
+#include "ui/LocaleSeparator.h"
+#include "ui/MainForm.h"
+#include "view/Round.h"
+#include "view/SceneColours.h"
+
+using namespace velmora;
+
+namespace {
+
+void Place(Model& m, int slot, real x, real y, real z, real v = 0.0L, real u = 0.0L, real w = 0.0L) {
+  m.Present[slot] = true;
+  m.X[slot] = m.NewX[slot] = m.ShownX[slot] = x;
+  m.Y[slot] = m.NewY[slot] = m.ShownY[slot] = y;
+  m.Z[slot] = m.NewZ[slot] = m.ShownZ[slot] = z;
+  m.V[slot] = m.NewV[slot] = v;
+  m.U[slot] = m.NewU[slot] = u;
+  m.W[slot] = m.NewW[slot] = w;
+}
+
+// Four taons of the three groups on the axes, one unit from the origin, moving slowly; slot 3 is
+// empty but holds values, which the listing must not show.
+Model Scene() {
+  Model m;
+  m.N = SlotCount;
+  m.dt = 0.002L;
+  const real parameters[ParametersPerGroup] = {1.0L, 2.718L, 5.0L, 10.0L, 20.0L, 30.0L};
+  for (int index = 0; index < ParameterCount; ++index) Parameter(m, index) = parameters[index % ParametersPerGroup];
+  Place(m, 1, 1.0L, 0.0L, 0.0L, 0.25L, 0.0L, -0.5L);
+  Place(m, 2, 0.0L, 0.0L, -1.0L, 0.0L, 0.125L, 0.0L);
+  Place(m, 51, 0.0L, 0.0L, 1.0L);
+  Place(m, 76, -1.0L, 0.0L, 0.0L, -0.75L);
+  m.X[3] = 7.0L;
+  return m;
+}
+
+QRgb Rgb(const Colour& c) { return qRgb(c.Red, c.Green, c.Blue); }
+
+bool SameArrays(const SlotArray<real>& a, const SlotArray<real>& b) {
+  for (int i = 1; i <= SlotCount; ++i)
+    if (!SameBits(a[i], b[i])) return false;
+  return true;
+}
+
+}  // namespace
+
+class MainFormTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase();
+  void init();
+  void cleanup();
+
+  void firstStartShowsTheSpiral();
+  void startFileNamingAMissingDocumentShowsTheEasySquare();
+  void startLoadsTheLastDocumentWithItsComment();
+  void controlsCarryTheirNamesAndTexts();
+  void goAndStopSwitchButtonLampsAndMenus();
+  void aRunGivesTheCoreRunsModel();
+  void stepCountContinuesAfterStopAndTimeLabelFollowsShowTime();
+  void faultDuringARunReportsAndLeavesStop();
+  void exitDuringARunEndsTheProgramWhenStopped();
+  void listingShowsPresentSlotsAndSwitchesToVelocities();
+  void keyFilterRefusesLettersWhereAttached();
+  void leavingTheDtFieldConvertsItsText();
+  void particlesArePaintedInGroupAndParityColours();
+  void numbersArePaintedBesideTheDots();
+  void viewButtonsAndDragsMoveThePicture();
+  void managerShortcutsShiftTheHiddenWay();
+  void spinTimerTurnsTheFigureOnlyWhileChecked();
+  void exposeRedrawsAndRestoresTheRememberedName();
+  void resizeFollowsTheRule();
+  void velocityResetZeroesAndOffersToSave();
+  void decimalSeparatorOfTheLocale();
+
+ private:
+  void Start();
+  QString FilePath(const QString& name) const { return files_.filePath(name); }
+  std::string StdPath(const QString& name) const { return FilePath(name).toStdString(); }
+  void StartWithDocument(const Model& scene, const QString& name);
+  template <class T>
+  T* Find(const char* name) const {
+    T* control = form_->findChild<T*>(QString::fromLatin1(name));
+    if (!control) qFatal("no control %s", name);
+    return control;
+  }
+  QString Text(const char* name) const { return Find<QLineEdit>(name)->text(); }
+  void Run(int steps);
+  QRgb Pixel(int x, int y) const { return form_->CanvasImage().pixel(x, y); }
+  QRgb PixelOfSlot(int slot) const { return Pixel(view_->ScreenX[slot], view_->ScreenY[slot]); }
+  void Activate();
+
+  QTemporaryDir config_;
+  QTemporaryDir files_;
+  std::unique_ptr<Model> model_;
+  std::unique_ptr<ViewState> view_;
+  std::unique_ptr<TMainForm> form_;
+};
+
+void MainFormTest::initTestCase() {
+  QVERIFY(config_.isValid() && files_.isValid());
+  qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
+  DialogProvider::Instance().EnableTestMode();
+}
+
+void MainFormTest::init() {
+  DialogProvider::Instance().Reset();
+  QFile::remove(QString::fromStdString(StartFilePath()));
+  model_ = std::make_unique<Model>();
+  view_ = std::make_unique<ViewState>();
+}
+
+void MainFormTest::cleanup() { form_.reset(); }
+
+void MainFormTest::Start() {
+  form_ = std::make_unique<TMainForm>(*model_, *view_);
+  form_->show();
+  QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+}
+
+void MainFormTest::StartWithDocument(const Model& scene, const QString& name) {
+  Model writer = scene;
+  WriteDocumentFile(writer, StdPath(name));
+  WriteStartFile(StdPath(name));
+  Start();
+}
+
+void MainFormTest::Activate() {
+  form_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+}
+
+void MainFormTest::Run(int steps) {
+  form_->SetStopAfterSteps(steps);
+  Find<QPushButton>("Go")->click();
+}
+
+void MainFormTest::firstStartShowsTheSpiral() {
+  Start();
+  QCOMPARE(Text("FName"), QStringLiteral("File Name"));
+  QVERIFY(!Find<QPushButton>("Go")->isEnabled());
+  QCOMPARE(Text("EditDT"), QStringLiteral("0.001"));
+  QCOMPARE(Text("EditA1"), QStringLiteral("0"));
+  QCOMPARE(Find<QLabel>("LTime")->text(), QStringLiteral("0"));
+  QVERIFY(model_->SpiralShown);
+  QCOMPARE(model_->DocFileName, std::string("ThetraSpiral"));
+  QCOMPARE(ReadStartFile(), std::optional<std::string>(""));
+  QVERIFY(model_->Stopped);
+  // The first showing drew the figure: P1 at the centre, the white edge P1-P2 to its right, and
+  // the red edges drawn after it over P1 itself.
+  QCOMPARE(view_->ScreenX[1], view_->CentreX);
+  QCOMPARE(view_->ScreenX[2], view_->CentreX + 60);
+  QCOMPARE(Pixel(view_->CentreX + 15, view_->CentreY), qRgb(255, 255, 255));
+  QCOMPARE(Pixel(view_->CentreX, view_->CentreY), qRgb(255, 0, 0));
+  QCOMPARE(Find<QPlainTextEdit>("Comment")->toPlainText(), QStringLiteral("No Comment"));
+}
+
+void MainFormTest::startFileNamingAMissingDocumentShowsTheEasySquare() {
+  WriteStartFile(StdPath("gone.ato"));
+  Start();
+  QCOMPARE(Text("FName"), QStringLiteral("The easy square"));
+  QCOMPARE(model_->DocFileName, StdPath("gone.ato"));
+  QVERIFY(Find<QPushButton>("Go")->isEnabled());
+  QVERIFY(!model_->SpiralShown);
+  for (int slot = 1; slot <= 4; ++slot) QVERIFY(model_->Present[slot]);
+  QVERIFY(!model_->Present[5]);
+  QCOMPARE(Text("EditB1"), QStringLiteral("2.718"));
+  QCOMPARE(Text("EditG3"), QStringLiteral("30"));
+  QCOMPARE(Text("EditDT"), QStringLiteral("0.001"));
+  QVERIFY(DialogProvider::Instance().Shown().empty());
+}
+
+void MainFormTest::startLoadsTheLastDocumentWithItsComment() {
+  WriteCommentFile(CommentFileName(StdPath("scene.ato")), "first line\r\nsecond line");
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  QCOMPARE(Text("FName"), FilePath(QStringLiteral("scene.ato")));
+  QVERIFY(Find<QPushButton>("Go")->isEnabled());
+  QCOMPARE(Text("EditDT"), QStringLiteral("0.002"));  // the document's time step is kept
+  QVERIFY(SameBits(model_->dt, 0.002L));
+  QCOMPARE(form_->ListingCell(1, 1), QStringLiteral("1"));
+  QCOMPARE(form_->ListingCell(3, 2), QStringLiteral("-1"));
+  QCOMPARE(Find<QPlainTextEdit>("Comment")->toPlainText(), QStringLiteral("first line\nsecond line"));
+  QVERIFY(form_->CommentChanged());  // loading a different text counts as a change
+}
+
+void MainFormTest::controlsCarryTheirNamesAndTexts() {
+  Start();
+  QCOMPARE(Find<QRadioButton>("RadioButton3")->text(), QStringLiteral("AtomStand "));
+  QVERIFY(Find<QRadioButton>("RadioButton3")->isChecked());
+  QCOMPARE(Find<QRadioButton>("HotContact")->text(), QStringLiteral("\"Hot\" contact potential"));
+  QVERIFY(Find<QRadioButton>("Gravoscope")->isChecked());
+  QCOMPARE(Find<QToolButton>("Null00")->toolTip(), QStringLiteral("Make null of velocity"));
+  QCOMPARE(Find<QPushButton>("Go")->text(), QStringLiteral("Go"));
+  QCOMPARE(Find<Lamp>("ShapeLime")->Brush(), QColor(0, 255, 0));
+  QCOMPARE(Find<Lamp>("ShapeRed")->Brush(), QColor(128, 0, 0));
+  QCOMPARE(Text("Edit2"), QStringLiteral("51-75"));
+  QCOMPARE(Find<QAction>("Help1")->shortcut(), QKeySequence(Qt::Key_F1));
+  QCOMPARE(Find<QAction>("Exit1")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_X));
+  QVERIFY(!Find<QMenu>("Manager1")->menuAction()->isVisible());
+  QCOMPARE(Find<QWidget>("Pan")->geometry(), QRect(0, form_->centralWidget()->height() - 182,
+                                                    form_->centralWidget()->width(), 182));
+}
+
+void MainFormTest::goAndStopSwitchButtonLampsAndMenus() {
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  QString captionDuringRun;
+  QColor limeDuringRun, redDuringRun;
+  bool imagesEnabledDuringRun = true, nullEnabledDuringRun = true;
+  QTimer::singleShot(0, form_.get(), [&] {
+    captionDuringRun = Find<QPushButton>("Go")->text();
+    limeDuringRun = Find<Lamp>("ShapeLime")->Brush();
+    redDuringRun = Find<Lamp>("ShapeRed")->Brush();
+    imagesEnabledDuringRun = Find<QMenu>("Images")->isEnabled();
+    nullEnabledDuringRun = Find<QToolButton>("Null00")->isEnabled();
+  });
+  Run(3);
+  QCOMPARE(captionDuringRun, QStringLiteral("Stop"));
+  QCOMPARE(limeDuringRun, QColor(0, 128, 0));
+  QCOMPARE(redDuringRun, QColor(255, 0, 0));
+  QVERIFY(!imagesEnabledDuringRun);
+  QVERIFY(!nullEnabledDuringRun);
+  QCOMPARE(Find<QPushButton>("Go")->text(), QStringLiteral("Go"));
+  QCOMPARE(Find<Lamp>("ShapeLime")->Brush(), QColor(0, 255, 0));
+  QCOMPARE(Find<Lamp>("ShapeRed")->Brush(), QColor(128, 0, 0));
+  QVERIFY(Find<QMenu>("Images")->isEnabled());
+  QVERIFY(model_->Stopped);
+}
+
+void MainFormTest::aRunGivesTheCoreRunsModel() {
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  Model core = *model_;
+  Run(25);
+  Stepper stepper;
+  int counter = 0;
+  for (int step = 0; step < 25; ++step) stepper.Step(core, {}, counter);
+  QCOMPARE(model_->StepCount, 25);
+  QVERIFY(SameArrays(model_->X, core.X));
+  QVERIFY(SameArrays(model_->Z, core.Z));
+  QVERIFY(SameArrays(model_->V, core.V));
+  QVERIFY(SameArrays(model_->ShownX, core.ShownX));
+  QVERIFY(!SameBits(model_->X[1], Scene().X[1]));
+  // The last step's picture is on the canvas.
+  QCOMPARE(PixelOfSlot(1), Rgb(GravoscopeColour(SlotCount, 1)));
+}
+
+void MainFormTest::stepCountContinuesAfterStopAndTimeLabelFollowsShowTime() {
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  Run(3);
+  Run(4);
+  QCOMPARE(model_->StepCount, 7);
+  QCOMPARE(Find<QLabel>("LTime")->text(), QStringLiteral("0"));  // ShowTime is off at start
+  QTest::mouseDClick(Find<QLabel>("LTime"), Qt::LeftButton);
+  QVERIFY(model_->ShowTime);
+  QCOMPARE(Find<QLabel>("LTime")->text(), QStringLiteral("0"));  // the label itself waits for a step
+  Run(2);
+  QCOMPARE(Find<QLabel>("LTime")->text(), QStringLiteral("9"));
+}
+
+void MainFormTest::faultDuringARunReportsAndLeavesStop() {
+  Model scene = Scene();
+  Place(scene, 5, 0.0L, 0.5L, 0.0L);
+  Place(scene, 6, 0.0L, 0.5L, 0.0L);  // coincides with slot 5
+  StartWithDocument(scene, QStringLiteral("fault.ato"));
+  Run(10);
+  const auto& shown = DialogProvider::Instance().Shown();
+  QCOMPARE(shown.size(), std::size_t{1});
+  QCOMPARE(shown[0].Kind, DialogKind::Error);
+  QCOMPARE(shown[0].Caption, QStringLiteral("Velmora"));
+  QCOMPARE(shown[0].Text, QStringLiteral("Floating point division by zero."));
+  QCOMPARE(Find<QPushButton>("Go")->text(), QStringLiteral("Stop"));
+  QVERIFY(!model_->Stopped);
+  QVERIFY(!form_->RunInProgress());
+  // One click performs the stopping branch only; the step count stays.
+  Find<QPushButton>("Go")->click();
+  QCOMPARE(Find<QPushButton>("Go")->text(), QStringLiteral("Go"));
+  QVERIFY(model_->Stopped);
+  QCOMPARE(model_->StepCount, 0);
+}
+
+void MainFormTest::exitDuringARunEndsTheProgramWhenStopped() {
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  bool visibleAfterExit = false;
+  int stepAtExit = -1;
+  QTimer::singleShot(0, form_.get(), [&] {
+    Find<QAction>("Exit1")->trigger();
+    visibleAfterExit = form_->isVisible();
+    stepAtExit = model_->StepCount;
+  });
+  Run(12);
+  QVERIFY(visibleAfterExit);
+  QCOMPARE(stepAtExit, 1);
+  QCOMPARE(model_->StepCount, 12);  // the run went on after the request
+  QVERIFY(!form_->isVisible());     // and the window closed once it was stopped
+}
+
+void MainFormTest::listingShowsPresentSlotsAndSwitchesToVelocities() {
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  QCOMPARE(form_->ListingCell(0, 0), QString());
+  QCOMPARE(form_->ListingCell(1, 0), QStringLiteral("X"));
+  QCOMPARE(form_->ListingCell(3, 0), QStringLiteral("Z"));
+  QCOMPARE(form_->ListingCell(0, 3), QStringLiteral("3"));
+  QCOMPARE(form_->ListingCell(0, 100), QStringLiteral("100"));
+  QCOMPARE(form_->ListingCell(1, 3), QString());  // empty slot 3 holds X = 7, not shown
+  QCOMPARE(form_->ListingCell(1, 76), QStringLiteral("-1"));
+  auto* table = Find<QTableWidget>("DaonsTable");
+  QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+  QVERIFY(model_->ListVelocities);
+  QCOMPARE(form_->ListingCell(1, 0), QStringLiteral("u(x)"));
+  QCOMPARE(form_->ListingCell(2, 0), QStringLiteral("u(y)"));
+  QCOMPARE(form_->ListingCell(1, 1), QStringLiteral("0.25"));
+  QCOMPARE(form_->ListingCell(3, 1), QStringLiteral("-0.5"));
+  QCOMPARE(form_->ListingCell(2, 2), QStringLiteral("0.125"));
+  QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+  QCOMPARE(form_->ListingCell(1, 0), QStringLiteral("X"));
+  // During a run with Show Listing the table follows every step.
+  Find<QCheckBox>("ShowList")->setChecked(true);
+  Run(2);
+  QCOMPARE(form_->ListingCell(1, 1), QString::fromStdString(FormatReal(model_->X[1], '.')));
+}
+
+void MainFormTest::keyFilterRefusesLettersWhereAttached() {
+  Start();
+  const struct {
+    const char* field;
+    const char* typed;
+    QString expected;
+  } cases[] = {
+      {"EditDT", "1a.5", QStringLiteral("1.5")},
+      {"EditDT", "-2,e5", QStringLiteral("-2,5")},
+      {"EditA1", "x9", QStringLiteral("9")},
+      {"EditD1", "Q", QString()},
+      {"EditF1", "x9", QStringLiteral("x9")},  // F1 carries no filter
+      {"EditG3", "abc", QStringLiteral("abc")},
+  };
+  for (const auto& c : cases) {
+    QLineEdit* field = Find<QLineEdit>(c.field);
+    field->clear();
+    QTest::keyClicks(field, QString::fromLatin1(c.typed));
+    QCOMPARE(field->text(), c.expected);
+  }
+  QVERIFY(SameBits(model_->A1, 0.0L));  // typing never reaches the model
+}
+
+void MainFormTest::leavingTheDtFieldConvertsItsText() {
+  Start();
+  Activate();
+  QLineEdit* dt = Find<QLineEdit>("EditDT");
+  QLineEdit* other = Find<QLineEdit>("EditA2");
+  const real before = model_->dt;
+  dt->setFocus();
+  dt->setText(QStringLiteral("abc"));
+  other->setFocus();
+  const auto& shown = DialogProvider::Instance().Shown();
+  QCOMPARE(shown.size(), std::size_t{1});
+  QCOMPARE(shown[0].Text, QStringLiteral("'abc' is not a valid floating point value."));
+  QVERIFY(SameBits(model_->dt, before));
+  QCOMPARE(dt->text(), QStringLiteral("abc"));
+  dt->setFocus();
+  dt->setText(QStringLiteral("0,5"));  // the comma is no separator in this locale
+  other->setFocus();
+  QCOMPARE(shown.back().Text, QStringLiteral("'0,5' is not a valid floating point value."));
+  dt->setFocus();
+  dt->setText(QStringLiteral(" 0.5 "));
+  other->setFocus();
+  QCOMPARE(shown.size(), std::size_t{2});
+  QVERIFY(SameBits(model_->dt, 0.5L));
+}
+
+void MainFormTest::particlesArePaintedInGroupAndParityColours() {
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  // Identity view: (1, 0, 0) lies Zoom / 2 pixels right of the centre, (0, 0, 1) below it.
+  QCOMPARE(view_->ScreenX[1], view_->CentreX + 60);
+  QCOMPARE(view_->ScreenY[1], view_->CentreY);
+  QCOMPARE(view_->ScreenY[51], view_->CentreY + 60);
+  const QRgb lime = qRgb(0, 255, 0), yellow = qRgb(255, 255, 0), red = qRgb(255, 0, 0), black = qRgb(0, 0, 0);
+  QCOMPARE(PixelOfSlot(1), lime);
+  QCOMPARE(Pixel(view_->ScreenX[1] + 1, view_->ScreenY[1] + 1), lime);  // the dot is 2 x 2
+  QCOMPARE(Pixel(view_->ScreenX[1] + 2, view_->ScreenY[1]), black);
+  QCOMPARE(PixelOfSlot(2), lime);
+  QCOMPARE(PixelOfSlot(51), yellow);
+  QCOMPARE(PixelOfSlot(76), red);
+  Find<QRadioButton>("Taoscope")->click();
+  QVERIFY(form_->TaoscopeSelected());
+  QCOMPARE(PixelOfSlot(51), yellow);  // the switch itself does not redraw
+  Find<QToolButton>("DaoStop")->click();
+  QCOMPARE(PixelOfSlot(1), red);
+  QCOMPARE(PixelOfSlot(2), lime);
+  QCOMPARE(PixelOfSlot(51), red);
+  QCOMPARE(PixelOfSlot(76), lime);
+  // An absent slot leaves no dot where it would be.
+  QCOMPARE(Pixel(view_->CentreX + 420 > form_->CanvasImage().width() ? 0 : view_->CentreX + 420, view_->CentreY), black);
+}
+
+void MainFormTest::numbersArePaintedBesideTheDots() {
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  const auto greenTextIn = [this](int slot) {
+    const QRect box(view_->ScreenX[slot] + 2, view_->ScreenY[slot] + 2, 10, 14);
+    int count = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+      for (int x = box.left(); x <= box.right(); ++x) {
+        const QColor c = QColor::fromRgb(Pixel(x, y));
+        if (c.green() > 120 && c.red() < 60 && c.blue() < 60) ++count;
+      }
+    return count;
+  };
+  QCOMPARE(greenTextIn(1), 0);
+  Find<QAction>("ShowNumbersOfPoints")->trigger();
+  QVERIFY(greenTextIn(1) > 3);
+  QCOMPARE(PixelOfSlot(1), qRgb(0, 255, 0));
+  Find<QAction>("ShowNumbersOfPoints")->trigger();
+  QCOMPARE(greenTextIn(1), 0);
+}
+
+void MainFormTest::viewButtonsAndDragsMoveThePicture() {
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  const int centreX = view_->CentreX;
+  Find<QToolButton>("DaoForvard")->click();
+  QVERIFY(SameBits(view_->Zoom, 129.0L));
+  QCOMPARE(view_->ScreenX[1], Round(centreX + 64.5L));  // halves go to the even neighbour
+  QCOMPARE(PixelOfSlot(1), qRgb(0, 255, 0));
+  Find<QToolButton>("DaoBack")->click();
+  QVERIFY(SameBits(view_->Zoom, 120.0L));
+  Find<QToolButton>("DaoTeta1")->click();
+  QVERIFY(SameBits(view_->ViewTeta, 0.01L));
+  QVERIFY(SameBits(view_->TurnTeta, 0.0L));
+  Find<QToolButton>("DaoTeta")->click();
+  QVERIFY(SameBits(view_->ViewTeta, 0.0L));
+  // A left drag 10 pixels right turns phi by -10 AngleStep; the picture follows.
+  QWidget* canvas = Find<QWidget>("Canvas");
+  QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(200, 100));
+  QTest::mouseRelease(canvas, Qt::LeftButton, {}, QPoint(210, 100));
+  QVERIFY(SameBits(view_->ViewPhi, -(10 * 0.01L)));
+  ViewState expected = *view_;
+  MatrixFromView(expected);
+  const ScreenPoint place = ProjectPoint(expected, model_->ShownX[1], model_->ShownY[1], model_->ShownZ[1]);
+  QCOMPARE(view_->ScreenX[1], place.X);
+  QCOMPARE(view_->ScreenY[1], place.Y);
+  QCOMPARE(PixelOfSlot(1), qRgb(0, 255, 0));
+  // A right drag 41 pixels down at zoom 120 mirrors the picture through the centre.
+  QTest::mousePress(canvas, Qt::RightButton, {}, QPoint(200, 100));
+  QTest::mouseRelease(canvas, Qt::RightButton, {}, QPoint(200, 141));
+  QVERIFY(SameBits(view_->Zoom, -3.0L));
+  Find<QAction>("MoveToCenter")->trigger();
+  QVERIFY(SameBits(view_->Zoom, 120.0L));
+  // The track bar sets the steps without redrawing.
+  Find<QSlider>("TrackBar")->setValue(0);
+  QVERIFY(SameBits(view_->AngleStep, 0.0005L));
+  QVERIFY(SameBits(view_->ZoomStep, 0.5L));
+}
+
+void MainFormTest::managerShortcutsShiftTheHiddenWay() {
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  Activate();
+  const int x = view_->ScreenX[1];
+  QTest::keyClick(form_.get(), Qt::Key_Left, Qt::ControlModifier);
+  QVERIFY(SameBits(view_->PanX, -5.0L));
+  QCOMPARE(view_->ScreenX[1], x - 5);
+  QTest::keyClick(form_.get(), Qt::Key_Down, Qt::ControlModifier);
+  QTest::keyClick(form_.get(), Qt::Key_Down, Qt::ControlModifier);
+  QVERIFY(SameBits(view_->PanY, 10.0L));
+  QTest::keyClick(form_.get(), Qt::Key_Right, Qt::ControlModifier);
+  QTest::keyClick(form_.get(), Qt::Key_Up, Qt::ControlModifier);
+  QVERIFY(SameBits(view_->PanX, 0.0L));
+  QVERIFY(SameBits(view_->PanY, 5.0L));
+  QCOMPARE(PixelOfSlot(1), qRgb(0, 255, 0));
+}
+
+void MainFormTest::spinTimerTurnsTheFigureOnlyWhileChecked() {
+  Start();
+  QWidget* canvas = Find<QWidget>("Canvas");
+  // Without ShowSpin a drag turns the figure once and the turn angles are cleared.
+  QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(200, 100));
+  QTest::mouseRelease(canvas, Qt::LeftButton, {}, QPoint(230, 100));
+  QVERIFY(SameBits(view_->TurnPhi, 0.0L));
+  const real afterDrag = model_->ShownX[2];
+  QTest::qWait(700);
+  QVERIFY(SameBits(model_->ShownX[2], afterDrag));
+  // With it the drag's turn stays and every timer tick turns the figure again.
+  Find<QAction>("ShowSpin")->trigger();
+  QVERIFY(view_->SpinOn);
+  QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(200, 100));
+  QTest::mouseRelease(canvas, Qt::LeftButton, {}, QPoint(230, 100));
+  QVERIFY(SameBits(view_->TurnPhi, -(30 * 0.01L)));
+  const real afterSpinDrag = model_->ShownX[2];
+  QTRY_VERIFY_WITH_TIMEOUT(!SameBits(model_->ShownX[2], afterSpinDrag), 2000);
+  Find<QToolButton>("DaoStop")->click();
+  QVERIFY(SameBits(view_->TurnPhi, 0.0L));
+  const real stopped = model_->ShownX[2];
+  QTest::qWait(700);
+  QVERIFY(SameBits(model_->ShownX[2], stopped));
+}
+
+void MainFormTest::exposeRedrawsAndRestoresTheRememberedName() {
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  model_->DocFileName = "elsewhere.ato";
+  model_->Present[1] = false;
+  form_->hide();
+  form_->show();
+  QTRY_COMPARE(model_->DocFileName, StdPath("scene.ato"));
+  QCOMPARE(form_->ListingCell(1, 1), QString());  // the listing was refreshed too
+  QCOMPARE(PixelOfSlot(1), qRgb(0, 0, 0));         // and the picture redrawn without slot 1
+}
+
+void MainFormTest::resizeFollowsTheRule() {
+  Start();
+  // Panel1 keeps to the right edge: a client area 844 wide puts it at 600.
+  form_->resize(844, form_->height() + 40);
+  QTRY_COMPARE(form_->centralWidget()->width(), 844);
+  QCOMPARE(Find<QWidget>("Panel1")->x(), 600);
+  QCOMPARE(Find<QWidget>("FName")->width(), 598);
+  QCOMPARE(Find<QWidget>("PageControl")->width(), 595);
+  QCOMPARE(Find<QWidget>("Comment")->width(), 598);
+  QCOMPARE(Find<QWidget>("Comment")->height(), Find<QWidget>("PageControl")->height() - 29);
+  QCOMPARE(Find<QWidget>("DaonsTable")->width(), 593);
+  QCOMPARE(Find<QTableWidget>("DaonsTable")->horizontalHeader()->defaultSectionSize(), 94);
+  QCOMPARE(Find<QWidget>("Pan")->y(), form_->centralWidget()->height() - 182);
+  QCOMPARE(view_->CentreY, (form_->centralWidget()->height() - 182) / 2);
+  QCOMPARE(form_->CanvasImage().height(), Find<QWidget>("Pan")->y());
+}
+
+void MainFormTest::velocityResetZeroesAndOffersToSave() {
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  DialogProvider& dialogs = DialogProvider::Instance();
+  dialogs.SetNextFileName(std::nullopt);
+  Find<QToolButton>("Null00")->click();
+  for (int slot = 1; slot <= SlotCount; ++slot) {
+    QVERIFY(SameBits(model_->V[slot], 0.0L) && SameBits(model_->U[slot], 0.0L) && SameBits(model_->W[slot], 0.0L));
+    QVERIFY(SameBits(model_->NewV[slot], 0.0L) && SameBits(model_->NewW[slot], 0.0L));
+  }
+  QVERIFY(SameBits(model_->X[1], 1.0L));
+  QCOMPARE(Find<QToolButton>("Null00")->text(), QStringLiteral("Yes Null"));
+  QCOMPARE(dialogs.Shown().back().Kind, DialogKind::SaveFile);
+  QCOMPARE(ReadStartFile(), std::optional<std::string>(StdPath("scene.ato")));  // cancelled: nothing saved
+
+  dialogs.SetNextFileName(FilePath(QStringLiteral("still.ato")));
+  Find<QToolButton>("Null00")->click();
+  QCOMPARE(QFileInfo(FilePath(QStringLiteral("still.ato"))).size(), qint64{SnapshotSize});
+  QCOMPARE(Text("FName"), FilePath(QStringLiteral("still.ato")));
+  QCOMPARE(ReadStartFile(), std::optional<std::string>(StdPath("still.ato")));
+  Model reread;
+  reread.N = SlotCount;
+  ReadDocumentFile(reread, StdPath("still.ato"));
+  ApplySnapshot(reread);
+  QVERIFY(SameBits(reread.V[1], 0.0L) && SameBits(reread.X[1], 1.0L));
+
+  // The next run resets the caption.
+  Run(1);
+  QCOMPARE(Find<QToolButton>("Null00")->text(), QStringLiteral("0"));
+}
+
+void MainFormTest::decimalSeparatorOfTheLocale() {
+  if (LocaleDecimalSeparator() != ',') QSKIP("runs under a locale with a decimal comma (ui.MainFormTest.commaLocale)");
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  QCOMPARE(Text("EditDT"), QStringLiteral("0,002"));
+  QCOMPARE(Text("EditB1"), QStringLiteral("2,718"));
+  QCOMPARE(form_->ListingCell(3, 1), QStringLiteral("0"));
+  Activate();
+  QLineEdit* dt = Find<QLineEdit>("EditDT");
+  dt->setFocus();
+  dt->setText(QStringLiteral("0,25"));
+  Find<QLineEdit>("EditA2")->setFocus();
+  QVERIFY(SameBits(model_->dt, 0.25L));
+}
+
+QTEST_MAIN(MainFormTest)
+#include "MainFormTest.moc"
