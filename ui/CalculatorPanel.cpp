@@ -134,7 +134,7 @@ void CalculatorPanel::CalculateDistance(const DistanceCalculator& calculator) {
   const GridText text = TextOf(grid_);
   const Point3 p = ReadGridPoint(calculator.Part1->text().toStdString(), text, separator_);
   const Point3 q = ReadGridPoint(calculator.Part2->text().toStdString(), text, separator_);
-  calculator.Result->setText(QString::fromStdString(FormatReal(Distance(p, q), separator_)));
+  look::SetFieldText(calculator.Result, QString::fromStdString(FormatReal(Distance(p, q), separator_)));
 }
 
 void CalculatorPanel::ResetDistance(const DistanceCalculator& calculator) {
@@ -152,12 +152,12 @@ void CalculatorPanel::Calculate5Click() {
   const QString x = QString::fromStdString(FormatReal(apex.X, separator_));
   const QString y = QString::fromStdString(FormatReal(apex.Y, separator_));
   const QString z = QString::fromStdString(FormatReal(apex.Z, separator_));
-  EditResultX4->setText(x);
-  EditResultY4->setText(y);
-  EditResultZ4->setText(z);
-  particle_.X->setText(x);
-  particle_.Y->setText(y);
-  particle_.Z->setText(z);
+  look::SetFieldText(EditResultX4, x);
+  look::SetFieldText(EditResultY4, y);
+  look::SetFieldText(EditResultZ4, z);
+  look::SetFieldText(particle_.X, x);
+  look::SetFieldText(particle_.Y, y);
+  look::SetFieldText(particle_.Z, z);
   for (QLineEdit* velocity : {particle_.V, particle_.U, particle_.W}) velocity->setText(QStringLiteral("0"));
 }
 

@@ -41,6 +41,11 @@ void SetBoldSerif(QWidget* control, int pointSize) {
   control->setFont(font);
 }
 
+void SetFieldText(QLineEdit* field, const QString& text) {
+  field->setText(text);
+  field->setCursorPosition(0);
+}
+
 QLabel* AddLabel(QWidget* parent, const QString& text, const QRect& place) {
   auto* label = new QLabel(text, parent);
   label->setGeometry(place);

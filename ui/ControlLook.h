@@ -8,6 +8,7 @@
 #include <QString>
 
 class QLabel;
+class QLineEdit;
 class QWidget;
 
 namespace velmora::look {
@@ -29,6 +30,10 @@ void SetGroundColour(QWidget* control, const QColor& colour);
 void SetBold(QWidget* control);
 // Bold serif type, `pointSize` points, or the control's own size when 0.
 void SetBoldSerif(QWidget* control, int pointSize = 0);
+
+// Puts a text into an edit field with its beginning in view, as a field shows text it is given:
+// a long number shows its leading digits, not its last ones.
+void SetFieldText(QLineEdit* field, const QString& text);
 
 // A caption at `place` on `parent`.
 QLabel* AddLabel(QWidget* parent, const QString& text, const QRect& place);

@@ -9,6 +9,7 @@
 
 #include "documents/DocumentFile.h"
 #include "text/NumberText.h"
+#include "ui/ControlLook.h"
 #include "ui/DialogProvider.h"
 #include "ui/EditorGrid.h"
 
@@ -53,10 +54,10 @@ bool TEditDlg::eventFilter(QObject* watched, QEvent* event) {
 
 // Text typed into a reloaded field and not yet stored is replaced by the model's value.
 void TEditDlg::FormPaint() {
-  EditFileName->setText(ShownFileName(model_.DocFileName));
+  look::SetFieldText(EditFileName, ShownFileName(model_.DocFileName));
   ShowSelectedParticle(DaonsTable->SelectedRow());
-  EditDT->setText(NumberText(model_.dt));
-  for (int i = 0; i < ParameterCount; ++i) parameterFields_[i]->setText(NumberText(Parameter(model_, i)));
+  look::SetFieldText(EditDT, NumberText(model_.dt));
+  for (int i = 0; i < ParameterCount; ++i) look::SetFieldText(parameterFields_[i], NumberText(Parameter(model_, i)));
   FillEditorGrid();
 }
 
@@ -84,12 +85,12 @@ void TEditDlg::FillEditorGrid() {
 // Position and velocity whatever the grid shows, and the stored values of an empty slot too.
 void TEditDlg::ShowSelectedParticle(int row) {
   NumberOfTaon->setText(QString::number(row));
-  EditX->setText(NumberText(model_.X[row]));
-  EditY->setText(NumberText(model_.Y[row]));
-  EditZ->setText(NumberText(model_.Z[row]));
-  EditV->setText(NumberText(model_.V[row]));
-  EditU->setText(NumberText(model_.U[row]));
-  EditW->setText(NumberText(model_.W[row]));
+  look::SetFieldText(EditX, NumberText(model_.X[row]));
+  look::SetFieldText(EditY, NumberText(model_.Y[row]));
+  look::SetFieldText(EditZ, NumberText(model_.Z[row]));
+  look::SetFieldText(EditV, NumberText(model_.V[row]));
+  look::SetFieldText(EditU, NumberText(model_.U[row]));
+  look::SetFieldText(EditW, NumberText(model_.W[row]));
   DaoTrue->setChecked(model_.Present[row]);
 }
 
@@ -143,7 +144,7 @@ void TEditDlg::OKBtnClick() {
 void TEditDlg::SaveasClick() {
   const std::optional<QString> chosen = DialogProvider::Instance().SaveFileName(this);
   if (!chosen) return;
-  EditFileName->setText(*chosen);
+  look::SetFieldText(EditFileName, *chosen);
   StoreTimeStepAndParameters();
   WriteDocumentFile(model_, FileName(*chosen));
 }

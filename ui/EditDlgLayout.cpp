@@ -126,12 +126,14 @@ void TEditDlg::CreateParticleArea() {
               {"VeloCity", {"EditV", "EditU", "EditW"}, {"V =", "U =", "W ="}, {&EditV, &EditU, &EditW}}};
   for (int r = 0; r < 2; ++r) {
     const int rowTop = top + 26 + 24 * r;
-    look::SetBold(look::AddLabel(this, QString::fromLatin1(rows[r].heading), QRect(RightPart, rowTop, 72, FieldHeight)));
+    look::SetBold(look::AddLabel(this, QString::fromLatin1(rows[r].heading), QRect(RightPart, rowTop, 70, FieldHeight)));
     for (int k = 0; k < 3; ++k) {
-      const int left = RightPart + 74 + 122 * k;
-      look::AddLabel(this, QString::fromLatin1(rows[r].labels[k]), QRect(left, rowTop, 26, FieldHeight));
+      const int left = RightPart + 70 + 122 * k;
+      QLabel* label = look::AddLabel(this, QString::fromLatin1(rows[r].labels[k]), QRect(left, rowTop, 27, FieldHeight));
+      label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      label->setIndent(2);
       *rows[r].fields[k] = AddEdit(QString::fromLatin1(rows[r].names[k]), QStringLiteral("0"),
-                                   QRect(left + 26, rowTop, 92, FieldHeight));
+                                   QRect(left + 27, rowTop, 93, FieldHeight));
     }
   }
 }

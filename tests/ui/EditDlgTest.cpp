@@ -255,6 +255,10 @@ void EditDlgTest::selectingARowLoadsItsParticle() {
   // The keyboard moves the selection as well.
   QTest::keyClick(Find<EditorGrid>("DaonsTable"), Qt::Key_Up);
   QCOMPARE(Find<QLabel>("NumberOfTaon")->text(), QStringLiteral("6"));
+  // A long number shows its leading digits.
+  ClickCell(3, 1);
+  QCOMPARE(Text("EditY"), QStringLiteral("0.866025403784439"));
+  QCOMPARE(Find("EditY")->cursorPosition(), 0);
 }
 
 void EditDlgTest::typedValuesAreDiscardedByMovingAndStoredByYes() {
