@@ -1,0 +1,313 @@
+// velmora-batch as a process: the bits it writes, its exit status, its messages, its progress
+// line on a terminal and its end on Ctrl+C.
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <random>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "documents/DocumentFile.h"
+#include "sim/Stepper.h"
+#include "tests/core/SceneFactory.h"
+#include "tests/core/TemporaryFolder.h"
+#include "text/Listing.h"
+
+namespace velmora {
+namespace {
+
+using testing::ReadBytes;
+using testing::TemporaryFolder;
+using testing::WriteBytes;
+
+struct Outcome {
+  int status;  // the exit status, or 128 + the signal that ended the process
+  std::string out, err;
+};
+
+int StatusOf(int wait) { return WIFEXITED(wait) ? WEXITSTATUS(wait) : 128 + WTERMSIG(wait); }
+
+std::vector<char*> ArgumentVector(std::vector<std::string>& arguments) {
+  arguments.insert(arguments.begin(), VELMORA_BATCH_PATH);
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  return argv;
+}
+
+// Runs the tool with standard output and error going to files of the folder.
+Outcome RunTool(const TemporaryFolder& folder, std::vector<std::string> arguments) {
+  std::vector<char*> argv = ArgumentVector(arguments);
+  const std::string out = folder.Path(".stdout"), err = folder.Path(".stderr");
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
+    ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+  int wait = 0;
+  ::waitpid(child, &wait, 0);
+  Outcome outcome{StatusOf(wait), ReadBytes(out), ReadBytes(err)};
+  ::unlink(out.c_str());
+  ::unlink(err.c_str());
+  return outcome;
+}
+
+std::string WriteScene(const TemporaryFolder& folder, const Model& scene, const std::string& name = "scene.ato") {
+  Model m = scene;
+  WriteDocumentFile(m, folder.Path(name));
+  return folder.Path(name);
+}
+
+Model RandomScene(unsigned seed) {
+  std::mt19937_64 rng(seed);
+  return testing::RandomScene(rng, 2.5L, 0.6, false);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+struct SwitchCase {
+  std::vector<std::string> arguments;
+  StepSettings settings;
+  real dt;
+};
+
+std::vector<SwitchCase> SwitchCases() {
+  std::vector<SwitchCase> cases(7);
+  cases[0] = {{}, {}, 0.001L};
+  cases[1] = {{"--blockade", "--cool"}, {}, 0.001L};
+  cases[1].settings.Blockade = cases[1].settings.Cool = true;
+  cases[2] = {{"--contact", "--taoscope", "--dt", "0.0025"}, {}, 0.0025L};
+  cases[2].settings.Law = {true, true};
+  const char* modes[] = {"hot", "cold", "current1", "current2"};
+  const BoundaryMode values[] = {BoundaryMode::HotContact, BoundaryMode::ColdContact, BoundaryMode::ElecCurrent1,
+                                 BoundaryMode::ElecCurrent2};
+  for (int i = 0; i < 4; ++i) {
+    cases[3 + i] = {{"--mode", modes[i], "--dt", "1E-3"}, {}, 0.001L};
+    cases[3 + i].settings.Mode = values[i];
+  }
+  return cases;
+}
+
+TEST(BatchTool, WritesTheDocumentTheStepperGives) {
+  unsigned seed = 20;
+  for (SwitchCase& c : SwitchCases()) {
+    const std::string label = ::testing::PrintToString(c.arguments);
+    TemporaryFolder folder;
+    Model reference = RandomScene(seed++);
+    reference.dt = 0.001L;
+    std::vector<std::string> arguments = c.arguments;
+    for (const char* a : {"--steps", "6", "--output"}) arguments.push_back(a);
+    arguments.push_back(folder.Path("after.ato"));
+    arguments.push_back(WriteScene(folder, reference));
+    const Outcome outcome = RunTool(folder, arguments);
+    EXPECT_EQ(outcome.status, 0) << label << outcome.err;
+    EXPECT_EQ(outcome.out, "") << label;
+    EXPECT_EQ(outcome.err, "") << label;
+
+    reference.dt = c.dt;
+    Stepper stepper;
+    for (int counter = 0; counter < 6;) stepper.Step(reference, c.settings, counter);
+    WriteDocumentFile(reference, folder.Path("reference.ato"));
+    EXPECT_EQ(ReadBytes(folder.Path("after.ato")), ReadBytes(folder.Path("reference.ato"))) << label;
+  }
+}
+
+TEST(BatchTool, NoStepsGiveBackTheInputBytesPaddingIncluded) {
+  TemporaryFolder folder;
+  std::string bytes = ReadBytes(WriteScene(folder, RandomScene(3)));
+  for (std::size_t i : {190, 191, 6292, 6293, 6294, 6295}) bytes[i] = static_cast<char>(0x5A + i);
+  WriteBytes(folder.Path("scene.ato"), bytes);
+  const Outcome outcome = RunTool(folder, {"--steps", "0", "--output", folder.Path("copy.ato"), folder.Path("scene.ato")});
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_EQ(ReadBytes(folder.Path("copy.ato")), bytes);
+}
+
+TEST(BatchTool, ListingGoesToStandardOutput) {
+  TemporaryFolder folder;
+  Model scene = testing::EmptyScene();
+  testing::Place(scene, 1, 0.5L, -2.5L, 0.00001L);
+  scene.V[1] = scene.NewV[1] = 0.25L;
+  testing::Place(scene, 3, 1.0L / 3.0L, 2.0L, 3.0L);
+  const std::string name = WriteScene(folder, scene);
+  const Outcome positions = RunTool(folder, {"--listing", "positions", name});
+  EXPECT_EQ(positions.status, 0) << positions.err;
+  EXPECT_EQ(positions.out.substr(0, 44), "1\t0.5\t-2.5\t1E-5\n2\n3\t0.333333333333333\t2\t3\n4\n");
+  EXPECT_EQ(positions.out, ListingText(scene, false, '.'));
+
+  // After a step, the listing is that of the stepped scene, here its velocities.
+  const Outcome velocities = RunTool(folder, {name, "--steps", "1", "--listing", "velocities"});
+  Stepper stepper;
+  int counter = 0;
+  stepper.Step(scene, {}, counter);
+  EXPECT_EQ(velocities.status, 0) << velocities.err;
+  EXPECT_EQ(velocities.out, ListingText(scene, true, '.'));
+  EXPECT_NE(velocities.out, ListingText(scene, false, '.'));
+}
+
+TEST(BatchTool, FaultExitsWithOneAndWritesNothing) {
+  TemporaryFolder folder;
+  Model scene = testing::EmptyScene();
+  testing::Place(scene, 4, 0.3L, 0.2L, 0.1L);
+  testing::Place(scene, 9, 0.3L, 0.2L, 0.1L);
+  const std::string name = WriteScene(folder, scene);
+  const Outcome outcome = RunTool(folder, {"--steps", "3", "--output", folder.Path("after.ato"), "--xyz",
+                                       folder.Path("run.xyz"), "--listing", "positions", name});
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.err, "velmora-batch: Floating point division by zero at step 1\n");
+  EXPECT_EQ(outcome.out, "");
+  EXPECT_EQ(folder.Entries(), std::set<std::string>{"scene.ato"});
+}
+
+TEST(BatchTool, FileErrorsExitWithOne) {
+  TemporaryFolder folder;
+  const std::string scene = WriteScene(folder, RandomScene(8));
+  WriteBytes(folder.Path("short.ato"), std::string(6295, '\1'));
+  const std::string missing = folder.Path("missing.ato");
+  struct ErrorCase {
+    std::vector<std::string> arguments;
+    std::string message;
+  };
+  const ErrorCase cases[] = {
+      {{missing}, missing + ": File not found"},
+      {{folder.Path("short.ato")}, folder.Path("short.ato") + ": Read beyond end of file"},
+      {{"--output", folder.Path("no/after.ato"), scene}, folder.Path("no/after.ato") + ": File not found"},
+      {{"--xyz", folder.Path(""), scene}, folder.Path("") + ": File access denied"},
+  };
+  for (const ErrorCase& c : cases) {
+    const Outcome outcome = RunTool(folder, c.arguments);
+    EXPECT_EQ(outcome.status, 1) << c.message;
+    EXPECT_EQ(outcome.err, "velmora-batch: " + c.message + "\n");
+  }
+  EXPECT_EQ(folder.Entries(), (std::set<std::string>{"scene.ato", "short.ato"}));
+}
+
+TEST(BatchTool, UsageErrorsExitWithTwoAndShowTheUsage) {
+  TemporaryFolder folder;
+  const std::string scene = WriteScene(folder, RandomScene(2));
+  struct UsageCase {
+    std::vector<std::string> arguments;
+    std::string message;
+  };
+  const UsageCase cases[] = {
+      {{}, "no scene given"},
+      {{scene, scene}, "one scene at a time"},
+      {{"--steps", "-1", scene}, "--steps: '-1' is less than 0"},
+      {{"--steps", "ten", scene}, "--steps: 'ten' is not a valid integer value"},
+      {{"--steps", "99999999999", scene}, "--steps: '99999999999' is not a valid integer value"},
+      {{scene, "--steps"}, "--steps needs a value N"},
+      {{"--every", "0", scene}, "--every: '0' is less than 1"},
+      {{"--mode", "warm", scene}, "--mode: 'warm' is none of free, hot, cold, current1, current2"},
+      {{"--listing", "both", scene}, "--listing: 'both' is none of positions, velocities"},
+      {{"--dt", "0,5", scene}, "--dt: '0,5' is not a valid floating point value"},
+      {{"--dt", "", scene}, "--dt: '' is not a valid floating point value"},
+      {{"--frames", "3", scene}, "unknown option '--frames'"},
+      {{"-q", scene}, "unknown option '-q'"},
+  };
+  for (const UsageCase& c : cases) {
+    const Outcome outcome = RunTool(folder, c.arguments);
+    EXPECT_EQ(outcome.status, 2) << c.message;
+    EXPECT_EQ(outcome.err.substr(0, outcome.err.find('\n')), "velmora-batch: " + c.message);
+    EXPECT_NE(outcome.err.find("\nusage: velmora-batch [options] SCENE.ato\n"), std::string::npos) << c.message;
+    EXPECT_EQ(outcome.out, "");
+  }
+  const Outcome help = RunTool(folder, {"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out.rfind("usage: velmora-batch [options] SCENE.ato\n", 0), 0u);
+  EXPECT_NE(help.out.find("--mode M"), std::string::npos);
+  EXPECT_EQ(help.err, "");
+  // "--" ends the options: a scene whose name starts with '-' can be run.
+  WriteBytes(folder.Path("-odd.ato"), ReadBytes(scene));
+  EXPECT_EQ(RunTool(folder, {"--steps", "1", "--", folder.Path("-odd.ato")}).status, 0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// On a terminal: the progress line, and Ctrl+C.
+
+struct TerminalRun {
+  std::string terminal;  // what the tool wrote to standard error, a terminal
+  int status;
+  std::chrono::steady_clock::duration watched;
+};
+
+// Starts a long run with standard error on a pseudo-terminal, reads it for `watch` after the
+// first byte arrives (or for `watch` from the start when `quiet`), then sends SIGINT.
+TerminalRun RunOnTerminal(std::vector<std::string> arguments, bool quiet,
+                          std::chrono::milliseconds watch) {
+  std::vector<char*> argv = ArgumentVector(arguments);
+  int master = -1, slave = -1;
+  if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) return {"openpty failed", -1, {}};
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::dup2(slave, STDERR_FILENO);
+    ::close(master);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+  ::close(slave);
+  TerminalRun run{"", -1, {}};
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point start = Clock::now();
+  Clock::time_point end = start + (quiet ? watch : std::chrono::seconds(60));
+  bool interrupted = false;
+  for (;;) {
+    const Clock::time_point now = Clock::now();
+    if (!interrupted && now >= end) {
+      ::kill(child, SIGINT);
+      interrupted = true;
+      run.watched = now - start;
+    }
+    pollfd p{master, POLLIN, 0};
+    if (::poll(&p, 1, 20) > 0) {
+      char buffer[512];
+      const ssize_t count = ::read(master, buffer, sizeof buffer);
+      if (count <= 0) break;  // EIO: the tool has ended and its terminal is closed
+      if (run.terminal.empty() && !quiet) end = Clock::now() + watch;
+      run.terminal.append(buffer, count);
+    }
+  }
+  ::close(master);
+  int wait = 0;
+  ::waitpid(child, &wait, 0);
+  run.status = StatusOf(wait);
+  return run;
+}
+
+TEST(BatchTool, ProgressLineOnATerminalAFewTimesASecondAndCtrlCWritesNothing) {
+  TemporaryFolder folder;
+  const std::string scene = WriteScene(folder, RandomScene(11));
+  const std::vector<std::string> arguments = {"--steps", "2000000000", "--output", folder.Path("after.ato"),
+                                              "--xyz", folder.Path("run.xyz"), scene};
+  const TerminalRun run = RunOnTerminal(arguments, false, std::chrono::milliseconds(1300));
+  EXPECT_EQ(run.status, 128 + SIGINT);
+  // Each refresh rewrites the line in place; the last thing on the line is the interruption.
+  const std::regex line("\r[0-9]+ of 2000000000 steps, [0-9.e+]+ steps/s, [0-9]+ (s|min [0-9]+ s|h [0-9]+ min) left\x1b\\[K");
+  const auto begin = std::sregex_iterator(run.terminal.begin(), run.terminal.end(), line);
+  const long lines = std::distance(begin, std::sregex_iterator());
+  // 1.3 s after the first line at 4 lines a second, give or take a scheduling delay.
+  EXPECT_GE(lines, 3) << run.terminal;
+  EXPECT_LE(lines, 7) << run.terminal;
+  EXPECT_NE(run.terminal.find("\r\x1b[Kvelmora-batch: interrupted after step "), std::string::npos) << run.terminal;
+  EXPECT_NE(run.terminal.find("; nothing written"), std::string::npos);
+  EXPECT_EQ(folder.Entries(), std::set<std::string>{"scene.ato"});
+
+  std::vector<std::string> quiet = arguments;
+  quiet.insert(quiet.begin(), "--quiet");
+  const TerminalRun quietRun = RunOnTerminal(quiet, true, std::chrono::milliseconds(1000));
+  EXPECT_EQ(quietRun.status, 128 + SIGINT);
+  EXPECT_EQ(quietRun.terminal.rfind("velmora-batch: interrupted after step ", 0), 0u) << quietRun.terminal;
+  EXPECT_EQ(folder.Entries(), std::set<std::string>{"scene.ato"});
+}
+
+}  // namespace
+}  // namespace velmora
