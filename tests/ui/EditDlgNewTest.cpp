@@ -1,0 +1,196 @@
+// File > New: the main window shows the editor dialog modally and, only when it closes with OK,
+// comes back to the particle scene as the editor left it. The editor is driven from a timer that
+// fires inside its modal loop, as a user's clicks would.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+#include "documents/StartFile.h"
+#include "model/Model.h"
+#include "ui/DialogProvider.h"
+#include "ui/EditDlg.h"
+#include "ui/EditorGrid.h"
+#include "ui/MainForm.h"
+#include "view/ViewState.h"
+
+using namespace velmora;
+
+class EditDlgNewTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase();
+  void init();
+  void cleanup();
+
+  void cancelKeepsStoredParticlesAndLeavesTheWindowAsItWas();
+  void okBringsTheWindowToTheEditedScene();
+  void f2OpensTheEditorModally();
+  void theEditorHoldsARunUntilItCloses();
+
+ private:
+  // Opens the editor with File > New; `inside` runs while it is open.
+  void New(const std::function<void()>& inside);
+  // In the editor: particle `slot` at x = `x`, stored with "&Yes".
+  void StoreParticle(int slot, const char* x);
+  template <class T>
+  T* InForm(const char* name) const {
+    T* control = form_->findChild<T*>(QString::fromLatin1(name));
+    if (!control) qFatal("no control %s", name);
+    return control;
+  }
+  template <class T>
+  T* InEditor(const char* name) const {
+    T* control = editor_->findChild<T*>(QString::fromLatin1(name));
+    if (!control) qFatal("no control %s", name);
+    return control;
+  }
+
+  QTemporaryDir dir_;
+  std::unique_ptr<Model> model_;
+  std::unique_ptr<ViewState> view_;
+  std::unique_ptr<TMainForm> form_;
+  std::unique_ptr<TEditDlg> editor_;
+  bool editorWasModal_ = false;
+};
+
+void EditDlgNewTest::initTestCase() {
+  QVERIFY(dir_.isValid());
+  qputenv("XDG_CONFIG_HOME", dir_.path().toLocal8Bit());
+  DialogProvider::Instance().EnableTestMode();
+}
+
+// A first start: the spiral figure, "Go" disabled.
+void EditDlgNewTest::init() {
+  DialogProvider::Instance().Reset();
+  QFile::remove(QString::fromStdString(StartFilePath()));
+  model_ = std::make_unique<Model>();
+  view_ = std::make_unique<ViewState>();
+  form_ = std::make_unique<TMainForm>(*model_, *view_);
+  editor_ = std::make_unique<TEditDlg>(*model_, [this] { return form_->TaoscopeSelected(); }, '.', form_.get());
+  form_->SetEditDlg(editor_.get());
+  form_->show();
+  QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+  QVERIFY(model_->SpiralShown);
+  QVERIFY(!InForm<QPushButton>("Go")->isEnabled());
+}
+
+void EditDlgNewTest::cleanup() {
+  editor_.reset();
+  form_.reset();
+}
+
+void EditDlgNewTest::New(const std::function<void()>& inside) {
+  editorWasModal_ = false;
+  QTimer::singleShot(0, editor_.get(), [this, inside] {
+    editorWasModal_ = editor_->isVisible() && editor_->isModal();
+    inside();
+  });
+  InForm<QAction>("New1")->trigger();
+  QVERIFY(editorWasModal_);
+  QVERIFY(!editor_->isVisible());
+}
+
+void EditDlgNewTest::StoreParticle(int slot, const char* x) {
+  auto* grid = InEditor<EditorGrid>("DaonsTable");
+  grid->Select(1, slot);
+  InEditor<QLineEdit>("EditX")->setText(QString::fromLatin1(x));
+  InEditor<QCheckBox>("DaoTrue")->setChecked(true);
+  InEditor<QPushButton>("Submit")->click();
+}
+
+void EditDlgNewTest::cancelKeepsStoredParticlesAndLeavesTheWindowAsItWas() {
+  New([this] {
+    StoreParticle(5, "2");
+    InEditor<QPushButton>("CancelBtn")->click();
+  });
+  QVERIFY(model_->Present[5]);
+  QCOMPARE(model_->X[5], 2.0L);
+  QVERIFY(model_->SpiralShown);
+  QVERIFY(!InForm<QPushButton>("Go")->isEnabled());
+  QCOMPARE(form_->ListingCell(1, 5), QString());
+  QCOMPARE(InForm<QLineEdit>("FName")->text(), QStringLiteral("File Name"));
+}
+
+void EditDlgNewTest::okBringsTheWindowToTheEditedScene() {
+  const QString name = dir_.filePath(QStringLiteral("new.ato"));
+  model_->StepCount = 17;
+  InForm<QLabel>("LTime")->setText(QStringLiteral("17"));
+  New([this, name] {
+    StoreParticle(5, "2");
+    StoreParticle(6, "3");
+    InEditor<QLineEdit>("EditDT")->setText(QStringLiteral("0.25"));
+    InEditor<QLineEdit>("EditB1")->setText(QStringLiteral("7"));
+    DialogProvider::Instance().SetNextFileName(name);
+    InEditor<QPushButton>("OKBtn")->click();
+  });
+  QVERIFY(!model_->SpiralShown);
+  QVERIFY(InForm<QPushButton>("Go")->isEnabled());
+  QVERIFY(InForm<QToolButton>("Null00")->isEnabled());
+  QCOMPARE(InForm<QLineEdit>("FName")->text(), name);
+  QCOMPARE(model_->StepCount, 0);
+  QCOMPARE(InForm<QLabel>("LTime")->text(), QStringLiteral("0"));
+  QCOMPARE(form_->ListingCell(1, 5), QStringLiteral("2"));
+  QCOMPARE(form_->ListingCell(1, 6), QStringLiteral("3"));
+  QCOMPARE(InForm<QLineEdit>("EditDT")->text(), QStringLiteral("0.25"));
+  QCOMPARE(InForm<QLineEdit>("EditB1")->text(), QStringLiteral("7"));
+  // The drawing reads the display copies, which "OK" brought into line.
+  QCOMPARE(model_->ShownX[6], 3.0L);
+}
+
+void EditDlgNewTest::f2OpensTheEditorModally() {
+  form_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+  editorWasModal_ = false;
+  QTimer::singleShot(0, editor_.get(), [this] {
+    editorWasModal_ = editor_->isVisible() && editor_->isModal();
+    InEditor<QPushButton>("CancelBtn")->click();
+  });
+  QTest::keyClick(form_.get(), Qt::Key_F2);
+  QVERIFY(editorWasModal_);
+}
+
+void EditDlgNewTest::theEditorHoldsARunUntilItCloses() {
+  // Two particles away from the empty slots at the origin, and parameters the law can use.
+  New([this] {
+    StoreParticle(1, "2");
+    StoreParticle(2, "3");
+    static const char* const values[] = {"1", "1", "2", "3", "4", "5"};
+    for (int index = 0; index < ParameterCount; ++index)
+      InEditor<QLineEdit>(qPrintable(QStringLiteral("Edit") + QString::fromLatin1(ParameterNames[index])))
+          ->setText(QString::fromLatin1(values[index % ParametersPerGroup]));
+    DialogProvider::Instance().SetNextFileName(dir_.filePath(QStringLiteral("run.ato")));
+    InEditor<QPushButton>("OKBtn")->click();
+  });
+  QCOMPARE(DialogProvider::Instance().Shown().size(), std::size_t(1));  // the save dialog, no error
+
+  int heldAt = -1;
+  bool held = false;
+  QTimer::singleShot(0, form_.get(), [&] {
+    New([&] {
+      heldAt = model_->StepCount;
+      QTest::qWait(100);
+      held = model_->StepCount == heldAt;
+      InEditor<QPushButton>("CancelBtn")->click();
+    });
+  });
+  form_->SetStopAfterSteps(200);
+  InForm<QPushButton>("Go")->click();
+  QVERIFY(heldAt > 0);
+  QVERIFY(held);
+  QCOMPARE(model_->StepCount, 200);
+  QVERIFY(model_->Stopped);
+}
+
+QTEST_MAIN(EditDlgNewTest)
+#include "EditDlgNewTest.moc"
