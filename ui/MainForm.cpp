@@ -49,6 +49,13 @@ constexpr const char* EasySquareTitle = "The easy square";
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
+// A field shows the beginning of a text longer than itself, as the number's leading digits and
+// the document's folder matter most.
+void SetFieldText(QLineEdit* field, const QString& text) {
+  field->setText(text);
+  field->setCursorPosition(0);
+}
+
 // File names travel between the dialogs and the core in the file system's encoding.
 std::string FileName(const QString& name) { return QFile::encodeName(name).toStdString(); }
 QString ShownFileName(const std::string& name) { return QFile::decodeName(QByteArray::fromStdString(name)); }
@@ -141,7 +148,7 @@ bool TMainForm::LoadStartDocument(const std::string& name) {
   return true;
 }
 
-void TMainForm::ShowDocumentName() { FName->setText(ShownFileName(model_.DocFileName)); }
+void TMainForm::ShowDocumentName() { SetFieldText(FName, ShownFileName(model_.DocFileName)); }
 
 // LoadComment: the comment file's text replaces the memo's when the file opens; a change of the
 // text counts as an edit of the memo (CommentChange).
@@ -295,13 +302,13 @@ void TMainForm::GoClick() {
   if (!model_.Stopped) {
     ShowIdle();
     model_.Stopped = true;
-    Images->setEnabled(true);
+    SetImagesEnabled(true);
     Null00->setEnabled(true);
     return;
   }
   ShowRunning();
   model_.Stopped = false;
-  Images->setEnabled(false);
+  SetImagesEnabled(false);
   Null00->setEnabled(false);
   Null00->setText(QStringLiteral("0"));
   QPalette palette = Null00->palette();
@@ -329,6 +336,14 @@ void TMainForm::RunLoop(int counter) {
     if (stopAfterSteps_ > 0 && ++steps == stopAfterSteps_ && !model_.Stopped) GoClick();
     if (model_.Stopped) return;
   }
+}
+
+// View > Show Images is closed during a run, its shortcut (F5) included: a figure must not
+// replace the scene the run is drawing.
+void TMainForm::SetImagesEnabled(bool enabled) {
+  Images->setEnabled(enabled);
+  Daons1->setEnabled(enabled);
+  Spiral1->setEnabled(enabled);
 }
 
 // A request to end the program that came during a run is carried out once the run is over and
@@ -428,9 +443,9 @@ void TMainForm::FillListing() {
 }
 
 void TMainForm::FillParameterFields() {
-  EditDT->setText(Text(FormatReal(model_.dt, separator_)));
+  SetFieldText(EditDT, Text(FormatReal(model_.dt, separator_)));
   for (int index = 0; index < ParameterCount; ++index)
-    ParameterFields[index]->setText(Text(FormatReal(Parameter(model_, index), separator_)));
+    SetFieldText(ParameterFields[index], Text(FormatReal(Parameter(model_, index), separator_)));
 }
 
 void TMainForm::DaonsTableDblClick() {

@@ -114,6 +114,7 @@ class TMainForm : public QMainWindow {
   StepSettings CurrentStepSettings() const;
   void ShowIdle();
   void ShowRunning();
+  void SetImagesEnabled(bool enabled);
   void EndIfExitRequested();
   void Null00Click();
 

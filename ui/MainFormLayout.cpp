@@ -171,6 +171,8 @@ void TMainForm::createBottomPanel(QWidget* client) {
   DaonsTable->setColumnCount(ListingColumns);
   DaonsTable->setRowCount(ListingRows);
   DaonsTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // A number wider than its column is cut at the column's edge, its leading digits kept.
+  DaonsTable->setTextElideMode(Qt::ElideNone);
   DaonsTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   DaonsTable->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   DaonsTable->horizontalHeader()->setMinimumSectionSize(0);
