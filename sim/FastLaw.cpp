@@ -137,8 +137,8 @@ void FastLaw::FormPairs(const Model& model, const SlotArray<bool>& targets, int 
   const int n = model.N;
   for (int a = firstRow; a <= lastRow; ++a) {
     for (int b = a + 1; b <= n; ++b) {
-      const bool aNeedsB = targets[a] && model.Present[b];
-      const bool bNeedsA = targets[b] && model.Present[a];
+      bool aNeedsB = targets[a] && model.Present[b];
+      bool bNeedsA = targets[b] && model.Present[a];
       if (!aNeedsB && !bNeedsA) continue;
       const real dx = model.X[a] - model.X[b];
       const real dy = model.Y[a] - model.Y[b];
@@ -146,6 +146,8 @@ void FastLaw::FormPairs(const Model& model, const SlotArray<bool>& targets, int 
       const real r = std::sqrt(dx * dx + dy * dy + dz * dz);
       Distance(a, b) = r;
       Distance(b, a) = r;
+      aNeedsB = aNeedsB && !SkipsCoincidentPartner(model.Present[a], r);
+      bNeedsA = bNeedsA && !SkipsCoincidentPartner(model.Present[b], r);
       const int ga = GroupOf(n, a);
       const int gb = GroupOf(n, b);
       if (aNeedsB) PhiOf(a, b) = Phi(gb, r);
@@ -165,6 +167,7 @@ void FastLaw::SumContributions(const Model& model, const SlotArray<bool>& target
       if (!model.Present[j] || j == i) continue;
       const real sign = static_cast<real>(PairSign(i, j, law_.Taoscope));
       const real r = Distance(i, j);
+      if (SkipsCoincidentPartner(model.Present[i], r)) continue;
       const real A = groups_[GroupOf(n, j)].A;
       const real phi = PhiOf(i, j);
       sumX = sumX + (sign * (model.X[i] - model.X[j]) / r * A) * phi;

@@ -65,6 +65,7 @@ real Force(const Model& model, const LawSettings& law, int i, Coordinates axis) 
     const real dy = model.Y[i] - model.Y[j];
     const real dz = model.Z[i] - model.Z[j];
     const real r = std::sqrt(dx * dx + dy * dy + dz * dz);
+    if (SkipsCoincidentPartner(model.Present[i], r)) continue;
     const int g = GroupOf(model.N, j);
     const GroupParameters p = ParametersOfGroup(model, g);
     const real phi = Phi(k[g], p, r, law);

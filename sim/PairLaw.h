@@ -19,6 +19,11 @@ inline constexpr real LawSlope = 200.0L;       // factor of the derivative's sec
 inline constexpr real ContactBase = 2.72L;     // the contact part uses 2.72^-1, not e^-1
 inline constexpr real ContactFactor = 0.5L;
 
+// An absent slot that sits exactly where a present partner sits (empty slots of a new scene lie
+// at the origin) has no direction to it and no distance to divide by: it takes nothing from that
+// partner instead of stopping the run. Two present slots at one place remain a fault.
+inline bool SkipsCoincidentPartner(bool slotPresent, real r) { return !slotPresent && r == 0.0L; }
+
 // +1 or -1: Gravoscope gives -1 for every pair; Taoscope +1 for an even i - j, -1 for an odd one.
 int PairSign(int i, int j, bool taoscope);
 

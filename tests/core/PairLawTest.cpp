@@ -104,6 +104,17 @@ TEST_F(PairLawTest, AbsentSlotsExertNothingButFeelTheOthers) {
   EXPECT_NE(onPresent, 0.0L);
 }
 
+TEST_F(PairLawTest, AnAbsentSlotOnAPresentOneTakesNothingFromIt) {
+  Place(m, 1, 0.0L, 0.0L, 0.0L);
+  Place(m, 3, 0.4L, 0.0L, 0.0L);
+  m.Present[2] = false;  // an empty slot of a new scene: zeros, at the origin
+  const real fromSlot3 = ForceX(m, law, 2);
+  EXPECT_FALSE(FaultFlagged());
+  m.Present[1] = false;
+  EXPECT_EQ(ForceX(m, law, 2), fromSlot3);
+  EXPECT_NE(fromSlot3, 0.0L);
+}
+
 struct FaultCase {
   const char* name;
   void (*arrange)(Model&, LawSettings&);

@@ -150,6 +150,20 @@ TEST(Stepper, FaultLeavesEarlierSlotsAdvancedAndNothingCopiedBack) {
   }
 }
 
+TEST(Stepper, APresentParticleAtTheOriginOfANewSceneRuns) {
+  Model m = testing::EmptyScene();  // absent slots 2..100 lie at the origin
+  Place(m, 1, 0.0L, 0.0L, 0.0L);
+  Place(m, 60, 0.5L, 0.0L, 0.0L);
+  for (Evaluation evaluation : {Evaluation::Literal, Evaluation::Fast}) {
+    Model run = m;
+    Stepper stepper(evaluation, 2);
+    int c = 0;
+    EXPECT_NO_THROW(stepper.Step(run, {}, c));
+    EXPECT_EQ(run.StepCount, 1);
+    EXPECT_NE(run.X[2], 0.0L);  // the absent slot still feels slot 60
+  }
+}
+
 TEST(Stepper, ZeroVelocitiesClearsCurrentAndWorkingCopiesOnly) {
   std::mt19937_64 rng(11);
   Model m = testing::RandomScene(rng, 1.3L, 0.5, false);
