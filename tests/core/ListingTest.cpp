@@ -1,7 +1,5 @@
 // The listing as text: cells in the general number format, absent slots without values.
 
-#include "text/Listing.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -9,6 +7,7 @@
 #include <vector>
 
 #include "tests/core/SceneFactory.h"
+#include "text/Listing.h"
 
 namespace velmora {
 namespace {
@@ -33,7 +32,7 @@ Model ListedScene() {
   return m;
 }
 
-TEST(Listing, PositionsAndVelocitiesLineBySlot) {
+TEST(Listing, OneLinePerSlotWithValuesOfPresentSlotsOnly) {
   const Model m = ListedScene();
   const std::vector<std::string> positions = Lines(ListingText(m, false, '.'));
   ASSERT_EQ(positions.size(), 100u);
@@ -46,15 +45,9 @@ TEST(Listing, PositionsAndVelocitiesLineBySlot) {
   EXPECT_EQ(velocities[0], "1\t123456789.123457\t0\t1E15");
   EXPECT_EQ(velocities[1], "2");
   EXPECT_EQ(velocities[99], "100\t0\t0\t0");
-}
 
-TEST(Listing, TextEndsEveryLineAndUsesTheGivenSeparator) {
-  const Model m = ListedScene();
-  const std::string text = ListingText(m, false, ',');
-  EXPECT_EQ(text.substr(0, 18), "1\t0,5\t-2,5\t1E-5\n2\n");
-  EXPECT_EQ(text.back(), '\n');
-  const std::array<std::string, 3> absent = ListingCells(m, 2, true, '.');
-  EXPECT_EQ(absent, (std::array<std::string, 3>{"", "", ""}));
+  EXPECT_EQ(ListingText(m, false, ',').substr(0, 18), "1\t0,5\t-2,5\t1E-5\n2\n");
+  EXPECT_EQ(ListingCells(m, 2, true, '.'), (std::array<std::string, 3>{"", "", ""}));
 }
 
 }  // namespace

@@ -1,20 +1,14 @@
-// Extended XYZ frames, and the pending file through which trajectories reach the disk.
-
-#include "documents/XyzTrajectory.h"
+// Extended XYZ frames, and the pending file through which trajectories reach the disk (what a
+// failed run leaves of a trajectory is tested with the batch run).
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <cfloat>
-#include <cmath>
-#include <cstring>
-#include <cstdlib>
-#include <limits>
-#include <random>
 #include <string>
 
 #include "TemporaryFolder.h"
 #include "documents/PendingFile.h"
+#include "documents/XyzTrajectory.h"
 #include "model/ProgramError.h"
 #include "tests/core/SceneFactory.h"
 
@@ -41,63 +35,10 @@ TEST(XyzTrajectory, FrameListsPresentSlotsWithSpeciesByGroup) {
             "3\n"
             "Properties=species:S:1:pos:R:3:velo:R:3:slot:I:1:group:I:1 Step=7 Time=0.0070000000000000001 "
             "pbc=\"F F F\"\n"
-            "Cl 0.10000000000000001 -2.5 1.0000000000000001e-05 0.33333333333333331 -0 1.0000000000000001e+300 1 1\n"
+            "Cl 0.10000000000000001 -2.5 1.0000000000000001e-05 0.33333333333333331 -0 "
+            "1.0000000000000001e+300 1 1\n"
             "S 1 2 3 0 0 0 60 2\n"
             "O -1 0 9.9998886718268301e-321 0 0 0 100 3\n");
-}
-
-// A reader's double is the nearest double to the extended value, bit for bit, however large,
-// small or subnormal.
-TEST(XyzTrajectory, RealsReadBackAsTheNearestDouble) {
-  std::mt19937_64 rng(17);
-  std::uniform_real_distribution<double> mantissa(-1.0, 1.0);
-  std::uniform_int_distribution<int> exponent(-1070, 1020);
-  Model m = testing::EmptyScene();
-  for (int round = 0; round < 50; ++round) {
-    for (int i = 1; i <= m.N; ++i) {
-      testing::Place(m, i, std::ldexp(static_cast<real>(mantissa(rng)) / 3.0L, exponent(rng)),
-                     std::ldexp(static_cast<real>(mantissa(rng)), exponent(rng)), static_cast<real>(mantissa(rng)));
-    }
-    std::string text;
-    AppendXyzFrame(text, m, 0);
-    const char* cursor = text.c_str();
-    for (int line = 0; line < 2; ++line) cursor = std::strchr(cursor, '\n') + 1;
-    for (int i = 1; i <= m.N; ++i) {
-      cursor = std::strchr(cursor, ' ') + 1;
-      for (real expected : {m.X[i], m.Y[i], m.Z[i]}) {
-        char* end = nullptr;
-        const double read = std::strtod(cursor, &end);
-        ASSERT_EQ(read, static_cast<double>(expected)) << std::string(cursor, static_cast<const char*>(end));
-        cursor = end + 1;
-      }
-      cursor = std::strchr(cursor, '\n') + 1;
-    }
-  }
-}
-
-TEST(XyzTrajectory, FileAppearsOnlyWhenFinished) {
-  TemporaryFolder folder;
-  const std::string name = folder.Path("run.xyz");
-  WriteBytes(name, "old trajectory");
-  Model m = testing::EmptyScene();
-  testing::Place(m, 3, 1.0L, 2.0L, 3.0L);
-  {
-    XyzTrajectory unfinished(name);
-    unfinished.WriteFrame(m, 0);
-    unfinished.WriteFrame(m, 1);
-  }
-  EXPECT_EQ(ReadBytes(name), "old trajectory");
-  EXPECT_EQ(folder.Entries(), std::set<std::string>{"run.xyz"});
-
-  XyzTrajectory trajectory(name);
-  std::string expected;
-  for (int step = 0; step < 3; ++step) {
-    trajectory.WriteFrame(m, step);
-    AppendXyzFrame(expected, m, step);
-  }
-  trajectory.Finish();
-  EXPECT_EQ(ReadBytes(name), expected);
-  EXPECT_EQ(folder.Entries(), std::set<std::string>{"run.xyz"});
 }
 
 TEST(PendingFile, ReplacesTheTargetWithEveryByteOnCommit) {

@@ -172,7 +172,6 @@ TEST(BatchTool, FaultExitsWithOneAndWritesNothing) {
 TEST(BatchTool, FileErrorsExitWithOne) {
   TemporaryFolder folder;
   const std::string scene = WriteScene(folder, RandomScene(8));
-  WriteBytes(folder.Path("short.ato"), std::string(6295, '\1'));
   const std::string missing = folder.Path("missing.ato");
   struct ErrorCase {
     std::vector<std::string> arguments;
@@ -180,16 +179,14 @@ TEST(BatchTool, FileErrorsExitWithOne) {
   };
   const ErrorCase cases[] = {
       {{missing}, missing + ": File not found"},
-      {{folder.Path("short.ato")}, folder.Path("short.ato") + ": Read beyond end of file"},
       {{"--output", folder.Path("no/after.ato"), scene}, folder.Path("no/after.ato") + ": File not found"},
-      {{"--xyz", folder.Path(""), scene}, folder.Path("") + ": File access denied"},
   };
   for (const ErrorCase& c : cases) {
     const Outcome outcome = RunTool(folder, c.arguments);
     EXPECT_EQ(outcome.status, 1) << c.message;
     EXPECT_EQ(outcome.err, "velmora-batch: " + c.message + "\n");
   }
-  EXPECT_EQ(folder.Entries(), (std::set<std::string>{"scene.ato", "short.ato"}));
+  EXPECT_EQ(folder.Entries(), std::set<std::string>{"scene.ato"});
 }
 
 TEST(BatchTool, UsageErrorsExitWithTwoAndShowTheUsage) {
