@@ -45,6 +45,22 @@ struct DecimalDigits {
   int exponent;
 };
 
+// A pseudo-denormal (exponent field 0 with the integer bit set) is a value a document may hold
+// but no computation produces. The FPU computes with it as with the same significand under the
+// exponent field 1, its significand times 2^-16445; the conversion below would take the integer
+// bit for a fraction bit and show a different number. The same bits under the exponent field 1
+// are the value's canonical encoding.
+real WithCanonicalExponent(real value) {
+  constexpr int SignAndExponent = 8;
+  unsigned char bytes[ExtendedBytes];
+  StoreExtended(bytes, value);
+  const bool integerBit = bytes[7] & 0x80;
+  const bool exponentZero = bytes[SignAndExponent] == 0 && (bytes[SignAndExponent + 1] & 0x7F) == 0;
+  if (!integerBit || !exponentZero) return value;
+  bytes[SignAndExponent] = 1;
+  return LoadExtended(bytes);
+}
+
 // std::to_chars is correctly rounded and, unlike printf, never looks at the locale.
 DecimalDigits RoundToSignificantDigits(real value) {
   char buffer[64];
@@ -154,7 +170,7 @@ std::string FormatReal(real value, char separator) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value < 0.0L ? "-INF" : "INF";
   if (value == 0.0L) return "0";
-  const DecimalDigits decimal = RoundToSignificantDigits(value);
+  const DecimalDigits decimal = RoundToSignificantDigits(WithCanonicalExponent(value));
   const bool fixed =
       decimal.exponent >= SmallestFixedExponent && decimal.exponent <= LargestFixedExponent;
   return (decimal.negative ? "-" : "") +
