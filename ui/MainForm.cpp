@@ -30,6 +30,7 @@
 #include "ui/DialogProvider.h"
 #include "ui/EditDlg.h"
 #include "ui/ErrorReport.h"
+#include "ui/FileNames.h"
 #include "ui/Lamp.h"
 #include "ui/LocaleSeparator.h"
 #include "ui/SceneCanvas.h"
@@ -55,10 +56,6 @@ void SetFieldText(QLineEdit* field, const QString& text) {
   field->setText(text);
   field->setCursorPosition(0);
 }
-
-// File names travel between the dialogs and the core in the file system's encoding.
-std::string FileName(const QString& name) { return QFile::encodeName(name).toStdString(); }
-QString ShownFileName(const std::string& name) { return QFile::decodeName(QByteArray::fromStdString(name)); }
 
 MouseButton ViewButton(Qt::MouseButton button) {
   switch (button) {
@@ -389,15 +386,6 @@ void TMainForm::Null00Click() {
   if (const std::optional<QString> name = DialogProvider::Instance().SaveFileName(this)) SaveAsSequence(*name);
 }
 
-// Save As from its chosen name on: the name becomes the document's, the scene is written and the
-// start file remembers it.
-void TMainForm::SaveAsSequence(const QString& name) {
-  model_.DocFileName = FileName(name);
-  ShowDocumentName();
-  WriteDocumentFile(model_, model_.DocFileName);
-  RememberLastDocument(model_);
-}
-
 // ---------------------------------------------------------------------------------------------
 // View commands
 
@@ -457,19 +445,5 @@ void TMainForm::LTimeDblClick() { model_.ShowTime = !model_.ShowTime; }
 
 // The field's text as typed becomes the time step; rejected text leaves dt as it was.
 void TMainForm::EditDTExit() { model_.dt = ParseReal(EditDT->text().toStdString(), separator_); }
-
-// ---------------------------------------------------------------------------------------------
-// Comment
-
-void TMainForm::CommentChange() { commentChanged_ = true; }
-
-// Leaving the memo after a change asks once whether to keep the text in the document's comment
-// file; the question is not repeated until the text changes again.
-void TMainForm::CommentExit() {
-  if (!commentChanged_) return;
-  commentChanged_ = false;
-  if (!DialogProvider::Instance().Confirm(this, QStringLiteral("The text was changed. Save now?"))) return;
-  WriteCommentFile(CommentFileName(model_.DocFileName), Comment->toPlainText().toLocal8Bit().toStdString());
-}
 
 }  // namespace velmora

@@ -70,6 +70,8 @@ class TMainForm : public QMainWindow {
   QString ListingCell(int column, int row) const;
   bool CommentChanged() const { return commentChanged_; }
   bool RunInProgress() const { return runDepth_ > 0; }
+  // The help window once a help entry has been chosen.
+  HelpWindow* Help() const { return helpWindow_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -151,7 +153,10 @@ class TMainForm : public QMainWindow {
   // Comment, help, About, Exit.
   void CommentChange();
   void CommentExit();
-  void ShowHelp(const QString& fileName);
+  void Help1Click();
+  void RusHelpClick();
+  void PolHelpClick();
+  void ShowHelp(const QString& helpFile);
   void About1Click();
   void Exit1Click();
 

@@ -29,6 +29,7 @@
 #include "ui/Lamp.h"
 #include "ui/MainForm.h"
 #include "ui/NumericKeyFilter.h"
+#include "ui/ProgramIcon.h"
 #include "ui/SceneCanvas.h"
 
 namespace velmora {
@@ -88,6 +89,7 @@ void Embolden(QWidget* widget, int pixelSize) {
 
 void TMainForm::createControls() {
   setWindowTitle(QStringLiteral("Velmora"));
+  setWindowIcon(ProgramIcon());
   // The design's face: MS Sans Serif 11 pixels high. Arial (Liberation Sans on Linux desktops)
   // has about its width; the font configuration falls back to the system's sans serif face.
   QFont face(QStringLiteral("Arial"));
@@ -416,7 +418,16 @@ void TMainForm::connectHandlers() {
   connect(Comment, &QPlainTextEdit::textChanged, this, handle(&TMainForm::CommentChange));
 
   connect(New1, &QAction::triggered, this, handle(&TMainForm::New1Click));
+  connect(Open1, &QAction::triggered, this, handle(&TMainForm::Open1Click));
+  connect(Save1, &QAction::triggered, this, handle(&TMainForm::Save1Click));
+  connect(Saveas1, &QAction::triggered, this, handle(&TMainForm::Saveas1Click));
   connect(Exit1, &QAction::triggered, this, handle(&TMainForm::Exit1Click));
+  connect(Daons1, &QAction::triggered, this, handle(&TMainForm::Daons1Click));
+  connect(Spiral1, &QAction::triggered, this, handle(&TMainForm::Spiral1Click));
+  connect(Help1, &QAction::triggered, this, handle(&TMainForm::Help1Click));
+  connect(RusHelp, &QAction::triggered, this, handle(&TMainForm::RusHelpClick));
+  connect(PolHelp, &QAction::triggered, this, handle(&TMainForm::PolHelpClick));
+  connect(About1, &QAction::triggered, this, handle(&TMainForm::About1Click));
   connect(ShowSpin, &QAction::triggered, this, handle(&TMainForm::ShowSpinClick));
   connect(ShowNumbersOfPoints, &QAction::triggered, this, handle(&TMainForm::ShowNumbersOfPointsClick));
   connect(MoveToCenter, &QAction::triggered, this, handle(&TMainForm::MoveToCenterClick));

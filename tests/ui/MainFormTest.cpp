@@ -31,50 +31,14 @@
 #include "ui/Lamp.h"
 #include "ui/LocaleSeparator.h"
 #include "ui/MainForm.h"
+#include "tests/ui/MainFormHarness.h"
 #include "view/Round.h"
 #include "view/SceneColours.h"
 
 using namespace velmora;
+using namespace velmora::testing;
 
-namespace {
-
-void Place(Model& m, int slot, real x, real y, real z, real v = 0.0L, real u = 0.0L, real w = 0.0L) {
-  m.Present[slot] = true;
-  m.X[slot] = m.NewX[slot] = m.ShownX[slot] = x;
-  m.Y[slot] = m.NewY[slot] = m.ShownY[slot] = y;
-  m.Z[slot] = m.NewZ[slot] = m.ShownZ[slot] = z;
-  m.V[slot] = m.NewV[slot] = v;
-  m.U[slot] = m.NewU[slot] = u;
-  m.W[slot] = m.NewW[slot] = w;
-}
-
-// Four taons of the three groups on the axes, one unit from the origin, moving slowly; slot 3 is
-// empty but holds values, which the listing must not show.
-Model Scene() {
-  Model m;
-  m.N = SlotCount;
-  m.dt = 0.002L;
-  const real parameters[ParametersPerGroup] = {1.0L, 2.718L, 5.0L, 10.0L, 20.0L, 30.0L};
-  for (int index = 0; index < ParameterCount; ++index) Parameter(m, index) = parameters[index % ParametersPerGroup];
-  Place(m, 1, 1.0L, 0.0L, 0.0L, 0.25L, 0.0L, -0.5L);
-  Place(m, 2, 0.0L, 0.0L, -1.0L, 0.0L, 0.125L, 0.0L);
-  Place(m, 51, 0.0L, 0.0L, 1.0L);
-  Place(m, 76, -1.0L, 0.0L, 0.0L, -0.75L);
-  m.X[3] = 7.0L;
-  return m;
-}
-
-QRgb Rgb(const Colour& c) { return qRgb(c.Red, c.Green, c.Blue); }
-
-bool SameArrays(const SlotArray<real>& a, const SlotArray<real>& b) {
-  for (int i = 1; i <= SlotCount; ++i)
-    if (!SameBits(a[i], b[i])) return false;
-  return true;
-}
-
-}  // namespace
-
-class MainFormTest : public QObject {
+class MainFormTest : public QObject, private MainFormHarness {
   Q_OBJECT
 
  private slots:
@@ -103,68 +67,13 @@ class MainFormTest : public QObject {
   void resizeFollowsTheRule();
   void velocityResetZeroesAndOffersToSave();
   void decimalSeparatorOfTheLocale();
-
- private:
-  void Start();
-  QString FilePath(const QString& name) const { return files_.filePath(name); }
-  std::string StdPath(const QString& name) const { return FilePath(name).toStdString(); }
-  void StartWithDocument(const Model& scene, const QString& name);
-  template <class T>
-  T* Find(const char* name) const {
-    T* control = form_->findChild<T*>(QString::fromLatin1(name));
-    if (!control) qFatal("no control %s", name);
-    return control;
-  }
-  QString Text(const char* name) const { return Find<QLineEdit>(name)->text(); }
-  void Run(int steps);
-  QRgb Pixel(int x, int y) const { return form_->CanvasImage().pixel(x, y); }
-  QRgb PixelOfSlot(int slot) const { return Pixel(view_->ScreenX[slot], view_->ScreenY[slot]); }
-  void Activate();
-
-  QTemporaryDir config_;
-  QTemporaryDir files_;
-  std::unique_ptr<Model> model_;
-  std::unique_ptr<ViewState> view_;
-  std::unique_ptr<TMainForm> form_;
 };
 
-void MainFormTest::initTestCase() {
-  QVERIFY(config_.isValid() && files_.isValid());
-  qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
-  DialogProvider::Instance().EnableTestMode();
-}
+void MainFormTest::initTestCase() { InitTestCase(); }
 
-void MainFormTest::init() {
-  DialogProvider::Instance().Reset();
-  QFile::remove(QString::fromStdString(StartFilePath()));
-  model_ = std::make_unique<Model>();
-  view_ = std::make_unique<ViewState>();
-}
+void MainFormTest::init() { Init(); }
 
-void MainFormTest::cleanup() { form_.reset(); }
-
-void MainFormTest::Start() {
-  form_ = std::make_unique<TMainForm>(*model_, *view_);
-  form_->show();
-  QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-}
-
-void MainFormTest::StartWithDocument(const Model& scene, const QString& name) {
-  Model writer = scene;
-  WriteDocumentFile(writer, StdPath(name));
-  WriteStartFile(StdPath(name));
-  Start();
-}
-
-void MainFormTest::Activate() {
-  form_->activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-}
-
-void MainFormTest::Run(int steps) {
-  form_->SetStopAfterSteps(steps);
-  Find<QPushButton>("Go")->click();
-}
+void MainFormTest::cleanup() { Cleanup(); }
 
 void MainFormTest::firstStartShowsTheSpiral() {
   Start();

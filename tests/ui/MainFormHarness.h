@@ -1,0 +1,127 @@
+#pragma once
+// What the main window's tests share: a scene with known positions, the window created on a
+// model and a view state of the test's own, controls found by name, the canvas's pixels. The
+// harness points XDG_CONFIG_HOME at a temporary folder before any window exists, so a test never
+// touches the start file of the person running it, and switches the dialogs to test mode.
+
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+#include <string>
+
+#include "documents/DocumentFile.h"
+#include "documents/StartFile.h"
+#include "model/Model.h"
+#include "ui/DialogProvider.h"
+#include "ui/MainForm.h"
+#include "view/SceneColours.h"
+#include "view/ViewState.h"
+
+namespace velmora::testing {
+
+inline void Place(Model& m, int slot, real x, real y, real z, real v = 0.0L, real u = 0.0L, real w = 0.0L) {
+  m.Present[slot] = true;
+  m.X[slot] = m.NewX[slot] = m.ShownX[slot] = x;
+  m.Y[slot] = m.NewY[slot] = m.ShownY[slot] = y;
+  m.Z[slot] = m.NewZ[slot] = m.ShownZ[slot] = z;
+  m.V[slot] = m.NewV[slot] = v;
+  m.U[slot] = m.NewU[slot] = u;
+  m.W[slot] = m.NewW[slot] = w;
+}
+
+// Four taons of the three groups on the axes, one unit from the origin, moving slowly; slot 3 is
+// empty but holds values, which the listing must not show.
+inline Model Scene() {
+  Model m;
+  m.N = SlotCount;
+  m.dt = 0.002L;
+  const real parameters[ParametersPerGroup] = {1.0L, 2.718L, 5.0L, 10.0L, 20.0L, 30.0L};
+  for (int index = 0; index < ParameterCount; ++index) Parameter(m, index) = parameters[index % ParametersPerGroup];
+  Place(m, 1, 1.0L, 0.0L, 0.0L, 0.25L, 0.0L, -0.5L);
+  Place(m, 2, 0.0L, 0.0L, -1.0L, 0.0L, 0.125L, 0.0L);
+  Place(m, 51, 0.0L, 0.0L, 1.0L);
+  Place(m, 76, -1.0L, 0.0L, 0.0L, -0.75L);
+  m.X[3] = 7.0L;
+  return m;
+}
+
+inline QRgb Rgb(const Colour& c) { return qRgb(c.Red, c.Green, c.Blue); }
+
+inline bool SameArrays(const SlotArray<real>& a, const SlotArray<real>& b) {
+  for (int i = 1; i <= SlotCount; ++i)
+    if (!SameBits(a[i], b[i])) return false;
+  return true;
+}
+
+class MainFormHarness {
+ public:
+  // Once per test program.
+  void InitTestCase() {
+    QVERIFY(config_.isValid() && files_.isValid());
+    qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
+    DialogProvider::Instance().EnableTestMode();
+  }
+
+  // Before each test: no start file, no recorded dialogs, a fresh model and view state.
+  void Init() {
+    DialogProvider::Instance().Reset();
+    QFile::remove(QString::fromStdString(StartFilePath()));
+    model_ = std::make_unique<Model>();
+    view_ = std::make_unique<ViewState>();
+  }
+
+  void Cleanup() { form_.reset(); }
+
+  // Creates the window, which runs its start-up, and shows it.
+  void Start() {
+    form_ = std::make_unique<TMainForm>(*model_, *view_);
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+  }
+
+  // Writes the scene as a document, names it in the start file and starts.
+  void StartWithDocument(const Model& scene, const QString& name) {
+    Model writer = scene;
+    WriteDocumentFile(writer, StdPath(name));
+    WriteStartFile(StdPath(name));
+    Start();
+  }
+
+  QString FilePath(const QString& name) const { return files_.filePath(name); }
+  std::string StdPath(const QString& name) const { return FilePath(name).toStdString(); }
+
+  template <class T>
+  T* Find(const char* name) const {
+    T* control = form_->findChild<T*>(QString::fromLatin1(name));
+    if (!control) qFatal("no control %s", name);
+    return control;
+  }
+  QString Text(const char* name) const { return Find<QLineEdit>(name)->text(); }
+
+  void Activate() {
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+  }
+
+  // Clicks "Go"; the run stops itself after the given number of steps.
+  void Run(int steps) {
+    form_->SetStopAfterSteps(steps);
+    Find<QPushButton>("Go")->click();
+  }
+
+  QRgb Pixel(int x, int y) const { return form_->CanvasImage().pixel(x, y); }
+  QRgb PixelOfSlot(int slot) const { return Pixel(view_->ScreenX[slot], view_->ScreenY[slot]); }
+
+ protected:
+  QTemporaryDir config_;
+  QTemporaryDir files_;
+  std::unique_ptr<Model> model_;
+  std::unique_ptr<ViewState> view_;
+  std::unique_ptr<TMainForm> form_;
+};
+
+}  // namespace velmora::testing
