@@ -175,6 +175,7 @@ void TMainForm::createBottomPanel(QWidget* client) {
   DaonsTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
   // A number wider than its column is cut at the column's edge, its leading digits kept.
   DaonsTable->setTextElideMode(Qt::ElideNone);
+  DaonsTable->setWordWrap(false);
   DaonsTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   DaonsTable->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   DaonsTable->horizontalHeader()->setMinimumSectionSize(0);
