@@ -4,10 +4,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFile>
 #include <QFocusEvent>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -27,6 +25,7 @@
 #include "documents/StartFile.h"
 #include "figures/FigureBuilder.h"
 #include "text/NumberText.h"
+#include "ui/ControlLook.h"
 #include "ui/DialogProvider.h"
 #include "ui/EditDlg.h"
 #include "ui/ErrorReport.h"
@@ -38,12 +37,6 @@
 namespace velmora {
 
 namespace {
-
-const QColor LampLime(0, 255, 0);
-const QColor LampGreen(0, 128, 0);
-const QColor LampRed(255, 0, 0);
-const QColor LampMaroon(128, 0, 0);
-const QColor Maroon(128, 0, 0);
 
 constexpr const char* SpiralTitle = "ThetraSpiral";
 constexpr const char* EasySquareTitle = "The easy square";
@@ -282,15 +275,15 @@ StepSettings TMainForm::CurrentStepSettings() const {
 void TMainForm::ShowIdle() {
   Go->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
   Go->setText(QStringLiteral("Go"));
-  ShapeRed->SetBrush(LampMaroon);
-  ShapeLime->SetBrush(LampLime);
+  ShapeRed->SetBrush(look::Maroon);
+  ShapeLime->SetBrush(look::Lime);
 }
 
 void TMainForm::ShowRunning() {
   Go->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
   Go->setText(QStringLiteral("Stop"));
-  ShapeRed->SetBrush(LampRed);
-  ShapeLime->SetBrush(LampGreen);
+  ShapeRed->SetBrush(look::Red);
+  ShapeLime->SetBrush(look::Green);
 }
 
 // "Go" starts a run inside this handler; "Stop", clicked while the run pumps its messages,
@@ -308,9 +301,7 @@ void TMainForm::GoClick() {
   SetImagesEnabled(false);
   Null00->setEnabled(false);
   Null00->setText(QStringLiteral("0"));
-  QPalette palette = Null00->palette();
-  palette.setColor(QPalette::ButtonText, Maroon);
-  Null00->setPalette(palette);
+  look::SetTextColour(Null00, look::Maroon);
   RunLoop(model_.StepCount);
 }
 
@@ -379,9 +370,7 @@ void TMainForm::Null00Click() {
   if (model_.SpiralShown || !model_.Stopped) return;
   ZeroVelocities(model_);
   Null00->setText(QStringLiteral("Yes Null"));
-  QPalette palette = Null00->palette();
-  palette.setColor(QPalette::ButtonText, Maroon);
-  Null00->setPalette(palette);
+  look::SetTextColour(Null00, look::Maroon);
   FillListing();
   if (const std::optional<QString> name = DialogProvider::Instance().SaveFileName(this)) SaveAsSequence(*name);
 }
