@@ -28,15 +28,16 @@ FileHandle::~FileHandle() {
 }
 
 FileHandle FileHandle::Open(const std::string& name, int flags, mode_t mode) {
-  FileHandle file(::open(name.c_str(), flags | O_CLOEXEC, mode));
+  FileHandle file(::open(name.c_str(), flags | O_CLOEXEC | O_NONBLOCK, mode));
   if (!file.IsOpen()) {
     file.error_ = errno;
     return file;
   }
   struct stat status {};
-  if (::fstat(file.descriptor_, &status) == 0 && S_ISDIR(status.st_mode)) {
+  if (::fstat(file.descriptor_, &status) != 0) return file;
+  if (S_ISDIR(status.st_mode) || S_ISFIFO(status.st_mode)) {
     file = FileHandle();
-    file.error_ = EISDIR;
+    file.error_ = S_ISDIR(status.st_mode) ? EISDIR : EACCES;
   }
   return file;
 }

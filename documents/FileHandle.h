@@ -20,8 +20,11 @@ class FileHandle {
   ~FileHandle();
 
   // open(2) with the given flags. A folder is refused with EISDIR whatever the flags: as on
-  // the platform the program comes from, a folder is never opened as a file. On failure the
-  // handle is not open and Error() holds the errno.
+  // the platform the program comes from, a folder is never opened as a file. A FIFO is refused
+  // with EACCES: reading one waits for a writer that may never come. The file is opened without
+  // blocking, so that neither the open of a FIFO nor a read of a terminal or other device can
+  // hang the program: a device with nothing to read fails with EAGAIN. On failure the handle is
+  // not open and Error() holds the errno.
   static FileHandle Open(const std::string& name, int flags, mode_t mode = 0);
 
   bool IsOpen() const { return descriptor_ >= 0; }

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "documents/IoErrors.h"
+#include "documents/SafeWrite.h"
 
 namespace velmora {
 
@@ -51,10 +52,9 @@ FileHandle CreateNewFile(const std::string& folder, std::string& path) {
 PendingFile::PendingFile(const std::string& name) {
   if (name.empty()) throw SystemIoError(ENOENT);
   target_ = ResolvedTarget(name);
-  // Writing in place would be refused, so replacing it is refused too; so is a folder, here
-  // rather than at the end of a long run.
-  if (::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT)
-    throw SystemIoError(errno);
+  // What may not be replaced is refused, and so is a folder, here rather than at the end of a
+  // long run.
+  CheckReplaceable(target_);
   struct stat status {};
   if (::stat(target_.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) throw SystemIoError(EISDIR);
   folder_ = FolderOf(target_);

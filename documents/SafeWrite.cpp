@@ -1,6 +1,7 @@
 #include "documents/SafeWrite.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -74,11 +75,19 @@ void SyncFolder(const std::string& folder) {
 
 }  // namespace
 
+void CheckReplaceable(const std::string& target) {
+  // Writing in place would be refused, so replacing it is refused too.
+  if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT)
+    throw SystemIoError(errno);
+  struct stat status {};
+  if (::stat(target.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode))
+    throw SystemIoError(EACCES);
+}
+
 void WriteFileSafely(const std::string& name, std::string_view bytes) {
   if (name.empty()) throw SystemIoError(ENOENT);
   const std::string target = ResolvedTarget(name);
-  if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT)
-    throw SystemIoError(errno);
+  CheckReplaceable(target);
   const std::string folder = FolderOf(target);
   TemporaryFile temporary(folder);
   temporary.File().Write(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());

@@ -16,4 +16,11 @@ namespace velmora {
 // the old file's mode bits; a new file gets the usual 0666 less the umask.
 void WriteFileSafely(const std::string& name, std::string_view bytes);
 
+// Throws the IoError that replacing the file `target` meets before anything is written: a file
+// that exists but may not be written, and anything that is neither a file nor a folder (a
+// device, a FIFO, a socket), are refused with "File access denied". Putting a file in the place
+// of a device or a FIFO would take it away from everything else that uses it. A missing target
+// passes; a folder in the way is found by the rename.
+void CheckReplaceable(const std::string& target);
+
 }  // namespace velmora
