@@ -49,6 +49,7 @@ class MainFormTest : public QObject, private MainFormHarness {
   void firstStartShowsTheSpiral();
   void startFileNamingAMissingDocumentShowsTheEasySquare();
   void startLoadsTheLastDocumentWithItsComment();
+  void startUpFailuresAreReportedAndTheWindowIsReady();
   void controlsCarryTheirNamesAndTexts();
   void goAndStopSwitchButtonLampsAndMenus();
   void aRunGivesTheCoreRunsModel();
@@ -121,6 +122,37 @@ void MainFormTest::startLoadsTheLastDocumentWithItsComment() {
   QCOMPARE(form_->ListingCell(3, 2), QStringLiteral("-1"));
   QCOMPARE(Find<QPlainTextEdit>("Comment")->toPlainText(), QStringLiteral("first line\nsecond line"));
   QVERIFY(form_->CommentChanged());  // loading a different text counts as a change
+}
+
+// A start file that cannot be made, or a remembered document that breaks off, is reported; the
+// rest of the start-up still runs, so the window opens stopped, with its defaults and its steps.
+void MainFormTest::startUpFailuresAreReportedAndTheWindowIsReady() {
+  const QString startFile = QString::fromStdString(StartFilePath());
+  QVERIFY(QDir().mkpath(startFile));  // a folder where the start file belongs
+  Start();
+  QVERIFY(QDir().rmdir(startFile));
+  QCOMPARE(DialogProvider::Instance().Shown().size(), std::size_t{1});
+  QCOMPARE(DialogProvider::Instance().Shown()[0].Text, QStringLiteral("File access denied."));
+  QVERIFY(model_->Stopped);
+  QVERIFY(model_->SpiralShown);
+  QCOMPARE(Text("EditDT"), QStringLiteral("0.001"));
+  QVERIFY(SameBits(view_->AngleStep, 0.01L));
+
+  Cleanup();
+  Init();
+  QFile shortDocument(FilePath(QStringLiteral("short.ato")));
+  QVERIFY(shortDocument.open(QIODevice::WriteOnly));
+  shortDocument.write(QByteArray(100, '\1'));
+  shortDocument.close();
+  WriteStartFile(StdPath(QStringLiteral("short.ato")));
+  Start();
+  QCOMPARE(DialogProvider::Instance().Shown().size(), std::size_t{1});
+  QCOMPARE(DialogProvider::Instance().Shown()[0].Text, QStringLiteral("Read beyond end of file."));
+  QVERIFY(model_->Stopped);
+  QVERIFY(!model_->SpiralShown);
+  QVERIFY(Find<QPushButton>("Go")->isEnabled());
+  QCOMPARE(Text("EditDT"), QStringLiteral("0.001"));
+  QCOMPARE(form_->ListingCell(1, 1), QString());
 }
 
 void MainFormTest::controlsCarryTheirNamesAndTexts() {
