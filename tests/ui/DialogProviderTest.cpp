@@ -1,5 +1,5 @@
-// The dialog provider's test mode and the one error report: the error box's text rule, the
-// queued answers, and exceptions from a guarded handler reaching the error box once.
+// The one error report: the error box's text rule, and exceptions from a guarded handler
+// reaching the error box once while the program carries on.
 
 #include <QtTest>
 
@@ -20,7 +20,6 @@ class DialogProviderTest : public QObject {
 
   void errorBoxTextAppendsAPointAfterCharactersAboveIt_data();
   void errorBoxTextAppendsAPointAfterCharactersAboveIt();
-  void queuedAnswersAreUsedInOrder();
   void guardedHandlersReportTheirExceptionAndCarryOn();
 };
 
@@ -44,29 +43,6 @@ void DialogProviderTest::errorBoxTextAppendsAPointAfterCharactersAboveIt() {
   QFETCH(QString, message);
   QFETCH(QString, shown);
   QCOMPARE(ErrorBoxText(message), shown);
-}
-
-void DialogProviderTest::queuedAnswersAreUsedInOrder() {
-  DialogProvider& dialogs = DialogProvider::Instance();
-  dialogs.SetNextFileName(QStringLiteral("/a.ato"));
-  dialogs.SetNextFileName(std::nullopt);
-  QCOMPARE(dialogs.OpenFileName(nullptr), std::optional<QString>(QStringLiteral("/a.ato")));
-  QCOMPARE(dialogs.SaveFileName(nullptr), std::optional<QString>());
-  QCOMPARE(dialogs.SaveFileName(nullptr), std::optional<QString>());  // nothing queued: cancelled
-  dialogs.SetNextAnswer(true);
-  QVERIFY(dialogs.Confirm(nullptr, QStringLiteral("Sure?")));
-  QVERIFY(!dialogs.Confirm(nullptr, QStringLiteral("Again?")));  // nothing queued: No
-  dialogs.ShowInformation(nullptr, QStringLiteral("The start File not found."));
-  const auto& shown = dialogs.Shown();
-  QCOMPARE(shown.size(), std::size_t{6});
-  QCOMPARE(shown[0].Kind, DialogKind::OpenFile);
-  QCOMPARE(shown[1].Kind, DialogKind::SaveFile);
-  QCOMPARE(shown[3].Kind, DialogKind::Confirmation);
-  QCOMPARE(shown[3].Caption, QStringLiteral("Confirm"));
-  QCOMPARE(shown[3].Text, QStringLiteral("Sure?"));
-  QCOMPARE(shown[5].Kind, DialogKind::Information);
-  QCOMPARE(shown[5].Caption, QStringLiteral("Information"));
-  QCOMPARE(shown[5].Text, QStringLiteral("The start File not found."));  // information text as given
 }
 
 void DialogProviderTest::guardedHandlersReportTheirExceptionAndCarryOn() {
