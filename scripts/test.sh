@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test of Velmora.
+# Sets up, builds and runs every test of Velmora, then the window-free tests and the fuzz corpus
+# replays once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh
 ctest --test-dir build --output-on-failure -j "$(nproc)"
+bash scripts/sanitize.sh
