@@ -41,14 +41,7 @@ void ApplySnapshot(Model& model) {
   LoadSlots(model, record::V, model.V);
   LoadSlots(model, record::U, model.U);
   LoadSlots(model, record::W, model.W);
-  for (int n = 1; n <= model.N; ++n) {
-    model.NewX[n] = model.ShownX[n] = model.X[n];
-    model.NewY[n] = model.ShownY[n] = model.Y[n];
-    model.NewZ[n] = model.ShownZ[n] = model.Z[n];
-    model.NewV[n] = model.V[n];
-    model.NewU[n] = model.U[n];
-    model.NewW[n] = model.W[n];
-  }
+  for (int n = 1; n <= model.N; ++n) AlignCopies(model, n);
 }
 
 void ReadDocumentFile(Model& model, const std::string& name) {

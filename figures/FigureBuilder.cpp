@@ -88,18 +88,11 @@ void BuildEasySquare(Model& model) {
   // starts from the same scene that is drawn.
   for (int n = 1; n <= SquareCorners; ++n) {
     model.Present[n] = true;
-    model.V[n] = 0.0L;
-    model.U[n] = 0.0L;
-    model.W[n] = 0.0L;
-    model.NewV[n] = model.V[n];
-    model.NewU[n] = model.U[n];
-    model.NewW[n] = model.W[n];
+    model.V[n] = model.U[n] = model.W[n] = 0.0L;
     model.X[n] = model.ShownX[n];
-    model.NewX[n] = model.X[n];
     model.Y[n] = model.ShownY[n];
-    model.NewY[n] = model.Y[n];
     model.Z[n] = model.ShownZ[n];
-    model.NewZ[n] = model.Z[n];
+    AlignCopies(model, n);
   }
   for (int p = 0; p < ParameterCount; ++p)
     Parameter(model, p) = SquareParameters[p % ParametersPerGroup];

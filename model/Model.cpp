@@ -32,6 +32,15 @@ GroupParameters ParametersOfGroup(const Model& model, int group) {
           Parameter(model, first + 3), Parameter(model, first + 4), Parameter(model, first + 5)};
 }
 
+void AlignCopies(Model& model, int slot) {
+  model.NewX[slot] = model.ShownX[slot] = model.X[slot];
+  model.NewY[slot] = model.ShownY[slot] = model.Y[slot];
+  model.NewZ[slot] = model.ShownZ[slot] = model.Z[slot];
+  model.NewV[slot] = model.V[slot];
+  model.NewU[slot] = model.U[slot];
+  model.NewW[slot] = model.W[slot];
+}
+
 void TakeSnapshot(Model& model) {
   StoreExtended(&model.Snapshot[record::Dt], model.dt);
   for (int p = 0; p < ParameterCount; ++p)

@@ -80,6 +80,10 @@ inline int GroupOf(int n, int slot) {
   return 3;
 }
 
+// Brings the working and display copies of one slot into line with its current position and
+// velocity: NewX = ShownX = X (likewise y, z), NewV = V (likewise U, W).
+void AlignCopies(Model& model, int slot);
+
 // Copies dt, the parameters, Present[1..N] and the current arrays into Snapshot. Padding and
 // elements beyond N keep what the buffer held (the last document read, or zeros).
 void TakeSnapshot(Model& model);
