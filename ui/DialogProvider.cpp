@@ -28,6 +28,30 @@ QString ErrorBoxText(const QString& message) {
   return message;
 }
 
+QString ShownMessage(const QString& message) {
+  constexpr char16_t FirstControlPicture = 0x2400;  // U+2400 .. U+241F picture U+0000 .. U+001F
+  constexpr char16_t DeletePicture = 0x2421;
+  QString shown = message;
+  for (QChar& c : shown) {
+    if (c.unicode() < 0x20) c = QChar(char16_t(FirstControlPicture + c.unicode()));
+    else if (c.unicode() == 0x7F) c = QChar(DeletePicture);
+  }
+  if (shown.size() <= MessageShownLength) return shown;
+  const qsizetype kept = (MessageShownLength - 1) / 2;
+  return shown.left(kept) + QChar(0x2026) + shown.right(kept);
+}
+
+namespace {
+
+// A message box's text exactly as ShownMessage gives it, never read as markup (which could
+// make the box load files named in it).
+void SetBoxText(QMessageBox& box, const QString& message) {
+  box.setTextFormat(Qt::PlainText);
+  box.setText(ShownMessage(message));
+}
+
+}  // namespace
+
 std::optional<QString> DialogProvider::QueuedFileName() {
   if (nextFileNames_.empty()) return std::nullopt;
   const bool chosen = nextFileNames_.front().has_value();
@@ -70,22 +94,24 @@ std::optional<QString> DialogProvider::SaveFileName(QWidget* parent, const QStri
 void DialogProvider::ShowError(QWidget* parent, const QString& message) {
   const QString text = ErrorBoxText(message);
   if (testMode_) {
-    shown_.push_back({DialogKind::Error, ErrorCaption, text});
+    shown_.push_back({DialogKind::Error, ErrorCaption, ShownMessage(text)});
     return;
   }
-  QMessageBox box(QMessageBox::Critical, ErrorCaption, text, QMessageBox::Ok, parent);
+  QMessageBox box(QMessageBox::Critical, ErrorCaption, {}, QMessageBox::Ok, parent);
+  SetBoxText(box, text);
   box.exec();
 }
 
 bool DialogProvider::Confirm(QWidget* parent, const QString& question) {
   if (testMode_) {
-    shown_.push_back({DialogKind::Confirmation, ConfirmCaption, question});
+    shown_.push_back({DialogKind::Confirmation, ConfirmCaption, ShownMessage(question)});
     if (nextAnswers_.empty()) return false;
     const bool yes = nextAnswers_.front();
     nextAnswers_.pop_front();
     return yes;
   }
-  QMessageBox box(QMessageBox::Question, ConfirmCaption, question, QMessageBox::Yes | QMessageBox::No, parent);
+  QMessageBox box(QMessageBox::Question, ConfirmCaption, {}, QMessageBox::Yes | QMessageBox::No, parent);
+  SetBoxText(box, question);
   box.button(QMessageBox::Yes)->setText(QStringLiteral("&Yes"));
   box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
   box.setDefaultButton(QMessageBox::Yes);
@@ -94,15 +120,18 @@ bool DialogProvider::Confirm(QWidget* parent, const QString& question) {
 
 void DialogProvider::ShowInformation(QWidget* parent, const QString& message) {
   if (testMode_) {
-    shown_.push_back({DialogKind::Information, InformationCaption, message});
+    shown_.push_back({DialogKind::Information, InformationCaption, ShownMessage(message)});
     return;
   }
-  QMessageBox box(QMessageBox::Information, InformationCaption, message, QMessageBox::Ok, parent);
+  QMessageBox box(QMessageBox::Information, InformationCaption, {}, QMessageBox::Ok, parent);
+  SetBoxText(box, message);
   box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
   box.exec();
 }
 
 void DialogProvider::EnableTestMode() { testMode_ = true; }
+
+void DialogProvider::DisableTestMode() { testMode_ = false; }
 
 void DialogProvider::SetNextFileName(std::optional<QString> name) { nextFileNames_.push_back(std::move(name)); }
 

@@ -24,7 +24,8 @@ namespace velmora {
 
 enum class DialogKind { Error, Confirmation, Information, OpenFile, SaveFile };
 
-// One dialog as it was asked for: its caption and its text (the message; empty for file dialogs).
+// One dialog as it was asked for: its caption and its text (the message as the box shows it;
+// empty for file dialogs).
 struct ShownDialog {
   DialogKind Kind;
   QString Caption;
@@ -54,6 +55,7 @@ class DialogProvider {
   // (cancelled when none is queued), confirmations the queued answers (No when none is queued),
   // and every dialog is recorded in Shown().
   void EnableTestMode();
+  void DisableTestMode();
   bool InTestMode() const { return testMode_; }
   void SetNextFileName(std::optional<QString> name);
   void SetNextAnswer(bool yes);
@@ -75,5 +77,13 @@ class DialogProvider {
 // The error box's text: the message with "." appended when its last character's code is above
 // that of "." (a message ending in ".", or in a character coded below it, gets none).
 QString ErrorBoxText(const QString& message);
+
+// What a message box shows of a message, which may quote whatever a field or a file held: every
+// control character as its visible picture (a tab as U+2409, ...), and of a message longer than
+// MessageShownLength characters its beginning and its end around an ellipsis, so that the box
+// fits on the screen and still says what the matter is. Boxes show it as plain text, never as
+// markup.
+constexpr int MessageShownLength = 300;
+QString ShownMessage(const QString& message);
 
 }  // namespace velmora

@@ -145,7 +145,7 @@ void TMainForm::ShowDocumentName() { SetFieldText(FName, ShownFileName(model_.Do
 void TMainForm::ApplyLoadedComment() {
   const std::optional<std::string> text = LoadComment(model_);
   if (!text) return;
-  const QString memo = QString::fromLocal8Bit(WithLineEnds(*text, "\n"));
+  const QString memo = commentEncoding_.Decode(WithLineEnds(*text, "\n"));
   if (memo != Comment->toPlainText()) Comment->setPlainText(memo);
 }
 

@@ -16,6 +16,7 @@
 #include "model/Model.h"
 #include "sim/StepSettings.h"
 #include "sim/Stepper.h"
+#include "ui/CommentEncoding.h"
 #include "view/SceneProjection.h"
 #include "view/ViewCommands.h"
 #include "view/ViewState.h"
@@ -167,6 +168,8 @@ class TMainForm : public QMainWindow {
   char separator_;
   bool showNumbers_ = false;
   bool commentChanged_ = false;
+  // How the memo's text was read from its comment file, and so how it is saved.
+  CommentEncoding commentEncoding_;
   int runDepth_ = 0;
   bool exitRequested_ = false;
   int stopAfterSteps_ = 0;

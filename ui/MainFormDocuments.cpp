@@ -122,7 +122,7 @@ void TMainForm::CommentExit() {
   if (!commentChanged_) return;
   commentChanged_ = false;
   if (!DialogProvider::Instance().Confirm(this, QStringLiteral("The text was changed. Save now?"))) return;
-  WriteCommentFile(CommentFileName(model_.DocFileName), Comment->toPlainText().toLocal8Bit().toStdString());
+  WriteCommentFile(CommentFileName(model_.DocFileName), commentEncoding_.Encode(Comment->toPlainText()));
 }
 
 // The three help entries name their help file; the help window finds it by that name and shows

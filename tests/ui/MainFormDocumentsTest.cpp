@@ -9,10 +9,6 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include <sys/resource.h>
-#include <unistd.h>
-
-#include <csignal>
 #include <fstream>
 #include <iterator>
 
@@ -46,22 +42,6 @@ Model OtherScene() {
   return m;
 }
 
-// Lets writes fail beyond `bytes` bytes, as a full disk would, for as long as it lives.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &old_);
-    rlimit limit = old_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old_); }
-
- private:
-  rlimit old_{};
-};
-
 }  // namespace
 
 class MainFormDocumentsTest : public QObject, private MainFormHarness {
@@ -78,8 +58,6 @@ class MainFormDocumentsTest : public QObject, private MainFormHarness {
   void saveWritesTheSameFileAndKeepsTheStartFile();
   void saveAsNamesTheNewDocument();
   void savingDoesNothingInFigureMode();
-  void aFailedSaveKeepsTheOldDocument();
-  void aFolderThatCannotBeWrittenIsReported();
   void openDuringARunGoesOnFromTheNewScene();
   void spiralShowsTheFigureAndKeepsTheScene();
   void taonsReloadsTheRememberedDocumentOnly();
@@ -195,33 +173,6 @@ void MainFormDocumentsTest::savingDoesNothingInFigureMode() {
   QVERIFY(Shown().empty());
   QVERIFY(!QFileInfo::exists(FilePath("never.ato")));
   QVERIFY(!QFileInfo::exists(QStringLiteral("ThetraSpiral")));
-}
-
-void MainFormDocumentsTest::aFailedSaveKeepsTheOldDocument() {
-  StartWithDocument(Scene(), "a.ato");
-  const std::string original = Bytes(StdPath("a.ato"));
-  const qsizetype files = QDir(files_.path()).entryList(QDir::Files | QDir::Hidden).size();
-  model_->X[1] = 42.0L;
-  {
-    const FileSizeLimit limit(1000);  // the new document breaks off after 1000 bytes
-    Find<QAction>("Save1")->trigger();
-  }
-  QCOMPARE(Shown().back().Text, QStringLiteral("Disk full."));
-  QCOMPARE(Bytes(StdPath("a.ato")), original);
-  QCOMPARE(QDir(files_.path()).entryList(QDir::Files | QDir::Hidden).size(), files);  // no leftovers
-}
-
-void MainFormDocumentsTest::aFolderThatCannotBeWrittenIsReported() {
-  if (geteuid() == 0) QSKIP("the superuser may write into any folder");
-  QVERIFY(QDir(files_.path()).mkdir(QStringLiteral("locked")));
-  StartWithDocument(Scene(), "locked/a.ato");
-  const std::string original = Bytes(StdPath("locked/a.ato"));
-  QFile::setPermissions(FilePath("locked"), QFile::ReadOwner | QFile::ExeOwner);
-  model_->X[1] = 42.0L;
-  Find<QAction>("Save1")->trigger();
-  QFile::setPermissions(FilePath("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-  QCOMPARE(Shown().back().Text, QStringLiteral("File access denied."));
-  QCOMPARE(Bytes(StdPath("locked/a.ato")), original);
 }
 
 void MainFormDocumentsTest::openDuringARunGoesOnFromTheNewScene() {

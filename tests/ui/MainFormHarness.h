@@ -10,6 +10,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <memory>
 #include <string>
 
@@ -57,12 +61,60 @@ inline bool SameArrays(const SlotArray<real>& a, const SlotArray<real>& b) {
   return true;
 }
 
+// Lets writes fail beyond `bytes` bytes, as a full disk would, for as long as it lives.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &old_);
+    rlimit limit = old_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old_); }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit old_{};
+};
+
+// The superuser reads and writes every file. A test of refused access acts, while this lives, as
+// the conventional "nobody"; only the effective identity changes, so the test can come back.
+// An ordinary user stays who it is.
+class UnprivilegedUser {
+ public:
+  explicit UnprivilegedUser(bool drop = true) {
+    if (!drop || geteuid() != 0) return;
+    group_ = getegid();
+    if (setegid(Nobody) != 0 || seteuid(Nobody) != 0) qFatal("cannot act as an ordinary user");
+    dropped_ = true;
+  }
+  ~UnprivilegedUser() {
+    if (dropped_ && (seteuid(0) != 0 || setegid(group_) != 0)) qFatal("cannot return to the superuser");
+  }
+  UnprivilegedUser(const UnprivilegedUser&) = delete;
+  UnprivilegedUser& operator=(const UnprivilegedUser&) = delete;
+
+ private:
+  static constexpr uid_t Nobody = 65534;
+  bool dropped_ = false;
+  gid_t group_ = 0;
+};
+
 class MainFormHarness {
  public:
   // Once per test program.
   void InitTestCase() {
     QVERIFY(config_.isValid() && files_.isValid());
     qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
+    // Readable by the ordinary user that tests of refused access act as, the start file's folder
+    // included.
+    const QString startFolder = QFileInfo(QString::fromStdString(StartFilePath())).absolutePath();
+    QVERIFY(QDir().mkpath(startFolder));
+    for (const QString& folder : {config_.path(), files_.path(), startFolder})
+      QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther |
+                                        QFile::ExeOther);
     DialogProvider::Instance().EnableTestMode();
   }
 

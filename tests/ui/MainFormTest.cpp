@@ -49,12 +49,10 @@ class MainFormTest : public QObject, private MainFormHarness {
   void firstStartShowsTheSpiral();
   void startFileNamingAMissingDocumentShowsTheEasySquare();
   void startLoadsTheLastDocumentWithItsComment();
-  void startUpFailuresAreReportedAndTheWindowIsReady();
   void controlsCarryTheirNamesAndTexts();
   void goAndStopSwitchButtonLampsAndMenus();
   void aRunGivesTheCoreRunsModel();
   void stepCountContinuesAfterStopAndTimeLabelFollowsShowTime();
-  void faultDuringARunReportsAndLeavesStop();
   void exitDuringARunEndsTheProgramWhenStopped();
   void listingShowsPresentSlotsAndSwitchesToVelocities();
   void keyFilterRefusesLettersWhereAttached();
@@ -124,37 +122,6 @@ void MainFormTest::startLoadsTheLastDocumentWithItsComment() {
   QVERIFY(form_->CommentChanged());  // loading a different text counts as a change
 }
 
-// A start file that cannot be made, or a remembered document that breaks off, is reported; the
-// rest of the start-up still runs, so the window opens stopped, with its defaults and its steps.
-void MainFormTest::startUpFailuresAreReportedAndTheWindowIsReady() {
-  const QString startFile = QString::fromStdString(StartFilePath());
-  QVERIFY(QDir().mkpath(startFile));  // a folder where the start file belongs
-  Start();
-  QVERIFY(QDir().rmdir(startFile));
-  QCOMPARE(DialogProvider::Instance().Shown().size(), std::size_t{1});
-  QCOMPARE(DialogProvider::Instance().Shown()[0].Text, QStringLiteral("File access denied."));
-  QVERIFY(model_->Stopped);
-  QVERIFY(model_->SpiralShown);
-  QCOMPARE(Text("EditDT"), QStringLiteral("0.001"));
-  QVERIFY(SameBits(view_->AngleStep, 0.01L));
-
-  Cleanup();
-  Init();
-  QFile shortDocument(FilePath(QStringLiteral("short.ato")));
-  QVERIFY(shortDocument.open(QIODevice::WriteOnly));
-  shortDocument.write(QByteArray(100, '\1'));
-  shortDocument.close();
-  WriteStartFile(StdPath(QStringLiteral("short.ato")));
-  Start();
-  QCOMPARE(DialogProvider::Instance().Shown().size(), std::size_t{1});
-  QCOMPARE(DialogProvider::Instance().Shown()[0].Text, QStringLiteral("Read beyond end of file."));
-  QVERIFY(model_->Stopped);
-  QVERIFY(!model_->SpiralShown);
-  QVERIFY(Find<QPushButton>("Go")->isEnabled());
-  QCOMPARE(Text("EditDT"), QStringLiteral("0.001"));
-  QCOMPARE(form_->ListingCell(1, 1), QString());
-}
-
 void MainFormTest::controlsCarryTheirNamesAndTexts() {
   Start();
   QCOMPARE(Find<QRadioButton>("HotContact")->text(), QStringLiteral("\"Hot\" contact potential"));
@@ -217,27 +184,6 @@ void MainFormTest::stepCountContinuesAfterStopAndTimeLabelFollowsShowTime() {
   QCOMPARE(Find<QLabel>("LTime")->text(), QStringLiteral("0"));  // the label itself waits for a step
   Run(2);
   QCOMPARE(Find<QLabel>("LTime")->text(), QStringLiteral("9"));
-}
-
-void MainFormTest::faultDuringARunReportsAndLeavesStop() {
-  Model scene = Scene();
-  Place(scene, 5, 0.0L, 0.5L, 0.0L);
-  Place(scene, 6, 0.0L, 0.5L, 0.0L);  // coincides with slot 5
-  StartWithDocument(scene, QStringLiteral("fault.ato"));
-  Run(10);
-  const auto& shown = DialogProvider::Instance().Shown();
-  QCOMPARE(shown.size(), std::size_t{1});
-  QCOMPARE(shown[0].Kind, DialogKind::Error);
-  QCOMPARE(shown[0].Caption, QStringLiteral("Velmora"));
-  QCOMPARE(shown[0].Text, QStringLiteral("Floating point division by zero."));
-  QCOMPARE(Find<QPushButton>("Go")->text(), QStringLiteral("Stop"));
-  QVERIFY(!model_->Stopped);
-  QVERIFY(!form_->RunInProgress());
-  // One click performs the stopping branch only; the step count stays.
-  Find<QPushButton>("Go")->click();
-  QCOMPARE(Find<QPushButton>("Go")->text(), QStringLiteral("Go"));
-  QVERIFY(model_->Stopped);
-  QCOMPARE(model_->StepCount, 0);
 }
 
 void MainFormTest::exitDuringARunEndsTheProgramWhenStopped() {
