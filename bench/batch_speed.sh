@@ -16,7 +16,7 @@ trap 'rm -rf "$work"' EXIT
 "$build/tools/velmora_bench_scene" "$work/scene.ato"
 for round in $(seq "$rounds"); do
   load=$(cut -d' ' -f1-3 /proc/loadavg)
-  "$build/velmora_bench" --benchmark_filter=mixed_fast --benchmark_repetitions=10 \
+  "$build/velmora_bench" --benchmark_filter='mixed_fast(/|$)' --benchmark_repetitions=10 \
     --benchmark_out="$work/bench.json" --benchmark_out_format=json >/dev/null 2>&1
   hyperfine -N --style none --warmup 1 --runs 10 --export-json "$work/tool.json" \
     "$build/tools/velmora-batch --steps 200 $work/scene.ato" \
@@ -24,7 +24,7 @@ for round in $(seq "$rounds"); do
   python3 - "$work/bench.json" "$work/tool.json" "$round" "$load" <<'PY'
 import json, sys
 bench = json.load(open(sys.argv[1]))["benchmarks"]
-steps = [b for b in bench if b.get("run_type") == "iteration"]
+steps = [b for b in bench if b.get("run_type") == "iteration" and b["run_name"].split("/")[1] == "mixed_fast"]
 scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}[steps[0]["time_unit"]]
 step_times = [b["real_time"] * scale for b in steps]
 run, start = json.load(open(sys.argv[2]))["results"]
