@@ -3,6 +3,8 @@
 // provider's test mode, so nothing blocks.
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QExposeEvent>
 #include <QFile>
 #include <QHeaderView>
@@ -18,6 +20,7 @@
 
 #include "documents/StartFile.h"
 #include "model/Model.h"
+#include "tests/core/ModelBits.h"
 #include "ui/DialogProvider.h"
 #include "ui/EditDlg.h"
 #include "ui/EditorGrid.h"
@@ -52,6 +55,8 @@ class EditDlgTest : public QObject {
   void typedValuesAreDiscardedByMovingAndStoredByYes();
   void uncheckingTheFlagEmptiesTheRow();
   void aFailingFieldStopsYesWhereItFails();
+  void pastedTextIsRefusedAndTheModelKept_data();
+  void pastedTextIsRefusedAndTheModelKept();
   void filteredFieldsRefuseLetters();
   void enterInAFilteredFieldStillPressesOK();
   void okWithACancelledFileDialogClosesWithOK();
@@ -318,6 +323,55 @@ void EditDlgTest::aFailingFieldStopsYesWhereItFails() {
   QCOMPARE(model_.V[4], 1.0L);
   QVERIFY(model_.Present[4]);
   QCOMPARE(Cell(1, 4), QStringLiteral("3"));  // no refill
+}
+
+void EditDlgTest::pastedTextIsRefusedAndTheModelKept_data() {
+  QTest::addColumn<QString>("field");
+  QTest::addColumn<QString>("pasted");
+  QTest::addColumn<QString>("button");
+  QTest::addColumn<QString>("kind");  // of value the message names
+  const QString real = QStringLiteral("floating point"), integer = QStringLiteral("integer");
+  QTest::newRow("very long") << "EditX" << QString(5000, QLatin1Char('9')) << "Submit" << real;
+  QTest::newRow("Arabic-Indic digits") << "EditX" << QStringLiteral("\u0661\u0662") << "Submit" << real;
+  QTest::newRow("tab") << "EditX" << QStringLiteral("1\t2") << "Submit" << real;
+  QTest::newRow("several separators") << "EditX" << "1.2.3" << "Submit" << real;
+  QTest::newRow("huge exponent") << "EditX" << "1E99999" << "Submit" << real;
+  QTest::newRow("fullwidth point number") << "EditCal1Part1" << QStringLiteral("\uFF11") << "Calculate1" << integer;
+  QTest::newRow("point number beyond 32 bits") << "EditCal2Part2" << "99999999999999999999" << "Calculate2" << integer;
+  QTest::newRow("control character in a point") << "EditCal5Part3" << QStringLiteral("2\u0001") << "Calculate5"
+                                                  << integer;
+  QTest::newRow("separators in a point number") << "EditCal4Part1" << "1,,2" << "Calculate4" << integer;
+}
+
+// Text pasted past the key filter into a particle field or a calculator's point number is
+// refused with the program's message; the model and every result stay as they were.
+void EditDlgTest::pastedTextIsRefusedAndTheModelKept() {
+  QFETCH(QString, field);
+  QFETCH(QString, pasted);
+  QFETCH(QString, button);
+  QFETCH(QString, kind);
+  Open();
+  ClickCell(4, 1);
+  // Every other point number names a particle.
+  for (const char* calculator : {"EditCal1", "EditCal2", "EditCal3", "EditCal4", "EditCal5"})
+    for (int part = 1; part <= 3; ++part)
+      if (auto* field = dialog_->findChild<QLineEdit*>(QStringLiteral("%1Part%2").arg(calculator).arg(part)))
+        field->setText(QString::number(part));
+  const Model before = model_;
+  QLineEdit* target = Find(field.toLatin1().constData());
+  target->setFocus();
+  target->selectAll();
+  QGuiApplication::clipboard()->setText(pasted);
+  target->paste();
+  const QString held = target->text();
+  QVERIFY(!held.isEmpty());
+  const QStringList results = {Text("EditResult1"), Text("EditResult4"), Text("EditResultX4"), Text("EditY")};
+  Click(button.toLatin1().constData());
+  const QString message = QStringLiteral("'%1' is not a valid %2 value").arg(held, kind);
+  QCOMPARE(Errors(), QStringList{ShownMessage(ErrorBoxText(message))});
+  QCOMPARE(testing::FirstDifference(model_, before), std::string());
+  QVERIFY(model_.Present == before.Present);
+  QCOMPARE((QStringList{Text("EditResult1"), Text("EditResult4"), Text("EditResultX4"), Text("EditY")}), results);
 }
 
 void EditDlgTest::filteredFieldsRefuseLetters() {
