@@ -3,7 +3,7 @@
 // Promises checked:
 // - a file shorter than the record is "Read beyond end of file" and changes nothing;
 // - saving the opened document gives its record back, flags as 0 or 1;
-// - listing and drawing raise no floating-point fault;
+// - listing and drawing, before and after the step, raise no floating-point fault;
 // - a step completes or throws FloatingPointFault with one of the program's texts, and the fast
 //   evaluation leaves exactly the literal one's bits;
 // - the same stepper then steps a sane scene as a fresh one does.
@@ -117,6 +117,7 @@ void CheckStep(Fixture& f, const Model& opened, const StepSettings& settings) {
   Require(fastOutcome == literalOutcome, "both evaluations end the step alike");
   const std::string difference = testing::FirstDifference(a, b);
   Require(difference.empty(), "both evaluations leave the same bits; first difference: " + difference);
+  CheckListingAndDrawing(b);
 
   b = f.sane;
   Require(StepOutcome(f.fast, b, {}) == "", "the stepper steps a sane scene after a hostile one");

@@ -318,16 +318,17 @@ TEST_F(HostileSteps, RandomDocuments) {
     } else if (kind == 1) {
       for (int k = 0; k < 8; ++k) {
         const std::size_t offset = FieldOffset(field(rng));
+        const Bytes& table = Encodings[encoding(rng)].bytes;
         for (int i = 0; i < ExtendedBytes; ++i)
-          record[offset + i] =
-              k % 2 ? Encodings[encoding(rng)].bytes[i] : static_cast<unsigned char>(byte(rng));
+          record[offset + i] = k % 2 ? table[i] : static_cast<unsigned char>(byte(rng));
       }
     } else {
       for (int f = 0; f < FieldCount; ++f) {
         const std::size_t offset = FieldOffset(f);
         for (int i = 0; i < 8; ++i) record[offset + i] = static_cast<unsigned char>(byte(rng));
-        record[offset + 8] = static_cast<unsigned char>(0xFC + byte(rng) % 8);  // exponent 2^-3 .. 2^4
-        record[offset + 9] = static_cast<unsigned char>(0x3F | (byte(rng) & 0x80));
+        const int signAndExponent = (0x3FFC + byte(rng) % 8) | (byte(rng) & 0x80) << 8;  // 2^-3 .. 2^4
+        record[offset + 8] = static_cast<unsigned char>(signAndExponent & 0xFF);
+        record[offset + 9] = static_cast<unsigned char>(signAndExponent >> 8);
       }
       for (int n = 0; n < SlotCount; ++n) record[record::Present + n] = byte(rng) < 32 ? byte(rng) : 0;
     }
