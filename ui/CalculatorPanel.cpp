@@ -7,7 +7,7 @@
 
 #include "geometry/GridPoint.h"
 #include "geometry/Tetrahedron.h"
-#include "text/NumberText.h"
+#include "ui/NumberFields.h"
 #include "ui/ControlLook.h"
 #include "ui/EditorGrid.h"
 #include "ui/ErrorReport.h"
@@ -134,7 +134,7 @@ void CalculatorPanel::CalculateDistance(const DistanceCalculator& calculator) {
   const GridText text = TextOf(grid_);
   const Point3 p = ReadGridPoint(calculator.Part1->text().toStdString(), text, separator_);
   const Point3 q = ReadGridPoint(calculator.Part2->text().toStdString(), text, separator_);
-  look::SetFieldText(calculator.Result, QString::fromStdString(FormatReal(Distance(p, q), separator_)));
+  look::SetFieldText(calculator.Result, NumberText(Distance(p, q), separator_));
 }
 
 void CalculatorPanel::ResetDistance(const DistanceCalculator& calculator) {
@@ -149,9 +149,9 @@ void CalculatorPanel::Calculate5Click() {
   const Point3 p2 = ReadGridPoint(EditCal5Part2->text().toStdString(), text, separator_);
   const Point3 p3 = ReadGridPoint(EditCal5Part3->text().toStdString(), text, separator_);
   const Point3 apex = FourthVertex(p1, p2, p3, Del->isChecked());
-  const QString x = QString::fromStdString(FormatReal(apex.X, separator_));
-  const QString y = QString::fromStdString(FormatReal(apex.Y, separator_));
-  const QString z = QString::fromStdString(FormatReal(apex.Z, separator_));
+  const QString x = NumberText(apex.X, separator_);
+  const QString y = NumberText(apex.Y, separator_);
+  const QString z = NumberText(apex.Z, separator_);
   look::SetFieldText(EditResultX4, x);
   look::SetFieldText(EditResultY4, y);
   look::SetFieldText(EditResultZ4, z);

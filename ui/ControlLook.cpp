@@ -20,10 +20,15 @@ void SetGroundColour(QWidget* control, const QColor& colour) {
   if (qobject_cast<QLineEdit*>(control)) {
     palette.setColor(QPalette::Base, colour);
   } else {
-    palette.setColor(QPalette::Window, colour);
+    palette.setColor(control->backgroundRole(), colour);
     control->setAutoFillBackground(true);
   }
   control->setPalette(palette);
+}
+
+void SetColours(QWidget* control, const QColor& ground, const QColor& text) {
+  SetGroundColour(control, ground);
+  SetTextColour(control, text);
 }
 
 void SetBold(QWidget* control) {

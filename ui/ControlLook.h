@@ -25,8 +25,12 @@ inline const QColor Aqua(0, 255, 255);
 
 // The control's text in `colour` (the text of edits and the caption of labels and buttons).
 void SetTextColour(QWidget* control, const QColor& colour);
-// The ground behind the text: an edit's field, or a label's or check box's whole area.
+// The ground behind the text: an edit's field, or the whole area of any other control. Buttons
+// (check boxes and radio buttons among them) fill their area from the Button role, other
+// controls from Window, edit fields their field from Base.
 void SetGroundColour(QWidget* control, const QColor& colour);
+// Both: the ground, and the text in front of it.
+void SetColours(QWidget* control, const QColor& ground, const QColor& text);
 void SetBold(QWidget* control);
 // Bold serif type, `pointSize` points, or the control's own size when 0.
 void SetBoldSerif(QWidget* control, int pointSize = 0);

@@ -2,26 +2,18 @@
 
 #include <QCheckBox>
 #include <QEvent>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QWindow>
 
 #include "documents/DocumentFile.h"
-#include "text/NumberText.h"
 #include "ui/ControlLook.h"
 #include "ui/DialogProvider.h"
 #include "ui/EditorGrid.h"
+#include "ui/FileNames.h"
+#include "ui/NumberFields.h"
 
 namespace velmora {
-
-namespace {
-
-// File names travel between the dialogs and the core in the file system's encoding.
-std::string FileName(const QString& name) { return QFile::encodeName(name).toStdString(); }
-QString ShownFileName(const std::string& name) { return QFile::decodeName(QByteArray::fromStdString(name)); }
-
-}  // namespace
 
 TEditDlg::TEditDlg(Model& model, TaoscopeQuery taoscopeSelected, char decimalSeparator, QWidget* parent)
     : QDialog(parent), model_(model), taoscopeSelected_(std::move(taoscopeSelected)), separator_(decimalSeparator) {
@@ -56,8 +48,8 @@ bool TEditDlg::eventFilter(QObject* watched, QEvent* event) {
 void TEditDlg::FormPaint() {
   look::SetFieldText(EditFileName, ShownFileName(model_.DocFileName));
   ShowSelectedParticle(DaonsTable->SelectedRow());
-  look::SetFieldText(EditDT, NumberText(model_.dt));
-  for (int i = 0; i < ParameterCount; ++i) look::SetFieldText(parameterFields_[i], NumberText(Parameter(model_, i)));
+  look::SetFieldText(EditDT, NumberText(model_.dt, separator_));
+  for (int i = 0; i < ParameterCount; ++i) look::SetFieldText(parameterFields_[i], NumberText(Parameter(model_, i), separator_));
   FillEditorGrid();
 }
 
@@ -76,21 +68,21 @@ void TEditDlg::FillEditorGrid() {
     const real a = editorListVelocities_ ? model_.V[i] : model_.X[i];
     const real b = editorListVelocities_ ? model_.U[i] : model_.Y[i];
     const real c = editorListVelocities_ ? model_.W[i] : model_.Z[i];
-    DaonsTable->SetCell(1, i, shown ? NumberText(a) : QString());
-    DaonsTable->SetCell(2, i, shown ? NumberText(b) : QString());
-    DaonsTable->SetCell(3, i, shown ? NumberText(c) : QString());
+    DaonsTable->SetCell(1, i, shown ? NumberText(a, separator_) : QString());
+    DaonsTable->SetCell(2, i, shown ? NumberText(b, separator_) : QString());
+    DaonsTable->SetCell(3, i, shown ? NumberText(c, separator_) : QString());
   }
 }
 
 // Position and velocity whatever the grid shows, and the stored values of an empty slot too.
 void TEditDlg::ShowSelectedParticle(int row) {
   NumberOfTaon->setText(QString::number(row));
-  look::SetFieldText(EditX, NumberText(model_.X[row]));
-  look::SetFieldText(EditY, NumberText(model_.Y[row]));
-  look::SetFieldText(EditZ, NumberText(model_.Z[row]));
-  look::SetFieldText(EditV, NumberText(model_.V[row]));
-  look::SetFieldText(EditU, NumberText(model_.U[row]));
-  look::SetFieldText(EditW, NumberText(model_.W[row]));
+  look::SetFieldText(EditX, NumberText(model_.X[row], separator_));
+  look::SetFieldText(EditY, NumberText(model_.Y[row], separator_));
+  look::SetFieldText(EditZ, NumberText(model_.Z[row], separator_));
+  look::SetFieldText(EditV, NumberText(model_.V[row], separator_));
+  look::SetFieldText(EditU, NumberText(model_.U[row], separator_));
+  look::SetFieldText(EditW, NumberText(model_.W[row], separator_));
   DaoTrue->setChecked(model_.Present[row]);
 }
 
@@ -112,12 +104,12 @@ void TEditDlg::DaonsTableDblClick() {
 // display copies follow only with "OK".
 void TEditDlg::SubmitClick() {
   const int r = ParseInteger(NumberOfTaon->text().toStdString());
-  model_.X[r] = FieldValue(EditX);
-  model_.Y[r] = FieldValue(EditY);
-  model_.Z[r] = FieldValue(EditZ);
-  model_.V[r] = FieldValue(EditV);
-  model_.U[r] = FieldValue(EditU);
-  model_.W[r] = FieldValue(EditW);
+  model_.X[r] = FieldValue(EditX, separator_);
+  model_.Y[r] = FieldValue(EditY, separator_);
+  model_.Z[r] = FieldValue(EditZ, separator_);
+  model_.V[r] = FieldValue(EditV, separator_);
+  model_.U[r] = FieldValue(EditU, separator_);
+  model_.W[r] = FieldValue(EditW, separator_);
   model_.Present[r] = DaoTrue->isChecked();
   FillEditorGrid();
 }
@@ -150,8 +142,8 @@ void TEditDlg::SaveasClick() {
 }
 
 void TEditDlg::StoreTimeStepAndParameters() {
-  model_.dt = FieldValue(EditDT);
-  for (int i = 0; i < ParameterCount; ++i) Parameter(model_, i) = FieldValue(parameterFields_[i]);
+  model_.dt = FieldValue(EditDT, separator_);
+  for (int i = 0; i < ParameterCount; ++i) Parameter(model_, i) = FieldValue(parameterFields_[i], separator_);
 }
 
 void TEditDlg::AlignCopiesOfPresentSlots() {
@@ -166,9 +158,5 @@ void TEditDlg::AlignCopiesOfPresentSlots() {
     m.NewW[i] = m.W[i];
   }
 }
-
-QString TEditDlg::NumberText(real value) const { return QString::fromStdString(FormatReal(value, separator_)); }
-
-real TEditDlg::FieldValue(const QLineEdit* field) const { return ParseReal(field->text().toStdString(), separator_); }
 
 }  // namespace velmora

@@ -61,8 +61,6 @@ class TEditDlg : public QDialog {
   void ShowSelectedParticle(int row);
   void StoreTimeStepAndParameters();
   void AlignCopiesOfPresentSlots();
-  QString NumberText(real value) const;
-  real FieldValue(const QLineEdit* field) const;
 
   Model& model_;
   TaoscopeQuery taoscopeSelected_;

@@ -24,7 +24,6 @@
 #include "documents/DocumentFile.h"
 #include "documents/StartFile.h"
 #include "figures/FigureBuilder.h"
-#include "text/NumberText.h"
 #include "ui/ControlLook.h"
 #include "ui/DialogProvider.h"
 #include "ui/EditDlg.h"
@@ -32,6 +31,7 @@
 #include "ui/FileNames.h"
 #include "ui/Lamp.h"
 #include "ui/LocaleSeparator.h"
+#include "ui/NumberFields.h"
 #include "ui/SceneCanvas.h"
 
 namespace velmora {
@@ -40,15 +40,6 @@ namespace {
 
 constexpr const char* SpiralTitle = "ThetraSpiral";
 constexpr const char* EasySquareTitle = "The easy square";
-
-QString Text(const std::string& text) { return QString::fromStdString(text); }
-
-// A field shows the beginning of a text longer than itself, as the number's leading digits and
-// the document's folder matter most.
-void SetFieldText(QLineEdit* field, const QString& text) {
-  field->setText(text);
-  field->setCursorPosition(0);
-}
 
 MouseButton ViewButton(Qt::MouseButton button) {
   switch (button) {
@@ -138,7 +129,7 @@ bool TMainForm::LoadStartDocument(const std::string& name) {
   return true;
 }
 
-void TMainForm::ShowDocumentName() { SetFieldText(FName, ShownFileName(model_.DocFileName)); }
+void TMainForm::ShowDocumentName() { look::SetFieldText(FName, ShownFileName(model_.DocFileName)); }
 
 // LoadComment: the comment file's text replaces the memo's when the file opens; a change of the
 // text counts as an edit of the memo (CommentChange).
@@ -416,13 +407,13 @@ void TMainForm::FillListing() {
   }
   for (int n = 1; n <= model_.N; ++n)
     for (int column = 0; column < 3; ++column)
-      DaonsTable->item(n - 1, column)->setText(model_.Present[n] ? Text(FormatReal((*values[column])[n], separator_)) : QString());
+      DaonsTable->item(n - 1, column)->setText(model_.Present[n] ? NumberText((*values[column])[n], separator_) : QString());
 }
 
 void TMainForm::FillParameterFields() {
-  SetFieldText(EditDT, Text(FormatReal(model_.dt, separator_)));
+  look::SetFieldText(EditDT, NumberText(model_.dt, separator_));
   for (int index = 0; index < ParameterCount; ++index)
-    SetFieldText(ParameterFields[index], Text(FormatReal(Parameter(model_, index), separator_)));
+    look::SetFieldText(ParameterFields[index], NumberText(Parameter(model_, index), separator_));
 }
 
 void TMainForm::DaonsTableDblClick() {
@@ -433,6 +424,6 @@ void TMainForm::DaonsTableDblClick() {
 void TMainForm::LTimeDblClick() { model_.ShowTime = !model_.ShowTime; }
 
 // The field's text as typed becomes the time step; rejected text leaves dt as it was.
-void TMainForm::EditDTExit() { model_.dt = ParseReal(EditDT->text().toStdString(), separator_); }
+void TMainForm::EditDTExit() { model_.dt = FieldValue(EditDT, separator_); }
 
 }  // namespace velmora

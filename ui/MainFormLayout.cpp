@@ -64,20 +64,6 @@ W* Make(QWidget* parent, const char* name, int left, int top, int width, int hei
   return widget;
 }
 
-// The ground and the text of a control. Buttons (check boxes and radio buttons among them) fill
-// their ground from the Button role, other controls from Window, edit fields from Base.
-void Colour(QWidget* control, const QColor& ground, const QColor& text = look::Black) {
-  QPalette palette = control->palette();
-  if (qobject_cast<QLineEdit*>(control)) {
-    palette.setColor(QPalette::Base, ground);
-  } else {
-    palette.setColor(control->backgroundRole(), ground);
-    control->setAutoFillBackground(true);
-  }
-  control->setPalette(palette);
-  look::SetTextColour(control, text);
-}
-
 void Embolden(QWidget* widget, int pixelSize) {
   QFont font = widget->font();
   font.setBold(true);
@@ -123,29 +109,29 @@ void TMainForm::createTopStrip(QWidget* client) {
   Blockade = Make<QCheckBox>(client, "Blockade", 0, 0, 593, 17);
   Blockade->setText(QStringLiteral(
       "* Blockade Y, Z in positions - 71 -:- 75  and  Blockade X, Y, Z in positions - 76 -:- 80 *"));
-  Colour(Blockade, Fuchsia, Qt::black);
+  look::SetColours(Blockade, Fuchsia, look::Black);
 
   Functions3X1 = Make<QCheckBox>(client, "Functions3X1", 0, 16, 593, 25);
   Functions3X1->setText(QStringLiteral(
       "Change the part of function - parameters G1, G2 and G3 in a exponential part of function"));
-  Colour(Functions3X1, Fuchsia, Yellow);
+  look::SetColours(Functions3X1, Fuchsia, Yellow);
 
   RadioGroup3 = Make<QGroupBox>(client, "RadioGroup3", 136, 40, 225, 17);
   RadioButton3 = Make<QRadioButton>(client, "RadioButton3", 0, 40, 113, 33);
   RadioButton3->setText(QStringLiteral("AtomStand "));
-  Colour(RadioButton3, Lime, Blue);
+  look::SetColours(RadioButton3, Lime, Blue);
   HotContact = Make<QRadioButton>(client, "HotContact", 112, 40, 185, 17);
   HotContact->setText(QStringLiteral("\"Hot\" contact potential"));
-  Colour(HotContact, Red, Qt::black);
+  look::SetColours(HotContact, Red, look::Black);
   ColdContact = Make<QRadioButton>(client, "ColdContact", 112, 56, 185, 17);
   ColdContact->setText(QStringLiteral("\"Cold\" contact potential"));
-  Colour(ColdContact, Blue, Qt::white);
+  look::SetColours(ColdContact, Blue, look::White);
   ElecCurrent1 = Make<QRadioButton>(client, "ElecCurrent1", 296, 40, 145, 17);
   ElecCurrent1->setText(QStringLiteral("ElCurrent(1)=>=>"));
-  Colour(ElecCurrent1, Maroon, Yellow);
+  look::SetColours(ElecCurrent1, Maroon, Yellow);
   ElecCurrent2 = Make<QRadioButton>(client, "ElecCurrent2", 296, 56, 145, 17);
   ElecCurrent2->setText(QStringLiteral("ElCurrent(2)=><="));
-  Colour(ElecCurrent2, Green, Yellow);
+  look::SetColours(ElecCurrent2, Green, Yellow);
 
   auto* modes = new QButtonGroup(this);
   for (QRadioButton* mode : {RadioButton3, HotContact, ColdContact, ElecCurrent1, ElecCurrent2}) modes->addButton(mode);
@@ -199,7 +185,7 @@ void TMainForm::createBottomPanel(QWidget* client) {
 
   FName = Make<QLineEdit>(Pan, "FName", 0, 153, 353, 21);
   FName->setText(QStringLiteral("File Name"));
-  Colour(FName, Silver, Blue);
+  look::SetColours(FName, Silver, Blue);
   Embolden(FName, 11);
 
   RadioGroup2 = Make<QGroupBox>(Pan, "RadioGroup2", 120, 0, 209, 17);
@@ -208,7 +194,7 @@ void TMainForm::createBottomPanel(QWidget* client) {
   Taoscope = Make<QRadioButton>(Pan, "Taoscope", 248, 0, 113, 17);
   Taoscope->setText(QStringLiteral("Taoscope"));
   for (QRadioButton* scope : {Gravoscope, Taoscope}) {
-    Colour(scope, palette().color(QPalette::Window), Blue);
+    look::SetColours(scope, palette().color(QPalette::Window), Blue);
     Embolden(scope, 19);
   }
   auto* scopes = new QButtonGroup(this);
@@ -243,7 +229,7 @@ void TMainForm::createControlPanel() {
 
   Cool = Make<QCheckBox>(Panel1, "Cool", 64, 32, 49, 17);
   Cool->setText(QStringLiteral("Cool"));
-  Colour(Cool, Qt::black, Qt::white);
+  look::SetColours(Cool, look::Black, look::White);
 
   TrackBar = Make<QSlider>(Panel1, "TrackBar", 0, 56, 121, 25);
   TrackBar->setOrientation(Qt::Horizontal);
@@ -282,7 +268,7 @@ void TMainForm::createParameterFields() {
     const QString name = QString::fromLatin1(ParameterNames[index]);
     QLineEdit* field = Make<QLineEdit>(Panel1, ("Edit" + name).toLatin1().constData(), ColumnLeft[group],
                                        row * RowStep, 25, 23);
-    Colour(field, groupColour[group]);
+    look::SetColours(field, groupColour[group], look::Black);
     ParameterFields[index] = field;
     // "A1" .. "G1" left of the first column; "2" or "3" left of every field of the others.
     const QString caption = group == 0 ? QString::fromLatin1(rowLetters[row]) + QLatin1Char('1') : QString::number(group + 1);
@@ -296,15 +282,20 @@ void TMainForm::createParameterFields() {
   for (int index = 0; index < ParameterCount; ++index)
     ParameterFields[index]->setText(QString::fromLatin1(initial[index % ParametersPerGroup]));
 
-  Edit1 = Make<QLineEdit>(Panel1, "Edit1", 136, 152, 33, 22);
-  Edit1->setText(QStringLiteral("1-50"));
-  Colour(Edit1, Lime);
-  Edit2 = Make<QLineEdit>(Panel1, "Edit2", 168, 152, 33, 22);
-  Edit2->setText(QStringLiteral("51-75"));
-  Colour(Edit2, Yellow);
-  Edit3 = Make<QLineEdit>(Panel1, "Edit3", 200, 152, 41, 22);
-  Edit3->setText(QStringLiteral("76-100"));
-  Colour(Edit3, Red);
+  // The groups' slot ranges under the columns, shown and never read.
+  const struct {
+    QLineEdit** field;
+    const char* name;
+    int left, width;
+    const char* text;
+  } ranges[GroupCount] = {{&Edit1, "Edit1", 136, 33, "1-50"}, {&Edit2, "Edit2", 168, 33, "51-75"},
+                          {&Edit3, "Edit3", 200, 41, "76-100"}};
+  for (int group = 0; group < GroupCount; ++group) {
+    QLineEdit* field = Make<QLineEdit>(Panel1, ranges[group].name, ranges[group].left, 152, ranges[group].width, 22);
+    field->setText(QString::fromLatin1(ranges[group].text));
+    look::SetColours(field, groupColour[group], look::Black);
+    *ranges[group].field = field;
+  }
 }
 
 void TMainForm::createViewButtons() {

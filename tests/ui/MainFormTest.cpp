@@ -129,6 +129,16 @@ void MainFormTest::controlsCarryTheirNamesAndTexts() {
   QCOMPARE(Find<Lamp>("ShapeLime")->Brush(), QColor(0, 255, 0));
   QCOMPARE(Find<Lamp>("ShapeRed")->Brush(), QColor(128, 0, 0));
   QVERIFY(!Find<QMenu>("Manager1")->menuAction()->isVisible());
+  // Check boxes, radio buttons and fields are painted on their own grounds.
+  const struct {
+    const char* name;
+    QColor ground;
+  } grounds[] = {{"Blockade", QColor(255, 0, 255)}, {"Cool", QColor(0, 0, 0)}, {"HotContact", QColor(255, 0, 0)},
+                 {"ElecCurrent2", QColor(0, 128, 0)}, {"FName", QColor(192, 192, 192)}, {"EditB2", QColor(255, 255, 0)}};
+  for (const auto& [name, ground] : grounds) {
+    const QImage image = Find<QWidget>(name)->grab().toImage();
+    QCOMPARE(QColor(image.pixel(image.width() - 3, 2)), ground);
+  }
 }
 
 void MainFormTest::goAndStopSwitchButtonLampsAndMenus() {
