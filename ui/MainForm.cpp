@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QFocusEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -40,6 +41,15 @@ namespace {
 
 constexpr const char* SpiralTitle = "ThetraSpiral";
 constexpr const char* EasySquareTitle = "The easy square";
+
+// Ctrl+arrow: the hidden menu's picture shifts. A field would take Ctrl+Left and Ctrl+Right as
+// moves of its text cursor; the window gives them to the menu wherever the focus is, except in
+// the comment memo, where they move the cursor word by word as in any text.
+bool IsPictureShift(const QKeyEvent& key) {
+  const int code = key.key();
+  const bool arrow = code == Qt::Key_Left || code == Qt::Key_Right || code == Qt::Key_Up || code == Qt::Key_Down;
+  return arrow && (key.modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier;
+}
 
 MouseButton ViewButton(Qt::MouseButton button) {
   switch (button) {
@@ -229,9 +239,13 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (type == QEvent::Expose && windowHandle()->isExposed()) Guarded([this] { FormPaint(); });
     return false;
   }
+  if (type == QEvent::ShortcutOverride && watched != Comment && IsPictureShift(*static_cast<QKeyEvent*>(event))) {
+    event->ignore();  // not taken by the field: the shortcut answers
+    return true;
+  }
   if (type == QEvent::MouseButtonDblClick) {
     if (watched == LTime) Guarded([this] { LTimeDblClick(); });
-    else Guarded([this] { DaonsTableDblClick(); });
+    if (IsPartOfListing(watched)) Guarded([this] { DaonsTableDblClick(); });
     return false;
   }
   if (type == QEvent::FocusOut) {
@@ -243,6 +257,11 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Comment) Guarded([this] { CommentExit(); });
   }
   return false;
+}
+
+bool TMainForm::IsPartOfListing(const QObject* object) const {
+  return object == DaonsTable->viewport() || object == DaonsTable->horizontalHeader() ||
+         object == DaonsTable->verticalHeader();
 }
 
 // ---------------------------------------------------------------------------------------------

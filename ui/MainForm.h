@@ -91,6 +91,7 @@ class TMainForm : public QMainWindow {
   void createMenus();
   void connectHandlers();
   void LayOutClientArea();
+  bool IsPartOfListing(const QObject* object) const;
 
   // Start-up.
   void FormCreate();

@@ -436,7 +436,8 @@ void TMainForm::connectHandlers() {
                         static_cast<QObject*>(DaonsTable->verticalHeader())})
     part->installEventFilter(this);
   LTime->installEventFilter(this);
-  EditDT->installEventFilter(this);
+  // The leave event of the dt field, and the picture shifts in every field.
+  for (QLineEdit* field : Client->findChildren<QLineEdit*>()) field->installEventFilter(this);
   // The key filter on the dt field and on EditA1, EditB1, EditC1 and EditD1, as designed; the
   // other parameter fields take any text, which is never read back.
   auto* keyFilter = new NumericKeyFilter(this);

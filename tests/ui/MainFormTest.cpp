@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -61,6 +62,7 @@ class MainFormTest : public QObject, private MainFormHarness {
   void numbersArePaintedBesideTheDots();
   void viewButtonsAndDragsMoveThePicture();
   void managerShortcutsShiftTheHiddenWay();
+  void pictureShiftsAnswerInFieldsButNotInTheMemo();
   void spinTimerTurnsTheFigureOnlyWhileChecked();
   void exposeRedrawsAndRestoresTheRememberedName();
   void resizeFollowsTheRule();
@@ -382,6 +384,39 @@ void MainFormTest::managerShortcutsShiftTheHiddenWay() {
   QVERIFY(SameBits(view_->PanX, 0.0L));
   QVERIFY(SameBits(view_->PanY, 5.0L));
   QCOMPARE(PixelOfSlot(1), qRgb(0, 255, 0));
+}
+
+// Ctrl+Left and Ctrl+Right shift the picture wherever the focus is in the window: in the dt field
+// (whose text cursor stays), the parameter fields, the name field and the listing. In the comment
+// memo they move the cursor word by word, and the picture stays.
+void MainFormTest::pictureShiftsAnswerInFieldsButNotInTheMemo() {
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  Activate();
+  int shifts = 0;
+  for (const char* name : {"EditDT", "EditA1", "EditG3", "FName", "DaonsTable"}) {
+    QWidget* control = Find<QWidget>(name);
+    control->setFocus();
+    QVERIFY2(control->hasFocus(), name);
+    auto* field = qobject_cast<QLineEdit*>(control);
+    if (field) field->setCursorPosition(1);
+    QTest::keyClick(control, Qt::Key_Right, Qt::ControlModifier);
+    QTest::keyClick(control, Qt::Key_Right, Qt::ControlModifier);
+    QTest::keyClick(control, Qt::Key_Left, Qt::ControlModifier);
+    shifts += 1;
+    QVERIFY2(SameBits(view_->PanX, 5.0L * shifts), name);
+    if (field) QCOMPARE(field->cursorPosition(), 1);
+  }
+  auto* comment = Find<QPlainTextEdit>("Comment");
+  Find<QTabWidget>("PageControl")->setCurrentIndex(1);
+  comment->setPlainText(QStringLiteral("one two three"));
+  comment->setFocus();
+  comment->moveCursor(QTextCursor::Start);
+  QTest::keyClick(comment, Qt::Key_Right, Qt::ControlModifier);
+  QCOMPARE(comment->textCursor().position(), 4);
+  QVERIFY(SameBits(view_->PanX, 5.0L * shifts));
+  // A double click selects in a field; only the listing switches to velocities on one.
+  QTest::mouseDClick(Find<QLineEdit>("EditDT"), Qt::LeftButton);
+  QVERIFY(!model_->ListVelocities);
 }
 
 void MainFormTest::spinTimerTurnsTheFigureOnlyWhileChecked() {
