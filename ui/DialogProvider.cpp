@@ -37,8 +37,9 @@ QString ShownMessage(const QString& message) {
     else if (c.unicode() == 0x7F) c = QChar(DeletePicture);
   }
   if (shown.size() <= MessageShownLength) return shown;
-  const qsizetype kept = (MessageShownLength - 1) / 2;
-  return shown.left(kept) + QChar(0x2026) + shown.right(kept);
+  const QString ellipsis = QStringLiteral(" \u2026 ");
+  const qsizetype kept = (MessageShownLength - ellipsis.size()) / 2;
+  return shown.left(kept) + ellipsis + shown.right(kept);
 }
 
 namespace {

@@ -80,10 +80,10 @@ QString ErrorBoxText(const QString& message);
 
 // What a message box shows of a message, which may quote whatever a field or a file held: every
 // control character as its visible picture (a tab as U+2409, ...), and of a message longer than
-// MessageShownLength characters its beginning and its end around an ellipsis, so that the box
-// fits on the screen and still says what the matter is. Boxes show it as plain text, never as
-// markup.
-constexpr int MessageShownLength = 300;
+// MessageShownLength characters its beginning and its end around a spaced ellipsis (" … ", where
+// the box may break the line), so that the box fits on the screen and still says what the
+// matter is. Boxes show it as plain text, never as markup.
+constexpr int MessageShownLength = 160;
 QString ShownMessage(const QString& message);
 
 }  // namespace velmora

@@ -79,8 +79,9 @@ void DialogProviderTest::shownMessagesMakeControlsVisibleAndFitTheScreen_data() 
   QTest::newRow("markup stays text") << "'<b>1</b>'" << "'<b>1</b>'";
   const QString limit = QString(MessageShownLength, QLatin1Char('x'));
   QTest::newRow("at the limit") << limit << limit;
-  const QString head = QString(149, QLatin1Char('h')), tail = QString(149, QLatin1Char('t'));
-  QTest::newRow("beyond the limit") << head + QString(5000, QLatin1Char('m')) + tail << head + QChar(0x2026) + tail;
+  const QString head = QString(78, QLatin1Char('h')), tail = QString(78, QLatin1Char('t'));
+  QTest::newRow("beyond the limit") << head + QString(5000, QLatin1Char('m')) + tail
+                                    << head + QStringLiteral(" \u2026 ") + tail;
 }
 
 void DialogProviderTest::shownMessagesMakeControlsVisibleAndFitTheScreen() {
