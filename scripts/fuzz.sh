@@ -5,16 +5,17 @@
 # other. New inputs collect in build-fuzz/found/<target>/, crashes in build-fuzz/findings/.
 #
 #   scripts/fuzz.sh [seconds per target, default 600] [target ...]
-#   scripts/fuzz.sh --minimise [target ...]   replaces fuzz/corpus/<target>/ by the smallest set
-#                                             of stored and found inputs with the same coverage
+#   scripts/fuzz.sh --merge [target ...]   adds to fuzz/corpus/<target>/ the found inputs that
+#                                          reach code the stored ones do not (edges only, not
+#                                          hit counts, so that the corpus stays small)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 all_targets=(document number_text comment_file)
-minimise=0
+merge=0
 seconds=600
-if [ "${1:-}" = "--minimise" ]; then
-  minimise=1
+if [ "${1:-}" = "--merge" ]; then
+  merge=1
   shift
 elif [[ "${1:-}" =~ ^[0-9]+$ ]]; then
   seconds=$1
@@ -45,12 +46,8 @@ for target in "${targets[@]}"; do
   stored=fuzz/corpus/$target
   found=build-fuzz/found/$target
   mkdir -p "$found" build-fuzz/findings
-  if [ $minimise -eq 1 ]; then
-    fresh=$(mktemp -d)
-    "$program" -merge=1 -max_len="$(max_len "$target")" "$fresh" "$stored" "$found"
-    rm -f "$stored"/*
-    cp "$fresh"/* "$stored"/
-    rm -rf "$fresh"
+  if [ $merge -eq 1 ]; then
+    "$program" -merge=1 -use_counters=0 -max_len="$(max_len "$target")" "$stored" "$found"
     echo "$target: $(ls "$stored" | wc -l) inputs in $stored"
   else
     "$program" -max_total_time="$seconds" -max_len="$(max_len "$target")" -timeout=20 \
