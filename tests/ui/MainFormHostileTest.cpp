@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QRandomGenerator>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
@@ -69,6 +70,7 @@ class MainFormHostileTest : public QObject, private MainFormHarness {
 
   void hostileDocumentIsShownRunAndSavedBitForBit_data();
   void hostileDocumentIsShownRunAndSavedBitForBit();
+  void randomDocumentsOpenRunAndSave();
   void aFaultInARunIsReportedOnceAndTheNextRunGoesOnFromIt();
   void pastedNumberTextIsRefusedAndTheTimeStepKept_data();
   void pastedNumberTextIsRefusedAndTheTimeStepKept();
@@ -176,6 +178,40 @@ void MainFormHostileTest::hostileDocumentIsShownRunAndSavedBitForBit() {
   QCOMPARE(model_->Stopped, fault.isEmpty());
   form_->repaint();
   QCOMPARE(ErrorTexts().size(), fault.isEmpty() ? 0 : 1);
+}
+
+// Any 6296 bytes are a scene: random records open without an error, list every present slot,
+// run a step as the core does, and save back byte for byte, flags as 0 or 1.
+void MainFormHostileTest::randomDocumentsOpenRunAndSave() {
+  Start();
+  QRandomGenerator random(20261207);
+  for (int document = 0; document < 12; ++document) {
+    QByteArray record(int(SnapshotSize), '\0');
+    random.fillRange(reinterpret_cast<quint32*>(record.data()), record.size() / 4);
+    // A quarter of the flags are zero, so that empty slots are among them.
+    for (int n = 0; n < SlotCount; n += 4) record[int(record::Present) + n] = 0;
+    QFile file(FilePath("random.ato"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(record);
+    file.close();
+    DialogProvider::Instance().Reset();
+    if (!model_->Stopped) Find<QPushButton>("Go")->click();  // the last document's fault
+    OpenDocument(FilePath("random.ato"));
+    QCOMPARE(ErrorTexts(), QStringList());
+    for (int n = 1; n <= SlotCount; ++n)
+      QVERIFY(form_->ListingCell(1, n).isEmpty() == (record[int(record::Present) + n - 1] == 0));
+    Find<QAction>("Save1")->trigger();
+    QByteArray expected = record;
+    for (int n = 0; n < SlotCount; ++n) expected[int(record::Present) + n] = record[int(record::Present) + n] != 0;
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY2(file.readAll() == expected, QByteArray::number(document));
+    file.close();
+    Model core = *model_;
+    const QString fault = QString::fromStdString(CoreRun(core, 1));
+    Run(1);
+    QCOMPARE(ErrorTexts(), fault.isEmpty() ? QStringList() : QStringList{fault + '.'});
+    QCOMPARE(FirstDifference(*model_, core), std::string());
+  }
 }
 
 // ---------------------------------------------------------------------------------------------
