@@ -409,7 +409,11 @@ void MainFormHostileTest::startFilesAndDocumentsThatAreNoFiles() {
          QFile::setPermissions(startFile, {});
        },
        true, QStringLiteral("File access denied."), QStringLiteral("File Name"), true, "0.001"},
-      {"document is a folder", [this] { QDir().mkpath(FilePath("folder.ato")); WriteStartFile(StdPath("folder.ato")); },
+      {"document is a folder",
+       [this] {
+         QVERIFY(QDir().mkpath(FilePath("folder.ato")));
+         WriteStartFile(StdPath("folder.ato"));
+       },
        false, {}, easySquare, false, "0.001"},
       {"document is a FIFO",
        [this] {
@@ -541,7 +545,8 @@ void MainFormHostileTest::aStartFileThatCannotBeWrittenKeepsItsName() {
   const QStringList before = Entries(startFolder);
   // The new document goes into a folder everybody may write.
   QVERIFY(QDir().mkpath(FilePath("shared")));
-  QVERIFY(QFile::setPermissions(FilePath("shared"), QFile::Permissions(0x7777)));
+  QVERIFY(QFile::setPermissions(FilePath("shared"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                        QFile::ReadOther | QFile::WriteOther | QFile::ExeOther));
   QFile::setPermissions(startFolder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
   DialogProvider::Instance().SetNextFileName(FilePath("shared/b.ato"));
   {
