@@ -147,16 +147,8 @@ void TEditDlg::StoreTimeStepAndParameters() {
 }
 
 void TEditDlg::AlignCopiesOfPresentSlots() {
-  Model& m = model_;
-  for (int i = 1; i <= m.N; ++i) {
-    if (!m.Present[i]) continue;
-    m.ShownX[i] = m.NewX[i] = m.X[i];
-    m.ShownY[i] = m.NewY[i] = m.Y[i];
-    m.ShownZ[i] = m.NewZ[i] = m.Z[i];
-    m.NewV[i] = m.V[i];
-    m.NewU[i] = m.U[i];
-    m.NewW[i] = m.W[i];
-  }
+  for (int i = 1; i <= model_.N; ++i)
+    if (model_.Present[i]) AlignCopies(model_, i);
 }
 
 }  // namespace velmora
