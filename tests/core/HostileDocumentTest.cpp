@@ -291,6 +291,23 @@ TEST_F(HostileSteps, EveryEncodingInEveryKindOfField) {
     EXPECT_GT(outcomes_[outcome], 0) << "no step ended with '" << outcome << "'";
 }
 
+// The encodings the FPU refuses as operands are data, not a broken document: the step that
+// computes with one reports an invalid operation, and the value stays as it was, to be saved.
+TEST_F(HostileSteps, AnEncodingTheFpuRefusesFaultsTheStepAndStaysData) {
+  for (const char* name : {"unnormal", "pseudo-infinity", "pseudo-NaN", "signaling NaN"}) {
+    SCOPED_TRACE(name);
+    const Encoding& e = *std::find_if(std::begin(Encodings), std::end(Encodings),
+                                      [&](const Encoding& c) { return c.name == std::string(name); });
+    Record record = sane_.Snapshot;
+    std::copy(e.bytes.begin(), e.bytes.end(), record.begin() + record::Dt);
+    Model model = ModelOf(record);
+    int counter = 0;
+    EXPECT_EQ(StepOutcome(fast_, model, Settings(0), counter), InvalidOperationText);
+    TakeSnapshot(model);
+    EXPECT_TRUE(std::equal(e.bytes.begin(), e.bytes.end(), model.Snapshot.begin() + record::Dt));
+  }
+}
+
 TEST_F(HostileSteps, OneEncodingInEveryField) {
   for (int shift = 0; shift < EncodingCount; ++shift) {
     Record record{};
