@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <iterator>
 #include <optional>
 #include <stdexcept>
@@ -30,6 +31,7 @@ constexpr int FailureStatus = 1;
 
 struct CommandLine {
   BatchJob job;
+  int threads = DefaultThreadCount();
   bool quiet = false;
   bool help = false;
 };
@@ -116,8 +118,9 @@ const Option Options[] = {
      [](CommandLine& l, const std::string& v) { l.job.trajectory = v; }},
     {"--every", "K", "the trajectory's frame interval in steps (default 1)",
      [](CommandLine& l, const std::string& v) { l.job.every = Count("--every", v, 1); }},
-    {"--quiet", nullptr, "no progress line",
-     [](CommandLine& l, const std::string&) { l.quiet = true; }},
+    {"--threads", "N", "threads for a step (default: all cores); every count gives the same bits",
+     [](CommandLine& l, const std::string& v) { l.threads = Count("--threads", v, 1); }},
+    {"--quiet", nullptr, "no progress line", [](CommandLine& l, const std::string&) { l.quiet = true; }},
     {"--help", nullptr, "show this text", [](CommandLine& l, const std::string&) { l.help = true; }},
 };
 
@@ -126,11 +129,19 @@ std::string Usage() {
                      "Runs the scene of a document for a number of steps, as the window's Go does.\n\n";
   constexpr std::size_t Column = 22;
   for (const Option& option : Options) {
-    std::string head = std::string("  ") + option.name + (option.value ? std::string(" ") + option.value : "");
+    std::string head =
+        std::string("  ") + option.name + (option.value ? std::string(" ") + option.value : "");
     head.resize(std::max(head.size() + 1, Column), ' ');
     text += head + option.help + "\n";
   }
   return text + "\nExit status: 0 done, 1 a floating-point fault or a file error, 2 a usage error.\n";
+}
+
+// Whether two names given on the command line lead to one file (neither needs to exist yet).
+bool SameFile(const std::string& a, const std::string& b) {
+  if (a.empty() || b.empty()) return false;
+  std::error_code ignored;
+  return std::filesystem::weakly_canonical(a, ignored) == std::filesystem::weakly_canonical(b, ignored);
 }
 
 CommandLine Parse(int argc, char** argv) {
@@ -160,6 +171,8 @@ CommandLine Parse(int argc, char** argv) {
   if (line.help) return line;
   if (scenes.size() != 1) throw UsageError(scenes.empty() ? "no scene given" : "one scene at a time");
   line.job.scene = scenes.front();
+  if (SameFile(line.job.output, line.job.trajectory))
+    throw UsageError("--output and --xyz name the same file; the document would replace the trajectory");
   return line;
 }
 
@@ -233,7 +246,7 @@ int main(int argc, char** argv) {
   };
 
   try {
-    Stepper stepper(Evaluation::Fast);
+    Stepper stepper(Evaluation::Fast, line.threads);
     const std::string listing = RunBatch(line.job, stepper, watch);
     clearProgress();
     if (std::fwrite(listing.data(), 1, listing.size(), stdout) != listing.size() || std::fflush(stdout) != 0)
