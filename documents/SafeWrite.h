@@ -8,7 +8,7 @@
 
 namespace velmora {
 
-// Replaces the file `name` by `bytes`, or creates it. On any failure (no room, no right to
+// Replaces the file `name` by `bytes`, or creates it, through a PendingFile. On any failure (no room, no right to
 // write, a folder in the way) the temporary file is removed, the old file stays byte for byte
 // as it was, and the IoError of the failing step is thrown. A file that exists but may not be
 // written is refused with "File access denied", as writing it in place would be. A symbolic
