@@ -7,6 +7,7 @@
 #include <QWindow>
 
 #include "documents/DocumentFile.h"
+#include "text/Listing.h"
 #include "ui/ControlLook.h"
 #include "ui/DialogProvider.h"
 #include "ui/EditorGrid.h"
@@ -64,13 +65,8 @@ void TEditDlg::FillEditorGrid() {
   }
   for (int i = 1; i <= model_.N; ++i) DaonsTable->SetCell(0, i, QString::number(i));
   for (int i = 1; i <= model_.N; ++i) {
-    const bool shown = model_.Present[i];
-    const real a = editorListVelocities_ ? model_.V[i] : model_.X[i];
-    const real b = editorListVelocities_ ? model_.U[i] : model_.Y[i];
-    const real c = editorListVelocities_ ? model_.W[i] : model_.Z[i];
-    DaonsTable->SetCell(1, i, shown ? NumberText(a, separator_) : QString());
-    DaonsTable->SetCell(2, i, shown ? NumberText(b, separator_) : QString());
-    DaonsTable->SetCell(3, i, shown ? NumberText(c, separator_) : QString());
+    const auto cells = ListingCells(model_, i, editorListVelocities_, separator_);
+    for (int column = 1; column <= 3; ++column) DaonsTable->SetCell(column, i, QString::fromStdString(cells[column - 1]));
   }
 }
 

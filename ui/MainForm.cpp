@@ -25,6 +25,7 @@
 #include "documents/DocumentFile.h"
 #include "documents/StartFile.h"
 #include "figures/FigureBuilder.h"
+#include "text/Listing.h"
 #include "ui/ControlLook.h"
 #include "ui/DialogProvider.h"
 #include "ui/EditDlg.h"
@@ -418,15 +419,11 @@ void TMainForm::FillListing() {
   const char* const* headers = model_.ListVelocities ? velocityHeaders : positionHeaders;
   for (int column = 0; column < 3; ++column) DaonsTable->horizontalHeaderItem(column)->setText(QString::fromLatin1(headers[column]));
   for (int n = 1; n <= model_.N; ++n) DaonsTable->verticalHeaderItem(n - 1)->setText(QString::number(n));
-  const SlotArray<real>* values[3] = {&model_.X, &model_.Y, &model_.Z};
-  if (model_.ListVelocities) {
-    values[0] = &model_.V;
-    values[1] = &model_.U;
-    values[2] = &model_.W;
-  }
-  for (int n = 1; n <= model_.N; ++n)
+  for (int n = 1; n <= model_.N; ++n) {
+    const auto cells = ListingCells(model_, n, model_.ListVelocities, separator_);
     for (int column = 0; column < 3; ++column)
-      DaonsTable->item(n - 1, column)->setText(model_.Present[n] ? NumberText((*values[column])[n], separator_) : QString());
+      DaonsTable->item(n - 1, column)->setText(QString::fromStdString(cells[column]));
+  }
 }
 
 void TMainForm::FillParameterFields() {
