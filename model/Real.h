@@ -31,4 +31,28 @@ inline real LoadExtended(const unsigned char* bytes) {
 // (+0 and -0, or two NaNs, compare equal or unequal by value but behave differently).
 inline bool SameBits(real a, real b) { return std::memcmp(&a, &b, ExtendedBytes) == 0; }
 
+// The biased exponent field of an extended value: 0 for zeros and denormals, all ones for
+// infinities and NaNs. Read from the bits, it costs nothing next to a library call.
+constexpr int ExponentBias = 16383;
+constexpr int ExponentAllOnes = 0x7fff;
+
+inline int ExponentField(real value) {
+  std::uint16_t signAndExponent = 0;
+  std::memcpy(&signAndExponent, reinterpret_cast<const unsigned char*>(&value) + 8, sizeof signAndExponent);
+  return signAndExponent & ExponentAllOnes;
+}
+
+// Whether a comparison takes the value without an invalid operation: every number and both
+// infinities, but no NaN and none of the encodings that no arithmetic produces and the FPU
+// refuses (unnormals, pseudo-infinities, pseudo-NaNs), which a document may hold.
+inline bool IsComparable(real value) {
+  std::uint64_t significand = 0;
+  std::memcpy(&significand, &value, sizeof significand);
+  const int field = ExponentField(value);
+  if (field == 0) return true;                                   // zeros, denormals, pseudo-denormals
+  if ((significand >> 63) == 0) return false;                    // no integer bit: refused
+  if (field == ExponentAllOnes) return (significand << 1) == 0;  // infinity, not NaN
+  return true;
+}
+
 }  // namespace velmora

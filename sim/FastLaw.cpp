@@ -16,17 +16,6 @@ namespace {
 constexpr real LeastEx = 15.0L;
 constexpr real LeastExBelow08 = 24.8L;
 constexpr real Ln2 = 0.693147180559945309417232121458176568L;
-constexpr int ExponentBias = 16383;
-constexpr int ExponentAllOnes = 0x7fff;
-
-// The biased exponent field of an extended value: 0 for zeros and denormals, all ones for
-// infinities and NaNs. Read from the bits, it costs nothing next to a library call.
-int ExponentField(real value) {
-  std::uint16_t signAndExponent = 0;
-  std::memcpy(&signAndExponent, reinterpret_cast<const unsigned char*>(&value) + 8, sizeof signAndExponent);
-  return signAndExponent & ExponentAllOnes;
-}
-
 // value with its exponent field replaced by the bias: the significand m, 1 <= m < 2.
 real Significand(real value) {
   const std::uint16_t biased = ExponentBias;

@@ -10,13 +10,13 @@
 namespace velmora {
 
 // A position beyond the int range (a particle that has flown far off, a huge zoom) saturates at
-// the end of the range, off every screen, instead of wrapping round into the picture; NaN, which
-// a document may hold, goes to INT_MIN the same way. Neither raises a floating-point fault flag,
-// so drawing a scene never fails.
+// the end of the range, off every screen, instead of wrapping round into the picture; NaN and the
+// encodings the FPU refuses, which a document may hold, go to INT_MIN the same way. None of this
+// raises a floating-point fault flag, so drawing a scene never fails.
 inline int Round(real value) {
   constexpr real Lowest = INT_MIN;
   constexpr real Highest = INT_MAX;
-  if (std::isnan(value) || value <= Lowest) return INT_MIN;
+  if (!IsComparable(value) || value <= Lowest) return INT_MIN;
   if (value >= Highest) return INT_MAX;
   real nearest = std::floor(value);
   const real fraction = value - nearest;  // exact: the value's ulp is far below 1 here

@@ -9,8 +9,8 @@
 #include <utility>
 
 #include "model/FloatingPointFaults.h"
-#include "view/Round.h"
 #include "view/RotationMatrix.h"
+#include "view/Round.h"
 #include "view/ViewState.h"
 
 namespace velmora {
@@ -31,19 +31,34 @@ TEST_P(RoundTest, GoesToTheNearestIntegerWithHalvesToEven) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, RoundTest,
-    ::testing::Values(RoundCase{0.0L, 0}, RoundCase{-0.0L, 0}, RoundCase{0.5L, 0},
-                      RoundCase{1.5L, 2}, RoundCase{2.5L, 2}, RoundCase{-0.5L, 0},
-                      RoundCase{-1.5L, -2}, RoundCase{-2.5L, -2}, RoundCase{422.5L, 422},
-                      RoundCase{423.5L, 424}, RoundCase{0.49999999999999999L, 0},
-                      RoundCase{0.50000000000000001L, 1}, RoundCase{-7.3L, -7},
-                      RoundCase{-7.7L, -8}, RoundCase{2147483646.5L, 2147483646},
-                      RoundCase{2147483647.4L, INT_MAX}, RoundCase{-2147483648.4L, INT_MIN},
+    ::testing::Values(RoundCase{0.0L, 0}, RoundCase{-0.0L, 0}, RoundCase{0.5L, 0}, RoundCase{1.5L, 2},
+                      RoundCase{2.5L, 2}, RoundCase{-0.5L, 0}, RoundCase{-1.5L, -2}, RoundCase{-2.5L, -2},
+                      RoundCase{422.5L, 422}, RoundCase{423.5L, 424}, RoundCase{0.49999999999999999L, 0},
+                      RoundCase{0.50000000000000001L, 1}, RoundCase{-7.3L, -7}, RoundCase{-7.7L, -8},
+                      RoundCase{2147483646.5L, 2147483646}, RoundCase{2147483647.4L, INT_MAX},
+                      RoundCase{-2147483648.4L, INT_MIN},
                       // Beyond the int range a position saturates, off every screen.
                       RoundCase{2147483647.5L, INT_MAX}, RoundCase{1e30L, INT_MAX},
-                      RoundCase{-1e30L, INT_MIN},
-                      RoundCase{std::numeric_limits<real>::infinity(), INT_MAX},
+                      RoundCase{-1e30L, INT_MIN}, RoundCase{std::numeric_limits<real>::infinity(), INT_MAX},
                       RoundCase{-std::numeric_limits<real>::infinity(), INT_MIN},
                       RoundCase{std::numeric_limits<real>::quiet_NaN(), INT_MIN}));
+
+// A document may hold encodings the FPU refuses; drawing them must neither fault nor land on screen.
+TEST(Round, RefusedEncodingsGoOffScreenWithoutAFaultFlag) {
+  const unsigned char encodings[][10] = {
+      {0, 0, 0, 0, 0, 0, 0, 0x40, 0xFF, 0x3F},  // unnormal
+      {0, 0, 0, 0, 0, 0, 0, 0x00, 0xFF, 0x7F},  // pseudo-infinity
+      {1, 0, 0, 0, 0, 0, 0, 0x40, 0xFF, 0x7F},  // pseudo-NaN
+      {1, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x7F},  // signalling NaN
+  };
+  for (const auto& bytes : encodings) {
+    ClearFaultFlags();
+    EXPECT_EQ(Round(LoadExtended(bytes)), INT_MIN);
+    EXPECT_FALSE(FaultFlagged());
+  }
+  const unsigned char pseudoDenormal[10] = {0, 0, 0, 0, 0, 0, 0, 0x80, 0, 0};
+  EXPECT_EQ(Round(LoadExtended(pseudoDenormal)), 0);
+}
 
 // Rx(teta) * Ry(psi) * Rz(phi) multiplied out numerically, to hold the closed forms against.
 RotationMatrix ProductOfAxisTurns(real teta, real psi, real phi) {
@@ -75,9 +90,9 @@ void ExpectMatrixNear(const RotationMatrix& a, const RotationMatrix& b) {
 }
 
 TEST(RotationMatrix, IsTheProductOfTheTurnsAboutXYAndZ) {
-  for (auto [teta, psi, phi] : {std::tuple{0.3L, -1.1L, 2.0L}, std::tuple{-2.5L, 0.7L, -0.4L},
-                                std::tuple{1.0L, 0.0L, 0.0L}, std::tuple{0.0L, 1.0L, 0.0L},
-                                std::tuple{0.0L, 0.0L, 1.0L}}) {
+  for (auto [teta, psi, phi] :
+       {std::tuple{0.3L, -1.1L, 2.0L}, std::tuple{-2.5L, 0.7L, -0.4L}, std::tuple{1.0L, 0.0L, 0.0L},
+        std::tuple{0.0L, 1.0L, 0.0L}, std::tuple{0.0L, 0.0L, 1.0L}}) {
     SCOPED_TRACE(static_cast<double>(teta));
     ExpectMatrixNear(MatrixOfAngles(teta, psi, phi), ProductOfAxisTurns(teta, psi, phi));
   }
