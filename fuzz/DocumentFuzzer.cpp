@@ -29,16 +29,6 @@
 namespace velmora::fuzz {
 namespace {
 
-StepSettings SettingsOf(unsigned char choice) {
-  StepSettings s;
-  s.Law.Functions3X1 = choice & 1;
-  s.Law.Taoscope = choice & 2;
-  s.Blockade = choice & 4;
-  s.Cool = choice & 8;
-  s.Mode = static_cast<BoundaryMode>((choice >> 4) % 5);
-  return s;
-}
-
 Model EmptyModel() {
   Model model;
   model.N = SlotCount;
@@ -142,6 +132,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ApplySnapshot(model);
   CheckSavedRecord(model);
   CheckListingAndDrawing(model);
-  CheckStep(f, model, SettingsOf(size > SnapshotSize ? data[SnapshotSize] : 0));
+  CheckStep(f, model, testing::SettingsOf(size > SnapshotSize ? data[SnapshotSize] : 0));
   return 0;
 }

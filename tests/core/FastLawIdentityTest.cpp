@@ -10,47 +10,15 @@
 #include "sim/FastLaw.h"
 #include "sim/PairLaw.h"
 #include "sim/Stepper.h"
+#include "tests/core/ModelBits.h"
 #include "tests/core/SceneFactory.h"
 
 namespace velmora {
 namespace {
 
-::testing::AssertionResult SameArrays(const char* what, const SlotArray<real>& a, const SlotArray<real>& b) {
-  for (int i = 1; i <= SlotCount; ++i)
-    if (!SameBits(a[i], b[i]))
-      return ::testing::AssertionFailure()
-             << what << "[" << i << "] " << static_cast<double>(a[i]) << " vs " << static_cast<double>(b[i]);
-  return ::testing::AssertionSuccess();
-}
+void ExpectSameMotion(const Model& a, const Model& b) { EXPECT_EQ(testing::FirstDifference(a, b), ""); }
 
-void ExpectSameMotion(const Model& a, const Model& b) {
-  EXPECT_TRUE(SameArrays("X", a.X, b.X));
-  EXPECT_TRUE(SameArrays("Y", a.Y, b.Y));
-  EXPECT_TRUE(SameArrays("Z", a.Z, b.Z));
-  EXPECT_TRUE(SameArrays("V", a.V, b.V));
-  EXPECT_TRUE(SameArrays("U", a.U, b.U));
-  EXPECT_TRUE(SameArrays("W", a.W, b.W));
-  EXPECT_TRUE(SameArrays("NewX", a.NewX, b.NewX));
-  EXPECT_TRUE(SameArrays("NewY", a.NewY, b.NewY));
-  EXPECT_TRUE(SameArrays("NewZ", a.NewZ, b.NewZ));
-  EXPECT_TRUE(SameArrays("NewV", a.NewV, b.NewV));
-  EXPECT_TRUE(SameArrays("NewU", a.NewU, b.NewU));
-  EXPECT_TRUE(SameArrays("NewW", a.NewW, b.NewW));
-  EXPECT_TRUE(SameArrays("ShownX", a.ShownX, b.ShownX));
-  EXPECT_TRUE(SameArrays("ShownY", a.ShownY, b.ShownY));
-  EXPECT_TRUE(SameArrays("ShownZ", a.ShownZ, b.ShownZ));
-  EXPECT_EQ(a.StepCount, b.StepCount);
-}
-
-StepSettings SettingsOf(unsigned combination) {
-  StepSettings s;
-  s.Law.Functions3X1 = combination & 1;
-  s.Law.Taoscope = combination & 2;
-  s.Blockade = combination & 4;
-  s.Cool = combination & 8;
-  s.Mode = static_cast<BoundaryMode>((combination >> 4) % 5);
-  return s;
-}
+using testing::SettingsOf;
 
 TEST(FastLawIdentity, EveryAccelerationOnRandomScenes) {
   std::mt19937_64 rng(20261207);

@@ -4,6 +4,7 @@
 #include <random>
 
 #include "model/Model.h"
+#include "sim/StepSettings.h"
 
 namespace velmora::testing {
 
@@ -57,6 +58,18 @@ inline Model RandomScene(std::mt19937_64& rng, real spread, double presence, boo
     m.W[i] = m.NewW[i] = static_cast<real>(unit(rng));
   }
   return m;
+}
+
+// Every combination of the step's switches from the bits of a number: Functions3X1, Taoscope,
+// Blockade, Cool, and the mode from the bits above those.
+inline StepSettings SettingsOf(unsigned combination) {
+  StepSettings s;
+  s.Law.Functions3X1 = combination & 1;
+  s.Law.Taoscope = combination & 2;
+  s.Blockade = combination & 4;
+  s.Cool = combination & 8;
+  s.Mode = static_cast<BoundaryMode>((combination >> 4) % 5);
+  return s;
 }
 
 }  // namespace velmora::testing
