@@ -19,6 +19,7 @@
 #include "sim/Stepper.h"
 #include "tests/core/SceneFactory.h"
 #include "tests/core/TemporaryFolder.h"
+#include "tests/tools/ToolProcess.h"
 #include "text/Listing.h"
 
 namespace velmora {
@@ -28,39 +29,10 @@ using testing::ReadBytes;
 using testing::TemporaryFolder;
 using testing::WriteBytes;
 
-struct Outcome {
-  int status;  // the exit status, or 128 + the signal that ended the process
-  std::string out, err;
-};
-
-int StatusOf(int wait) { return WIFEXITED(wait) ? WEXITSTATUS(wait) : 128 + WTERMSIG(wait); }
-
-std::vector<char*> ArgumentVector(std::vector<std::string>& arguments) {
-  arguments.insert(arguments.begin(), VELMORA_BATCH_PATH);
-  std::vector<char*> argv;
-  for (std::string& argument : arguments) argv.push_back(argument.data());
-  argv.push_back(nullptr);
-  return argv;
-}
-
-// Runs the tool with standard output and error going to files of the folder.
-Outcome RunTool(const TemporaryFolder& folder, std::vector<std::string> arguments) {
-  std::vector<char*> argv = ArgumentVector(arguments);
-  const std::string out = folder.Path(".stdout"), err = folder.Path(".stderr");
-  const pid_t child = ::fork();
-  if (child == 0) {
-    ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
-    ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
-    ::execv(argv[0], argv.data());
-    ::_exit(127);
-  }
-  int wait = 0;
-  ::waitpid(child, &wait, 0);
-  Outcome outcome{StatusOf(wait), ReadBytes(out), ReadBytes(err)};
-  ::unlink(out.c_str());
-  ::unlink(err.c_str());
-  return outcome;
-}
+using testing::ArgumentVector;
+using testing::Outcome;
+using testing::RunTool;
+using testing::StatusOf;
 
 std::string WriteScene(const TemporaryFolder& folder, const Model& scene,
                        const std::string& name = "scene.ato") {

@@ -16,6 +16,7 @@
 #include "documents/DocumentFile.h"
 #include "tests/core/SceneFactory.h"
 #include "tests/core/TemporaryFolder.h"
+#include "tests/tools/ToolProcess.h"
 
 namespace velmora {
 namespace {
@@ -24,34 +25,8 @@ using testing::ReadBytes;
 using testing::TemporaryFolder;
 using testing::WriteBytes;
 
-struct Outcome {
-  int status;  // the exit status, or 128 + the signal that ended the process
-  std::string out, err;
-};
-
-// Runs the tool with its output in files of the folder; a run that takes more than twenty
-// seconds is ended by the alarm, which outlives the exec.
-Outcome RunTool(const TemporaryFolder& folder, std::vector<std::string> arguments) {
-  arguments.insert(arguments.begin(), VELMORA_BATCH_PATH);
-  std::vector<char*> argv;
-  for (std::string& argument : arguments) argv.push_back(argument.data());
-  argv.push_back(nullptr);
-  const std::string out = folder.Path(".stdout"), err = folder.Path(".stderr");
-  const pid_t child = ::fork();
-  if (child == 0) {
-    ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
-    ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
-    ::alarm(20);
-    ::execv(argv[0], argv.data());
-    ::_exit(127);
-  }
-  int wait = 0;
-  ::waitpid(child, &wait, 0);
-  Outcome outcome{WIFEXITED(wait) ? WEXITSTATUS(wait) : 128 + WTERMSIG(wait), ReadBytes(out), ReadBytes(err)};
-  ::unlink(out.c_str());
-  ::unlink(err.c_str());
-  return outcome;
-}
+using testing::Outcome;
+using testing::RunTool;
 
 // A sane scene of a dozen particles with one ten-byte field replaced.
 std::string HostileScene(const TemporaryFolder& folder, std::size_t offset,

@@ -1,0 +1,52 @@
+#pragma once
+// Running velmora-batch as a process from a test, with its output caught in files.
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/core/TemporaryFolder.h"
+
+namespace velmora::testing {
+
+struct Outcome {
+  int status;  // the exit status, or 128 + the signal that ended the process
+  std::string out, err;
+};
+
+inline int StatusOf(int wait) { return WIFEXITED(wait) ? WEXITSTATUS(wait) : 128 + WTERMSIG(wait); }
+
+// The tool's path, then the arguments, as execv takes them; they point into `arguments`.
+inline std::vector<char*> ArgumentVector(std::vector<std::string>& arguments) {
+  arguments.insert(arguments.begin(), VELMORA_BATCH_PATH);
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  return argv;
+}
+
+// Runs the tool with standard output and error going to files of the folder; a run that takes
+// more than twenty seconds is ended by the alarm, which outlives the exec.
+inline Outcome RunTool(const TemporaryFolder& folder, std::vector<std::string> arguments) {
+  std::vector<char*> argv = ArgumentVector(arguments);
+  const std::string out = folder.Path(".stdout"), err = folder.Path(".stderr");
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
+    ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
+    ::alarm(20);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+  int wait = 0;
+  ::waitpid(child, &wait, 0);
+  Outcome outcome{StatusOf(wait), ReadBytes(out), ReadBytes(err)};
+  ::unlink(out.c_str());
+  ::unlink(err.c_str());
+  return outcome;
+}
+
+}  // namespace velmora::testing
