@@ -19,8 +19,8 @@ for round in $(seq "$rounds"); do
   "$build/velmora_bench" --benchmark_filter='mixed_fast(/|$)' --benchmark_repetitions=10 \
     --benchmark_out="$work/bench.json" --benchmark_out_format=json >/dev/null 2>&1
   hyperfine -N --style none --warmup 1 --runs 10 --export-json "$work/tool.json" \
-    "$build/tools/velmora-batch --steps 200 $work/scene.ato" \
-    "$build/tools/velmora-batch --steps 0 $work/scene.ato" >/dev/null 2>&1
+    "$build/tools/batch/velmora-batch --steps 200 $work/scene.ato" \
+    "$build/tools/batch/velmora-batch --steps 0 $work/scene.ato" >/dev/null 2>&1
   python3 - "$work/bench.json" "$work/tool.json" "$round" "$load" <<'PY'
 import json, sys
 bench = json.load(open(sys.argv[1]))["benchmarks"]
