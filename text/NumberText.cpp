@@ -1,6 +1,5 @@
 #include "text/NumberText.h"
 
-#include <cfenv>
 #include <charconv>
 #include <locale.h>
 #include <cmath>
@@ -11,6 +10,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "model/FloatingPointFaults.h"
 #include "model/ProgramError.h"
 
 namespace velmora {
@@ -18,23 +18,10 @@ namespace velmora {
 namespace {
 
 constexpr int SignificantDigits = 15;
+constexpr int ExactDigits = 21;  // ceil(1 + 64 log10 2): every 64-bit significand reads back
 // 0.d1d2... x 10^e is written in fixed notation for these e, i.e. 0.0001 <= |value| < 1E15.
 constexpr int SmallestFixedExponent = -3;
 constexpr int LargestFixedExponent = 15;
-
-// The conversions raise inexact, underflow or overflow in the FPU status on their own account.
-// They must not surface at the caller's next fault checkpoint as "Floating point overflow", so
-// the flags are put back as they were on every way out.
-class FaultFlagsKept {
- public:
-  FaultFlagsKept() { std::fegetexceptflag(&saved_, FE_ALL_EXCEPT); }
-  ~FaultFlagsKept() { std::fesetexceptflag(&saved_, FE_ALL_EXCEPT); }
-  FaultFlagsKept(const FaultFlagsKept&) = delete;
-  FaultFlagsKept& operator=(const FaultFlagsKept&) = delete;
-
- private:
-  std::fexcept_t saved_;
-};
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -163,18 +150,35 @@ ConversionError NotAReal(const std::string& text) {
   return ConversionError("'" + text + "' is not a valid floating point value");
 }
 
+// "NAN", "INF" or "-INF" for the values that have no digits, nothing for the others.
+std::optional<std::string> NonFiniteText(real value) {
+  if (std::isnan(value)) return "NAN";
+  if (std::isinf(value)) return value < 0.0L ? "-INF" : "INF";
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::string FormatReal(real value, char separator) {
+  // The conversions raise inexact, underflow or overflow on their own account; they must not
+  // surface at the caller's next fault checkpoint.
   FaultFlagsKept flagsKept;  // comparing a signaling NaN or an unnormal flags an invalid operation
-  if (std::isnan(value)) return "NAN";
-  if (std::isinf(value)) return value < 0.0L ? "-INF" : "INF";
+  if (const auto text = NonFiniteText(value)) return *text;
   if (value == 0.0L) return "0";
   const DecimalDigits decimal = RoundToSignificantDigits(WithCanonicalExponent(value));
   const bool fixed =
       decimal.exponent >= SmallestFixedExponent && decimal.exponent <= LargestFixedExponent;
   return (decimal.negative ? "-" : "") +
          (fixed ? FixedNotation(decimal, separator) : ExponentNotation(decimal, separator));
+}
+
+std::string FormatExact(real value) {
+  FaultFlagsKept flagsKept;
+  if (const auto text = NonFiniteText(value)) return *text;
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, WithCanonicalExponent(value),
+                                    std::chars_format::scientific, ExactDigits - 1);
+  return std::string(buffer, result.ptr);
 }
 
 real ParseReal(const std::string& text, char separator) {

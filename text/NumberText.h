@@ -15,6 +15,11 @@ namespace velmora {
 // Values a document may hold but no computation shows are written "INF", "-INF" and "NAN".
 std::string FormatReal(real value, char separator);
 
+// The exact form for tables that are read back by programs: 21 significant digits in scientific
+// notation with "." ("-1.23456789012345678901e-05"), enough for every extended value to read back
+// (ParseReal with '.') to the same bits; "INF", "-INF" and "NAN" as FormatReal writes them.
+std::string FormatExact(real value);
+
 // Text to real: optional blanks, optional sign, digits with at most one separator and at
 // least one digit, an optional exponent ("E" or "e", optional sign, digits), optional blanks.
 // The result is the nearest extended value, whatever the process locale. Anything else, and

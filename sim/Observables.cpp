@@ -1,0 +1,172 @@
+#include "sim/Observables.h"
+
+#include <cmath>
+#include <limits>
+
+#include "model/FloatingPointFaults.h"
+#include "model/Power.h"
+#include "sim/PairLaw.h"
+
+namespace velmora {
+
+const std::array<const char*, QuantityCount> QuantityNames = {
+    "kinetic", "potential", "total", "kinetic1", "kinetic2", "kinetic3", "gyration", "closest", "fastest"};
+
+namespace {
+
+// The shell potential U_p(r) = x^E with x = k r and E = (2.5 - x^20) / (0.1 x), the function
+// whose derivative S_p the law sums; ln x is shared by x^20 and x^E.
+real ShellPotential(real k, real r) {
+  const real x = k * r;
+  const real lnX = std::log(x);
+  const real E = (LawPlateau - std::exp(LawSteepness * lnX)) / (LawWidth * x);
+  return std::exp(E * lnX);
+}
+
+// One group's W(r), with its constants formed once per measurement: k_p = 1.0256 / p for the
+// shell terms and a = 0.5 * 2.72^-1 for the contact part.
+class GroupPotential {
+ public:
+  GroupPotential() = default;
+  GroupPotential(const GroupParameters& p, const LawSettings& law)
+      : A_(p.A), G_(p.G), a_(ContactFactor * Power(-1.0L, ContactBase)), shells_(law.Functions3X1 ? 4 : 5),
+        contact_(law.Functions3X1) {
+    const real lengths[] = {p.B, p.C, p.D, p.F, p.G};
+    for (int t = 0; t < shells_; ++t) k_[t] = LawScale / lengths[t];
+  }
+
+  // W(r) = U_B + U_C + U_D + U_F + U_G, or with the contact part
+  // U_B + U_C + U_D + U_F - A exp(-a G / (r - G)), whose derivative is -S_B - .. - S_F + K = -Phi.
+  real W(real r) const {
+    real sum = 0.0L;
+    for (int t = 0; t < shells_; ++t) sum += ShellPotential(k_[t], r);
+    if (contact_ && r > G_) sum -= A_ * std::exp(-a_ * G_ / (r - G_));
+    return sum;
+  }
+
+  real A() const { return A_; }
+
+ private:
+  real A_ = 0.0L, G_ = 0.0L, a_ = 0.0L;
+  int shells_ = 0;
+  bool contact_ = false;
+  real k_[5] = {};
+};
+
+struct GroupPotentials {
+  GroupPotential byGroup[GroupCount + 1];
+  // same[a][b]: groups a and b have equal parameters, so P(i,j) = P(j,i) across them.
+  bool same[GroupCount + 1][GroupCount + 1] = {};
+};
+
+bool EqualParameters(const GroupParameters& a, const GroupParameters& b) {
+  return a.A == b.A && a.B == b.B && a.C == b.C && a.D == b.D && a.F == b.F && a.G == b.G;
+}
+
+GroupPotentials PotentialsOf(const Model& model, const LawSettings& law) {
+  GroupParameters p[GroupCount + 1] = {};
+  GroupPotentials g;
+  for (int a = 1; a <= GroupCount; ++a) {
+    p[a] = ParametersOfGroup(model, a);
+    g.byGroup[a] = GroupPotential(p[a], law);
+  }
+  for (int a = 1; a <= GroupCount; ++a)
+    for (int b = 1; b <= GroupCount; ++b) g.same[a][b] = EqualParameters(p[a], p[b]);
+  return g;
+}
+
+real Distance(const Model& m, int i, int j) {
+  const real dx = m.X[i] - m.X[j];
+  const real dy = m.Y[i] - m.Y[j];
+  const real dz = m.Z[i] - m.Z[j];
+  return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+
+// P(i,j) = s(i,j) A_g W_g(r), g the group of j.
+real PairEnergyAt(const GroupPotential& partner, real sign, real r) { return sign * partner.A() * partner.W(r); }
+
+struct Energies {
+  real potential = 0.0L;
+  real closest = std::numeric_limits<real>::infinity();
+};
+
+Energies PairSums(const Model& m, const LawSettings& law) {
+  const GroupPotentials g = PotentialsOf(m, law);
+  Energies e;
+  for (int i = 1; i <= m.N; ++i) {
+    if (!m.Present[i]) continue;
+    const int gi = GroupOf(m.N, i);
+    for (int j = i + 1; j <= m.N; ++j) {
+      if (!m.Present[j]) continue;
+      const int gj = GroupOf(m.N, j);
+      const real r = Distance(m, i, j);
+      const real sign = static_cast<real>(PairSign(i, j, law.Taoscope));
+      const real seenByI = PairEnergyAt(g.byGroup[gj], sign, r);
+      const real seenByJ = g.same[gi][gj] ? seenByI : PairEnergyAt(g.byGroup[gi], sign, r);
+      e.potential += (seenByI + seenByJ) / 2.0L;
+      if (r < e.closest) e.closest = r;
+    }
+  }
+  return e;
+}
+
+// The mean squared distance from the mean position, its square root.
+real Gyration(const Model& m, int present) {
+  if (present == 0) return std::numeric_limits<real>::quiet_NaN();
+  real cx = 0.0L, cy = 0.0L, cz = 0.0L;
+  for (int i = 1; i <= m.N; ++i) {
+    if (!m.Present[i]) continue;
+    cx += m.X[i];
+    cy += m.Y[i];
+    cz += m.Z[i];
+  }
+  const real count = static_cast<real>(present);
+  cx /= count;
+  cy /= count;
+  cz /= count;
+  real sum = 0.0L;
+  for (int i = 1; i <= m.N; ++i) {
+    if (!m.Present[i]) continue;
+    const real dx = m.X[i] - cx, dy = m.Y[i] - cy, dz = m.Z[i] - cz;
+    sum += dx * dx + dy * dy + dz * dz;
+  }
+  return std::sqrt(sum / count);
+}
+
+}  // namespace
+
+real PairEnergy(const Model& model, const LawSettings& law, int i, int j) {
+  FaultFlagsKept flagsKept;
+  const GroupPotential partner(ParametersOfGroup(model, GroupOf(model.N, j)), law);
+  return PairEnergyAt(partner, static_cast<real>(PairSign(i, j, law.Taoscope)), Distance(model, i, j));
+}
+
+Observables Measure(const Model& model, const LawSettings& law) {
+  FaultFlagsKept flagsKept;  // a far or coincident pair may flag; the run's checkpoints must not see it
+  const Model& m = model;
+  Observables o;
+  real groupKinetic[GroupCount + 1] = {};
+  real fastest = 0.0L;
+  int present = 0;
+  for (int i = 1; i <= m.N; ++i) {
+    if (!m.Present[i]) continue;
+    ++present;
+    const real squared = m.V[i] * m.V[i] + m.U[i] * m.U[i] + m.W[i] * m.W[i];
+    groupKinetic[GroupOf(m.N, i)] += squared / 2.0L;
+    const real speed = std::sqrt(squared);
+    if (speed > fastest) fastest = speed;
+  }
+  const Energies e = PairSums(m, law);
+  o[Quantity::Kinetic1] = groupKinetic[1];
+  o[Quantity::Kinetic2] = groupKinetic[2];
+  o[Quantity::Kinetic3] = groupKinetic[3];
+  o[Quantity::Kinetic] = groupKinetic[1] + groupKinetic[2] + groupKinetic[3];
+  o[Quantity::Potential] = e.potential;
+  o[Quantity::Total] = o[Quantity::Kinetic] + e.potential;
+  o[Quantity::Gyration] = Gyration(m, present);
+  o[Quantity::Closest] = e.closest;
+  o[Quantity::Fastest] = fastest;
+  return o;
+}
+
+}  // namespace velmora
