@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "documents/DocumentFile.h"
+#include "documents/ObservableLogFile.h"
 #include "documents/PendingFile.h"
 #include "documents/XyzTrajectory.h"
 #include "text/Listing.h"
@@ -39,7 +40,7 @@ std::string RunBatch(const BatchJob& job, Stepper& stepper, const StepWatcher& w
   const std::unique_ptr<Model> model = OpenScene(job);
   Model& m = *model;
 
-  // Both outputs are opened before the run, so that a folder that is missing or may not be
+  // Every output is opened before the run, so that a folder that is missing or may not be
   // written is reported at once and not after hours of steps.
   std::optional<PendingFile> document;
   if (!job.output.empty()) OnFile(job.output, [&] { document.emplace(job.output); });
@@ -51,6 +52,13 @@ std::string RunBatch(const BatchJob& job, Stepper& stepper, const StepWatcher& w
     });
   }
 
+  std::optional<ObservableLogFile> log;
+  const auto logRow = [&] { OnFile(job.log, [&] { log->WriteRow(m.StepCount, Measure(m, job.settings.Law)); }); };
+  if (!job.log.empty()) {
+    OnFile(job.log, [&] { log.emplace(job.log); });
+    logRow();
+  }
+
   int counter = m.StepCount;
   for (int done = 1; done <= job.steps; ++done) {
     try {
@@ -59,10 +67,12 @@ std::string RunBatch(const BatchJob& job, Stepper& stepper, const StepWatcher& w
       throw StepFault(fault, counter);
     }
     if (trajectory && done % job.every == 0) OnFile(job.trajectory, [&] { trajectory->WriteFrame(m, counter); });
+    if (log && done % job.logEvery == 0) logRow();
     if (watch) watch(done);
   }
 
   if (trajectory) OnFile(job.trajectory, [&] { trajectory->Finish(); });
+  if (log) OnFile(job.log, [&] { log->Finish(); });
   if (document) {
     // The document writer's record: the model through Snapshot, padding as the scene held it.
     TakeSnapshot(m);

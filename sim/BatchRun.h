@@ -1,7 +1,7 @@
 #pragma once
 // A run without a window: a document is read as File > Open reads it, run for a number of steps
 // with the step the window runs (so a scene gives the same bits in both), and written out as a
-// document, a trajectory and a listing. The batch tool is this plus its command line.
+// document, a trajectory, a table of measurements and a listing. The batch tool is this plus its command line.
 
 #include <functional>
 #include <optional>
@@ -24,6 +24,8 @@ struct BatchJob {
   std::string output;      // the document after the run; none when empty
   std::string trajectory;  // extended XYZ: the starting frame and every `every`-th step; none when empty
   int every = 1;
+  std::string log;  // the measurement table: the start and every `logEvery`-th step; "-" standard output
+  int logEvery = 1;
   ListingKind listing = ListingKind::None;
 };
 
@@ -45,9 +47,9 @@ using StepWatcher = std::function<void(int done)>;
 // and returns the listing (empty when none is asked for). A fault throws StepFault; a failing
 // file operation throws IoError with the file's name before the program's text
 // ("scene.ato: File not found"); an output that cannot be written is found before the first
-// step. When the run fails nothing is written or changed; of the two outputs the trajectory is
-// put in place first, so only a failure in the last moment of writing the document leaves the
-// trajectory without it.
+// step. When the run fails nothing is written or changed (a table on the standard output has its
+// rows up to the failure); of the outputs the trajectory and the table are put in place first, so
+// only a failure in the last moment of writing the document leaves them without it.
 std::string RunBatch(const BatchJob& job, Stepper& stepper, const StepWatcher& watch = nullptr);
 
 }  // namespace velmora

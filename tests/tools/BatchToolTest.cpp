@@ -21,6 +21,7 @@
 #include "tests/core/TemporaryFolder.h"
 #include "tests/tools/ToolProcess.h"
 #include "text/Listing.h"
+#include "text/ObservableLog.h"
 
 namespace velmora {
 namespace {
@@ -129,6 +130,31 @@ TEST(BatchTool, ListingGoesToStandardOutput) {
   EXPECT_NE(velocities.out, ListingText(scene, false, '.'));
 }
 
+// The table holds the start and every third step of the run the window's step gives, measured
+// with the run's law switches; a file and the standard output get the same bytes.
+TEST(BatchTool, LogIsTheMeasuredRun) {
+  TemporaryFolder folder;
+  Model scene = RandomScene(5);
+  const std::string name = WriteScene(folder, scene);
+  StepSettings settings;
+  settings.Law = {true, true};
+  std::string expected = ObservableLogHeader() + ObservableLogRow(0, Measure(scene, settings.Law));
+  Stepper stepper;
+  for (int counter = 0; counter < 7;) {
+    stepper.Step(scene, settings, counter);
+    if (counter % 3 == 0) expected += ObservableLogRow(counter, Measure(scene, settings.Law));
+  }
+  const std::vector<std::string> run = {"--steps", "7", "--contact", "--taoscope", "--log-every", "3", name};
+  std::vector<std::string> toFile = run, toOutput = run;
+  toFile.insert(toFile.begin(), {"--log", folder.Path("run.tsv")});
+  toOutput.insert(toOutput.begin(), {"--log", "-"});
+  const Outcome file = RunTool(folder, toFile), output = RunTool(folder, toOutput);
+  EXPECT_EQ(file.status, 0) << file.err;
+  EXPECT_EQ(ReadBytes(folder.Path("run.tsv")), expected);
+  EXPECT_EQ(output.status, 0) << output.err;
+  EXPECT_EQ(output.out, expected);
+}
+
 TEST(BatchTool, FaultExitsWithOneAndWritesNothing) {
   TemporaryFolder folder;
   Model scene = testing::EmptyScene();
@@ -136,7 +162,8 @@ TEST(BatchTool, FaultExitsWithOneAndWritesNothing) {
   testing::Place(scene, 9, 0.3L, 0.2L, 0.1L);
   const std::string name = WriteScene(folder, scene);
   const Outcome outcome = RunTool(folder, {"--steps", "3", "--output", folder.Path("after.ato"), "--xyz",
-                                           folder.Path("run.xyz"), "--listing", "positions", name});
+                                           folder.Path("run.xyz"), "--log", folder.Path("run.tsv"),
+                                           "--listing", "positions", name});
   EXPECT_EQ(outcome.status, 1);
   EXPECT_EQ(outcome.err, "velmora-batch: Floating point division by zero at step 1\n");
   EXPECT_EQ(outcome.out, "");
@@ -179,6 +206,10 @@ TEST(BatchTool, UsageErrorsExitWithTwoAndShowTheUsage) {
       {{scene, "--steps"}, "--steps needs a value N"},
       {{"--every", "0", scene}, "--every: '0' is less than 1"},
       {{"--threads", "0", scene}, "--threads: '0' is less than 1"},
+      {{"--log-every", "0", scene}, "--log-every: '0' is less than 1"},
+      {{"--log", folder.Path("x.ato"), "--output", folder.Path("x.ato"), scene},
+       "--log names the file of --output or --xyz; one would replace the other"},
+      {{"--log", "-", "--listing", "positions", scene}, "--log - and --listing both write to standard output"},
       {{"--output", folder.Path("x.ato"), "--xyz", folder.Path("x.ato"), scene},
        "--output and --xyz name the same file; the document would replace the trajectory"},
       {{"--mode", "warm", scene}, "--mode: 'warm' is none of free, hot, cold, current1, current2"},
@@ -261,7 +292,8 @@ TEST(BatchTool, ProgressLineOnATerminalAFewTimesASecondAndCtrlCWritesNothing) {
   TemporaryFolder folder;
   const std::string scene = WriteScene(folder, RandomScene(11));
   const std::vector<std::string> arguments = {
-      "--steps", "2000000000", "--output", folder.Path("after.ato"), "--xyz", folder.Path("run.xyz"), scene};
+      "--steps", "2000000000", "--output", folder.Path("after.ato"), "--xyz", folder.Path("run.xyz"),
+      "--log", folder.Path("run.tsv"), scene};
   const TerminalRun run = RunOnTerminal(arguments, false, std::chrono::milliseconds(1300));
   EXPECT_EQ(run.status, 128 + SIGINT);
   // Each refresh rewrites the line in place; the last thing on the line is the interruption.

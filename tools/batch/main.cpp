@@ -118,6 +118,10 @@ const Option Options[] = {
      [](CommandLine& l, const std::string& v) { l.job.trajectory = v; }},
     {"--every", "K", "the trajectory's frame interval in steps (default 1)",
      [](CommandLine& l, const std::string& v) { l.job.every = Count("--every", v, 1); }},
+    {"--log", "FILE", "write a table of energies and sizes: the start, then every N-th step ('-': standard output)",
+     [](CommandLine& l, const std::string& v) { l.job.log = v; }},
+    {"--log-every", "N", "the table's row interval in steps (default 1)",
+     [](CommandLine& l, const std::string& v) { l.job.logEvery = Count("--log-every", v, 1); }},
     {"--threads", "N", "threads for a step (default: all cores); every count gives the same bits",
      [](CommandLine& l, const std::string& v) { l.threads = Count("--threads", v, 1); }},
     {"--quiet", nullptr, "no progress line", [](CommandLine& l, const std::string&) { l.quiet = true; }},
@@ -173,6 +177,10 @@ CommandLine Parse(int argc, char** argv) {
   line.job.scene = scenes.front();
   if (SameFile(line.job.output, line.job.trajectory))
     throw UsageError("--output and --xyz name the same file; the document would replace the trajectory");
+  if (SameFile(line.job.log, line.job.output) || SameFile(line.job.log, line.job.trajectory))
+    throw UsageError("--log names the file of --output or --xyz; one would replace the other");
+  if (line.job.log == "-" && line.job.listing != ListingKind::None)
+    throw UsageError("--log - and --listing both write to standard output");
   return line;
 }
 

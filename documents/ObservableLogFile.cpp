@@ -1,0 +1,32 @@
+#include "documents/ObservableLogFile.h"
+
+#include <cerrno>
+#include <cstdio>
+
+#include "documents/IoErrors.h"
+#include "text/ObservableLog.h"
+
+namespace velmora {
+
+ObservableLogFile::ObservableLogFile(const std::string& name) {
+  if (name != StandardOutput) file_.emplace(name);
+  Write(ObservableLogHeader());
+}
+
+void ObservableLogFile::WriteRow(int step, const Observables& observables) {
+  Write(ObservableLogRow(step, observables));
+}
+
+void ObservableLogFile::Finish() {
+  if (file_) file_->Commit();
+}
+
+void ObservableLogFile::Write(const std::string& text) {
+  if (file_) return file_->Append(text);
+  // A reader at the other end of a pipe sees each row when it is written.
+  errno = 0;
+  if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
+    throw SystemIoError(errno);
+}
+
+}  // namespace velmora
