@@ -1,0 +1,28 @@
+#pragma once
+// When a running loop measures: as often as it can while measuring takes at most a given share
+// of the run's time. A measurement is due once the time since the last one ended is at least
+// (1 - share) / share times what the last one took; the first one is due at once.
+
+namespace velmora {
+
+class SamplePacing {
+ public:
+  explicit SamplePacing(double share) : wait_((1.0 - share) / share) {}
+
+  // Times are seconds on one steady clock.
+  bool Due(double now) const { return !measured_ || now - lastEnd_ >= wait_ * lastCost_; }
+  void Measured(double start, double end) {
+    measured_ = true;
+    lastEnd_ = end;
+    lastCost_ = end - start;
+  }
+  void Restart() { measured_ = false; }
+
+ private:
+  double wait_;
+  bool measured_ = false;
+  double lastEnd_ = 0.0;
+  double lastCost_ = 0.0;
+};
+
+}  // namespace velmora
