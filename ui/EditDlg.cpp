@@ -7,6 +7,7 @@
 #include <QWindow>
 
 #include "documents/DocumentFile.h"
+#include "documents/RecentDocuments.h"
 #include "text/Listing.h"
 #include "ui/ControlLook.h"
 #include "ui/DialogProvider.h"
@@ -124,6 +125,7 @@ void TEditDlg::OKBtnClick() {
   RememberLastDocument(model_);
   StoreTimeStepAndParameters();
   AlignCopiesOfPresentSlots();
+  TryAddRecentDocument(name);
 }
 
 // Writes the scene under a chosen name and leaves the dialog open; the current document's
@@ -135,6 +137,7 @@ void TEditDlg::SaveasClick() {
   look::SetFieldText(EditFileName, *chosen);
   StoreTimeStepAndParameters();
   WriteDocumentFile(model_, FileName(*chosen));
+  TryAddRecentDocument(FileName(*chosen));
 }
 
 void TEditDlg::StoreTimeStepAndParameters() {

@@ -62,12 +62,13 @@ MouseButton ViewButton(Qt::MouseButton button) {
 
 }  // namespace
 
-TMainForm::TMainForm(Model& model, ViewState& view, QWidget* parent)
+TMainForm::TMainForm(Model& model, ViewState& view, const std::optional<std::string>& startDocument,
+                     QWidget* parent)
     : QMainWindow(parent), model_(model), view_(view), separator_(LocaleDecimalSeparator()) {
   createControls();
   createMenus();
   connectHandlers();
-  Guarded([this] { FormCreate(); });
+  Guarded([&] { FormCreate(startDocument); });
   Timer->start();
 }
 
@@ -87,7 +88,7 @@ QString TMainForm::ListingCell(int column, int row) const {
 // ---------------------------------------------------------------------------------------------
 // Start-up
 
-void TMainForm::FormCreate() {
+void TMainForm::FormCreate(const std::optional<std::string>& startDocument) {
   SetCentre();
   view_.Zoom = StartZoom;
   view_.TurnTeta = view_.TurnPsi = view_.TurnPhi = 0.0L;
@@ -103,7 +104,9 @@ void TMainForm::FormCreate() {
     const std::optional<std::string> last = ReadStartFile();
     if (!last) WriteStartFile({});
     if (last) model_.LastDocFileName = *last;
-    if (!last || last->empty()) {
+    if (startDocument && OpenNamedDocument(*startDocument)) {
+      documentLoaded = true;
+    } else if (!last || last->empty()) {
       BuildFigure(model_, view_.FigureKind);
       model_.DocFileName = SpiralTitle;
     } else {
@@ -137,6 +140,19 @@ bool TMainForm::LoadStartDocument(const std::string& name) {
   }
   ApplySnapshot(model_);
   ApplyLoadedComment();
+  return true;
+}
+
+// A document named on the command line: one that cannot be read is reported, and start-up goes
+// on as without it. True when the document was opened.
+bool TMainForm::OpenNamedDocument(const std::string& name) {
+  try {
+    ReadDocumentFile(model_, name);
+  } catch (const std::exception& error) {
+    ReportError(error);
+    return false;
+  }
+  OpenDocument(name);
   return true;
 }
 

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 
 #include "model/Model.h"
 #include "sim/StepSettings.h"
@@ -50,8 +51,10 @@ class TMainForm : public QMainWindow {
 
  public:
   // Assembles the window and runs the start-up (FormCreate): every default, the start file, the
-  // last document or a figure. Nothing is drawn before the window is first shown.
-  TMainForm(Model& model, ViewState& view, QWidget* parent = nullptr);
+  // last document or a figure. A document named on the command line is opened as File > Open
+  // opens it, in place of the last document. Nothing is drawn before the window is first shown.
+  TMainForm(Model& model, ViewState& view, const std::optional<std::string>& startDocument = std::nullopt,
+            QWidget* parent = nullptr);
   ~TMainForm() override;
 
   // The scope switch on the bottom panel: Taoscope colours by parity and uses its sign rule.
@@ -94,8 +97,9 @@ class TMainForm : public QMainWindow {
   bool IsPartOfListing(const QObject* object) const;
 
   // Start-up.
-  void FormCreate();
+  void FormCreate(const std::optional<std::string>& startDocument);
   bool LoadStartDocument(const std::string& name);
+  bool OpenNamedDocument(const std::string& name);
 
   // Scene drawing.
   void ClearScene();
@@ -143,6 +147,12 @@ class TMainForm : public QMainWindow {
   // Documents and figures.
   void New1Click();
   void Open1Click();
+  void OpenDocument(const std::string& name);
+  bool CanOpenDocument() const;
+  void DocumentDropped(const QString& name);
+  void FillRecentMenu();
+  void RecentDocumentClick(const std::string& name);
+  void ClearListClick();
   void Save1Click();
   void Saveas1Click();
   void SaveAsSequence(const QString& name);
@@ -228,6 +238,7 @@ class TMainForm : public QMainWindow {
 
   QAction* New1 = nullptr;
   QAction* Open1 = nullptr;
+  QMenu* RecentDocuments = nullptr;
   QAction* Save1 = nullptr;
   QAction* Saveas1 = nullptr;
   QAction* Exit1 = nullptr;

@@ -3,18 +3,24 @@
 // what it did before stays done, and the error box reports the failure.
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
 
+#include <filesystem>
+
 #include "documents/CommentFile.h"
 #include "documents/DocumentFile.h"
+#include "documents/RecentDocuments.h"
 #include "documents/StartFile.h"
 #include "figures/FigureBuilder.h"
 #include "ui/AboutBox.h"
 #include "ui/DialogProvider.h"
+#include "ui/ErrorReport.h"
 #include "ui/FileNames.h"
 #include "ui/HelpWindow.h"
 #include "ui/MainForm.h"
@@ -33,14 +39,17 @@ void TMainForm::SetDocumentControlsEnabled(bool enabled) {
   Null00->setEnabled(enabled);
 }
 
-// File > Open. A document that cannot be read leaves the model as it was, but the window has
-// already left figure mode and shows the chosen name.
 void TMainForm::Open1Click() {
-  const std::optional<QString> name = DialogProvider::Instance().OpenFileName(this);
-  if (!name) return;
+  if (const std::optional<QString> name = DialogProvider::Instance().OpenFileName(this)) OpenDocument(FileName(*name));
+}
+
+// File > Open from its chosen name on, also for a recent document, a dropped one and one named
+// on the command line. A document that cannot be read leaves the model as it was, but the window
+// has already left figure mode and shows the chosen name.
+void TMainForm::OpenDocument(const std::string& name) {
   model_.SpiralShown = false;
   SetDocumentControlsEnabled(true);
-  model_.DocFileName = FileName(*name);
+  model_.DocFileName = name;
   ShowDocumentName();
   ReadDocumentFile(model_, model_.DocFileName);
   RememberLastDocument(model_);
@@ -51,13 +60,64 @@ void TMainForm::Open1Click() {
   FillListing();
   FillParameterFields();
   ApplyLoadedComment();
+  TryAddRecentDocument(name);
 }
+
+// Whatever opens a document besides File > Open (a drop, File > Recent Documents) is taken
+// only when File > Open would be taken now, and never while a modal box or dialog is up.
+bool TMainForm::CanOpenDocument() const { return Open1->isEnabled() && !QApplication::activeModalWidget(); }
+
+// A document dropped on the window: the comment's save question first, as leaving the memo
+// would ask it, then the document opens as File > Open opens it.
+void TMainForm::DocumentDropped(const QString& name) {
+  if (!CanOpenDocument()) return;
+  CommentExit();
+  OpenDocument(FileName(name));
+}
+
+// File > Recent Documents, filled from the list's file each time it opens, so that what another
+// instance of the program opened or saved shows too.
+void TMainForm::FillRecentMenu() {
+  RecentDocuments->clear();
+  const std::vector<std::string> names = ReadRecentDocuments();
+  for (std::size_t index = 0; index < names.size(); ++index) {
+    const std::string& name = names[index];
+    QString text = ShownFileName(name);
+    text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    QAction* entry = RecentDocuments->addAction(QStringLiteral("&%1 %2").arg(index + 1).arg(text));
+    entry->setEnabled(CanOpenDocument());
+    connect(entry, &QAction::triggered, this, [this, name] { Guarded([this, name] { RecentDocumentClick(name); }); });
+  }
+  RecentDocuments->addSeparator();
+  QAction* clear = RecentDocuments->addAction(QStringLiteral("Clear List"));
+  clear->setObjectName(QStringLiteral("ClearList"));
+  clear->setEnabled(!names.empty());
+  connect(clear, &QAction::triggered, this, [this] { Guarded([this] { ClearListClick(); }); });
+}
+
+// A document that is no longer there leaves the list, with a word naming it; any other
+// failure to open it is File > Open's.
+void TMainForm::RecentDocumentClick(const std::string& name) {
+  if (!CanOpenDocument()) return;
+  std::error_code ignored;
+  if (!std::filesystem::exists(name, ignored)) {
+    RemoveRecentDocument(name);
+    DialogProvider::Instance().ShowInformation(
+        this, QStringLiteral("The document \"%1\" no longer exists and has been removed from the recent documents.")
+                  .arg(ShownFileName(name)));
+    return;
+  }
+  OpenDocument(name);
+}
+
+void TMainForm::ClearListClick() { ClearRecentDocuments(); }
 
 // File > Save: the scene under the current name, without a question; the start file and the
 // comment file stay as they are.
 void TMainForm::Save1Click() {
   if (model_.SpiralShown) return;
   WriteDocumentFile(model_, model_.DocFileName);
+  TryAddRecentDocument(model_.DocFileName);
 }
 
 void TMainForm::Saveas1Click() {
@@ -72,6 +132,7 @@ void TMainForm::SaveAsSequence(const QString& name) {
   ShowDocumentName();
   WriteDocumentFile(model_, model_.DocFileName);
   RememberLastDocument(model_);
+  TryAddRecentDocument(model_.DocFileName);
 }
 
 // View > Show Images > Spiral: the figure in its first position; the scene stays in the model.

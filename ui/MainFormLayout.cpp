@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -25,6 +26,7 @@
 
 #include "ui/ArrowIcon.h"
 #include "ui/ControlLook.h"
+#include "ui/DocumentDrop.h"
 #include "ui/ErrorReport.h"
 #include "ui/Lamp.h"
 #include "ui/MainForm.h"
@@ -344,6 +346,8 @@ void TMainForm::createMenus() {
   file->setObjectName(QStringLiteral("File1"));
   item(file, New1, "New1", QStringLiteral("New"), QKeySequence(Qt::Key_F2));
   item(file, Open1, "Open1", QStringLiteral("Open"), QKeySequence(Qt::Key_F3));
+  RecentDocuments = file->addMenu(QStringLiteral("Recent Documents"));
+  RecentDocuments->setObjectName(QStringLiteral("RecentDocuments"));
   item(file, Save1, "Save1", QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
   item(file, Saveas1, "Saveas1", QStringLiteral("Save As ..."), QKeySequence());
   file->addSeparator();
@@ -411,6 +415,7 @@ void TMainForm::connectHandlers() {
 
   connect(New1, &QAction::triggered, this, handle(&TMainForm::New1Click));
   connect(Open1, &QAction::triggered, this, handle(&TMainForm::Open1Click));
+  connect(RecentDocuments, &QMenu::aboutToShow, this, handle(&TMainForm::FillRecentMenu));
   connect(Save1, &QAction::triggered, this, handle(&TMainForm::Save1Click));
   connect(Saveas1, &QAction::triggered, this, handle(&TMainForm::Saveas1Click));
   connect(Exit1, &QAction::triggered, this, handle(&TMainForm::Exit1Click));
@@ -445,6 +450,9 @@ void TMainForm::connectHandlers() {
   constexpr int FilteredParameterFields = 4;
   for (int index = 0; index < FilteredParameterFields; ++index) keyFilter->Attach(ParameterFields[index]);
   Comment->installEventFilter(this);
+  new DocumentDrop(
+      this, [this] { return CanOpenDocument(); },
+      [this](const QString& name) { Guarded([this, &name] { DocumentDropped(name); }); });
 }
 
 }  // namespace velmora

@@ -1,5 +1,6 @@
-# Installs the build into PREFIX and checks that the program, its help files, its desktop entry
-# and its icons are there. Run by CTest as ui.install.
+# Installs the build into PREFIX and checks that the programs, their manual pages, the help
+# files, the desktop entry, the document type and the icons are there. Run by CTest as
+# ui.install, which the tests of the installed tree need first.
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
                 RESULT_VARIABLE result OUTPUT_QUIET)
@@ -8,7 +9,11 @@ if(NOT result EQUAL 0)
 endif()
 set(expected
   bin/velmora
+  bin/velmora-batch
+  share/man/man1/velmora.1
+  share/man/man1/velmora-batch.1
   share/applications/velmora.desktop
+  share/mime/packages/velmora.xml
   share/icons/hicolor/scalable/apps/velmora.svg
   share/icons/hicolor/16x16/apps/velmora.png
   share/icons/hicolor/32x32/apps/velmora.png
