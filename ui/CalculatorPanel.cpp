@@ -123,7 +123,6 @@ QPushButton* CalculatorPanel::AddButton(const QString& name, const QString& capt
   auto* button = new QPushButton(caption, this);
   button->setObjectName(name);
   button->setGeometry(place);
-  button->setAutoDefault(false);
   if (handler)
     connect(button, &QPushButton::clicked, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
   return button;

@@ -1,10 +1,8 @@
 #include "ui/EditDlg.h"
 
 #include <QCheckBox>
-#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QWindow>
 
 #include "documents/DocumentFile.h"
 #include "documents/RecentDocuments.h"
@@ -23,27 +21,15 @@ TEditDlg::TEditDlg(Model& model, TaoscopeQuery taoscopeSelected, char decimalSep
   ConnectControls();
 }
 
-// The dialog reloads its fields whenever its surface is drawn anew: at every opening (the show
-// event, which comes before the first paint) and whenever the window system asks for it to be
-// redrawn because it was covered or off the screen (an expose of its window). Qt's own repaints,
-// such as a field's blinking cursor, are no such occasion: reloading then would throw away what
-// is being typed.
+// The dialog reloads its fields at every opening, centred on the screen (not on the main
+// window) each time. It does not reload when the window system merely asks for it to be drawn
+// again (a menu closing over it, a file dialog going away): that would throw away whatever was
+// typed and not yet stored. The model cannot change behind the modal dialog; what its own
+// buttons store, they show again themselves.
 void TEditDlg::showEvent(QShowEvent* event) {
-  if (!centred_) {
-    adjustPosition(nullptr);  // centred on the screen, not on the main window
-    centred_ = true;
-  }
+  adjustPosition(nullptr);
   QDialog::showEvent(event);
-  if (!watchingExposure_ && windowHandle()) {
-    windowHandle()->installEventFilter(this);
-    watchingExposure_ = true;
-  }
   FormPaint();
-}
-
-bool TEditDlg::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) FormPaint();
-  return QDialog::eventFilter(watched, event);
 }
 
 // Text typed into a reloaded field and not yet stored is replaced by the model's value.
@@ -129,8 +115,8 @@ void TEditDlg::OKBtnClick() {
 }
 
 // Writes the scene under a chosen name and leaves the dialog open; the current document's
-// name, the start file and the working copies stay as they are, and the next repaint puts the
-// document's name back into the file-name field.
+// name, the start file and the working copies stay as they are; the file-name field shows the
+// chosen name until the next opening.
 void TEditDlg::SaveasClick() {
   const std::optional<QString> chosen = DialogProvider::Instance().SaveFileName(this);
   if (!chosen) return;

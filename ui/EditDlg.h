@@ -45,7 +45,6 @@ class TEditDlg : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // Layout (EditDlgLayout.cpp).
@@ -66,8 +65,6 @@ class TEditDlg : public QDialog {
   TaoscopeQuery taoscopeSelected_;
   char separator_;
   bool editorListVelocities_ = false;
-  bool watchingExposure_ = false;
-  bool centred_ = false;
 
   EditorGrid* DaonsTable = nullptr;
   QLabel* NumberOfTaon = nullptr;

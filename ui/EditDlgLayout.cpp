@@ -24,6 +24,7 @@ constexpr int ClientWidth = 787;
 constexpr int ClientHeight = 447;
 constexpr int RightPart = 344;  // left edge of everything beside the calculators
 constexpr int FieldHeight = 20;
+constexpr int HeadingHeight = 16;
 
 constexpr int GridColumnWidth = 92;
 constexpr int GridRowHeight = 18;
@@ -98,12 +99,16 @@ void TEditDlg::CreateParameterArea() {
   QLineEdit* note = AddEdit(QStringLiteral("Edit3"),
                             QStringLiteral("Attention: G1E is parametr of exponentials part of function PESE"),
                             QRect(RightPart, 180, ClientWidth - RightPart - 6, 24));
-  look::SetBold(note);
+  // Large red bold type: the note is meant to be seen.
+  QFont large = note->font();
+  large.setPixelSize(16);
+  large.setBold(true);
+  note->setFont(large);
   look::SetTextColour(note, look::Red);
 }
 
 void TEditDlg::CreateParticleArea() {
-  const int top = 210;
+  const int top = 208;
   look::AddLabel(this, QStringLiteral("Gravon or Taon"), QRect(RightPart, top, 90, FieldHeight));
   NumberOfTaon = look::AddLabel(this, QStringLiteral("1"), QRect(RightPart + 92, top, 40, FieldHeight));
   NumberOfTaon->setObjectName(QStringLiteral("NumberOfTaon"));
@@ -114,9 +119,9 @@ void TEditDlg::CreateParticleArea() {
   Submit = new QPushButton(style()->standardIcon(QStyle::SP_DialogYesButton), QStringLiteral("&Yes"), this);
   Submit->setObjectName(QStringLiteral("Submit"));
   Submit->setGeometry(ClientWidth - 6 - 96, top - 2, 96, 25);
-  Submit->setAutoDefault(false);
 
-  // Two rows of three fields: the position under "Coordinats", the velocity under "VeloCity".
+  // Two rows of three fields, the position under the heading "Coordinats" and the velocity
+  // under "VeloCity".
   const struct {
     const char* heading;
     const char* names[3];
@@ -125,15 +130,16 @@ void TEditDlg::CreateParticleArea() {
   } rows[] = {{"Coordinats", {"EditX", "EditY", "EditZ"}, {"X =", "Y =", "Z ="}, {&EditX, &EditY, &EditZ}},
               {"VeloCity", {"EditV", "EditU", "EditW"}, {"V =", "U =", "W ="}, {&EditV, &EditU, &EditW}}};
   for (int r = 0; r < 2; ++r) {
-    const int rowTop = top + 26 + 24 * r;
-    look::SetBold(look::AddLabel(this, QString::fromLatin1(rows[r].heading), QRect(RightPart, rowTop, 70, FieldHeight)));
+    const int headingTop = top + 22 + 36 * r;
+    const int rowTop = headingTop + HeadingHeight;
+    look::SetBold(look::AddLabel(this, QString::fromLatin1(rows[r].heading), QRect(RightPart, headingTop, 120, HeadingHeight)));
     for (int k = 0; k < 3; ++k) {
-      const int left = RightPart + 70 + 122 * k;
+      const int left = RightPart + 146 * k;
       QLabel* label = look::AddLabel(this, QString::fromLatin1(rows[r].labels[k]), QRect(left, rowTop, 27, FieldHeight));
       label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
       label->setIndent(2);
       *rows[r].fields[k] = AddEdit(QString::fromLatin1(rows[r].names[k]), QStringLiteral("0"),
-                                   QRect(left + 27, rowTop, 93, FieldHeight));
+                                   QRect(left + 27, rowTop, 113, FieldHeight));
     }
   }
 }
@@ -143,7 +149,7 @@ void TEditDlg::CreateGrid() {
   DaonsTable->setObjectName(QStringLiteral("DaonsTable"));
   const int frame = 2 * DaonsTable->frameWidth();
   const int width = 4 * GridColumnWidth + style()->pixelMetric(QStyle::PM_ScrollBarExtent) + frame;
-  const int top = 286;
+  const int top = 304;
   DaonsTable->setGeometry(RightPart, top, width, 412 - top);
   DaonsTable->Select(1, 1);
 }
@@ -157,15 +163,15 @@ void TEditDlg::CreateFileArea() {
   Saveas = new QPushButton(QStringLiteral("Save As"), this);
   Saveas->setObjectName(QStringLiteral("Saveas"));
   Saveas->setGeometry(538, top - 1, 80, 25);
-  Saveas->setAutoDefault(false);
   OKBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
   OKBtn->setObjectName(QStringLiteral("OKBtn"));
   OKBtn->setGeometry(624, top - 1, 76, 25);
+  // Enter presses "OK" unless another button has the focus, which then takes it: every button
+  // of the dialog is auto-default, as Qt makes them.
   OKBtn->setDefault(true);
   CancelBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Cancel"), this);
   CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
   CancelBtn->setGeometry(706, top - 1, 76, 25);
-  CancelBtn->setAutoDefault(false);
 }
 
 void TEditDlg::ConnectControls() {

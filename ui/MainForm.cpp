@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -20,6 +21,8 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
+
+#include <utility>
 
 #include "documents/CommentFile.h"
 #include "documents/DocumentFile.h"
@@ -43,9 +46,8 @@ namespace {
 constexpr const char* SpiralTitle = "ThetraSpiral";
 constexpr const char* EasySquareTitle = "The easy square";
 
-// Ctrl+arrow: the hidden menu's picture shifts. A field would take Ctrl+Left and Ctrl+Right as
-// moves of its text cursor; the window gives them to the menu wherever the focus is, except in
-// the comment memo, where they move the cursor word by word as in any text.
+// Ctrl+arrow: the hidden menu's picture shifts. A field or the comment memo would take them as
+// moves of its text cursor; the window gives them to the menu wherever the focus is.
 bool IsPictureShift(const QKeyEvent& key) {
   const int code = key.key();
   const bool arrow = code == Qt::Key_Left || code == Qt::Key_Right || code == Qt::Key_Up || code == Qt::Key_Down;
@@ -72,7 +74,8 @@ TMainForm::TMainForm(Model& model, ViewState& view, const std::optional<std::str
   Timer->start();
 }
 
-TMainForm::~TMainForm() = default;
+// The window's parts go before the window itself; their focus changes are no longer its affair.
+TMainForm::~TMainForm() { disconnect(qApp, nullptr, this, nullptr); }
 
 bool TMainForm::TaoscopeSelected() const { return Taoscope->isChecked(); }
 
@@ -98,23 +101,20 @@ void TMainForm::FormCreate(const std::optional<std::string>& startDocument) {
   MatrixFromTurn(view_);
 
   bool documentLoaded = false;
-  // A start file that cannot be made or read, or a remembered document that breaks off, is
-  // reported; start-up then goes on with the defaults, so that the window opens ready to use.
-  try {
-    const std::optional<std::string> last = ReadStartFile();
-    if (!last) WriteStartFile({});
-    if (last) model_.LastDocFileName = *last;
+  const std::string last = ReadOrCreateStartFile();
+  // A document named on the command line comes first. One that breaks off is reported, as is a
+  // remembered document that does; start-up then goes on with the defaults, so that the window
+  // opens ready to use.
+  Guarded([&] {
     if (startDocument && OpenNamedDocument(*startDocument)) {
       documentLoaded = true;
-    } else if (!last || last->empty()) {
+    } else if (last.empty()) {
       BuildFigure(model_, view_.FigureKind);
       model_.DocFileName = SpiralTitle;
     } else {
-      documentLoaded = LoadStartDocument(*last);
+      documentLoaded = LoadStartDocument(last);
     }
-  } catch (const std::exception& error) {
-    ReportError(error);
-  }
+  });
 
   view_.PanStep = StartPanStep;
   view_.ZoomStep = StartZoomStep;
@@ -124,6 +124,19 @@ void TMainForm::FormCreate(const std::optional<std::string>& startDocument) {
   // A document loaded at start keeps its own time step; otherwise the program's default.
   if (!documentLoaded) model_.dt = 0.001L;
   FillParameterFields();
+}
+
+// The remembered document's name, empty at a first start, when an empty start file is made.
+// A start file that can be neither read nor made is reported, and the program starts as it
+// does the first time, with the spiral.
+std::string TMainForm::ReadOrCreateStartFile() {
+  try {
+    if (const std::optional<std::string> last = ReadStartFile()) return model_.LastDocFileName = *last;
+    WriteStartFile({});
+  } catch (const std::exception& error) {
+    ReportError(error);
+  }
+  return {};
 }
 
 // The remembered document is opened as Open does, but one that cannot be opened is no error:
@@ -256,7 +269,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (type == QEvent::Expose && windowHandle()->isExposed()) Guarded([this] { FormPaint(); });
     return false;
   }
-  if (type == QEvent::ShortcutOverride && watched != Comment && IsPictureShift(*static_cast<QKeyEvent*>(event))) {
+  if (type == QEvent::ShortcutOverride && IsPictureShift(*static_cast<QKeyEvent*>(event))) {
     event->ignore();  // not taken by the field: the shortcut answers
     return true;
   }
@@ -270,10 +283,26 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     // up or another window coming to the front is no leaving (it would ask again and again).
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
     if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
-    if (watched == EditDT) Guarded([this] { EditDTExit(); });
-    if (watched == Comment) Guarded([this] { CommentExit(); });
+    // Alt alone lends the keyboard to the menu bar; the control is left only when the focus goes
+    // on from there to another control of the window (FocusChanged).
+    if (reason == Qt::MenuBarFocusReason) {
+      lentToMenuBar_ = watched;
+      return false;
+    }
+    LeaveControl(watched);
   }
   return false;
+}
+
+void TMainForm::FocusChanged(QWidget* now) {
+  if (!lentToMenuBar_ || !now || now == menuBar() || now->window() != this) return;
+  QObject* lent = std::exchange(lentToMenuBar_, nullptr);
+  if (now != lent) LeaveControl(lent);
+}
+
+void TMainForm::LeaveControl(const QObject* control) {
+  if (control == EditDT) Guarded([this] { EditDTExit(); });
+  if (control == Comment) Guarded([this] { CommentExit(); });
 }
 
 bool TMainForm::IsPartOfListing(const QObject* object) const {

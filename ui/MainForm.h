@@ -95,9 +95,12 @@ class TMainForm : public QMainWindow {
   void connectHandlers();
   void LayOutClientArea();
   bool IsPartOfListing(const QObject* object) const;
+  void FocusChanged(QWidget* now);
+  void LeaveControl(const QObject* control);
 
   // Start-up.
   void FormCreate(const std::optional<std::string>& startDocument);
+  std::string ReadOrCreateStartFile();
   bool LoadStartDocument(const std::string& name);
   bool OpenNamedDocument(const std::string& name);
 
@@ -181,6 +184,8 @@ class TMainForm : public QMainWindow {
   bool commentChanged_ = false;
   // How the memo's text was read from its comment file, and so how it is saved.
   CommentEncoding commentEncoding_;
+  // The control whose focus Alt lent to the menu bar, until the focus goes on.
+  QObject* lentToMenuBar_ = nullptr;
   int runDepth_ = 0;
   bool exitRequested_ = false;
   int stopAfterSteps_ = 0;

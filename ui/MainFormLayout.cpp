@@ -453,6 +453,7 @@ void TMainForm::connectHandlers() {
   new DocumentDrop(
       this, [this] { return CanOpenDocument(); },
       [this](const QString& name) { Guarded([this, &name] { DocumentDropped(name); }); });
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { FocusChanged(now); });
 }
 
 }  // namespace velmora

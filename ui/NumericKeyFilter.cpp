@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include <optional>
+
 #include "text/KeyFilter.h"
 
 namespace velmora {
@@ -14,17 +16,22 @@ bool IsDialogKey(int key) {
          key == Qt::Key_Backtab;
 }
 
+// The character a key press types, if any. The X server reports Delete with the text U+007F,
+// yet Delete, like the arrows, Home and End, moves or deletes and types nothing; Ctrl+Backspace
+// keeps its U+007F, a typed control character like those of Ctrl+C, Ctrl+V and Ctrl+A.
+std::optional<char32_t> TypedCharacter(const QKeyEvent& key) {
+  if (key.text().isEmpty() || IsDialogKey(key.key()) || key.key() == Qt::Key_Delete) return std::nullopt;
+  return key.text().toUcs4().value(0);
+}
+
 }  // namespace
 
 void NumericKeyFilter::Attach(QLineEdit* field) { field->installEventFilter(this); }
 
 bool NumericKeyFilter::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
-  const auto* key = static_cast<QKeyEvent*>(event);
-  const QString typed = key->text();
-  if (typed.isEmpty() || IsDialogKey(key->key())) return false;
-  const char32_t ch = typed.toUcs4().value(0);
-  return FilterKey(ch) == Escape;  // true: the field never sees the key
+  const std::optional<char32_t> typed = TypedCharacter(*static_cast<QKeyEvent*>(event));
+  return typed && FilterKey(*typed) == Escape;  // true: the field never sees the key
 }
 
 }  // namespace velmora

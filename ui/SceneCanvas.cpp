@@ -17,6 +17,10 @@ QRgb Rgb(const Colour& colour) { return qRgb(colour.Red, colour.Green, colour.Bl
 SceneCanvas::SceneCanvas(QWidget* parent) : QWidget(parent) {
   // The image covers every pixel of the widget: nothing behind it needs painting first.
   setAttribute(Qt::WA_OpaquePaintEvent);
+  // Labels are drawn pixel for pixel in their colour, as the dots are, never blended into black.
+  QFont labels = font();
+  labels.setStyleStrategy(QFont::NoAntialias);
+  setFont(labels);
   SetAreaSize(QSize(1, 1));
 }
 

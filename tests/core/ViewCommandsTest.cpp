@@ -72,6 +72,9 @@ TEST_P(ZoomOutTest, SubtractsThreeStepsOrDividesByTheStep) {
   EXPECT_TRUE(SameBits(view.Zoom, GetParam().expected));
 }
 
+// Zooming out from 120 in steps of 3 gives 111: the rule takes three steps off, as zooming in
+// adds three. A worked example of this very case once gave 117, one step off; that example
+// contradicts the rule, and the rule is what the program does and what is pinned here.
 INSTANTIATE_TEST_SUITE_P(Cases, ZoomOutTest,
                          ::testing::Values(ZoomOutCase{3.0L, 120.0L, 111.0L},  // three steps of 3
                                            ZoomOutCase{3.0L, 27.0L, 18.0L},  // exactly 9 steps

@@ -11,10 +11,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QWindow>
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -58,11 +60,15 @@ class EditDlgTest : public QObject {
   void pastedTextIsRefusedAndTheModelKept_data();
   void pastedTextIsRefusedAndTheModelKept();
   void filteredFieldsRefuseLetters();
+  void deleteEditsAndControlCharactersStayRefused();
   void enterInAFilteredFieldStillPressesOK();
+  void enterPressesTheFocusedButton_data();
+  void enterPressesTheFocusedButton();
+  void opensCentredEveryTime();
   void okWithACancelledFileDialogClosesWithOK();
   void okSavesStoresAndAlignsTheCopies();
   void okWithAPointInACommaLocaleReportsAndCloses();
-  void saveAsStaysOpenAndAnExposeBringsBackTheDocumentName();
+  void saveAsStaysOpenAndAnExposeKeepsWhatIsShown();
   void qtsOwnRepaintsKeepTypedText();
   void cancelAfterYesKeepsTheParticle();
   void distanceCalculators();
@@ -225,6 +231,16 @@ void EditDlgTest::controlsCarryTheirNamesTextsAndColours() {
   QVERIFY(g1e);
   QVERIFY(g1e->font().bold());
   QCOMPARE(g1e->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+  QVERIFY(Find("Edit3")->font().pixelSize() > dialog_->font().pixelSize());  // the note is large
+  // The headings stand just above their rows of fields.
+  for (const auto& [heading, first] : {std::pair{"Coordinats", "EditX"}, std::pair{"VeloCity", "EditV"}}) {
+    QLabel* label = nullptr;
+    for (QLabel* candidate : dialog_->findChildren<QLabel*>())
+      if (candidate->text() == QLatin1String(heading)) label = candidate;
+    QVERIFY(label);
+    const int gap = Find(first)->y() - label->geometry().bottom();
+    QVERIFY2(gap > 0 && gap < 8 && label->x() <= Find(first)->x(), heading);
+  }
 }
 
 void EditDlgTest::headerFollowsTheScopeAndVelocityModeIsKept() {
@@ -390,12 +406,73 @@ void EditDlgTest::filteredFieldsRefuseLetters() {
   }
 }
 
+// Keys as the X server reports them: Delete with U+007F, Ctrl+V with U+0016, Ctrl+A with U+0001.
+void EditDlgTest::deleteEditsAndControlCharactersStayRefused() {
+  Open();
+  QGuiApplication::clipboard()->setText(QStringLiteral("9"));
+  const auto press = [](QLineEdit* field, Qt::Key key, const char* text, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::sendKeyEvent(QTest::Click, field, key, QString::fromLatin1(text), modifiers);
+  };
+  for (const char* name : {"EditDT", "EditA1", "EditB1", "EditC1", "EditD1", "EditX", "EditY", "EditZ", "EditV",
+                           "EditU", "EditW"}) {
+    QLineEdit* field = Find(name);
+    field->setFocus();
+    field->setText(QStringLiteral("0.001"));
+    QTest::keyClick(field, Qt::Key_Home);
+    press(field, Qt::Key_Delete, "\x7f");
+    press(field, Qt::Key_Delete, "\x7f");
+    QCOMPARE(field->text(), QStringLiteral("001"));
+    press(field, Qt::Key_V, "\x16", Qt::ControlModifier);  // no paste ...
+    press(field, Qt::Key_A, "\x01", Qt::ControlModifier);  // ... and no selection of everything
+    press(field, Qt::Key_Delete, "\x7f");
+    QCOMPARE(field->text(), QStringLiteral("01"));
+  }
+}
+
 void EditDlgTest::enterInAFilteredFieldStillPressesOK() {
   Open();
+  Find<QPushButton>("Submit")->setFocus();  // a button that had the focus gives Enter back to OK
   Find("EditX")->setFocus();
   QTest::keyClick(Find("EditX"), Qt::Key_Return);  // no file chosen: cancelled
   QVERIFY(!dialog_->isVisible());
   QCOMPARE(dialog_->result(), int(QDialog::Accepted));
+}
+
+void EditDlgTest::enterPressesTheFocusedButton_data() {
+  QTest::addColumn<QString>("button");
+  QTest::addColumn<int>("fileDialogs");
+  QTest::addColumn<int>("result");  // -1: the dialog stays open
+  QTest::newRow("Yes") << "Submit" << 0 << -1;
+  QTest::newRow("Save As") << "Saveas" << 1 << -1;
+  QTest::newRow("a calculator") << "Calculate1" << 0 << -1;
+  QTest::newRow("Reset5") << "Reset5" << 0 << -1;
+  QTest::newRow("Cancel") << "CancelBtn" << 0 << int(QDialog::Rejected);
+  QTest::newRow("OK") << "OKBtn" << 1 << int(QDialog::Accepted);
+}
+
+void EditDlgTest::enterPressesTheFocusedButton() {
+  QFETCH(QString, button);
+  QFETCH(int, fileDialogs);
+  QFETCH(int, result);
+  Open();
+  auto* focused = Find<QPushButton>(button.toLatin1().constData());
+  focused->setFocus();
+  QTest::keyClick(focused, Qt::Key_Return);
+  const auto& shown = DialogProvider::Instance().Shown();
+  const auto asked = [](const ShownDialog& d) { return d.Kind == DialogKind::SaveFile; };
+  QCOMPARE(int(std::count_if(shown.begin(), shown.end(), asked)), fileDialogs);
+  QCOMPARE(dialog_->isVisible(), result < 0);
+  if (result >= 0) QCOMPARE(dialog_->result(), result);
+}
+
+void EditDlgTest::opensCentredEveryTime() {
+  Open();
+  const QPoint centred = dialog_->pos();
+  QVERIFY((dialog_->frameGeometry().center() - dialog_->screen()->availableGeometry().center()).manhattanLength() <= 2);
+  dialog_->move(centred + QPoint(40, 30));
+  dialog_->hide();
+  Open();
+  QCOMPARE(dialog_->pos(), centred);
 }
 
 void EditDlgTest::okWithACancelledFileDialogClosesWithOK() {
@@ -458,7 +535,7 @@ void EditDlgTest::okWithAPointInACommaLocaleReportsAndCloses() {
   QCOMPARE(model_.DocFileName, std::string("/scenes/current.ato"));
 }
 
-void EditDlgTest::saveAsStaysOpenAndAnExposeBringsBackTheDocumentName() {
+void EditDlgTest::saveAsStaysOpenAndAnExposeKeepsWhatIsShown() {
   Open();
   const QString name = dir_.filePath(QStringLiteral("copy.ato"));
   Find("EditB2")->setText(QStringLiteral("2.5"));
@@ -472,8 +549,14 @@ void EditDlgTest::saveAsStaysOpenAndAnExposeBringsBackTheDocumentName() {
   QCOMPARE(model_.DocFileName, std::string("/scenes/current.ato"));
   QVERIFY(!ReadStartFile().has_value() || *ReadStartFile() != name.toStdString());
 
+  // Uncovering the dialog (a closing menu or file dialog) keeps the chosen name and the typing;
+  // the next opening shows the model again.
   Find("EditX")->setText(QStringLiteral("55"));
   Expose();
+  QCOMPARE(Text("EditFileName"), name);
+  QCOMPARE(Text("EditX"), QStringLiteral("55"));
+  dialog_->hide();
+  Open();
   QCOMPARE(Text("EditFileName"), QStringLiteral("/scenes/current.ato"));
   QCOMPARE(Text("EditX"), QStringLiteral("0"));
 

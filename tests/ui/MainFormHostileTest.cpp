@@ -394,6 +394,8 @@ void MainFormHostileTest::anEightBitCommentGoesToUtf8OnceItNeedsTo() {
 // not be made. Files that may not be read are tried as an ordinary user.
 void MainFormHostileTest::startFilesAndDocumentsThatAreNoFiles() {
   const QString startFile = QString::fromStdString(StartFilePath());
+  const QString startFolder = QFileInfo(startFile).absolutePath();
+  const QFile::Permissions readable = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
   const QString easySquare = QStringLiteral("The easy square");
   const struct Case {
     const char* name;
@@ -407,6 +409,8 @@ void MainFormHostileTest::startFilesAndDocumentsThatAreNoFiles() {
       {"missing start file", [] {}, false, {}, QStringLiteral("File Name"), true, "0.001"},
       {"empty start file", [] { WriteStartFile({}); }, false, {}, QStringLiteral("File Name"), true, "0.001"},
       {"start file is a folder", [&] { QVERIFY(QDir().mkpath(startFile)); }, false,
+       QStringLiteral("File access denied."), QStringLiteral("File Name"), true, "0.001"},
+      {"start file cannot be made", [&] { QFile::setPermissions(startFolder, readable); }, true,
        QStringLiteral("File access denied."), QStringLiteral("File Name"), true, "0.001"},
       {"unreadable start file",
        [&] {
@@ -455,6 +459,10 @@ void MainFormHostileTest::startFilesAndDocumentsThatAreNoFiles() {
     QVERIFY2(Find<QPushButton>("Go")->isEnabled() == !c.spiral, name);
     QVERIFY2(model_->Stopped && SameBits(view_->AngleStep, 0.01L), name);
     QVERIFY2(Text("EditDT") == c.dt, name + ": " + Text("EditDT").toUtf8());
+    // Without a document the spiral is built and drawn, its first point red at the centre.
+    if (c.spiral)
+      QVERIFY2(model_->DocFileName == "ThetraSpiral" && Pixel(view_->CentreX, view_->CentreY) == qRgb(255, 0, 0), name);
+    QFile::setPermissions(startFolder, readable | QFile::WriteOwner);
     QFile::setPermissions(startFile, QFile::ReadOwner | QFile::WriteOwner);
     QDir().rmdir(startFile);
   }

@@ -58,11 +58,12 @@ class MainFormTest : public QObject, private MainFormHarness {
   void listingShowsPresentSlotsAndSwitchesToVelocities();
   void keyFilterRefusesLettersWhereAttached();
   void leavingTheDtFieldConvertsItsText();
+  void altAloneLeavesNoControl();
   void particlesArePaintedInGroupAndParityColours();
   void numbersArePaintedBesideTheDots();
   void viewButtonsAndDragsMoveThePicture();
   void managerShortcutsShiftTheHiddenWay();
-  void pictureShiftsAnswerInFieldsButNotInTheMemo();
+  void pictureShiftsAnswerWhereverTheFocusIs();
   void spinTimerTurnsTheFigureOnlyWhileChecked();
   void exposeRedrawsAndRestoresTheRememberedName();
   void resizeFollowsTheRule();
@@ -287,6 +288,34 @@ void MainFormTest::leavingTheDtFieldConvertsItsText() {
   QVERIFY(SameBits(model_->dt, 0.5L));
 }
 
+// Alt alone takes the keyboard to the menu bar; the dt field and the memo are left only when the
+// focus goes on from there to another control.
+void MainFormTest::altAloneLeavesNoControl() {
+  Start();
+  Activate();
+  const auto& shown = DialogProvider::Instance().Shown();
+  QLineEdit* dt = Find<QLineEdit>("EditDT");
+  dt->setFocus();
+  dt->setText(QStringLiteral("0.001,5"));
+  QTest::keyClick(dt, Qt::Key_Alt);
+  QTest::keyClick(form_.get(), Qt::Key_Alt);  // and back
+  QVERIFY(dt->hasFocus());
+  QVERIFY(shown.empty());
+  Find<QLineEdit>("EditA2")->setFocus();
+  QCOMPARE(shown.size(), std::size_t{1});  // the conversion's error
+
+  auto* comment = Find<QPlainTextEdit>("Comment");
+  Find<QTabWidget>("PageControl")->setCurrentIndex(1);
+  comment->setFocus();
+  comment->setPlainText(QStringLiteral("changed"));
+  QTest::keyClick(comment, Qt::Key_Alt);
+  QVERIFY(!comment->hasFocus());
+  QCOMPARE(shown.size(), std::size_t{1});
+  Find<QLineEdit>("FName")->setFocus();
+  QCOMPARE(shown.size(), std::size_t{2});
+  QCOMPARE(shown.back().Kind, DialogKind::Confirmation);
+}
+
 void MainFormTest::particlesArePaintedInGroupAndParityColours() {
   StartWithDocument(Scene(), QStringLiteral("scene.ato"));
   // Identity view: (1, 0, 0) lies Zoom / 2 pixels right of the centre, (0, 0, 1) below it.
@@ -314,22 +343,25 @@ void MainFormTest::particlesArePaintedInGroupAndParityColours() {
 
 void MainFormTest::numbersArePaintedBesideTheDots() {
   StartWithDocument(Scene(), QStringLiteral("scene.ato"));
-  const auto greenTextIn = [this](int slot) {
+  // The label's pixels: how many are lime, and how many neither lime nor black (blended ones).
+  const auto labelPixels = [this](int slot) {
     const QRect box(view_->ScreenX[slot] + 2, view_->ScreenY[slot] + 2, 10, 14);
-    int count = 0;
+    std::pair<int, int> count;
     for (int y = box.top(); y <= box.bottom(); ++y)
       for (int x = box.left(); x <= box.right(); ++x) {
-        const QColor c = QColor::fromRgb(Pixel(x, y));
-        if (c.green() > 120 && c.red() < 60 && c.blue() < 60) ++count;
+        const QRgb pixel = Pixel(x, y);
+        if (pixel == qRgb(0, 255, 0)) ++count.first;
+        else if (pixel != qRgb(0, 0, 0)) ++count.second;
       }
     return count;
   };
-  QCOMPARE(greenTextIn(1), 0);
+  QCOMPARE(labelPixels(1), std::make_pair(0, 0));
   Find<QAction>("ShowNumbersOfPoints")->trigger();
-  QVERIFY(greenTextIn(1) > 3);
+  QVERIFY(labelPixels(1).first > 3);
+  QCOMPARE(labelPixels(1).second, 0);
   QCOMPARE(PixelOfSlot(1), qRgb(0, 255, 0));
   Find<QAction>("ShowNumbersOfPoints")->trigger();
-  QCOMPARE(greenTextIn(1), 0);
+  QCOMPARE(labelPixels(1), std::make_pair(0, 0));
 }
 
 void MainFormTest::viewButtonsAndDragsMoveThePicture() {
@@ -387,14 +419,15 @@ void MainFormTest::managerShortcutsShiftTheHiddenWay() {
 }
 
 // Ctrl+Left and Ctrl+Right shift the picture wherever the focus is in the window: in the dt field
-// (whose text cursor stays), the parameter fields, the name field and the listing. In the comment
-// memo they move the cursor word by word, and the picture stays.
-void MainFormTest::pictureShiftsAnswerInFieldsButNotInTheMemo() {
+// (whose text cursor stays), the parameter fields, the name field, the listing and the memo.
+void MainFormTest::pictureShiftsAnswerWhereverTheFocusIs() {
   StartWithDocument(Scene(), QStringLiteral("scene.ato"));
   Activate();
+  Find<QPlainTextEdit>("Comment")->setPlainText(QStringLiteral("one two three"));
   int shifts = 0;
-  for (const char* name : {"EditDT", "EditA1", "EditG3", "FName", "DaonsTable"}) {
+  for (const char* name : {"EditDT", "EditA1", "EditG3", "FName", "DaonsTable", "Comment"}) {
     QWidget* control = Find<QWidget>(name);
+    if (control == Find<QWidget>("Comment")) Find<QTabWidget>("PageControl")->setCurrentIndex(1);
     control->setFocus();
     QVERIFY2(control->hasFocus(), name);
     auto* field = qobject_cast<QLineEdit*>(control);
@@ -406,14 +439,6 @@ void MainFormTest::pictureShiftsAnswerInFieldsButNotInTheMemo() {
     QVERIFY2(SameBits(view_->PanX, 5.0L * shifts), name);
     if (field) QCOMPARE(field->cursorPosition(), 1);
   }
-  auto* comment = Find<QPlainTextEdit>("Comment");
-  Find<QTabWidget>("PageControl")->setCurrentIndex(1);
-  comment->setPlainText(QStringLiteral("one two three"));
-  comment->setFocus();
-  comment->moveCursor(QTextCursor::Start);
-  QTest::keyClick(comment, Qt::Key_Right, Qt::ControlModifier);
-  QCOMPARE(comment->textCursor().position(), 4);
-  QVERIFY(SameBits(view_->PanX, 5.0L * shifts));
   // A double click selects in a field; only the listing switches to velocities on one.
   QTest::mouseDClick(Find<QLineEdit>("EditDT"), Qt::LeftButton);
   QVERIFY(!model_->ListVelocities);

@@ -1,0 +1,106 @@
+// Keys and clicks as a user gives them, through a real X server: xdotool types into the windows
+// on a virtual X server (run by xvfb-run) and the test reads what the windows then hold. An X
+// server reports Delete with the text U+007F, and without a compositor it asks a window to draw
+// again whatever a closing context menu or file dialog had covered.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QProcess>
+
+#include "tests/ui/MainFormHarness.h"
+#include "ui/EditDlg.h"
+
+namespace velmora::testing {
+
+class RealKeysTest : public QObject, MainFormHarness {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase();
+  void init() { Init(); }
+  void cleanup();
+
+  void deleteInTheDtField();
+  void editorKeepsAPasteStoresItAndTakesEnterOnItsFocusedButton();
+
+ private:
+  // Runs xdotool with these arguments; its key presses and clicks arrive as the X server's events.
+  static void Xdo(const QStringList& arguments);
+  static void ClickOn(QWidget* widget, int button);
+
+  std::unique_ptr<TEditDlg> editor_;
+};
+
+void RealKeysTest::initTestCase() {
+  QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
+  InitTestCase();
+}
+
+void RealKeysTest::cleanup() {
+  editor_.reset();
+  Cleanup();
+}
+
+void RealKeysTest::Xdo(const QStringList& arguments) {
+  QProcess xdotool;
+  xdotool.start(QStringLiteral("xdotool"), arguments);
+  QVERIFY2(xdotool.waitForFinished(10000), "xdotool did not finish");
+  QVERIFY2(xdotool.exitStatus() == QProcess::NormalExit && xdotool.exitCode() == 0,
+           xdotool.readAllStandardError().constData());
+}
+
+void RealKeysTest::ClickOn(QWidget* widget, int button) {
+  const QPoint at = widget->mapToGlobal(widget->rect().center());
+  Xdo({"mousemove", "--sync", QString::number(at.x()), QString::number(at.y()), "click", QString::number(button)});
+}
+
+void RealKeysTest::deleteInTheDtField() {
+  Start();
+  Activate();
+  QLineEdit* dt = Find<QLineEdit>("EditDT");
+  QCOMPARE(dt->text(), QStringLiteral("0.001"));
+  dt->setFocus();
+  Xdo({"key", "--delay", "50", "Home", "Delete", "Delete", "a", "ctrl+v"});
+  QTRY_COMPARE(dt->text(), QStringLiteral("001"));
+  QTest::qWait(200);
+  QCOMPARE(dt->text(), QStringLiteral("001"));  // no letter, no paste by key
+}
+
+// A paste through a field's context menu survives the menu's closing; "&Yes", clicked, then takes
+// Enter and stores the pasted value, and the dialog stays open without asking for a file.
+void RealKeysTest::editorKeepsAPasteStoresItAndTakesEnterOnItsFocusedButton() {
+  Start();
+  editor_ = std::make_unique<TEditDlg>(*model_, [] { return false; }, '.', form_.get());
+  editor_->show();
+  editor_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(editor_.get()));
+  auto* x = editor_->findChild<QLineEdit*>(QStringLiteral("EditX"));
+  auto* y = editor_->findChild<QLineEdit*>(QStringLiteral("EditY"));
+  QGuiApplication::clipboard()->setText(QStringLiteral("2.5"));
+  x->clear();
+  ClickOn(x, 3);
+  QTRY_VERIFY(qobject_cast<QMenu*>(QApplication::activePopupWidget()));
+  Xdo({"key", "p"});  // the menu's "&Paste"
+  QTRY_VERIFY(!QApplication::activePopupWidget());
+  QTest::qWait(300);  // the uncovered dialog is drawn again
+  QCOMPARE(x->text(), QStringLiteral("2.5"));
+
+  y->setFocus();
+  y->setText(QStringLiteral("0.001"));
+  Xdo({"key", "--delay", "50", "Home", "Delete"});
+  QTRY_COMPARE(y->text(), QStringLiteral(".001"));
+
+  ClickOn(editor_->findChild<QPushButton*>(QStringLiteral("Submit")), 1);
+  QTRY_VERIFY(SameBits(model_->X[1], 2.5L));
+  x->setText(QStringLiteral("3"));
+  Xdo({"key", "Return"});
+  QTRY_VERIFY(SameBits(model_->X[1], 3.0L));
+  QVERIFY(editor_->isVisible());
+  QVERIFY(DialogProvider::Instance().Shown().empty());
+}
+
+}  // namespace velmora::testing
+
+QTEST_MAIN(velmora::testing::RealKeysTest)
+#include "RealKeysTest.moc"
