@@ -62,14 +62,15 @@ std::optional<QString> DialogProvider::QueuedFileName() {
   return name;
 }
 
-std::optional<QString> DialogProvider::AskFileName(QWidget* parent, DialogKind kind, const QString& caption) {
+std::optional<QString> DialogProvider::AskFileName(QWidget* parent, DialogKind kind, const QString& caption,
+                                                   const FileKind& files) {
   std::optional<QString> chosen;
   if (testMode_) {
     shown_.push_back({kind, caption, {}});
     chosen = QueuedFileName();
   } else {
-    QFileDialog dialog(parent, caption, QDir::currentPath(), QString::fromUtf8(DocumentFilter));
-    dialog.setDefaultSuffix(QString::fromUtf8(DocumentExtension));
+    QFileDialog dialog(parent, caption, QDir::currentPath(), files.Filter);
+    dialog.setDefaultSuffix(files.Suffix);
     // AnyFile: the open dialog, too, takes a name that does not exist yet; opening it then
     // reports "File not found" like any other failed open.
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -80,16 +81,25 @@ std::optional<QString> DialogProvider::AskFileName(QWidget* parent, DialogKind k
   }
   // As the platform's dialogs do, the chosen file's folder becomes the current directory: a
   // relative name such as the spiral's comment file lands beside the last document chosen.
-  if (chosen && !testMode_) QDir::setCurrent(QFileInfo(*chosen).absolutePath());
+  if (chosen && !testMode_ && files.IsDocument) QDir::setCurrent(QFileInfo(*chosen).absolutePath());
   return chosen;
 }
 
+namespace {
+const DialogProvider::FileKind Documents{QString::fromUtf8(DocumentFilter), QString::fromUtf8(DocumentExtension), true};
+}
+
 std::optional<QString> DialogProvider::OpenFileName(QWidget* parent) {
-  return AskFileName(parent, DialogKind::OpenFile, {});
+  return AskFileName(parent, DialogKind::OpenFile, {}, Documents);
 }
 
 std::optional<QString> DialogProvider::SaveFileName(QWidget* parent, const QString& caption) {
-  return AskFileName(parent, DialogKind::SaveFile, caption);
+  return AskFileName(parent, DialogKind::SaveFile, caption, Documents);
+}
+
+std::optional<QString> DialogProvider::ExportFileName(QWidget* parent, const QString& caption, const QString& filter,
+                                                      const QString& suffix) {
+  return AskFileName(parent, DialogKind::SaveFile, caption, {filter, suffix, false});
 }
 
 void DialogProvider::ShowError(QWidget* parent, const QString& message) {

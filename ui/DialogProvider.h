@@ -43,6 +43,10 @@ class DialogProvider {
   // The save dialog for documents, with the same filter and suffix; an existing file is replaced
   // without a question. `caption` empty gives the platform's caption.
   std::optional<QString> SaveFileName(QWidget* parent, const QString& caption = {});
+  // A save dialog for what a window exports (a table, a picture): its own filter and suffix;
+  // the current directory stays where the documents put it.
+  std::optional<QString> ExportFileName(QWidget* parent, const QString& caption, const QString& filter,
+                                        const QString& suffix);
 
   // Caption "Velmora", error icon, one OK button; the message as ErrorBoxText gives it.
   void ShowError(QWidget* parent, const QString& message);
@@ -63,10 +67,17 @@ class DialogProvider {
   // Forgets the record and every queued answer.
   void Reset();
 
+  // The filter and default suffix of a file dialog; documents also set the current directory.
+  struct FileKind {
+    QString Filter;
+    QString Suffix;
+    bool IsDocument;
+  };
+
  private:
   DialogProvider() = default;
   std::optional<QString> QueuedFileName();
-  std::optional<QString> AskFileName(QWidget* parent, DialogKind kind, const QString& caption);
+  std::optional<QString> AskFileName(QWidget* parent, DialogKind kind, const QString& caption, const FileKind& files);
 
   bool testMode_ = false;
   std::deque<std::optional<QString>> nextFileNames_;

@@ -38,6 +38,7 @@
 #include "ui/LocaleSeparator.h"
 #include "ui/NumberFields.h"
 #include "ui/SceneCanvas.h"
+#include "ui/observables/ObservablesWindow.h"
 
 namespace velmora {
 
@@ -376,6 +377,7 @@ void TMainForm::RunLoop(int counter) {
     if (model_.ShowTime) LTime->setText(QString::number(counter));
     DrawParticles();
     if (ShowList->isChecked()) FillListing();
+    if (observablesWindow_ && observablesWindow_->isVisible()) observablesWindow_->StepDone();
     QCoreApplication::processEvents();
     if (stopAfterSteps_ > 0 && ++steps == stopAfterSteps_ && !model_.Stopped) GoClick();
     if (model_.Stopped) return;
@@ -445,6 +447,16 @@ void TMainForm::DaoForvardClick() { Paint(ZoomIn(view_, model_)); }
 void TMainForm::ShiftClick(ShiftDirection direction) { Paint(Shift(view_, model_, direction)); }
 
 void TMainForm::MoveToCenterClick() { Paint(velmora::MoveToCenter(view_, model_)); }
+
+// The observables window opens beside this one and stays open while the run goes on; each
+// opening starts its record anew with the scene as it stands.
+void TMainForm::Observables1Click() {
+  if (!observablesWindow_)
+    observablesWindow_ = new ObservablesWindow(model_, [this] { return CurrentStepSettings().Law; }, separator_, this);
+  if (!observablesWindow_->isVisible()) observablesWindow_->Restart();
+  observablesWindow_->show();
+  observablesWindow_->raise();
+}
 
 void TMainForm::TrackBarChange(int position) { SetStepsFromTrackBar(view_, position); }
 

@@ -45,6 +45,7 @@ class SceneCanvas;
 class TAboutBox;
 class TEditDlg;
 class HelpWindow;
+class ObservablesWindow;
 
 class TMainForm : public QMainWindow {
   Q_OBJECT
@@ -76,6 +77,8 @@ class TMainForm : public QMainWindow {
   bool RunInProgress() const { return runDepth_ > 0; }
   // The help window once a help entry has been chosen.
   HelpWindow* Help() const { return helpWindow_; }
+  // The observables window once View > Observables has been chosen.
+  ObservablesWindow* Observables() const { return observablesWindow_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -139,6 +142,7 @@ class TMainForm : public QMainWindow {
   void TrackBarChange(int position);
   void ShowSpinClick();
   void ShowNumbersOfPointsClick();
+  void Observables1Click();
 
   // Listing and fields.
   void FillListing();
@@ -192,6 +196,7 @@ class TMainForm : public QMainWindow {
   TAboutBox* aboutBox_ = nullptr;
   TEditDlg* editDlg_ = nullptr;
   HelpWindow* helpWindow_ = nullptr;
+  ObservablesWindow* observablesWindow_ = nullptr;
 
   // Controls, named as the window design names them.
   QWidget* Client = nullptr;
@@ -253,6 +258,7 @@ class TMainForm : public QMainWindow {
   QAction* ShowSpin = nullptr;
   QAction* ShowNumbersOfPoints = nullptr;
   QAction* MoveToCenter = nullptr;
+  QAction* Observables1 = nullptr;
   QMenu* Manager1 = nullptr;
   QAction* Left1 = nullptr;
   QAction* Right1 = nullptr;

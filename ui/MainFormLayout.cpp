@@ -365,6 +365,7 @@ void TMainForm::createMenus() {
        QKeySequence(Qt::Key_F7));
   ShowNumbersOfPoints->setCheckable(true);
   item(view, MoveToCenter, "MoveToCenter", QStringLiteral("Move to center"), QKeySequence(Qt::Key_F8));
+  item(view, Observables1, "Observables1", QStringLiteral("Observables"), QKeySequence(Qt::Key_F9));
 
   Manager1 = menuBar()->addMenu(QStringLiteral("Manager"));
   Manager1->setObjectName(QStringLiteral("Manager1"));
@@ -428,6 +429,7 @@ void TMainForm::connectHandlers() {
   connect(ShowSpin, &QAction::triggered, this, handle(&TMainForm::ShowSpinClick));
   connect(ShowNumbersOfPoints, &QAction::triggered, this, handle(&TMainForm::ShowNumbersOfPointsClick));
   connect(MoveToCenter, &QAction::triggered, this, handle(&TMainForm::MoveToCenterClick));
+  connect(Observables1, &QAction::triggered, this, handle(&TMainForm::Observables1Click));
   const std::pair<QAction*, ShiftDirection> shifts[] = {{Left1, ShiftDirection::Left},
                                                         {Right1, ShiftDirection::Right},
                                                         {Up1, ShiftDirection::Up},

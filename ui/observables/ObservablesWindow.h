@@ -1,0 +1,83 @@
+#pragma once
+// View > Observables: a window beside the main window, not modal, with the chart of the run's
+// measured quantities, their latest values, the run's rate in steps per second, the choice of
+// quantities, and "Clear", "Export table ..." and "Export picture ...". The record starts when
+// the window is opened or cleared and follows the run for as long as the window is shown.
+//
+// The run loop calls StepDone after every step. Measuring a large cloud costs a good part of a
+// step, so the window measures as often as it can while measuring takes at most MeasuringShare
+// of the run's time, and redraws the chart a few times a second.
+
+#include <QElapsedTimer>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+#include "model/Model.h"
+#include "sim/Observables.h"
+#include "sim/StepSettings.h"
+#include "view/ChartRecord.h"
+#include "view/SamplePacing.h"
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QTimer;
+
+namespace velmora {
+
+class ObservablesChart;
+
+class ObservablesWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr double MeasuringShare = 0.04;
+  static constexpr int RedrawMilliseconds = 100;
+
+  // The law's switches as the main window's controls hold them at the moment of a measurement.
+  using LawSource = std::function<LawSettings()>;
+
+  ObservablesWindow(const Model& model, LawSource law, char separator, QWidget* parent = nullptr);
+
+  // A new record that begins with the scene as it stands: opening the window, "Clear".
+  void Restart();
+  // After each step of a run.
+  void StepDone();
+
+  const ChartRecord& Record() const { return record_; }
+
+ private:
+  void createControls();
+  void MeasureNow();
+  void ShowLatest();
+  void RateTimerTimer();
+  void PickClick();
+  void ClearClick();
+  void ExportTableClick();
+  void ExportPictureClick();
+  double Now() const { return clock_.nsecsElapsed() * 1e-9; }
+
+  const Model& model_;
+  LawSource law_;
+  char separator_;
+  ChartRecord record_;
+  SamplePacing pacing_{MeasuringShare};
+  QElapsedTimer clock_;
+  double lastRedraw_ = -1.0;
+  bool shownLatest_ = true;  // the chart and the values show the record's latest measurement
+  long long steps_ = 0;      // steps seen since the last rate reading
+  double rateSince_ = 0.0;
+
+  ObservablesChart* Chart = nullptr;
+  std::array<QCheckBox*, QuantityCount> Picks{};
+  std::array<QLabel*, QuantityCount> Values{};
+  QLabel* Rate = nullptr;
+  QPushButton* ClearButton = nullptr;
+  QPushButton* ExportTable = nullptr;
+  QPushButton* ExportPicture = nullptr;
+  QTimer* RateTimer = nullptr;
+};
+
+}  // namespace velmora
