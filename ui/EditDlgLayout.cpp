@@ -3,6 +3,7 @@
 // lower right and the file name along the bottom with "OK" and "Cancel" at its right end.
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -99,10 +100,14 @@ void TEditDlg::CreateParameterArea() {
   QLineEdit* note = AddEdit(QStringLiteral("Edit3"),
                             QStringLiteral("Attention: G1E is parametr of exponentials part of function PESE"),
                             QRect(RightPart, 180, ClientWidth - RightPart - 6, 24));
-  // Large red bold type: the note is meant to be seen.
+  // Large red bold type, narrowed as much as the whole note needs to fit the field (inside its
+  // frame and text margins).
   QFont large = note->font();
   large.setPixelSize(16);
   large.setBold(true);
+  const int room = note->width() - 12;
+  for (int stretch = 99; stretch >= 50 && QFontMetrics(large).horizontalAdvance(note->text()) > room; --stretch)
+    large.setStretch(stretch);
   note->setFont(large);
   look::SetTextColour(note, look::Red);
 }

@@ -231,7 +231,9 @@ void EditDlgTest::controlsCarryTheirNamesTextsAndColours() {
   QVERIFY(g1e);
   QVERIFY(g1e->font().bold());
   QCOMPARE(g1e->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-  QVERIFY(Find("Edit3")->font().pixelSize() > dialog_->font().pixelSize());  // the note is large
+  QLineEdit* note = Find("Edit3");  // large, and all of it in view
+  QVERIFY(note->font().pixelSize() > dialog_->font().pixelSize());
+  QVERIFY(QFontMetrics(note->font()).horizontalAdvance(note->text()) < note->width() - 8);
   // The headings stand just above their rows of fields.
   for (const auto& [heading, first] : {std::pair{"Coordinats", "EditX"}, std::pair{"VeloCity", "EditV"}}) {
     QLabel* label = nullptr;
