@@ -7,6 +7,7 @@
 #include "model/FloatingPointFaults.h"
 #include "model/ProgramError.h"
 #include "sim/PairLaw.h"
+#include "sim/Stepper.h"
 #include "tests/core/SceneFactory.h"
 
 namespace velmora {
@@ -114,6 +115,55 @@ TEST_F(PairLawTest, AnAbsentSlotOnAPresentOneTakesNothingFromIt) {
   EXPECT_EQ(ForceX(m, law, 2), fromSlot3);
   EXPECT_NE(fromSlot3, 0.0L);
 }
+
+// Slot 2 at (0.3, 0.4, 1.2), 1.3 from slot 60 at the origin, with lengths around 1.3 in both
+// groups, so that every shell term and the contact part count (none is below 1e-3 of the sum).
+// Expected values: the law's formulas evaluated with mpmath at 40 digits from these decimals
+// (scripts of the kind: x = 1.0256 / p * r; E = (2.5 - x^20) / (0.1 x); S = x^E [...]).
+struct LawCase {
+  bool contact, taoscope;
+  double slot2[3];  // slot 2 feels slot 60 through group 2
+  double slot60X;   // slot 60 feels slot 2 through group 1
+};
+
+class LawValueTest : public PairLawTest, public ::testing::WithParamInterface<LawCase> {
+ protected:
+  void SetUp() override {
+    PairLawTest::SetUp();
+    SetGroup(m, 1, 1.5L, 1.2L, 1.3L, 1.4L, 1.55L, 1.25L);
+    SetGroup(m, 2, 0.8L, 1.18L, 1.35L, 1.5L, 1.65L, 1.22L);
+    Place(m, 2, 0.3L, 0.4L, 1.2L);
+    Place(m, 60, 0.0L, 0.0L, 0.0L);
+    law = {GetParam().contact, GetParam().taoscope};
+  }
+  static void ExpectClose(real actual, double expected) {
+    EXPECT_NEAR(static_cast<double>(actual), expected, 1e-14 * std::fabs(expected));
+  }
+};
+
+TEST_P(LawValueTest, LiteralAndRunningEvaluationsGiveTheLawsValues) {
+  const LawCase& c = GetParam();
+  ExpectClose(ForceX(m, law, 2), c.slot2[0]);
+  ExpectClose(ForceY(m, law, 2), c.slot2[1]);
+  ExpectClose(ForceZ(m, law, 2), c.slot2[2]);
+  ExpectClose(ForceX(m, law, 60), c.slot60X);
+  // One step from rest of what the program runs: the velocity is the acceleration times dt.
+  StepSettings settings;
+  settings.Law = law;
+  int counter = 0;
+  Stepper().Step(m, settings, counter);
+  ExpectClose(m.V[2] / m.dt, c.slot2[0]);
+  ExpectClose(m.W[2] / m.dt, c.slot2[2]);
+  ExpectClose(m.V[60] / m.dt, c.slot60X);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LawValueTest,
+    ::testing::Values(
+        LawCase{false, false, {1.327428812946916326, 1.769905083929221768, 5.309715251787665305}, 4.956031253901037579},
+        LawCase{true, false, {2.124072457216617172, 2.832096609622156229, 8.496289828866468687}, -1.793076364271323640},
+        // Taoscope: 2 - 60 is even, so the sign is +1 instead of -1.
+        LawCase{false, true, {-1.327428812946916326, -1.769905083929221768, -5.309715251787665305}, -4.956031253901037579}));
 
 struct FaultCase {
   const char* name;

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -69,6 +70,11 @@ class MainFormTest : public QObject, private MainFormHarness {
   void resizeFollowsTheRule();
   void velocityResetZeroesAndOffersToSave();
   void decimalSeparatorOfTheLocale();
+  void switchesReachTheStep_data();
+  void switchesReachTheStep();
+  void labelsStandAtTheirPointsInTheirColours_data();
+  void labelsStandAtTheirPointsInTheirColours();
+  void exposeTurnsTheFigureByThePendingTurn();
 };
 
 void MainFormTest::initTestCase() { InitTestCase(); }
@@ -539,6 +545,141 @@ void MainFormTest::decimalSeparatorOfTheLocale() {
   dt->setText(QStringLiteral("0,25"));
   Find<QLineEdit>("EditA2")->setFocus();
   QVERIFY(SameBits(model_->dt, 0.25L));
+}
+
+namespace {
+
+// The switches of the window and the step settings each stands for.
+struct SwitchCase {
+  const char* control;
+  void (*set)(StepSettings&);
+};
+const SwitchCase SwitchCases[] = {
+    {"RadioButton3", [](StepSettings&) {}},
+    {"Blockade", [](StepSettings& s) { s.Blockade = true; }},
+    {"Cool", [](StepSettings& s) { s.Cool = true; }},
+    {"Functions3X1", [](StepSettings& s) { s.Law.Functions3X1 = true; }},
+    {"Taoscope", [](StepSettings& s) { s.Law.Taoscope = true; }},
+    {"HotContact", [](StepSettings& s) { s.Mode = BoundaryMode::HotContact; }},
+    {"ColdContact", [](StepSettings& s) { s.Mode = BoundaryMode::ColdContact; }},
+    {"ElecCurrent1", [](StepSettings& s) { s.Mode = BoundaryMode::ElecCurrent1; }},
+    {"ElecCurrent2", [](StepSettings& s) { s.Mode = BoundaryMode::ElecCurrent2; }},
+};
+
+// A scene on which every switch gives a different run: slot 1 beyond the contact modes' x = 3.3,
+// slot 3 between the current modes' wraps (1 and 1.11) and z-walls (0.4 and 0.44), slots 3 and 5
+// an even pair about as far apart as G = 0.9, slot 72 among the Blockade's x-only slots, and
+// every slot moving.
+Model SwitchScene() {
+  Model m = Scene();
+  m.Present = {};
+  m.dt = 0.01L;
+  for (int g = 0; g < GroupCount; ++g) Parameter(m, g * ParametersPerGroup + 5) = 0.9L;
+  Place(m, 1, 3.35L, 0.0L, 0.0L, 5.0L, 0.5L, 0.0L);
+  Place(m, 3, 1.05L, 0.0L, 0.42L, 0.0L, 0.0L, 0.2L);
+  Place(m, 5, 1.9L, 0.8L, 0.0L, 0.0L, 1.0L);
+  Place(m, 72, 0.0L, -1.0L, 0.0L, 0.5L, 0.5L);
+  return m;
+}
+
+Model RunCore(const Model& scene, const SwitchCase& c, int steps) {
+  Model m = scene;
+  StepSettings settings;
+  c.set(settings);
+  Stepper stepper;
+  int counter = 0;
+  for (int step = 0; step < steps; ++step) stepper.Step(m, settings, counter);
+  return m;
+}
+
+bool SameMotion(const Model& a, const Model& b) {
+  return SameArrays(a.X, b.X) && SameArrays(a.Y, b.Y) && SameArrays(a.Z, b.Z) && SameArrays(a.V, b.V) &&
+         SameArrays(a.U, b.U) && SameArrays(a.W, b.W);
+}
+
+}  // namespace
+
+void MainFormTest::switchesReachTheStep_data() {
+  QTest::addColumn<int>("row");
+  for (int row = 0; row < int(std::size(SwitchCases)); ++row) QTest::newRow(SwitchCases[row].control) << row;
+}
+
+// Each switch, checked alone, gives the run of its step settings, and no other switch's.
+void MainFormTest::switchesReachTheStep() {
+  QFETCH(int, row);
+  const Model scene = SwitchScene();
+  StartWithDocument(scene, QStringLiteral("switches.ato"));
+  Find<QAbstractButton>(SwitchCases[row].control)->setChecked(true);
+  Run(2);
+  for (int other = 0; other < int(std::size(SwitchCases)); ++other)
+    QVERIFY2(SameMotion(*model_, RunCore(scene, SwitchCases[other], 2)) == (other == row),
+             SwitchCases[other].control);
+}
+
+void MainFormTest::labelsStandAtTheirPointsInTheirColours_data() {
+  QTest::addColumn<bool>("figure");
+  QTest::addColumn<bool>("taoscope");
+  QTest::addColumn<int>("number");
+  QTest::addColumn<int>("offset");
+  QTest::addColumn<QRgb>("colour");
+  const QRgb lime = qRgb(0, 255, 0), yellow = qRgb(255, 255, 0), red = qRgb(255, 0, 0);
+  // Figure points: lime, the text's top-left corner on the point.
+  QTest::newRow("figure point 2") << true << false << 2 << 0 << lime;
+  QTest::newRow("figure point 19") << true << false << 19 << 0 << lime;
+  // Particles: two pixels right of and below the dot, in the dot's colour.
+  QTest::newRow("gravoscope 51") << false << false << 51 << 2 << yellow;
+  QTest::newRow("gravoscope 76") << false << false << 76 << 2 << red;
+  QTest::newRow("taoscope 51") << false << true << 51 << 2 << red;
+  QTest::newRow("taoscope 76") << false << true << 76 << 2 << lime;
+}
+
+// The label's box, text and colour as a canvas of the same font draws them on black.
+void MainFormTest::labelsStandAtTheirPointsInTheirColours() {
+  QFETCH(bool, figure);
+  QFETCH(bool, taoscope);
+  QFETCH(int, number);
+  QFETCH(int, offset);
+  QFETCH(QRgb, colour);
+  if (figure)
+    Start();
+  else
+    StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  Find<QRadioButton>(taoscope ? "Taoscope" : "Gravoscope")->setChecked(true);
+  Find<QAction>("ShowNumbersOfPoints")->trigger();
+  const QFont font = Find<QWidget>("Canvas")->font();
+  const QString text = QString::number(number);
+  QImage expected(1, 1, QImage::Format_RGB32);
+  QSize size;
+  {
+    QPainter painter(&expected);  // the metrics of a font on an image, as the canvas has them
+    painter.setFont(font);
+    size = QSize(painter.fontMetrics().horizontalAdvance(text), painter.fontMetrics().height());
+  }
+  expected = QImage(size, QImage::Format_RGB32);
+  expected.fill(qRgb(0, 0, 0));
+  {
+    QPainter painter(&expected);
+    painter.setFont(font);
+    painter.setPen(QColor::fromRgb(colour));
+    painter.drawText(QRect(QPoint(0, 0), size), Qt::AlignLeft | Qt::AlignTop, text);
+  }
+  const QPoint corner(view_->ScreenX[number] + offset, view_->ScreenY[number] + offset);
+  QCOMPARE(form_->CanvasImage().copy(QRect(corner, size)), expected);
+}
+
+// A repaint in figure mode turns the figure once more by the turn angles; without a spin the
+// timer leaves it alone. Point 2, (1, 0, 0), turns about z by phi per repaint.
+void MainFormTest::exposeTurnsTheFigureByThePendingTurn() {
+  Start();
+  QVERIFY(model_->SpiralShown && !view_->SpinOn);
+  view_->TurnPhi = 0.125L;
+  form_->hide();
+  form_->show();
+  QTRY_VERIFY(!SameBits(model_->ShownX[2], 1.0L));
+  const real turns = std::atan2(model_->ShownY[2], model_->ShownX[2]) / 0.125L;
+  QVERIFY(turns >= 0.5L);
+  QVERIFY(std::fabs(turns - std::round(turns)) < 1e-12L);
+  QVERIFY(std::fabs(std::hypot(model_->ShownX[2], model_->ShownY[2]) - 1.0L) < 1e-15L);
 }
 
 QTEST_MAIN(MainFormTest)
