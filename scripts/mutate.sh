@@ -163,7 +163,10 @@ targets = {"velmora_core_tests"} | {ui_program(m) for m in live if m["ui"]}
 print(f"building the unchanged sources ({', '.join(sorted(targets))}) ...", flush=True)
 if not build(targets):
     sys.exit("mutate.sh: the unchanged sources do not build")
-for m in live:
+selections = {}
+for m in live:  # each selection of tests once
+    selections.setdefault((m["tests"], m["ui"]), m)
+for m in selections.values():
     if not tests_pass(m):
         sys.exit(f"mutate.sh: the tests of '{label(m)}' fail without the mutant")
 print(f"baseline built and passing after {time.time() - start:.0f} s", flush=True)

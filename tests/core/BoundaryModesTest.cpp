@@ -19,29 +19,81 @@ class BoundaryModes : public ::testing::Test {
   Model m = testing::EmptyScene();
 };
 
-TEST_F(BoundaryModes, HotContactWrapsGroupOneAcrossAndKeepsTheVelocity) {
-  m.NewX[7] = 3.4L;
-  m.NewV[7] = 2.0L;
-  m.NewX[8] = -3.4L;
-  m.NewX[51] = 3.4L;  // group 2 is not wrapped
-  ApplyBoundaryMode(m, BoundaryMode::HotContact);
-  EXPECT_EQ(m.NewX[7], 0.5L - 3.4L);
-  EXPECT_NEAR(static_cast<double>(m.NewX[7]), -2.9, 1e-18);
-  EXPECT_EQ(m.NewV[7], 2.0L);
-  EXPECT_NEAR(static_cast<double>(m.NewX[8]), 2.9, 1e-18);
-  EXPECT_EQ(m.NewX[51], 3.4L - 0.05L);  // its band instead: above -0.945 by 0.05
-}
+// Every rule of every mode just inside and just beyond its threshold: one slot's working
+// coordinate q and velocity w before and after the mode, on a scene whose reference slots put
+// the current modes' y-channels at 0.2 .. 0.7 (slots 1-25) and -0.7 .. -0.2 (slots 26-50).
+// The expected values are the thresholds' decimals worked by hand.
+struct RuleCase {
+  const char* what;
+  BoundaryMode mode;
+  int slot;
+  SlotArray<real> Model::*q;
+  SlotArray<real> Model::*w;
+  real q0, w0, q1, w1;
+};
 
-TEST_F(BoundaryModes, ColdContactReflectsAtTheSamePlanes) {
-  m.NewX[7] = 3.4L;
-  m.NewV[7] = 2.0L;
-  m.NewY[9] = -1.5L;
-  m.NewU[9] = -1.0L;
-  ApplyBoundaryMode(m, BoundaryMode::ColdContact);
-  EXPECT_EQ(m.NewX[7], 3.4L - 0.001L);
-  EXPECT_EQ(m.NewV[7], -2.0L);
-  EXPECT_EQ(m.NewY[9], -1.5L + 0.001L);
-  EXPECT_EQ(m.NewU[9], 1.0L);
+constexpr auto X = &Model::NewX, Y = &Model::NewY, Z = &Model::NewZ;
+constexpr auto V = &Model::NewV, U = &Model::NewU, W = &Model::NewW;
+constexpr BoundaryMode Hot = BoundaryMode::HotContact, Cold = BoundaryMode::ColdContact,
+                       Current1 = BoundaryMode::ElecCurrent1, Current2 = BoundaryMode::ElecCurrent2;
+
+const RuleCase RuleCases[] = {
+    {"hot: inside 3.3", Hot, 7, X, V, 3.2L, 1.0L, 3.2L, 1.0L},
+    {"hot: wrapped across, velocity kept", Hot, 7, X, V, 3.4L, 2.0L, -2.9L, 2.0L},
+    {"hot: wrapped back", Hot, 8, X, V, -3.4L, 0.0L, 2.9L, 0.0L},
+    {"hot: y inside 1.3", Hot, 9, Y, U, 1.25L, 1.0L, 1.25L, 1.0L},
+    {"hot: y wall", Hot, 9, Y, U, 1.35L, 1.0L, 1.349L, -1.0L},
+    {"hot: lower z wall", Hot, 9, Z, W, -1.35L, -1.0L, -1.349L, 1.0L},
+    {"hot: slot 51 banded, not wrapped", Hot, 51, X, V, 3.4L, 0.0L, 3.35L, 0.0L},
+    {"hot: band lifts slot 51", Hot, 51, X, V, -1.2L, 0.0L, -1.15L, 0.0L},
+    {"hot: band lowers slot 55", Hot, 55, X, V, 0.0L, 0.0L, -0.05L, 0.0L},
+    {"hot: slot 56 free", Hot, 56, X, V, 0.0L, 0.0L, 0.0L, 0.0L},
+    {"cold: reflected at 3.3", Cold, 7, X, V, 3.4L, 2.0L, 3.399L, -2.0L},
+    {"cold: lower y wall", Cold, 9, Y, U, -1.5L, -1.0L, -1.499L, 1.0L},
+    {"current 1: inside 1.11", Current1, 3, X, V, 1.105L, 0.0L, 1.105L, 0.0L},
+    {"current 1: z inside 0.44", Current1, 5, Z, W, 0.42L, 1.0L, 0.42L, 1.0L},
+    {"current 1: upper z wall", Current1, 5, Z, W, 0.45L, 1.0L, 0.44L, -1.0L},
+    {"current 1: lower z wall", Current1, 5, Z, W, -0.45L, -1.0L, -0.44L, 1.0L},
+    {"current 1: below the low channel", Current1, 10, Y, U, 0.15L, -1.0L, 0.16L, 1.0L},
+    {"current 1: inside the low channel", Current1, 10, Y, U, 0.5L, 1.0L, 0.5L, 1.0L},
+    {"current 1: above the low channel", Current1, 10, Y, U, 0.75L, 1.0L, 0.74L, -1.0L},
+    {"current 1: slot 25 in the low channel", Current1, 25, Y, U, 0.5L, 1.0L, 0.5L, 1.0L},
+    {"current 1: slot 26 in the high channel", Current1, 26, Y, U, -0.5L, 1.0L, -0.5L, 1.0L},
+    {"current 1: above the high channel", Current1, 30, Y, U, -0.1L, 1.0L, -0.11L, -1.0L},
+    {"current 1: reference slot free", Current1, 57, Y, U, 0.2L, 1.0L, 0.2L, 1.0L},
+    {"current 1: band 50-54 lowers 54", Current1, 54, X, V, -0.94L, 0.0L, -0.99L, 0.0L},
+    {"current 1: slot 55 free", Current1, 55, X, V, -0.94L, 0.0L, -0.94L, 0.0L},
+    {"current 1: band 60-64 lifts 60", Current1, 60, X, V, -1.02L, 0.0L, -0.97L, 0.0L},
+    {"current 1: band 60-64 lifts 61", Current1, 61, X, V, -1.05L, 0.0L, -1.0L, 0.0L},
+    {"current 1: inside band 60-64", Current1, 62, X, V, -0.947L, 0.0L, -0.947L, 0.0L},
+    {"current 1: band 60-64 lowers 64", Current1, 64, X, V, -0.9L, 0.0L, -0.95L, 0.0L},
+    {"current 1: slot 65 free", Current1, 65, X, V, -0.9L, 0.0L, -0.9L, 0.0L},
+    {"current 2: wrapped at 1", Current2, 3, X, V, 1.03L, 0.0L, -0.98L, 0.0L},
+    {"current 2: z wall at 0.4", Current2, 5, Z, W, 0.42L, 1.0L, 0.41L, -1.0L},
+    {"current 2: above the high channel", Current2, 30, Y, U, -0.1L, 1.0L, -0.11L, -1.0L},
+    {"current 2: slot 54 free", Current2, 54, X, V, 0.0L, 0.0L, 0.0L, 0.0L},
+    {"current 2: band 55-60 lifts 55", Current2, 55, X, V, -0.4L, 0.0L, -0.35L, 0.0L},
+    {"current 2: inside band 55-60", Current2, 60, X, V, -0.247L, 0.0L, -0.247L, 0.0L},
+    {"current 2: band 55-60 lowers 60", Current2, 60, X, V, 0.0L, 0.0L, -0.05L, 0.0L},
+    {"current 2: slot 61 free", Current2, 61, X, V, 0.0L, 0.0L, 0.0L, 0.0L},
+    {"current 2: slot 64 free", Current2, 64, X, V, 0.5L, 0.0L, 0.5L, 0.0L},
+    {"current 2: band 65-70 lifts 65", Current2, 65, X, V, 0.2L, 0.0L, 0.25L, 0.0L},
+    {"current 2: inside band 65-70", Current2, 70, X, V, 0.353L, 0.0L, 0.353L, 0.0L},
+    {"current 2: band 65-70 lowers 70", Current2, 70, X, V, 0.5L, 0.0L, 0.45L, 0.0L},
+    {"current 2: slot 71 free", Current2, 71, X, V, 0.5L, 0.0L, 0.5L, 0.0L},
+};
+
+TEST_F(BoundaryModes, EachRuleAtAndAroundItsThreshold) {
+  for (const RuleCase& c : RuleCases) {
+    Model scene = testing::EmptyScene();
+    scene.NewY[57] = 0.2L;
+    scene.NewY[67] = -0.2L;
+    (scene.*c.q)[c.slot] = c.q0;
+    (scene.*c.w)[c.slot] = c.w0;
+    ApplyBoundaryMode(scene, c.mode);
+    EXPECT_NEAR(static_cast<double>((scene.*c.q)[c.slot]), static_cast<double>(c.q1), 1e-15) << c.what;
+    EXPECT_EQ((scene.*c.w)[c.slot], c.w1) << c.what;
+  }
 }
 
 TEST_F(BoundaryModes, SoftLimitsRemoveOneStepWithoutClamping) {
@@ -59,21 +111,6 @@ TEST_F(BoundaryModes, SoftLimitsRemoveOneStepWithoutClamping) {
   m.NewY[3] = 0.2L;
   ApplyBoundaryMode(m, BoundaryMode::ElecCurrent1);
   EXPECT_EQ(m.NewU[3], 35.0L);
-}
-
-TEST_F(BoundaryModes, CurrentChannelsFollowTheReferenceSlots) {
-  m.NewY[57] = 1.0L;
-  m.NewY[67] = -1.0L;
-  m.NewY[10] = 0.9L;  // below its channel 1.0 .. 1.5
-  m.NewU[10] = -0.3L;
-  m.NewY[30] = -0.9L;  // above its channel -1.5 .. -1.0
-  m.NewU[30] = 0.3L;
-  ApplyBoundaryMode(m, BoundaryMode::ElecCurrent2);
-  EXPECT_EQ(m.NewY[10], 0.9L + 0.01L);
-  EXPECT_EQ(m.NewU[10], 0.3L);
-  EXPECT_EQ(m.NewY[30], -0.9L - 0.01L);
-  EXPECT_EQ(m.NewU[30], -0.3L);
-  EXPECT_EQ(m.NewY[57], 1.0L);  // the reference slots themselves are free
 }
 
 TEST_F(BoundaryModes, SlotFiftyIsMobileThenABandSlotUnderCurrentOne) {
@@ -96,15 +133,6 @@ TEST_F(BoundaryModes, WrapsOfOnePassActInTurn) {
   m.NewY[57] = m.NewY[3] = 0.1L;
   ApplyBoundaryMode(m, BoundaryMode::ElecCurrent1);
   EXPECT_EQ(m.NewX[3], -(0.05L - 1.2L) - 0.05L);
-}
-
-TEST_F(BoundaryModes, ZWallsOfTheCurrentModes) {
-  m.NewZ[5] = 0.42L;
-  m.NewY[57] = -0.25L;
-  ApplyBoundaryMode(m, BoundaryMode::ElecCurrent1);
-  EXPECT_EQ(m.NewZ[5], 0.42L);  // inside 0.44
-  ApplyBoundaryMode(m, BoundaryMode::ElecCurrent2);
-  EXPECT_EQ(m.NewZ[5], 0.42L - 0.01L);  // beyond 0.4
 }
 
 TEST_F(BoundaryModes, AbsentSlotsAreConfinedToo) {
