@@ -10,7 +10,7 @@ packages=(
   xvfb xauth xdotool python3 python3-ase desktop-file-utils
   clang libclang-rt-14-dev
   pybind11-dev python3-pybind11 python3-numpy python3-pytest python3-dask python3-distributed
-  ffmpeg shared-mime-info xdg-utils libglib2.0-bin locales
+  ffmpeg shared-mime-info xdg-utils libfile-mimeinfo-perl libglib2.0-bin locales
 )
 
 missing=()

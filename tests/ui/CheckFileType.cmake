@@ -1,8 +1,9 @@
 cmake_minimum_required(VERSION 3.25)
 # The desktop as a file manager sees the installed tree in PREFIX: after update-mime-database, a
-# document is of the type application/x-velmora-scene with the program's icon (gio info, which
-# GNOME-like desktops and xdg-mime use on Debian); after update-desktop-database, xdg-mime names
-# the desktop entry as the program that opens it; the installed entry validates. Only the
+# document is of the type application/x-velmora-scene to xdg-mime (outside a known desktop it asks
+# mimetype, from libfile-mimeinfo-perl, which Debian installs with xdg-utils) and to gio info
+# (which GNOME-like desktops use), with the program's icon; after update-desktop-database, xdg-mime
+# names the desktop entry as the program that opens it; the installed entry validates. Only the
 # prefix and a scratch configuration folder are seen, never the user's own settings. Run by
 # CTest as ui.installedFileType.
 set(share ${PREFIX}/share)
@@ -27,6 +28,11 @@ endfunction()
 
 run(ignored update-mime-database ${share}/mime)
 run(ignored update-desktop-database ${share}/applications)
+
+run(type xdg-mime query filetype ${scratch}/scene.ato)
+if(NOT type STREQUAL "application/x-velmora-scene\n")
+  message(SEND_ERROR "xdg-mime query filetype: '${type}' (without a desktop it needs mimetype: scripts/setup.sh)")
+endif()
 
 run(info gio info -a standard::content-type,standard::icon ${scratch}/scene.ato)
 if(NOT info MATCHES "standard::content-type: application/x-velmora-scene\n")
