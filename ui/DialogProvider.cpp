@@ -62,22 +62,44 @@ std::optional<QString> DialogProvider::QueuedFileName() {
   return name;
 }
 
+namespace {
+
+// The extension a filter such as "SVG drawing (*.svg)" names.
+QString FilterSuffix(const QString& filter) {
+  const qsizetype star = filter.lastIndexOf(QStringLiteral("*."));
+  return star < 0 ? QString() : filter.mid(star + 2).chopped(1);
+}
+
+constexpr QStringView FilterSeparator = u";;";
+
+}  // namespace
+
 std::optional<QString> DialogProvider::AskFileName(QWidget* parent, DialogKind kind, const QString& caption,
-                                                   const FileKind& files) {
+                                                   const FileKind& files, QString* chosenFilter) {
   std::optional<QString> chosen;
+  if (chosenFilter) *chosenFilter = files.Filter.section(FilterSeparator.toString(), 0, 0);
   if (testMode_) {
     shown_.push_back({kind, caption, {}});
     chosen = QueuedFileName();
+    if (chosenFilter && !nextFilters_.empty()) {
+      *chosenFilter = nextFilters_.front();
+      nextFilters_.pop_front();
+    }
   } else {
     QFileDialog dialog(parent, caption, QDir::currentPath(), files.Filter);
     dialog.setDefaultSuffix(files.Suffix);
+    // Of several filters, the one chosen names the suffix of a name typed without one.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString& filter) { dialog.setDefaultSuffix(FilterSuffix(filter)); });
     // AnyFile: the open dialog, too, takes a name that does not exist yet; opening it then
     // reports "File not found" like any other failed open.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(kind == DialogKind::OpenFile ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
       chosen = dialog.selectedFiles().constFirst();
+      if (chosenFilter) *chosenFilter = dialog.selectedNameFilter();
+    }
   }
   // As the platform's dialogs do, the chosen file's folder becomes the current directory: a
   // relative name such as the spiral's comment file lands beside the last document chosen.
@@ -100,6 +122,12 @@ std::optional<QString> DialogProvider::SaveFileName(QWidget* parent, const QStri
 std::optional<QString> DialogProvider::ExportFileName(QWidget* parent, const QString& caption, const QString& filter,
                                                       const QString& suffix) {
   return AskFileName(parent, DialogKind::SaveFile, caption, {filter, suffix, false});
+}
+
+std::optional<QString> DialogProvider::ExportFileName(QWidget* parent, const QString& caption,
+                                                      const QStringList& filters, QString& filter) {
+  const FileKind files{filters.join(FilterSeparator), FilterSuffix(filters.constFirst()), false};
+  return AskFileName(parent, DialogKind::SaveFile, caption, files, &filter);
 }
 
 void DialogProvider::ShowError(QWidget* parent, const QString& message) {
@@ -146,11 +174,14 @@ void DialogProvider::DisableTestMode() { testMode_ = false; }
 
 void DialogProvider::SetNextFileName(std::optional<QString> name) { nextFileNames_.push_back(std::move(name)); }
 
+void DialogProvider::SetNextFilter(const QString& filter) { nextFilters_.push_back(filter); }
+
 void DialogProvider::SetNextAnswer(bool yes) { nextAnswers_.push_back(yes); }
 
 void DialogProvider::Reset() {
   nextFileNames_.clear();
   nextAnswers_.clear();
+  nextFilters_.clear();
   shown_.clear();
 }
 

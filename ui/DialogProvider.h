@@ -13,6 +13,7 @@
 //   dialogs.Shown() holds every dialog asked for, in order.
 
 #include <QString>
+#include <QStringList>
 
 #include <deque>
 #include <optional>
@@ -47,6 +48,10 @@ class DialogProvider {
   // the current directory stays where the documents put it.
   std::optional<QString> ExportFileName(QWidget* parent, const QString& caption, const QString& filter,
                                         const QString& suffix);
+  // An export dialog offering several `filters`, the first selected; `filter` returns the one
+  // chosen, whose extension is added to a name typed without one.
+  std::optional<QString> ExportFileName(QWidget* parent, const QString& caption, const QStringList& filters,
+                                        QString& filter);
 
   // Caption "Velmora", error icon, one OK button; the message as ErrorBoxText gives it.
   void ShowError(QWidget* parent, const QString& message);
@@ -62,6 +67,8 @@ class DialogProvider {
   void DisableTestMode();
   bool InTestMode() const { return testMode_; }
   void SetNextFileName(std::optional<QString> name);
+  // The filter the next dialog of several filters returns as chosen (the first when none is queued).
+  void SetNextFilter(const QString& filter);
   void SetNextAnswer(bool yes);
   const std::vector<ShownDialog>& Shown() const { return shown_; }
   // Forgets the record and every queued answer.
@@ -77,11 +84,13 @@ class DialogProvider {
  private:
   DialogProvider() = default;
   std::optional<QString> QueuedFileName();
-  std::optional<QString> AskFileName(QWidget* parent, DialogKind kind, const QString& caption, const FileKind& files);
+  std::optional<QString> AskFileName(QWidget* parent, DialogKind kind, const QString& caption, const FileKind& files,
+                                     QString* chosenFilter = nullptr);
 
   bool testMode_ = false;
   std::deque<std::optional<QString>> nextFileNames_;
   std::deque<bool> nextAnswers_;
+  std::deque<QString> nextFilters_;
   std::vector<ShownDialog> shown_;
 };
 

@@ -187,12 +187,7 @@ void TMainForm::ApplyLoadedComment() {
 void TMainForm::SetCentre() { velmora::SetCentre(view_, frameGeometry().width(), Pan->y()); }
 
 void TMainForm::Paint(Redraw redraw) {
-  switch (redraw) {
-    case Redraw::None: return;
-    case Redraw::Black: Canvas->ClearScene(); return;
-    case Redraw::Figure: Canvas->DrawFigureEdges(view_, showNumbers_); return;
-    case Redraw::Particles: Canvas->DrawDots(model_, view_, TaoscopeSelected(), showNumbers_); return;
-  }
+  if (redraw != Redraw::None) Canvas->Draw(model_, view_, {redraw, TaoscopeSelected(), showNumbers_});
 }
 
 void TMainForm::ClearScene() { Canvas->ClearScene(); }

@@ -163,6 +163,7 @@ class TMainForm : public QMainWindow {
   void Save1Click();
   void Saveas1Click();
   void SaveAsSequence(const QString& name);
+  void ExportPicture1Click();
   void Spiral1Click();
   void Daons1Click();
   void ShowDocumentName();
@@ -251,6 +252,7 @@ class TMainForm : public QMainWindow {
   QMenu* RecentDocuments = nullptr;
   QAction* Save1 = nullptr;
   QAction* Saveas1 = nullptr;
+  QAction* ExportPicture1 = nullptr;
   QAction* Exit1 = nullptr;
   QMenu* Images = nullptr;
   QAction* Daons1 = nullptr;

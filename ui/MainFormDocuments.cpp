@@ -9,8 +9,10 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStringList>
 #include <QToolButton>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "documents/CommentFile.h"
@@ -24,12 +26,28 @@
 #include "ui/FileNames.h"
 #include "ui/HelpWindow.h"
 #include "ui/MainForm.h"
+#include "ui/SceneCanvas.h"
 
 namespace velmora {
 
 namespace {
 
 constexpr const char* TaonsTitle = "This is a stabil structur of taons";
+
+// The picture dialog's filters: each names a format and, for PNG, how many image pixels a
+// canvas pixel becomes.
+struct PictureKind {
+  const char* Filter;
+  PictureFormat Format;
+  int Scale;
+};
+
+constexpr PictureKind PictureKinds[] = {
+    {"PNG image (*.png)", PictureFormat::Png, 1},
+    {"PNG image, twice the size (*.png)", PictureFormat::Png, 2},
+    {"PNG image, four times the size (*.png)", PictureFormat::Png, 4},
+    {"SVG drawing (*.svg)", PictureFormat::Svg, 1},
+};
 
 }  // namespace
 
@@ -133,6 +151,19 @@ void TMainForm::SaveAsSequence(const QString& name) {
   WriteDocumentFile(model_, model_.DocFileName);
   RememberLastDocument(model_);
   TryAddRecentDocument(model_.DocFileName);
+}
+
+// File > Export Picture...: the scene as the canvas shows it now, drawn again in the chosen
+// format; the scene, the view and the figure's turn are left as they are.
+void TMainForm::ExportPicture1Click() {
+  QStringList filters;
+  for (const PictureKind& kind : PictureKinds) filters << QString::fromUtf8(kind.Filter);
+  QString filter;
+  const std::optional<QString> name =
+      DialogProvider::Instance().ExportFileName(this, QStringLiteral("Export Picture"), filters, filter);
+  if (!name) return;
+  const PictureKind& kind = PictureKinds[std::max<qsizetype>(filters.indexOf(filter), 0)];
+  WritePicture(FileName(*name), kind.Format, Canvas->Source(model_, view_), kind.Scale);
 }
 
 // View > Show Images > Spiral: the figure in its first position; the scene stays in the model.

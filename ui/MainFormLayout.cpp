@@ -24,6 +24,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "picture/ScenePainter.h"
 #include "ui/ArrowIcon.h"
 #include "ui/ControlLook.h"
 #include "ui/DocumentDrop.h"
@@ -78,11 +79,8 @@ void Embolden(QWidget* widget, int pixelSize) {
 void TMainForm::createControls() {
   setWindowTitle(QStringLiteral("Velmora"));
   setWindowIcon(ProgramIcon());
-  // The design's face: MS Sans Serif 11 pixels high. Arial (Liberation Sans on Linux desktops)
-  // has about its width; the font configuration falls back to the system's sans serif face.
-  QFont face(QStringLiteral("Arial"));
-  face.setPixelSize(11);
-  setFont(face);
+  // The design's face, which the scene's labels use too.
+  setFont(ScenePainter::WindowFace());
 
   Client = new QWidget(this);
   Client->setObjectName(QStringLiteral("Client"));
@@ -350,6 +348,7 @@ void TMainForm::createMenus() {
   RecentDocuments->setObjectName(QStringLiteral("RecentDocuments"));
   item(file, Save1, "Save1", QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
   item(file, Saveas1, "Saveas1", QStringLiteral("Save As ..."), QKeySequence());
+  item(file, ExportPicture1, "ExportPicture1", QStringLiteral("Export Picture..."), QKeySequence(Qt::CTRL | Qt::Key_E));
   file->addSeparator();
   item(file, Exit1, "Exit1", QStringLiteral("Exit"), QKeySequence(Qt::ALT | Qt::Key_X));
 
@@ -419,6 +418,7 @@ void TMainForm::connectHandlers() {
   connect(RecentDocuments, &QMenu::aboutToShow, this, handle(&TMainForm::FillRecentMenu));
   connect(Save1, &QAction::triggered, this, handle(&TMainForm::Save1Click));
   connect(Saveas1, &QAction::triggered, this, handle(&TMainForm::Saveas1Click));
+  connect(ExportPicture1, &QAction::triggered, this, handle(&TMainForm::ExportPicture1Click));
   connect(Exit1, &QAction::triggered, this, handle(&TMainForm::Exit1Click));
   connect(Daons1, &QAction::triggered, this, handle(&TMainForm::Daons1Click));
   connect(Spiral1, &QAction::triggered, this, handle(&TMainForm::Spiral1Click));

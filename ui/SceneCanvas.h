@@ -1,12 +1,15 @@
 #pragma once
 // The drawing area of the main window: an image the size of the area above the bottom panel,
-// into which the scene routines paint. Painting the widget only copies that image to the screen,
-// so a redraw costs the same whether the window system asks for it or a run step does.
+// into which the scene is painted (ScenePainter). Painting the widget only copies that image to
+// the screen, so a redraw costs the same whether the window system asks for it or a run step
+// does. The canvas remembers what it drew last, so that File > Export Picture draws the same.
 
 #include <QImage>
 #include <QWidget>
 
 #include "model/Model.h"
+#include "picture/PictureFile.h"
+#include "picture/ScenePainter.h"
 #include "view/ViewState.h"
 
 namespace velmora {
@@ -23,13 +26,12 @@ class SceneCanvas : public QWidget {
 
   // Fills the whole area black.
   void ClearScene();
-  // A 2 x 2 dot at (ScreenX, ScreenY) of every present slot, in slot order, coloured by parity
-  // with Taoscope and by group with Gravoscope; with numbers, the slot number in the dot's colour
-  // on a black box with its top-left corner at (sx + 2, sy + 2).
-  void DrawDots(const Model& model, const ViewState& view, bool taoscope, bool showNumbers);
-  // The figure's 51 edges between the projected points, then with numbers the lime labels
-  // "1" .. "19" with their top-left corner on the point.
-  void DrawFigureEdges(const ViewState& view, bool showNumbers);
+  // Clears the area and paints what `look` names from the view's ScreenX and ScreenY.
+  void Draw(const Model& model, const ViewState& view, const SceneLook& look);
+
+  // The picture last drawn, for drawing it again on another device; `model` and `view` are the
+  // ones it was drawn from.
+  PictureSource Source(const Model& model, const ViewState& view) const { return {model, view, look_, image_.size()}; }
 
  signals:
   // Presses and releases on the bare drawing surface, in the window's client coordinates.
@@ -42,10 +44,8 @@ class SceneCanvas : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
-  void SetPixel(int x, int y, QRgb colour);
-  void DrawLabel(QPainter& painter, int x, int y, int number, QRgb colour);
-
   QImage image_;
+  SceneLook look_;
 };
 
 }  // namespace velmora

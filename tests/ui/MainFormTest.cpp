@@ -27,6 +27,7 @@
 #include "documents/DocumentFile.h"
 #include "documents/StartFile.h"
 #include "model/Model.h"
+#include "picture/ScenePainter.h"
 #include "sim/Stepper.h"
 #include "text/NumberText.h"
 #include "ui/DialogProvider.h"
@@ -646,7 +647,7 @@ void MainFormTest::labelsStandAtTheirPointsInTheirColours() {
     StartWithDocument(Scene(), QStringLiteral("scene.ato"));
   Find<QRadioButton>(taoscope ? "Taoscope" : "Gravoscope")->setChecked(true);
   Find<QAction>("ShowNumbersOfPoints")->trigger();
-  const QFont font = Find<QWidget>("Canvas")->font();
+  const QFont font = ScenePainter::LabelFont();
   const QString text = QString::number(number);
   QImage expected(1, 1, QImage::Format_RGB32);
   QSize size;

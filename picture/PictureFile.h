@@ -1,0 +1,42 @@
+#pragma once
+// Pictures of the scene as files: a PNG image of the canvas at 1, 2 or 4 times its size, or an
+// SVG drawing whose dots, edges and labels are vector shapes. Both are painted by ScenePainter
+// and written through the core's safe write, so a failed export leaves an older file as it was.
+
+#include <QByteArray>
+#include <QImage>
+
+#include <optional>
+#include <string>
+
+#include "picture/ScenePainter.h"
+
+namespace velmora {
+
+// A scene as the canvas shows it: the model and view it was projected with, what was drawn,
+// and the canvas's size.
+struct PictureSource {
+  const Model& Scene;
+  const ViewState& View;
+  SceneLook Look;
+  QSize Area;
+};
+
+enum class PictureFormat { Png, Svg };
+
+// The format a file name's extension asks for (".png", ".svg", in any case), if any.
+std::optional<PictureFormat> PictureFormatOf(const std::string& name);
+
+// The picture in an opaque 32-bit image (BGRA in memory) of Area * scale pixels.
+QImage RenderImage(const PictureSource& source, int scale = 1);
+// Paints into `image`, which is Area * scale pixels or more; pixels beyond stay as they are.
+void RenderInto(QImage& image, const PictureSource& source, int scale = 1);
+
+QByteArray PngBytes(const QImage& image);
+QByteArray SvgBytes(const PictureSource& source);
+
+// Writes the picture to `name` (PNG at `scale`, or SVG at the canvas's size); throws the file's
+// IoError.
+void WritePicture(const std::string& name, PictureFormat format, const PictureSource& source, int scale = 1);
+
+}  // namespace velmora
