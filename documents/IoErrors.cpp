@@ -36,4 +36,8 @@ IoError ReadBeyondEndOfFileError() {
   return IoError(io_code::ReadBeyondEndOfFile, "Read beyond end of file");
 }
 
+IoError NamedIoError(const std::string& name, const IoError& error) {
+  return IoError(error.code(), name + ": " + error.what());
+}
+
 }  // namespace velmora

@@ -2,6 +2,8 @@
 // File failures as the program reports them: the platform's input/output error codes and
 // texts, mapped from the system's error numbers.
 
+#include <string>
+
 #include "model/ProgramError.h"
 
 namespace velmora {
@@ -25,6 +27,20 @@ constexpr int DiskFull = 101;
 // EFBIG is what a write beyond the process's file-size limit gives; to the user that is a full
 // disk as much as ENOSPC is.
 IoError SystemIoError(int errorNumber);
+
+// The error with the file's name before the program's text ("scene.ato: File not found"), for
+// the tools, which touch several files at once.
+IoError NamedIoError(const std::string& name, const IoError& error);
+
+// Runs `operation`; an IoError it throws is thrown again with the file's name.
+template <class Operation>
+void OnFile(const std::string& name, Operation operation) {
+  try {
+    operation();
+  } catch (const IoError& error) {
+    throw NamedIoError(name, error);
+  }
+}
 
 // A file that ended before the record did.
 IoError ReadBeyondEndOfFileError();

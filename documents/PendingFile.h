@@ -28,6 +28,9 @@ class PendingFile {
   // Brings every byte onto the disk and puts the new file in the target's place.
   void Commit();
 
+  // The new file's name, for a writer of its own (another program) that fills it before Commit.
+  const std::string& Path() const { return path_; }
+
  private:
   void Flush();
 

@@ -5,31 +5,16 @@
 #include <QPainter>
 #include <QSvgGenerator>
 
-#include <algorithm>
-#include <cctype>
-
 #include "documents/SafeWrite.h"
 
 namespace velmora {
 
 namespace {
 
-bool EndsWith(const std::string& name, const std::string& ending) {
-  if (name.size() < ending.size()) return false;
-  return std::equal(ending.rbegin(), ending.rend(), name.rbegin(),
-                    [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
-}
-
 // Vector sizes in CSS pixels: one canvas pixel is one unit of the drawing.
 constexpr int SvgResolution = 96;
 
 }  // namespace
-
-std::optional<PictureFormat> PictureFormatOf(const std::string& name) {
-  if (EndsWith(name, ".png")) return PictureFormat::Png;
-  if (EndsWith(name, ".svg")) return PictureFormat::Svg;
-  return std::nullopt;
-}
 
 void RenderInto(QImage& image, const PictureSource& source, int scale) {
   QPainter painter(&image);
@@ -42,11 +27,12 @@ QImage RenderImage(const PictureSource& source, int scale) {
   return image;
 }
 
-QByteArray PngBytes(const QImage& image) {
+QByteArray PngBytes(const QImage& image, int quality) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   QImageWriter writer(&buffer, "png");
+  writer.setQuality(quality);
   writer.write(image);
   return bytes;
 }

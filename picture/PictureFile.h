@@ -6,9 +6,9 @@
 #include <QByteArray>
 #include <QImage>
 
-#include <optional>
 #include <string>
 
+#include "picture/OutputFormat.h"
 #include "picture/ScenePainter.h"
 
 namespace velmora {
@@ -22,17 +22,13 @@ struct PictureSource {
   QSize Area;
 };
 
-enum class PictureFormat { Png, Svg };
-
-// The format a file name's extension asks for (".png", ".svg", in any case), if any.
-std::optional<PictureFormat> PictureFormatOf(const std::string& name);
-
 // The picture in an opaque 32-bit image (BGRA in memory) of Area * scale pixels.
 QImage RenderImage(const PictureSource& source, int scale = 1);
 // Paints into `image`, which is Area * scale pixels or more; pixels beyond stay as they are.
 void RenderInto(QImage& image, const PictureSource& source, int scale = 1);
 
-QByteArray PngBytes(const QImage& image);
+// PNG at the writer's quality (0 packs smallest, 100 fastest; -1 the library's default).
+QByteArray PngBytes(const QImage& image, int quality = -1);
 QByteArray SvgBytes(const PictureSource& source);
 
 // Writes the picture to `name` (PNG at `scale`, or SVG at the canvas's size); throws the file's

@@ -19,6 +19,9 @@ class QPainter;
 
 namespace velmora {
 
+// The drawing area at the window's start: its client area of 846 x 471 less the bottom panel's 182.
+inline constexpr QSize StartCanvasSize(846, 289);
+
 // What a redraw shows and with which switches.
 struct SceneLook {
   Redraw What = Redraw::Black;

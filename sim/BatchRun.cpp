@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "documents/DocumentFile.h"
+#include "documents/IoErrors.h"
 #include "documents/ObservableLogFile.h"
 #include "documents/PendingFile.h"
 #include "documents/XyzTrajectory.h"
@@ -14,16 +15,7 @@ namespace velmora {
 
 namespace {
 
-// The file's name goes with the program's text: a batch run touches up to three files.
-template <class Operation>
-void OnFile(const std::string& name, Operation operation) {
-  try {
-    operation();
-  } catch (const IoError& error) {
-    throw IoError(error.code(), name + ": " + error.what());
-  }
-}
-
+// The file's name goes with the program's text (OnFile): a batch run touches several files.
 std::unique_ptr<Model> OpenScene(const BatchJob& job) {
   auto model = std::make_unique<Model>();
   model->N = SlotCount;
@@ -51,6 +43,7 @@ std::string RunBatch(const BatchJob& job, Stepper& stepper, const StepWatcher& w
       trajectory->WriteFrame(m, m.StepCount);
     });
   }
+  if (job.frames) job.frames(m, 0);
 
   std::optional<ObservableLogFile> log;
   const auto logRow = [&] { OnFile(job.log, [&] { log->WriteRow(m.StepCount, Measure(m, job.settings.Law)); }); };
@@ -66,7 +59,10 @@ std::string RunBatch(const BatchJob& job, Stepper& stepper, const StepWatcher& w
     } catch (const FloatingPointFault& fault) {
       throw StepFault(fault, counter);
     }
-    if (trajectory && done % job.every == 0) OnFile(job.trajectory, [&] { trajectory->WriteFrame(m, counter); });
+    if (done % job.every == 0) {
+      if (trajectory) OnFile(job.trajectory, [&] { trajectory->WriteFrame(m, counter); });
+      if (job.frames) job.frames(m, done);
+    }
     if (log && done % job.logEvery == 0) logRow();
     if (watch) watch(done);
   }

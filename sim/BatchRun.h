@@ -16,6 +16,10 @@ namespace velmora {
 
 enum class ListingKind { None, Positions, Velocities };
 
+// Called with the scene at the trajectory's instants: before the first step and after every
+// `every`-th step, with the number of steps done. It may throw to end the run.
+using FrameWatcher = std::function<void(const Model& model, int done)>;
+
 struct BatchJob {
   std::string scene;
   int steps = 0;
@@ -26,6 +30,7 @@ struct BatchJob {
   int every = 1;
   std::string log;  // the measurement table: the start and every `logEvery`-th step; "-" standard output
   int logEvery = 1;
+  FrameWatcher frames;  // none when empty
   ListingKind listing = ListingKind::None;
 };
 

@@ -10,8 +10,10 @@ endif()
 set(expected
   bin/velmora
   bin/velmora-batch
+  bin/velmora-render
   share/man/man1/velmora.1
   share/man/man1/velmora-batch.1
+  share/man/man1/velmora-render.1
   share/applications/velmora.desktop
   share/mime/packages/velmora.xml
   share/icons/hicolor/scalable/apps/velmora.svg

@@ -1,0 +1,259 @@
+// velmora-render: pictures and movies of a scene drawn as the window draws it, without a
+// display. One picture (PNG or SVG) of the scene, after a run when --steps is given; or the
+// frames of a run, the start and every K-th step, into a folder of PNG images or a movie made
+// by ffmpeg. The run is velmora-batch's, with the same options; this file holds only the
+// command line.
+
+#include <unistd.h>
+
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <numbers>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "documents/IoErrors.h"
+#include "model/ProgramError.h"
+#include "picture/FrameFolder.h"
+#include "picture/MoviePipe.h"
+#include "picture/PictureFile.h"
+#include "sim/BatchRun.h"
+#include "sim/Interruption.h"
+#include "sim/RunOptions.h"
+#include "sim/Stepper.h"
+#include "text/OptionTable.h"
+#include "text/ProgressLine.h"
+#include "view/SceneProjection.h"
+
+namespace {
+
+using namespace velmora;
+
+constexpr const char* ProgramName = "velmora-render";
+constexpr int UsageStatus = 2;
+constexpr int FailureStatus = 1;
+constexpr int LargestSide = 16384;
+
+enum class OutputKind { Picture, Folder, Movie };
+
+struct CommandLine {
+  BatchJob job;
+  int threads = DefaultThreadCount();
+  std::string output;
+  OutputKind kind = OutputKind::Picture;
+  QSize size = StartCanvasSize;
+  bool numbers = false;
+  real turn[3] = {0.0L, 0.0L, 0.0L};  // degrees about the view's x, y and z axes
+  std::optional<real> zoom;
+  int fps = 25;
+  bool quiet = false;
+  bool help = false;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Options: the run's rows shared with velmora-batch, then this tool's own.
+
+std::vector<std::string> Split(const std::string& text, char separator) {
+  std::vector<std::string> parts;
+  std::istringstream stream(text);
+  for (std::string part; std::getline(stream, part, separator);) parts.push_back(part);
+  if (!text.empty() && text.back() == separator) parts.emplace_back();
+  return parts;
+}
+
+QSize Size(const std::string& text) {
+  const std::vector<std::string> sides = Split(text, 'x');
+  if (sides.size() != 2) throw UsageError("--size: '" + text + "' is not WIDTHxHEIGHT");
+  const int width = CountValue("--size", sides[0], 1);
+  const int height = CountValue("--size", sides[1], 1);
+  if (width > LargestSide || height > LargestSide)
+    throw UsageError("--size: '" + text + "' has a side above " + std::to_string(LargestSide));
+  return {width, height};
+}
+
+void Turn(CommandLine& line, const std::string& text) {
+  const std::vector<std::string> angles = Split(text, ',');
+  if (angles.size() != 3) throw UsageError("--turn: '" + text + "' is not three angles X,Y,Z");
+  for (int axis = 0; axis < 3; ++axis) line.turn[axis] = RealValue("--turn", angles[axis]);
+}
+
+OptionTable Options(CommandLine& line) {
+  OptionTable options = RunOptions(line.job, line.threads);
+  options.insert(
+      options.end(),
+      {
+          {"--output", "OUT", "a picture (.png, .svg), a folder of frames (ending in /) or a movie (.mp4, .webm, .gif)",
+           [&line](const std::string& v) { line.output = v; }},
+          {"--every", "K", "a frame before the first step and after every K-th step (default 1)",
+           [&line](const std::string& v) { line.job.every = CountValue("--every", v, 1); }},
+          {"--fps", "N", "frames a second of a movie (default 25)",
+           [&line](const std::string& v) { line.fps = CountValue("--fps", v, 1); }},
+          {"--size", "WxH", "the drawing area in pixels (default: the window's, 846x289)",
+           [&line](const std::string& v) { line.size = Size(v); }},
+          {"--numbers", "", "the slot numbers beside the dots", [&line](const std::string&) { line.numbers = true; }},
+          {"--turn", "X,Y,Z", "turn the view by these angles in degrees about its axes",
+           [&line](const std::string& v) { Turn(line, v); }},
+          {"--zoom", "Z", "the view's zoom (default 120)",
+           [&line](const std::string& v) { line.zoom = RealValue("--zoom", v); }},
+          {"--quiet", "", "no progress line", [&line](const std::string&) { line.quiet = true; }},
+          {"--help", "", "show this text", [&line](const std::string&) { line.help = true; }},
+      });
+  return options;
+}
+
+std::string Usage() {
+  CommandLine unused;
+  return std::string("usage: ") + ProgramName + " [options] --output OUT SCENE.ato\n\n" +
+         "Draws the scene of a document as the window draws it: one picture after the run, or a\n" +
+         "frame of the run before the first step and after every K-th step.\n\n" + OptionsUsage(Options(unused)) +
+         "\nExit status: 0 done, 1 a floating-point fault or a file error (frames so far are kept),\n"
+         "2 a usage error or no ffmpeg for a movie.\n";
+}
+
+OutputKind KindOf(const std::string& output) {
+  if (PictureFormatOf(output)) return OutputKind::Picture;
+  if (MovieFormatOf(output)) return OutputKind::Movie;
+  std::error_code ignored;
+  if (output.back() == '/' || std::filesystem::is_directory(output, ignored)) return OutputKind::Folder;
+  throw UsageError("--output: '" + output +
+                   "' is no picture (.png, .svg), movie (.mp4, .webm, .gif) or folder (ending in /)");
+}
+
+CommandLine Parse(int argc, char** argv) {
+  CommandLine line;
+  const std::vector<std::string> scenes = ParseOptions(Options(line), argc, argv);
+  if (line.help) return line;
+  if (scenes.size() != 1) throw UsageError(scenes.empty() ? "no scene given" : "one scene at a time");
+  line.job.scene = scenes.front();
+  if (line.output.empty()) throw UsageError("no --output given");
+  line.kind = KindOf(line.output);
+  // A picture shows the scene after the run: the only frame asked for is the last.
+  if (line.kind == OutputKind::Picture) line.job.every = std::max(line.job.steps, 1);
+  return line;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Drawing
+
+// The window's start-up view for an area of the given size, turned and zoomed as asked.
+ViewState StartView(const CommandLine& line) {
+  ViewState view;
+  SetCentre(view, line.size.width(), line.size.height());
+  constexpr real Degree = std::numbers::pi_v<real> / 180.0L;
+  view.ViewTeta = line.turn[0] * Degree;
+  view.ViewPsi = line.turn[1] * Degree;
+  view.ViewPhi = line.turn[2] * Degree;
+  if (line.zoom) view.Zoom = *line.zoom;
+  return view;
+}
+
+// Qt's notes about the offscreen platform (no runtime folder, no fonts of the desktop) are not
+// the user's concern; its criticals still are.
+void QuietQtNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+struct Interrupted {};
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "%s: %s\n", ProgramName, message.c_str());
+  return FailureStatus;
+}
+
+std::string Kept(int frames, const FrameSink* sink) {
+  if (!sink) return "nothing written";
+  return std::to_string(frames) + (frames == 1 ? " frame" : " frames") + " kept in " + sink->Name();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CommandLine line;
+  try {
+    line = Parse(argc, argv);
+  } catch (const UsageError& error) {
+    std::fprintf(stderr, "%s: %s\n\n%s", ProgramName, error.what(), Usage().c_str());
+    return UsageStatus;
+  }
+  if (line.help) {
+    std::fputs(Usage().c_str(), stdout);
+    return 0;
+  }
+  std::optional<std::string> encoder;
+  if (line.kind == OutputKind::Movie && !(encoder = MoviePipe::FindEncoder())) {
+    std::fprintf(stderr, "%s: a movie needs ffmpeg, which is not on the PATH (a folder takes PNG frames without it)\n",
+                 ProgramName);
+    return UsageStatus;
+  }
+
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler(QuietQtNotes);
+  int qtArgc = 1;
+  QGuiApplication application(qtArgc, argv);
+
+  CatchInterruptions();
+  std::optional<ProgressLine> progress;
+  if (!line.quiet && ::isatty(STDERR_FILENO)) progress.emplace(line.job.steps);
+  int done = 0;
+  const StepWatcher watch = [&](int steps) {
+    done = steps;
+    if (CaughtInterruption()) throw Interrupted{};
+    if (progress) progress->Update(steps);
+  };
+
+  ViewState view = StartView(line);
+  const SceneLook look{Redraw::Particles, line.job.settings.Law.Taoscope, line.numbers};
+  QImage frame(line.size, QImage::Format_RGB32);
+  std::unique_ptr<FrameSink> sink;
+  int frames = 0;
+  line.job.frames = [&](const Model& model, int steps) {
+    ProjectParticles(view, model);
+    const PictureSource source{model, view, look, line.size};
+    if (line.kind == OutputKind::Picture) {
+      if (steps == line.job.steps) OnFile(line.output, [&] { WritePicture(line.output, *PictureFormatOf(line.output), source); });
+      return;
+    }
+    RenderInto(frame, source);
+    sink->Add(frame);
+    ++frames;
+  };
+  // Ends the output with the frames so far, and says what was kept.
+  const auto keep = [&]() -> std::string {
+    if (progress) progress->Clear();
+    if (!sink) return "nothing written";
+    try {
+      sink->Finish();
+      return Kept(frames, sink.get());
+    } catch (const std::exception& error) {
+      return std::string(error.what()) + "; nothing kept";
+    }
+  };
+
+  try {
+    if (line.kind == OutputKind::Folder) sink = std::make_unique<FrameFolder>(line.output);
+    if (line.kind == OutputKind::Movie)
+      OnFile(line.output, [&] {
+        sink = std::make_unique<MoviePipe>(*encoder, line.output, *MovieFormatOf(line.output), line.size, line.fps);
+      });
+    Stepper stepper(Evaluation::Fast, line.threads);
+    RunBatch(line.job, stepper, watch);
+    if (progress) progress->Clear();
+    if (sink) sink->Finish();
+    return 0;
+  } catch (const StepFault& fault) {
+    return Fail(std::string(fault.what()) + " at step " + std::to_string(fault.Step()) + "; " + keep());
+  } catch (const Interrupted&) {
+    std::fprintf(stderr, "%s: interrupted after step %d; %s\n", ProgramName, done, keep().c_str());
+    RaiseCaughtInterruption();
+    return FailureStatus;
+  } catch (const std::exception& error) {
+    if (progress) progress->Clear();
+    return Fail(error.what());
+  }
+}
