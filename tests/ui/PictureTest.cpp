@@ -1,0 +1,243 @@
+// Pictures and movies of the scene: the window's File > Export Picture... and velmora-render as
+// a process, against the window's own canvas. Both draw through one painter, so the checks are
+// about what that promises: the same pixels from the tool and the window, dots at the scaled
+// places, one vector shape per particle, a frame per K steps, the frames of a faulting run kept.
+
+#include <QAction>
+#include <QDir>
+#include <QProcess>
+#include <QRadioButton>
+#include <QSvgRenderer>
+#include <QToolButton>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+#include <numbers>
+
+#include "tests/ui/MainFormHarness.h"
+
+using namespace velmora;
+using namespace velmora::testing;
+
+namespace {
+
+struct ToolRun {
+  int status;
+  QString err;
+};
+
+ToolRun RunRender(const QStringList& arguments, const QProcessEnvironment& environment =
+                                                    QProcessEnvironment::systemEnvironment()) {
+  QProcess process;
+  process.setProcessEnvironment(environment);
+  process.start(QStringLiteral(VELMORA_RENDER_PATH), arguments);
+  if (!process.waitForFinished(60000)) return {-1, QStringLiteral("velmora-render did not end")};
+  const int status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  return {status, QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+int MovieFrames(const QString& movie) {
+  QProcess probe;
+  probe.start(QStringLiteral("ffprobe"), {"-v", "error", "-count_frames", "-select_streams", "v:0", "-show_entries",
+                                           "stream=nb_read_frames", "-of", "csv=p=0", movie});
+  probe.waitForFinished(60000);
+  return QString::fromLatin1(probe.readAllStandardOutput()).trimmed().toInt();
+}
+
+// The dots of an SVG drawing: every rectangle filled in another colour than the background's,
+// as (x, y).
+QList<QPoint> SvgDots(const QByteArray& svg) {
+  QList<QPoint> dots;
+  QXmlStreamReader reader(svg);
+  QString fill;
+  while (!reader.atEnd()) {
+    if (reader.readNext() != QXmlStreamReader::StartElement) continue;
+    if (reader.name() == QLatin1String("g") && reader.attributes().hasAttribute(QStringLiteral("fill")))
+      fill = reader.attributes().value(QStringLiteral("fill")).toString();
+    if (reader.name() == QLatin1String("rect") && fill != QLatin1String("#000000"))
+      dots.append(QPoint(reader.attributes().value(QStringLiteral("x")).toInt(),
+                         reader.attributes().value(QStringLiteral("y")).toInt()));
+  }
+  return dots;
+}
+
+// Two slots in free flight towards each other, which meet after four steps: the fifth step
+// divides by their distance of zero.
+Model Approaching() {
+  Model m;
+  m.N = SlotCount;
+  m.dt = 1.0L;
+  const real parameters[ParametersPerGroup] = {1.0L, 1.0e6L, 1.0e6L, 1.0e6L, 1.0e6L, 1.0e6L};
+  for (int index = 0; index < ParameterCount; ++index) Parameter(m, index) = parameters[index % ParametersPerGroup];
+  Place(m, 1, -1.0L, 0.5L, 0.5L, 0.25L);
+  Place(m, 2, 1.0L, 0.5L, 0.5L, -0.25L);
+  return m;
+}
+
+QImage Opaque(const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); }
+
+}  // namespace
+
+class PictureTest : public QObject, private MainFormHarness {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { InitTestCase(); }
+  void init() { Init(); }
+  void cleanup() { Cleanup(); }
+
+  void renderDrawsTheCanvasPixelForPixel_data();
+  void renderDrawsTheCanvasPixelForPixel();
+  void exportScalesPngAndDrawsSvgShapes();
+  void movieHasAFrameEveryKSteps_data();
+  void movieHasAFrameEveryKSteps();
+  void faultingRunKeepsTheFramesBeforeTheFault_data();
+  void faultingRunKeepsTheFramesBeforeTheFault();
+  void movieWithoutFfmpegIsAUsageError();
+};
+
+void PictureTest::renderDrawsTheCanvasPixelForPixel_data() {
+  QTest::addColumn<bool>("taoscope");
+  QTest::addColumn<bool>("numbers");
+  QTest::addColumn<int>("turn");  // degrees about each axis
+  QTest::addColumn<int>("zoom");  // 0: the start's
+  QTest::addColumn<int>("steps");
+  QTest::newRow("start view") << false << false << 0 << 0 << 0;
+  QTest::newRow("Taoscope with numbers") << true << true << 0 << 0 << 0;
+  QTest::newRow("turned and zoomed") << false << true << 25 << 200 << 0;
+  QTest::newRow("after a run") << true << false << 40 << 0 << 30;
+}
+
+void PictureTest::renderDrawsTheCanvasPixelForPixel() {
+  QFETCH(bool, taoscope);
+  QFETCH(bool, numbers);
+  QFETCH(int, turn);
+  QFETCH(int, zoom);
+  QFETCH(int, steps);
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  Find<QRadioButton>("Taoscope")->setChecked(taoscope);
+  if (numbers) Find<QAction>("ShowNumbersOfPoints")->trigger();
+  const real degree = std::numbers::pi_v<real> / 180.0L;
+  view_->ViewTeta = view_->ViewPsi = view_->ViewPhi = turn * degree;
+  if (zoom) view_->Zoom = zoom;
+  // The window takes its centre from its outer width, frame included; the tool, which has no
+  // frame, from the middle of its picture. The same view has the same centre.
+  const QSize area = form_->CanvasImage().size();
+  SetCentre(*view_, area.width(), area.height());
+  Find<QToolButton>("DaoStop")->click();  // a plain redraw in particle mode
+  if (steps) Run(steps);
+
+  QStringList arguments = {"--quiet", "--output", FilePath("render.png"), FilePath("scene.ato")};
+  if (taoscope) arguments << "--taoscope";
+  if (numbers) arguments << "--numbers";
+  if (turn) arguments << "--turn" << QStringLiteral("%1,%1,%1").arg(turn);
+  if (zoom) arguments << "--zoom" << QString::number(zoom);
+  if (steps) arguments << "--steps" << QString::number(steps);
+  const ToolRun run = RunRender(arguments);
+  QCOMPARE(run.status, 0);
+
+  const QImage canvas = Opaque(Find<QWidget>("Canvas")->grab().toImage());
+  const QImage rendered = Opaque(QImage(FilePath("render.png")));
+  QCOMPARE(rendered.size(), canvas.size());
+  QVERIFY(rendered == canvas);
+  QVERIFY(canvas.pixel(view_->ScreenX[1], view_->ScreenY[1]) != qRgb(0, 0, 0));  // a scene is in the picture
+}
+
+void PictureTest::exportScalesPngAndDrawsSvgShapes() {
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  DialogProvider& dialogs = DialogProvider::Instance();
+  const QStringList filters = {"PNG image (*.png)", "PNG image, twice the size (*.png)",
+                               "PNG image, four times the size (*.png)", "SVG drawing (*.svg)"};
+  const QStringList names = {"1x.png", "2x.png", "4x.png", "scene.svg"};
+  for (int i = 0; i < filters.size(); ++i) {
+    dialogs.SetNextFileName(FilePath(names[i]));
+    dialogs.SetNextFilter(filters[i]);
+    Find<QAction>("ExportPicture1")->trigger();
+  }
+  QVERIFY(dialogs.Shown().size() == 4 && dialogs.Shown().back().Caption == QStringLiteral("Export Picture"));
+
+  const QImage canvas = form_->CanvasImage();
+  QVERIFY(Opaque(QImage(FilePath("1x.png"))) == canvas);
+  const int present[] = {1, 2, 51, 76};
+  for (const int scale : {2, 4}) {
+    const QImage image(FilePath(QStringLiteral("%1x.png").arg(scale)));
+    QCOMPARE(image.size(), canvas.size() * scale);
+    for (const int slot : present) {
+      const int x = view_->ScreenX[slot] * scale, y = view_->ScreenY[slot] * scale;
+      const QRgb dot = canvas.pixel(view_->ScreenX[slot], view_->ScreenY[slot]);
+      // The dot covers 2 x 2 canvas pixels, so 2 * scale image pixels each way, and no more.
+      QCOMPARE(image.pixel(x, y), dot);
+      QCOMPARE(image.pixel(x + 2 * scale - 1, y + 2 * scale - 1), dot);
+      QCOMPARE(image.pixel(x + 2 * scale, y), qRgb(0, 0, 0));
+      QCOMPARE(image.pixel(x - 1, y), qRgb(0, 0, 0));
+    }
+  }
+
+  QFile svgFile(FilePath("scene.svg"));
+  QVERIFY(svgFile.open(QIODevice::ReadOnly));
+  const QByteArray svg = svgFile.readAll();
+  QVERIFY(QSvgRenderer(svg).isValid());
+  QList<QPoint> expected;
+  for (const int slot : present) expected.append(QPoint(view_->ScreenX[slot], view_->ScreenY[slot]));
+  QCOMPARE(SvgDots(svg), expected);
+}
+
+void PictureTest::movieHasAFrameEveryKSteps_data() {
+  QTest::addColumn<QString>("movie");
+  QTest::addColumn<int>("steps");
+  QTest::addColumn<int>("every");
+  QTest::newRow("mp4, odd height") << "run.mp4" << 12 << 4;
+  QTest::newRow("webm") << "run.webm" << 10 << 5;
+  QTest::newRow("gif") << "run.gif" << 6 << 1;
+}
+
+void PictureTest::movieHasAFrameEveryKSteps() {
+  QFETCH(QString, movie);
+  QFETCH(int, steps);
+  QFETCH(int, every);
+  Model scene = Scene();
+  WriteDocumentFile(scene, StdPath("scene.ato"));
+  const ToolRun run = RunRender({"--steps", QString::number(steps), "--every", QString::number(every), "--output",
+                                 FilePath(movie), FilePath("scene.ato")});
+  QCOMPARE(run.err, QString());
+  QCOMPARE(run.status, 0);
+  QCOMPARE(MovieFrames(FilePath(movie)), steps / every + 1);
+  QVERIFY(QFile::exists(FilePath(movie)));
+  QCOMPARE(QDir(files_.path()).entryList({".velmora-*"}, QDir::Files | QDir::Hidden), QStringList());  // no pending file left
+}
+
+void PictureTest::faultingRunKeepsTheFramesBeforeTheFault_data() {
+  QTest::addColumn<QString>("output");
+  QTest::newRow("folder") << "frames/";
+  QTest::newRow("movie") << "run.mp4";
+}
+
+void PictureTest::faultingRunKeepsTheFramesBeforeTheFault() {
+  QFETCH(QString, output);
+  Model scene = Approaching();
+  WriteDocumentFile(scene, StdPath("scene.ato"));
+  const ToolRun run = RunRender({"--steps", "10", "--every", "2", "--output", FilePath(output), FilePath("scene.ato")});
+  QCOMPARE(run.status, 1);
+  QCOMPARE(run.err, "velmora-render: Floating point division by zero at step 5; 3 frames kept in " + FilePath(output) +
+                        "\n");
+  // Frames at steps 0, 2 and 4; the fault came in the fifth.
+  if (output.endsWith('/'))
+    QCOMPARE(QDir(FilePath(output)).entryList(QDir::Files),
+             QStringList({"frame-000000.png", "frame-000001.png", "frame-000002.png"}));
+  else
+    QCOMPARE(MovieFrames(FilePath(output)), 3);
+}
+
+void PictureTest::movieWithoutFfmpegIsAUsageError() {
+  Model scene = Scene();
+  WriteDocumentFile(scene, StdPath("scene.ato"));
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("PATH"), FilePath("no-such-folder"));
+  const ToolRun run = RunRender({"--steps", "5", "--output", FilePath("none.mp4"), FilePath("scene.ato")}, environment);
+  QCOMPARE(run.status, 2);
+  QVERIFY2(run.err.contains(QStringLiteral("ffmpeg")), qPrintable(run.err));
+  QVERIFY(!QFile::exists(FilePath("none.mp4")));
+}
+
+QTEST_MAIN(PictureTest)
+#include "PictureTest.moc"
