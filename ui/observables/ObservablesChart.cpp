@@ -66,10 +66,12 @@ void ObservablesChart::Render(QPainter& painter, QSize size) const {
   const QRect plot(QPoint(labelWidth + 12, legend.bottom() + line), QPoint(size.width() - 16, size.height() - 2 * line - 8));
   if (plot.width() < 10 || plot.height() < 10) return;
 
+  // Steps are whole numbers: at least one step wide, and no tick between two of them.
   const real firstStep = record_.Empty() ? 0.0L : record_.FirstStep();
-  const real lastStep = record_.Empty() ? 1.0L : record_.LastStep();
+  const real lastStep = std::max(firstStep + 1.0L, record_.Empty() ? 1.0L : static_cast<real>(record_.LastStep()));
   const int stepLabelWidth = metrics.horizontalAdvance(Label(lastStep, separator_)) + 24;
-  const ChartAxis x = NiceAxis(firstStep, lastStep, std::max(2, plot.width() / stepLabelWidth));
+  const real wholeSteps = lastStep - firstStep + 1.0L;
+  const ChartAxis x = NiceAxis(firstStep, lastStep, static_cast<int>(std::min<real>(plot.width() / stepLabelWidth, wholeSteps)));
 
   // Grid, ticks and their labels.
   painter.setPen(QColor(225, 225, 225));

@@ -6,7 +6,7 @@
 //
 // The run loop calls StepDone after every step. Measuring a large cloud costs a good part of a
 // step, so the window measures as often as it can while measuring takes at most MeasuringShare
-// of the run's time, and redraws the chart a few times a second.
+// of the run's time, and redraws the chart four times a second.
 
 #include <QElapsedTimer>
 #include <QWidget>
@@ -33,8 +33,8 @@ class ObservablesWindow : public QWidget {
   Q_OBJECT
 
  public:
-  static constexpr double MeasuringShare = 0.04;
-  static constexpr int RedrawMilliseconds = 100;
+  static constexpr double MeasuringShare = 0.01;
+  static constexpr int RedrawMilliseconds = 250;
 
   // The law's switches as the main window's controls hold them at the moment of a measurement.
   using LawSource = std::function<LawSettings()>;
