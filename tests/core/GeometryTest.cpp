@@ -146,13 +146,27 @@ TEST(FourthVertexTest, StandsOnATiltedTriangle) {
   EXPECT_GT(up.Z, down.Z);
 }
 
+// Triangles that are not equilateral, in z = 0: the point lies on the normal through the centroid
+// M, with z^2 = |L^2 - |M - P1|^2| and L = |P1P2| (worked by hand: for (0,0,0), (4,0,0), (0,1,0)
+// z^2 = 16 - 17/9; for (0,0,0), (1,0,0), (0,4,0) the discriminant is negative and z^2 = 17/9 - 1).
+struct OtherTriangleCase {
+  Point3 p1, p2, p3;
+  bool larger;
+  real x, y, z;
+};
+
 TEST(FourthVertexTest, AnyOtherTriangleGivesAPointOnTheNormalThroughItsCentroid) {
-  // Right triangle in z = 0: the discriminant is negative, the point still lies above the centroid.
-  const Point3 p1{0.0L, 0.0L, 0.0L}, p2{4.0L, 0.0L, 0.0L}, p3{0.0L, 1.0L, 0.0L};
-  const Point3 p = FourthVertex(p1, p2, p3, true);
-  EXPECT_NEAR(p.X, 4.0L / 3.0L, 1e-15L);
-  EXPECT_NEAR(p.Y, 1.0L / 3.0L, 1e-15L);
-  EXPECT_TRUE(std::isfinite(p.Z));
+  const OtherTriangleCase cases[] = {
+      {{0.0L, 0.0L, 0.0L}, {4.0L, 0.0L, 0.0L}, {0.0L, 1.0L, 0.0L}, true, 4.0L / 3.0L, 1.0L / 3.0L, std::sqrt(127.0L) / 3.0L},
+      {{0.0L, 0.0L, 0.0L}, {4.0L, 0.0L, 0.0L}, {0.0L, 1.0L, 0.0L}, false, 4.0L / 3.0L, 1.0L / 3.0L, -std::sqrt(127.0L) / 3.0L},
+      {{0.0L, 0.0L, 0.0L}, {1.0L, 0.0L, 0.0L}, {0.0L, 4.0L, 0.0L}, true, 1.0L / 3.0L, 4.0L / 3.0L, std::sqrt(8.0L) / 3.0L},
+  };
+  for (const OtherTriangleCase& c : cases) {
+    const Point3 p = FourthVertex(c.p1, c.p2, c.p3, c.larger);
+    EXPECT_NEAR(p.X, c.x, 1e-15L);
+    EXPECT_NEAR(p.Y, c.y, 1e-15L);
+    EXPECT_NEAR(p.Z, c.z, 1e-15L);
+  }
 }
 
 struct FlatCase {
