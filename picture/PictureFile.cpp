@@ -54,8 +54,12 @@ QByteArray SvgBytes(const PictureSource& source) {
   return bytes;
 }
 
+QByteArray PictureBytes(PictureFormat format, const PictureSource& source, int scale) {
+  return format == PictureFormat::Svg ? SvgBytes(source) : PngBytes(RenderImage(source, scale));
+}
+
 void WritePicture(const std::string& name, PictureFormat format, const PictureSource& source, int scale) {
-  const QByteArray bytes = format == PictureFormat::Svg ? SvgBytes(source) : PngBytes(RenderImage(source, scale));
+  const QByteArray bytes = PictureBytes(format, source, scale);
   WriteFileSafely(name, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 

@@ -31,8 +31,10 @@ void RenderInto(QImage& image, const PictureSource& source, int scale = 1);
 QByteArray PngBytes(const QImage& image, int quality = -1);
 QByteArray SvgBytes(const PictureSource& source);
 
-// Writes the picture to `name` (PNG at `scale`, or SVG at the canvas's size); throws the file's
-// IoError.
+// The picture's file content: PNG at `scale`, or SVG at the canvas's size.
+QByteArray PictureBytes(PictureFormat format, const PictureSource& source, int scale = 1);
+
+// Writes the picture to `name`; throws the file's IoError.
 void WritePicture(const std::string& name, PictureFormat format, const PictureSource& source, int scale = 1);
 
 }  // namespace velmora

@@ -94,6 +94,7 @@ class PictureTest : public QObject, private MainFormHarness {
   void faultingRunKeepsTheFramesBeforeTheFault_data();
   void faultingRunKeepsTheFramesBeforeTheFault();
   void movieWithoutFfmpegIsAUsageError();
+  void unwritablePictureIsFoundBeforeTheRun();
 };
 
 void PictureTest::renderDrawsTheCanvasPixelForPixel_data() {
@@ -237,6 +238,16 @@ void PictureTest::movieWithoutFfmpegIsAUsageError() {
   QCOMPARE(run.status, 2);
   QVERIFY2(run.err.contains(QStringLiteral("ffmpeg")), qPrintable(run.err));
   QVERIFY(!QFile::exists(FilePath("none.mp4")));
+}
+
+// The scene faults at step 5: a picture that could not be written must be reported first.
+void PictureTest::unwritablePictureIsFoundBeforeTheRun() {
+  Model scene = Approaching();
+  WriteDocumentFile(scene, StdPath("scene.ato"));
+  const QString picture = FilePath("no-such-folder/after.png");
+  const ToolRun run = RunRender({"--steps", "10", "--output", picture, FilePath("scene.ato")});
+  QCOMPARE(run.status, 1);
+  QCOMPARE(run.err, "velmora-render: " + picture + ": File not found\n");
 }
 
 QTEST_MAIN(PictureTest)

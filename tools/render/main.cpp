@@ -16,9 +16,11 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "documents/IoErrors.h"
+#include "documents/PendingFile.h"
 #include "model/ProgramError.h"
 #include "picture/FrameFolder.h"
 #include "picture/MoviePipe.h"
@@ -211,12 +213,18 @@ int main(int argc, char** argv) {
   const SceneLook look{Redraw::Particles, line.job.settings.Law.Taoscope, line.numbers};
   QImage frame(line.size, QImage::Format_RGB32);
   std::unique_ptr<FrameSink> sink;
+  std::optional<PendingFile> picture;
   int frames = 0;
   line.job.frames = [&](const Model& model, int steps) {
     ProjectParticles(view, model);
     const PictureSource source{model, view, look, line.size};
     if (line.kind == OutputKind::Picture) {
-      if (steps == line.job.steps) OnFile(line.output, [&] { WritePicture(line.output, *PictureFormatOf(line.output), source); });
+      if (steps != line.job.steps) return;
+      const QByteArray bytes = PictureBytes(*PictureFormatOf(line.output), source);
+      OnFile(line.output, [&] {
+        picture->Append(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        picture->Commit();
+      });
       return;
     }
     RenderInto(frame, source);
@@ -236,6 +244,9 @@ int main(int argc, char** argv) {
   };
 
   try {
+    // Every output is opened before the run, so that a folder that is missing or may not be
+    // written is reported at once and not after hours of steps.
+    if (line.kind == OutputKind::Picture) OnFile(line.output, [&] { picture.emplace(line.output); });
     if (line.kind == OutputKind::Folder) sink = std::make_unique<FrameFolder>(line.output);
     if (line.kind == OutputKind::Movie)
       OnFile(line.output, [&] {
