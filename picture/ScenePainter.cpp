@@ -18,7 +18,7 @@ constexpr int DotSize = 2;
 }  // namespace
 
 QFont ScenePainter::WindowFace() {
-  // The design's face is MS Sans Serif 11 pixels high. Arial (Liberation Sans on Linux desktops)
+  // The window's face is MS Sans Serif 11 pixels high. Arial (Liberation Sans on Linux desktops)
   // has about its width; the font configuration falls back to the system's sans serif face.
   QFont face(QStringLiteral("Arial"));
   face.setPixelSize(11);

@@ -79,7 +79,7 @@ void Embolden(QWidget* widget, int pixelSize) {
 void TMainForm::createControls() {
   setWindowTitle(QStringLiteral("Velmora"));
   setWindowIcon(ProgramIcon());
-  // The design's face, which the scene's labels use too.
+  // The window's face, which the scene's labels use too.
   setFont(ScenePainter::WindowFace());
 
   Client = new QWidget(this);
