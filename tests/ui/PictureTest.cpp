@@ -89,6 +89,7 @@ class PictureTest : public QObject, private MainFormHarness {
   void renderDrawsTheCanvasPixelForPixel_data();
   void renderDrawsTheCanvasPixelForPixel();
   void exportScalesPngAndDrawsSvgShapes();
+  void exportDoublesTheFigureEdges();
   void movieHasAFrameEveryKSteps_data();
   void movieHasAFrameEveryKSteps();
   void faultingRunKeepsTheFramesBeforeTheFault_data();
@@ -181,6 +182,24 @@ void PictureTest::exportScalesPngAndDrawsSvgShapes() {
   QList<QPoint> expected;
   for (const int slot : present) expected.append(QPoint(view_->ScreenX[slot], view_->ScreenY[slot]));
   QCOMPARE(SvgDots(svg), expected);
+}
+
+// The spiral at start: the white edge P1-P2 runs along the centre's row. At twice the size it is
+// two pixels wide, on that row's block and not beside it.
+void PictureTest::exportDoublesTheFigureEdges() {
+  Start();
+  DialogProvider::Instance().SetNextFileName(FilePath("figure.png"));
+  DialogProvider::Instance().SetNextFilter(QStringLiteral("PNG image, twice the size (*.png)"));
+  Find<QAction>("ExportPicture1")->trigger();
+  const QImage image(FilePath("figure.png"));
+  const int x = 2 * (view_->CentreX + 15), y = 2 * view_->CentreY;
+  const QRgb white = qRgb(255, 255, 255), black = qRgb(0, 0, 0);
+  QCOMPARE(form_->CanvasImage().pixel(x / 2, y / 2), white);
+  const QRgb column[] = {image.pixel(x, y - 1), image.pixel(x, y), image.pixel(x, y + 1), image.pixel(x, y + 2)};
+  QCOMPARE(column[0], black);
+  QCOMPARE(column[1], white);
+  QCOMPARE(column[2], white);
+  QCOMPARE(column[3], black);
 }
 
 void PictureTest::movieHasAFrameEveryKSteps_data() {
