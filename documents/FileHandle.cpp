@@ -65,9 +65,18 @@ void FileHandle::Write(const unsigned char* bytes, std::size_t size) {
   }
 }
 
-void FileHandle::TakeModeOf(const std::string& name) {
+void FileHandle::TakeModeAndGroupOf(const std::string& name) {
   struct stat status {};
-  if (::stat(name.c_str(), &status) == 0) ::fchmod(descriptor_, status.st_mode & 07777);
+  if (::stat(name.c_str(), &status) != 0) return;
+  // The group before the mode, since giving a file a group clears its set-group-ID bit. A user
+  // may give only a group of their own; otherwise the file keeps the user's group, and no
+  // set-group-ID bit for it.
+  if (::fchown(descriptor_, static_cast<uid_t>(-1), status.st_gid) != 0) status.st_mode &= ~static_cast<mode_t>(S_ISGID);
+  ::fchmod(descriptor_, status.st_mode & 07777);
+}
+
+void FileHandle::TruncateTo(std::size_t size) {
+  if (::ftruncate(descriptor_, static_cast<off_t>(size)) != 0) throw SystemIoError(errno);
 }
 
 void FileHandle::SyncAndClose() {

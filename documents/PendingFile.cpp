@@ -31,7 +31,8 @@ std::string FolderOf(const std::string& name) {
 }
 
 // A hidden name of our own in the folder: the process id and a counter tell apart the pending
-// files of all running programs, and a file left by a killed one is skipped.
+// files of all running programs, and a file left by a killed one is skipped. On failure the
+// handle is not open and path is empty.
 FileHandle CreateNewFile(const std::string& folder, std::string& path) {
   static std::atomic<unsigned> counter{0};
   FileHandle file;
@@ -40,12 +41,17 @@ FileHandle CreateNewFile(const std::string& folder, std::string& path) {
     file = FileHandle::Open(path, O_WRONLY | O_CREAT | O_EXCL, 0666);
     if (file.IsOpen() || file.Error() != EEXIST) break;
   }
-  if (!file.IsOpen()) {
-    path.clear();
-    throw SystemIoError(file.Error());
-  }
+  if (!file.IsOpen()) path.clear();
   return file;
 }
+
+// A new file in the target's place would leave its other hard links with the old bytes, or
+// take it from its owner.
+bool ReplacingLosesTheFile(const struct stat& target) {
+  return target.st_nlink > 1 || target.st_uid != ::geteuid();
+}
+
+bool FolderRefuses(int error) { return error == EACCES || error == EPERM; }
 
 }  // namespace
 
@@ -56,10 +62,25 @@ PendingFile::PendingFile(const std::string& name) {
   // long run.
   CheckReplaceable(target_);
   struct stat status {};
-  if (::stat(target_.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) throw SystemIoError(EISDIR);
+  const bool exists = ::stat(target_.c_str(), &status) == 0;
+  if (exists && S_ISDIR(status.st_mode)) throw SystemIoError(EISDIR);
   folder_ = FolderOf(target_);
-  file_ = CreateNewFile(folder_, path_);
-  buffer_.reserve(FlushSize);
+  if (!exists || !ReplacingLosesTheFile(status)) {
+    file_ = CreateNewFile(folder_, path_);
+    if (file_.IsOpen()) {
+      buffer_.reserve(FlushSize);
+      return;
+    }
+    if (!FolderRefuses(file_.Error())) throw SystemIoError(file_.Error());
+  }
+  OpenTargetInPlace();
+}
+
+// Opened now, so that a refusal comes before a long run, and written only at Commit.
+void PendingFile::OpenTargetInPlace() {
+  file_ = FileHandle::Open(target_, O_WRONLY | O_CREAT, 0666);
+  if (!file_.IsOpen()) throw SystemIoError(file_.Error());
+  inPlace_ = true;
 }
 
 PendingFile::~PendingFile() {
@@ -68,7 +89,7 @@ PendingFile::~PendingFile() {
 
 void PendingFile::Append(std::string_view bytes) {
   buffer_ += bytes;
-  if (buffer_.size() >= FlushSize) Flush();
+  if (!inPlace_ && buffer_.size() >= FlushSize) Flush();
 }
 
 void PendingFile::Flush() {
@@ -77,8 +98,14 @@ void PendingFile::Flush() {
 }
 
 void PendingFile::Commit() {
+  if (inPlace_) {
+    file_.Write(reinterpret_cast<const unsigned char*>(buffer_.data()), buffer_.size());
+    file_.TruncateTo(buffer_.size());
+    file_.SyncAndClose();
+    return;
+  }
   Flush();
-  file_.TakeModeOf(target_);
+  file_.TakeModeAndGroupOf(target_);
   file_.SyncAndClose();
   if (::rename(path_.c_str(), target_.c_str()) != 0) throw SystemIoError(errno);
   path_.clear();

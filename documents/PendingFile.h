@@ -4,7 +4,18 @@
 // Commit (a run that faulted, an I/O error, an interrupted run) removes that file, and the
 // target stays as it was. For outputs too large to be held in memory and then written with
 // WriteFileSafely, such as trajectories, with the same promises: a symbolic link is followed,
-// a file that may not be written is refused, the replacement keeps the old file's mode bits.
+// a file that may not be written is refused, the replacement keeps the old file's mode bits
+// and, where the user may give it, its group.
+//
+// Where a new file would lose what the target is, the bytes are written into the target itself
+// at Commit, over its old bytes, and cut to their length: a target with more than one hard link
+// (a new file would leave the other names with the old bytes), a target owned by another user
+// (a new file would belong to this one and lose the owner's ACLs and extended attributes), and
+// a target in a folder that refuses the new file (a user who may write the file but not its
+// folder). Until Commit those bytes are held in memory and the target is untouched; a failure
+// during that last write (a power cut, or a disk that fills while the file grows) can leave the
+// target part old, part new. Writing over an existing file at least as long as the new bytes
+// takes no new room on the disk.
 
 #include <string>
 #include <string_view>
@@ -15,8 +26,9 @@ namespace velmora {
 
 class PendingFile {
  public:
-  // Creates the new file beside `name`; throws the IoError of a missing folder ("File not
-  // found"), of a target or folder that may not be written ("File access denied"), ...
+  // Creates the new file beside `name`, or opens `name` to write it in place; throws the
+  // IoError of a missing folder ("File not found"), of a target that may not be written or a
+  // missing one in a folder that may not be written ("File access denied"), ...
   explicit PendingFile(const std::string& name);
   ~PendingFile();
   PendingFile(const PendingFile&) = delete;
@@ -25,20 +37,23 @@ class PendingFile {
   // Appends bytes; they reach the new file in large pieces.
   void Append(std::string_view bytes);
 
-  // Brings every byte onto the disk and puts the new file in the target's place.
+  // Brings every byte onto the disk and puts the new file in the target's place, or writes
+  // them into the target.
   void Commit();
 
   // The new file's name, for a writer of its own (another program) that fills it before Commit.
   const std::string& Path() const { return path_; }
 
  private:
+  void OpenTargetInPlace();
   void Flush();
 
   std::string target_;
   std::string folder_;
-  std::string path_;  // the new file; empty once committed
+  std::string path_;  // the new file; empty once committed, and when writing in place
   FileHandle file_;
   std::string buffer_;
+  bool inPlace_ = false;
 };
 
 }  // namespace velmora

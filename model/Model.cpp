@@ -16,6 +16,13 @@ void StoreSlots(Model& model, std::size_t offset, const SlotArray<real>& values)
     StoreExtended(&model.Snapshot[offset + ExtendedBytes * (n - 1)], values[n]);
 }
 
+// A flag byte says "present" whatever its nonzero value. The byte the last document held stays
+// as long as it still says what the slot is, so that opening and saving a document changes none
+// of its bytes; a slot whose presence changed is written as 0 or 1.
+void StoreFlag(unsigned char& byte, bool present) {
+  if ((byte != 0) != present) byte = present ? 1 : 0;
+}
+
 }  // namespace
 
 const std::array<const char*, ParameterCount> ParameterNames = {"A1", "B1", "C1", "D1", "F1", "G1",
@@ -45,7 +52,7 @@ void TakeSnapshot(Model& model) {
   StoreExtended(&model.Snapshot[record::Dt], model.dt);
   for (int p = 0; p < ParameterCount; ++p)
     StoreExtended(&model.Snapshot[record::Parameters + ExtendedBytes * p], Parameter(model, p));
-  for (int n = 1; n <= model.N; ++n) model.Snapshot[record::Present + (n - 1)] = model.Present[n] ? 1 : 0;
+  for (int n = 1; n <= model.N; ++n) StoreFlag(model.Snapshot[record::Present + (n - 1)], model.Present[n]);
   StoreSlots(model, record::X, model.X);
   StoreSlots(model, record::Y, model.Y);
   StoreSlots(model, record::Z, model.Z);

@@ -85,7 +85,8 @@ inline int GroupOf(int n, int slot) {
 void AlignCopies(Model& model, int slot);
 
 // Copies dt, the parameters, Present[1..N] and the current arrays into Snapshot. Padding and
-// elements beyond N keep what the buffer held (the last document read, or zeros).
+// elements beyond N keep what the buffer held (the last document read, or zeros); so does a flag
+// byte other than 1 that still says what its slot is, a flag that says otherwise becomes 0 or 1.
 void TakeSnapshot(Model& model);
 
 }  // namespace velmora

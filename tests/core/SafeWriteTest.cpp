@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <functional>
 #include <string>
 
 #include "TemporaryFolder.h"
@@ -68,6 +69,69 @@ TEST(SafeWrite, RefusesAFileThatMayNotBeWritten) {
   EXPECT_EQ(result, 0);
   EXPECT_EQ(ReadBytes(name), "old");
   EXPECT_EQ(folder.Entries(), std::set<std::string>{"locked.ato"});
+}
+
+// Where a new file would lose what the file is, or the folder takes none, the file itself is
+// written: its inode, owner and other names stay, and nothing is left beside it.
+TEST(SafeWrite, WritesInPlaceWhereANewFileWouldLoseTheFileOrIsRefused) {
+  const bool superuser = ::geteuid() == 0;
+  const struct {
+    const char* name;
+    std::function<void(const TemporaryFolder&, const std::string& target)> arrange;
+    bool savedByTheOrdinaryUser;
+  } cases[] = {
+      {"a second hard link",
+       [](const TemporaryFolder& folder, const std::string& target) {
+         ASSERT_EQ(::link(target.c_str(), folder.Path("other.ato").c_str()), 0);
+       },
+       false},
+      // Only the superuser can give a file away (CI runs as the superuser); others skip this case.
+      {"another owner",
+       [](const TemporaryFolder&, const std::string& target) {
+         ASSERT_EQ(::chown(target.c_str(), 65534, 65534), 0);
+       },
+       false},
+      // The ordinary user owns the file but may not write its folder.
+      {"a folder that takes no new file",
+       [&](const TemporaryFolder& folder, const std::string& target) {
+         if (superuser) {
+           ASSERT_EQ(::chown(target.c_str(), 65534, 65534), 0);
+         }
+         ::chmod(folder.Path().c_str(), 0555);
+       },
+       true},
+  };
+  for (const auto& c : cases) {
+    if (!superuser && std::string(c.name) == "another owner") continue;
+    SCOPED_TRACE(c.name);
+    TemporaryFolder folder;
+    ::chmod(folder.Path().c_str(), 0755);  // reachable by an unprivileged child
+    const std::string name = folder.Path("a.ato");
+    WriteBytes(name, "the old content, longer than the new");
+    ::chmod(name.c_str(), 0644);
+    c.arrange(folder, name);
+    struct stat before {};
+    ASSERT_EQ(::stat(name.c_str(), &before), 0);
+    const std::set<std::string> entries = folder.Entries();
+    const int result = ExitCodeInChildProcess([&] {
+      if (c.savedByTheOrdinaryUser && !DropSuperuserRights()) return 3;
+      try {
+        WriteFileSafely(name, "new");
+        return 0;
+      } catch (const IoError&) {
+        return 1;
+      }
+    });
+    ::chmod(folder.Path().c_str(), 0755);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(ReadBytes(name), "new");
+    struct stat after {};
+    ASSERT_EQ(::stat(name.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    EXPECT_EQ(folder.Entries(), entries);
+  }
 }
 
 }  // namespace
