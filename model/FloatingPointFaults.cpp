@@ -12,15 +12,19 @@ constexpr int FaultExceptions = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 
 void ClearFaultFlags() { std::feclearexcept(FE_ALL_EXCEPT); }
 
-bool FaultFlagged() { return std::fetestexcept(FaultExceptions) != 0; }
+bool FaultFlagged() { return FlaggedFaults() != 0; }
+
+int FlaggedFaults() { return std::fetestexcept(FaultExceptions); }
+
+void ThrowFault(int flagged) {
+  ClearFaultFlags();
+  if (flagged & FE_DIVBYZERO) throw FloatingPointFault(DivisionByZeroText);
+  if (flagged & FE_OVERFLOW) throw FloatingPointFault(OverflowText);
+  throw FloatingPointFault(InvalidOperationText);
+}
 
 void ThrowIfFaulted() {
-  const int raised = std::fetestexcept(FaultExceptions);
-  if (raised == 0) return;
-  ClearFaultFlags();
-  if (raised & FE_DIVBYZERO) throw FloatingPointFault(DivisionByZeroText);
-  if (raised & FE_OVERFLOW) throw FloatingPointFault(OverflowText);
-  throw FloatingPointFault(InvalidOperationText);
+  if (const int flagged = FlaggedFaults()) ThrowFault(flagged);
 }
 
 }  // namespace velmora

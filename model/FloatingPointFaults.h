@@ -16,10 +16,17 @@ void ClearFaultFlags();
 // True when invalid operation, division by zero or overflow has been flagged since the last clear.
 bool FaultFlagged();
 
-// Throws FloatingPointFault when a fault is flagged, and clears the flags.
-// When one checkpoint finds several flags, the division by zero or overflow is reported:
-// an invalid operation that follows them is almost always their consequence (inf - inf,
-// 0 * inf), while a NaN from an earlier invalid operation passes on quietly and flags nothing.
+// The fault flags raised since the last clear, as a mask for ThrowFault (0 when none).
+int FlaggedFaults();
+
+// Clears the flags and throws FloatingPointFault for the faults in `flagged` (not 0). Where
+// several are in it, division by zero or overflow is named ahead of invalid operation. A
+// checkpoint after a single operation finds several only where that one operation raised them
+// at once; a computation that must name the fault its order meets first checks every operation
+// (CheckedReal) rather than rely on this order.
+[[noreturn]] void ThrowFault(int flagged);
+
+// ThrowFault of the flags raised since the last clear, if any.
 void ThrowIfFaulted();
 
 // Puts every FPU status flag back as it was on every way out of a scope: for work that is not

@@ -1,5 +1,8 @@
 #include "sim/Stepper.h"
 
+#include <cstdint>
+
+#include "model/CheckedReal.h"
 #include "model/FloatingPointFaults.h"
 #include "sim/BoundaryModes.h"
 #include "sim/PairLaw.h"
@@ -18,12 +21,19 @@ constexpr Axis AxisY{&Model::NewY, &Model::NewU};
 constexpr Axis AxisZ{&Model::NewZ, &Model::NewW};
 
 // Semi-implicit Euler on one axis: v := f v + a dt, then q := q + v dt with the new velocity.
+// Each value is formed before it is stored; with CheckedReal an operation that faults throws
+// before its store, and the velocity stored before a faulting position update stays.
+template <class Number>
 void Advance(Model& m, int i, const Axis& axis, real acceleration, real damping) {
-  const real h = acceleration * m.dt;
   real& v = (m.*axis.newVelocity)[i];
   real& q = (m.*axis.newPosition)[i];
-  v = damping * v + h;
-  q = q + v * m.dt;
+  const Number h = Number(acceleration) * m.dt;
+  const Number damped = Number(damping) * v;
+  const Number newV = damped + h;
+  v = static_cast<real>(newV);
+  const Number move = Number(v) * m.dt;
+  const Number newQ = Number(q) + move;
+  q = static_cast<real>(newQ);
 }
 
 void CopyBack(Model& m, int i) {
@@ -85,15 +95,16 @@ struct Motion {
   }
 };
 
-// The literal advance: the force of the axis per call, then the update; a fault stops here.
+// The literal advance: the force of the axis per call, then the update, every operation checked;
+// a fault stops at the operation that raised it.
 void AdvanceLiteral(Model& m, const LawSettings& law, int i, real damping) {
-  Advance(m, i, AxisX, ForceX(m, law, i), damping);
-  ThrowIfFaulted();
-  Advance(m, i, AxisY, ForceY(m, law, i), damping);
-  ThrowIfFaulted();
-  Advance(m, i, AxisZ, ForceZ(m, law, i), damping);
-  ThrowIfFaulted();
+  Advance<CheckedReal>(m, i, AxisX, ForceX(m, law, i), damping);
+  Advance<CheckedReal>(m, i, AxisY, ForceY(m, law, i), damping);
+  Advance<CheckedReal>(m, i, AxisZ, ForceZ(m, law, i), damping);
 }
+
+// The counter is 32 bits wide and wraps from 2147483647 to -2147483648.
+int NextStep(int counter) { return static_cast<int>(static_cast<std::uint32_t>(counter) + 1u); }
 
 }  // namespace
 
@@ -102,7 +113,7 @@ real DampingFactor(bool cool) { return cool ? 0.95L : 1.0L; }
 Stepper::Stepper(Evaluation evaluation, int threads) : evaluation_(evaluation), law_(threads) {}
 
 void Stepper::Step(Model& model, const StepSettings& settings, int& counter) {
-  counter = counter + 1;
+  counter = NextStep(counter);
   ClearFaultFlags();
   if (evaluation_ == Evaluation::Literal)
     LiteralSchedule(model, settings);
@@ -129,10 +140,8 @@ void Stepper::LiteralSchedule(Model& m, const StepSettings& settings) const {
   ForPresent(m, 1, b.freeLast, [&](int i) { CopyBack(m, i); });
   ForPresent(m, b.freeFirst2, n, [&](int i) { CopyBack(m, i); });
   // 71-75 feel the new positions of 1-70 and 81-100.
-  ForPresent(m, b.xFirst, b.xLast, [&](int i) {
-    Advance(m, i, AxisX, ForceX(m, law, i), damping);
-    ThrowIfFaulted();
-  });
+  ForPresent(m, b.xFirst, b.xLast,
+             [&](int i) { Advance<CheckedReal>(m, i, AxisX, ForceX(m, law, i), damping); });
   ForPresent(m, b.xFirst, b.xLast, [&](int i) { CopyBackX(m, i); });
 }
 
@@ -156,9 +165,9 @@ bool Stepper::FastFullSchedule(Model& m, real damping) {
   for (int i = 1; i <= n; ++i) targets[i] = true;
   if (law_.Accelerations(m, targets, ax_, ay_, az_)) return false;
   for (int i = 1; i <= n; ++i) {
-    Advance(m, i, AxisX, ax_[i], damping);
-    Advance(m, i, AxisY, ay_[i], damping);
-    Advance(m, i, AxisZ, az_[i], damping);
+    Advance<real>(m, i, AxisX, ax_[i], damping);
+    Advance<real>(m, i, AxisY, ay_[i], damping);
+    Advance<real>(m, i, AxisZ, az_[i], damping);
   }
   if (FaultFlagged()) return false;
   for (int i = 1; i <= n; ++i) CopyBack(m, i);
@@ -172,9 +181,9 @@ bool Stepper::FastBlockadeSchedule(Model& m, real damping) {
   for (int i = 1; i <= n; ++i) targets[i] = m.Present[i] && (i <= b.freeLast || i >= b.freeFirst2);
   if (law_.Accelerations(m, targets, ax_, ay_, az_)) return false;
   auto advance = [&](int i) {
-    Advance(m, i, AxisX, ax_[i], damping);
-    Advance(m, i, AxisY, ay_[i], damping);
-    Advance(m, i, AxisZ, az_[i], damping);
+    Advance<real>(m, i, AxisX, ax_[i], damping);
+    Advance<real>(m, i, AxisY, ay_[i], damping);
+    Advance<real>(m, i, AxisZ, az_[i], damping);
   };
   ForPresent(m, 1, b.freeLast, advance);
   ForPresent(m, b.freeFirst2, n, advance);
@@ -185,7 +194,7 @@ bool Stepper::FastBlockadeSchedule(Model& m, real damping) {
   SlotArray<bool> xTargets{};
   for (int i = b.xFirst; i <= b.xLast; ++i) xTargets[i] = m.Present[i];
   if (law_.Accelerations(m, xTargets, ax_, ay_, az_)) return false;
-  ForPresent(m, b.xFirst, b.xLast, [&](int i) { Advance(m, i, AxisX, ax_[i], damping); });
+  ForPresent(m, b.xFirst, b.xLast, [&](int i) { Advance<real>(m, i, AxisX, ax_[i], damping); });
   if (FaultFlagged()) return false;
   ForPresent(m, b.xFirst, b.xLast, [&](int i) { CopyBackX(m, i); });
   return true;

@@ -23,9 +23,11 @@ class Stepper {
   // the same bits.
   explicit Stepper(Evaluation evaluation = Evaluation::Fast, int threads = DefaultThreadCount());
 
-  // counter + 1; the schedule; the confinement mode; StepCount := counter. A floating-point
-  // fault throws FloatingPointFault and leaves the model as the literal per-slot order leaves
-  // it (some slots advanced, some copied back); StepCount then keeps its value.
+  // counter + 1 (2147483647 wraps to -2147483648); the schedule; the confinement mode;
+  // StepCount := counter. A floating-point fault throws FloatingPointFault, naming the fault the
+  // literal per-slot order meets first, and leaves the model as that order leaves it (some slots
+  // advanced, some copied back; the faulting operation stores nothing); StepCount then keeps its
+  // value.
   void Step(Model& model, const StepSettings& settings, int& counter);
 
  private:

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "model/FloatingPointFaults.h"
 #include "model/ProgramError.h"
@@ -197,7 +198,27 @@ INSTANTIATE_TEST_SUITE_P(
                   DivisionByZeroText},
         FaultCase{"CoincidentPresentSlots", [](Model& m, LawSettings&) { Place(m, 2, 0.5L, 0.0L, 0.0L); },
                   DivisionByZeroText},
-        FaultCase{"NegativeShellLength", [](Model& m, LawSettings&) { m.C1 = -5.0L; }, InvalidOperationText}),
+        FaultCase{"NegativeShellLength", [](Model& m, LawSettings&) { m.C1 = -5.0L; }, InvalidOperationText},
+        // Several faults in one pair or in the constants: the one met first in the written order
+        // is named. ln of the negative x comes before r^-2 overflows at r = 1E-2470.
+        FaultCase{"NegativeLengthBeforeOverflow",
+                  [](Model& m, LawSettings&) {
+                    m.B1 = -1.0L;
+                    Place(m, 2, 0.5L, 0.0L, 1.0E-2470L);
+                  },
+                  InvalidOperationText},
+        FaultCase{"NaNLengthBeforeZeroLength",
+                  [](Model& m, LawSettings&) {
+                    m.B2 = std::numeric_limits<real>::signaling_NaN();
+                    m.C2 = 0.0L;
+                  },
+                  InvalidOperationText},
+        FaultCase{"ZeroLengthBeforeNaNLength",
+                  [](Model& m, LawSettings&) {
+                    m.B2 = 0.0L;
+                    m.C2 = std::numeric_limits<real>::signaling_NaN();
+                  },
+                  DivisionByZeroText}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PairLawTest, NegativeGIsHarmlessWithContactPart) {

@@ -35,13 +35,19 @@ TEST(Stepper, FullScheduleIsSemiImplicitEulerFromTheStartPositions) {
   EXPECT_EQ(m.StepCount, 1);
 }
 
-TEST(Stepper, CounterContinuesFromWhatItIsHanded) {
-  Model m = testing::EmptyScene();
-  Stepper stepper;
-  int counter = 41;
-  stepper.Step(m, {}, counter);
-  EXPECT_EQ(counter, 42);
-  EXPECT_EQ(m.StepCount, 42);
+// The 32-bit counter wraps at its end (the sanitizer build fails on an overflowing addition).
+TEST(Stepper, CounterContinuesFromWhatItIsHandedAndWraps) {
+  const struct {
+    int handed, next;
+  } cases[] = {{41, 42}, {-1, 0}, {2147483647, -2147483647 - 1}};
+  for (const auto& c : cases) {
+    Model m = testing::EmptyScene();
+    Stepper stepper;
+    int counter = c.handed;
+    stepper.Step(m, {}, counter);
+    EXPECT_EQ(counter, c.next);
+    EXPECT_EQ(m.StepCount, c.next);
+  }
 }
 
 TEST(Stepper, AbsentSlotsMoveWithoutBlockadeOnly) {
@@ -165,6 +171,29 @@ TEST(Stepper, FaultLeavesEarlierSlotsAdvancedAndNothingCopiedBack) {
     EXPECT_EQ(run.X, before.X);  // no copy-back
     EXPECT_EQ(run.StepCount, 7);
     EXPECT_EQ(c, 8);
+  }
+}
+
+// The first update overflows (a dt of 1E1000 times a force near 1E4000): it stores nothing, so
+// the next run and a save start from what the step found.
+TEST(Stepper, AFaultingUpdateStoresNothing) {
+  Model m = testing::EmptyScene();
+  Place(m, 1, 0.4L, 0.0L, 0.0L);
+  Place(m, 2, -0.4L, 0.0L, 0.0L);
+  m.A1 = 1.0E4000L;
+  m.dt = 1.0E1000L;
+  for (Evaluation evaluation : {Evaluation::Literal, Evaluation::Fast}) {
+    Model run = m;
+    Stepper stepper(evaluation);
+    int c = 0;
+    try {
+      stepper.Step(run, {}, c);
+      ADD_FAILURE() << "no fault";
+    } catch (const FloatingPointFault& e) {
+      EXPECT_STREQ(e.what(), OverflowText);
+    }
+    EXPECT_EQ(run.NewV, m.NewV);
+    EXPECT_EQ(run.NewX, m.NewX);
   }
 }
 
