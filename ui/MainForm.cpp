@@ -36,6 +36,7 @@
 #include "ui/FileNames.h"
 #include "ui/Lamp.h"
 #include "ui/LocaleSeparator.h"
+#include "ui/MemoText.h"
 #include "ui/NumberFields.h"
 #include "ui/SceneCanvas.h"
 #include "ui/observables/ObservablesWindow.h"
@@ -178,7 +179,7 @@ void TMainForm::ApplyLoadedComment() {
   const std::optional<std::string> text = LoadComment(model_);
   if (!text) return;
   const QString memo = commentEncoding_.Decode(WithLineEnds(*text, "\n"));
-  if (memo != Comment->toPlainText()) Comment->setPlainText(memo);
+  if (memo != MemoText(*Comment)) SetMemoText(*Comment, memo);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -26,6 +26,7 @@
 #include "ui/FileNames.h"
 #include "ui/HelpWindow.h"
 #include "ui/MainForm.h"
+#include "ui/MemoText.h"
 #include "ui/SceneCanvas.h"
 
 namespace velmora {
@@ -214,7 +215,7 @@ void TMainForm::CommentExit() {
   if (!commentChanged_) return;
   commentChanged_ = false;
   if (!DialogProvider::Instance().Confirm(this, QStringLiteral("The text was changed. Save now?"))) return;
-  WriteCommentFile(CommentFileName(model_.DocFileName), commentEncoding_.Encode(Comment->toPlainText()));
+  WriteCommentFile(CommentFileName(model_.DocFileName), commentEncoding_.Encode(MemoText(*Comment)));
 }
 
 // The three help entries name their help file; the help window finds it by that name and shows
