@@ -10,7 +10,7 @@ namespace velmora {
 
 namespace {
 
-// A block whose state is unset (-1) ended with "\n"; others keep the code of what ended them.
+// A block whose state is unset (-1) follows a "\n"; others keep the code of what came before them.
 constexpr int LineFeedState = -1;
 constexpr int CrLfState = -2;
 
@@ -46,17 +46,16 @@ void SetMemoText(QPlainTextEdit& memo, const QString& text) {
   memo.setPlainText(text);
   QTextBlock block = memo.document()->begin();
   for (const int state : BlockEnds(text)) {
-    block.setUserState(state);
     block = block.next();
+    block.setUserState(state);
   }
 }
 
 QString MemoText(const QPlainTextEdit& memo) {
-  QString text;
-  for (QTextBlock block = memo.document()->begin(); block.isValid(); block = block.next()) {
-    text += block.text();
-    if (block.next().isValid()) text += BlockEnd(block.userState());
-  }
+  const QTextBlock first = memo.document()->begin();
+  QString text = first.text();
+  for (QTextBlock block = first.next(); block.isValid(); block = block.next())
+    text += BlockEnd(block.userState()) + block.text();
   return text;
 }
 
