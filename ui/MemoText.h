@@ -2,9 +2,10 @@
 // The text of a plain-text memo with every character kept. A text document turns a paragraph
 // separator (U+2029), like "\n", into the start of a new block, and its plain text shows a
 // no-break space as a space and a line separator (U+2028) as a line end. Text put in with
-// SetMemoText remembers on each block the character that ended it, and MemoText reads the
+// SetMemoText remembers on each block the character that came before it, and MemoText reads the
 // blocks back as they are held, with those characters: MemoText gives back what SetMemoText put
-// in, and the user's edits with "\n" where the user started a new line.
+// in. A line the user splits keeps its character and the new line starts with "\n"; where the
+// user joins two lines, the joined line keeps the character of the second.
 
 #include <QString>
 
