@@ -4,8 +4,8 @@
 // no-break space as a space and a line separator (U+2028) as a line end. Text put in with
 // SetMemoText remembers on each block the character that came before it, and MemoText reads the
 // blocks back as they are held, with those characters: MemoText gives back what SetMemoText put
-// in. A line the user splits keeps its character and the new line starts with "\n"; where the
-// user joins two lines, the joined line keeps the character of the second.
+// in. A line the user splits keeps its character and the new line starts with "\n"; two lines
+// the user joins keep the character before the first. Pasted or typed line ends are "\n".
 
 #include <QString>
 

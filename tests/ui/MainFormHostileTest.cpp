@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QRandomGenerator>
 #include <QTabWidget>
+#include <QTextCursor>
 #include <QTableWidget>
 #include <QTimer>
 #include <QtTest>
@@ -78,6 +79,7 @@ class MainFormHostileTest : public QObject, private MainFormHarness {
   void commentFilesOfAnyContent_data();
   void commentFilesOfAnyContent();
   void anEightBitCommentGoesToUtf8OnceItNeedsTo();
+  void memoEditsKeepTheSeparatorsAroundThem();
   void startFilesAndDocumentsThatAreNoFiles();
   void failedSavesKeepTheOldFile_data();
   void failedSavesKeepTheOldFile();
@@ -390,6 +392,20 @@ void MainFormHostileTest::anEightBitCommentGoesToUtf8OnceItNeedsTo() {
   SaveComment(QStringLiteral("caf\u00E9 \u20AC"));
   QVERIFY(comment.open(QIODevice::ReadOnly));
   QCOMPARE(comment.readAll(), QByteArray("caf\xC3\xA9 \xE2\x82\xAC"));
+}
+
+// A new line typed after a paragraph separator starts with a line end and leaves the separator
+// before the next line; joining two lines keeps what came before the first.
+void MainFormHostileTest::memoEditsKeepTheSeparatorsAroundThem() {
+  QPlainTextEdit memo;
+  SetMemoText(memo, QStringLiteral("a\u2029b\nc"));
+  QTextCursor cursor(memo.document());
+  cursor.setPosition(1);
+  cursor.insertBlock();
+  cursor.insertText(QStringLiteral("x"));
+  QCOMPARE(MemoText(memo), QStringLiteral("a\nx\u2029b\nc"));
+  cursor.deleteChar();
+  QCOMPARE(MemoText(memo), QStringLiteral("a\nxb\nc"));
 }
 
 // ---------------------------------------------------------------------------------------------
