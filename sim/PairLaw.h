@@ -24,6 +24,9 @@ inline constexpr real ContactFactor = 0.5L;
 // partner instead of stopping the run. Two present slots at one place remain a fault.
 inline bool SkipsCoincidentPartner(bool slotPresent, real r) { return !slotPresent && r == 0.0L; }
 
+// S_p, the shell term of one length parameter p with k = 1.0256 / p, at distance r.
+real ShellTerm(real k, real r);
+
 // +1 or -1: Gravoscope gives -1 for every pair; Taoscope +1 for an even i - j, -1 for an odd one.
 int PairSign(int i, int j, bool taoscope);
 

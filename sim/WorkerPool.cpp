@@ -4,6 +4,18 @@
 
 namespace velmora {
 
+namespace {
+
+// A hint to the core that this thread is waiting, so that it spends less power and lets its
+// sibling hyperthread run.
+inline void Relax() {
+#if defined(__x86_64__) || defined(__i386__)
+  __builtin_ia32_pause();
+#endif
+}
+
+}  // namespace
+
 WorkerPool::WorkerPool(int size) {
   for (int part = 1; part < size; ++part) workers_.emplace_back([this, part] { WorkerLoop(part); });
 }
@@ -17,44 +29,55 @@ WorkerPool::~WorkerPool() {
   for (std::thread& worker : workers_) worker.join();
 }
 
+// Every change that a sleeper waits for is made or published under the mutex before the
+// notification, and every sleeper checks its condition under the mutex, so no wake-up is lost;
+// the spinning phase only reads the atomics and never decides anything on its own.
+template <class Done>
+void WorkerPool::Await(std::condition_variable& wake, Done done) {
+  const auto until = std::chrono::steady_clock::now() + SpinTime;
+  for (int round = 1; !done(); ++round) {
+    Relax();
+    if (round % 64 == 0 && std::chrono::steady_clock::now() > until) {
+      std::unique_lock lock(mutex_);
+      wake.wait(lock, done);
+      return;
+    }
+  }
+}
+
 bool WorkerPool::Run(const std::function<void(int)>& task) {
   if (workers_.empty()) {
     task(0);
     return false;
   }
+  task_ = &task;
+  faulted_.store(false, std::memory_order_relaxed);
+  pending_.store(static_cast<int>(workers_.size()), std::memory_order_relaxed);
   {
     std::lock_guard lock(mutex_);
-    task_ = &task;
-    pending_ = static_cast<int>(workers_.size());
-    faulted_ = false;
-    ++generation_;
+    generation_.fetch_add(1, std::memory_order_release);
   }
   start_.notify_all();
   task(0);
-  std::unique_lock lock(mutex_);
-  finished_.wait(lock, [this] { return pending_ == 0; });
+  Await(finished_, [this] { return pending_.load(std::memory_order_acquire) == 0; });
   task_ = nullptr;
-  return faulted_;
+  return faulted_.load(std::memory_order_relaxed);
 }
 
 void WorkerPool::WorkerLoop(int part) {
   std::uint64_t seen = 0;
   for (;;) {
-    const std::function<void(int)>* task = nullptr;
-    {
-      std::unique_lock lock(mutex_);
-      start_.wait(lock, [&] { return stopping_ || generation_ != seen; });
-      if (stopping_) return;
-      seen = generation_;
-      task = task_;
-    }
+    Await(start_, [&] {
+      return stopping_.load(std::memory_order_acquire) || generation_.load(std::memory_order_acquire) != seen;
+    });
+    if (stopping_.load(std::memory_order_acquire)) return;
+    seen = generation_.load(std::memory_order_acquire);
     ClearFaultFlags();
-    (*task)(part);
-    const bool faulted = FaultFlagged();
-    {
+    (*task_)(part);
+    if (FaultFlagged()) faulted_.store(true, std::memory_order_relaxed);
+    if (pending_.fetch_sub(1, std::memory_order_acq_rel) == 1) {
       std::lock_guard lock(mutex_);
-      faulted_ = faulted_ || faulted;
-      if (--pending_ == 0) finished_.notify_one();
+      finished_.notify_one();
     }
   }
 }
