@@ -20,8 +20,6 @@ using LengthConstants = std::array<std::array<Number, ShellTerms>, GroupCount + 
 // are written in, left to right, so each statement below does one operation; the bits are those
 // of the formulas in any order.
 
-}  // namespace
-
 // S_p = dU_p/dr for the shell potential U_p(r) = x^E, with x = k r and
 // E = (2.5 - x^20) / (0.1 x), formed as (0.1 k r)^-1 (2.5 - x^20):
 //   S_p = x^E [ (2.5 - x^20)(1 - ln x) / (0.1 k r^2) - 200 k x^18 ln x ].
@@ -58,8 +56,6 @@ Number ShellTerm(Number k, Number r) {
   const Number bracket = first - second;
   return xE * bracket;
 }
-
-namespace {
 
 // K = A G a (r - G)^-2 exp(-a G / (r - G)) with a = 0.5 * 2.72^-1: A times the derivative of
 // exp(-a G / (r - G)), zero up to r = G. The exponential is taken directly, not through Power.
@@ -154,6 +150,8 @@ real Force(const Model& model, const LawSettings& law, int i, Coordinates axis) 
 }
 
 }  // namespace
+
+real ShellTerm(real k, real r) { return ShellTerm<real>(k, r); }
 
 int PairSign(int i, int j, bool taoscope) {
   const int t = taoscope ? 1 : -1;
