@@ -8,7 +8,9 @@
 #include "documents/IoErrors.h"
 #include "documents/ObservableLogFile.h"
 #include "documents/PendingFile.h"
+#include "documents/XyzFrameReader.h"
 #include "documents/XyzTrajectory.h"
+#include "model/NewScene.h"
 #include "text/Listing.h"
 
 namespace velmora {
@@ -16,11 +18,36 @@ namespace velmora {
 namespace {
 
 // The file's name goes with the program's text (OnFile): a batch run touches several files.
+void ReadScene(Model& model, const std::string& name) {
+  OnFile(name, [&] { ReadDocumentFile(model, name); });
+  ApplySnapshot(model);
+}
+
+// A structure's slots with the time step and parameters of a document or of a new scene.
+void PlaceStructure(Model& model, const BatchJob& job) {
+  model = NewScene();
+  if (!job.parametersFrom.empty()) {
+    Model parameters;
+    parameters.N = SlotCount;
+    ReadScene(parameters, job.parametersFrom);
+    model.dt = parameters.dt;
+    for (int p = 0; p < ParameterCount; ++p) Parameter(model, p) = Parameter(parameters, p);
+  }
+  const XyzFrame frame = ReadLastXyzFrame(job.fromXyz);
+  try {
+    PlaceAtoms(model, frame.atoms, frame.withSlots);
+  } catch (const ProgramError& error) {
+    throw ProgramError(job.fromXyz + ": " + error.what());
+  }
+}
+
 std::unique_ptr<Model> OpenScene(const BatchJob& job) {
   auto model = std::make_unique<Model>();
   model->N = SlotCount;
-  OnFile(job.scene, [&] { ReadDocumentFile(*model, job.scene); });
-  ApplySnapshot(*model);
+  if (job.fromXyz.empty())
+    ReadScene(*model, job.scene);
+  else
+    PlaceStructure(*model, job);
   model->StepCount = 0;
   if (job.dt) model->dt = *job.dt;
   return model;

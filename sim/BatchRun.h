@@ -21,7 +21,9 @@ enum class ListingKind { None, Positions, Velocities };
 using FrameWatcher = std::function<void(const Model& model, int done)>;
 
 struct BatchJob {
-  std::string scene;
+  std::string scene;           // the document to run; or, when empty:
+  std::string fromXyz;         // the last frame of an extended XYZ file, placed as PlaceAtoms does,
+  std::string parametersFrom;  // with dt and parameters of this document, or those of NewScene
   int steps = 0;
   StepSettings settings;
   std::optional<real> dt;  // replaces the scene's time step

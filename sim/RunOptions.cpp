@@ -2,16 +2,6 @@
 
 namespace velmora {
 
-namespace {
-
-constexpr std::pair<const char*, BoundaryMode> Modes[] = {{"free", BoundaryMode::Free},
-                                                          {"hot", BoundaryMode::HotContact},
-                                                          {"cold", BoundaryMode::ColdContact},
-                                                          {"current1", BoundaryMode::ElecCurrent1},
-                                                          {"current2", BoundaryMode::ElecCurrent2}};
-
-}  // namespace
-
 OptionTable RunOptions(BatchJob& job, int& threads) {
   StepSettings& settings = job.settings;
   return {
@@ -24,7 +14,7 @@ OptionTable RunOptions(BatchJob& job, int& threads) {
       {"--taoscope", "", "the Taoscope sign rule (default: Gravoscope)",
        [&settings](const std::string&) { settings.Law.Taoscope = true; }},
       {"--mode", "M", "free (default), hot, cold, current1 or current2",
-       [&settings](const std::string& v) { settings.Mode = ChoiceValue("--mode", v, Modes); }},
+       [&settings](const std::string& v) { settings.Mode = ChoiceValue("--mode", v, BoundaryModeNames); }},
       {"--dt", "VALUE", "replace the scene's time step ('.' as decimal separator)",
        [&job](const std::string& v) { job.dt = RealValue("--dt", v); }},
       {"--threads", "N", "threads for a step (default: all cores); every count gives the same bits",

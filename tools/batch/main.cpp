@@ -45,6 +45,10 @@ OptionTable Options(CommandLine& line) {
   options.insert(
       options.end(),
       {
+          {"--from-xyz", "FILE", "run the last frame of an extended XYZ file instead of a document",
+           [&job](const std::string& v) { job.fromXyz = v; }},
+          {"--parameters-from", "DOC", "with --from-xyz: dt and parameters of this document (default: File > New's)",
+           [&job](const std::string& v) { job.parametersFrom = v; }},
           {"--output", "FILE.ato", "write the scene after the run as a document",
            [&job](const std::string& v) { job.output = v; }},
           {"--listing", "WHAT", "print positions or velocities after the run, one line per slot",
@@ -65,7 +69,8 @@ OptionTable Options(CommandLine& line) {
 
 std::string Usage() {
   CommandLine unused;
-  return std::string("usage: ") + ProgramName + " [options] SCENE.ato\n\n" +
+  return std::string("usage: ") + ProgramName + " [options] SCENE.ato\n       " + ProgramName +
+         " [options] --from-xyz FILE\n\n" +
          "Runs the scene of a document for a number of steps, as the window's Go does.\n\n" +
          OptionsUsage(Options(unused)) +
          "\nExit status: 0 done, 1 a floating-point fault or a file error, 2 a usage error.\n";
@@ -82,8 +87,13 @@ CommandLine Parse(int argc, char** argv) {
   CommandLine line;
   const std::vector<std::string> scenes = ParseOptions(Options(line), argc, argv);
   if (line.help) return line;
-  if (scenes.size() != 1) throw UsageError(scenes.empty() ? "no scene given" : "one scene at a time");
-  line.job.scene = scenes.front();
+  if (!line.job.fromXyz.empty()) {
+    if (!scenes.empty()) throw UsageError("--from-xyz takes the place of the scene");
+  } else {
+    if (!line.job.parametersFrom.empty()) throw UsageError("--parameters-from needs --from-xyz");
+    if (scenes.size() != 1) throw UsageError(scenes.empty() ? "no scene given" : "one scene at a time");
+    line.job.scene = scenes.front();
+  }
   if (SameFile(line.job.output, line.job.trajectory))
     throw UsageError("--output and --xyz name the same file; the document would replace the trajectory");
   if (SameFile(line.job.log, line.job.output) || SameFile(line.job.log, line.job.trajectory))

@@ -1,0 +1,26 @@
+#pragma once
+// Reading extended XYZ files, such as the trajectories the batch tool writes and the files other
+// programs of the field write: per frame a line with the number of atoms, a comment line of
+// key=value pairs whose Properties key names the columns (name:type:count, types S, R, I, L;
+// "species:S:1:pos:R:3" when it is missing), and one line per atom.
+
+#include <string>
+#include <vector>
+
+#include "model/AtomPlacement.h"
+
+namespace velmora {
+
+struct XyzFrame {
+  std::vector<PlacedAtom> atoms;  // positions from "pos"; velocities from "velo", or 0
+  bool withSlots = false;         // the frame has a "slot" column
+};
+
+// The last frame of the text, as the usual readers take a file by default. Numbers become the
+// nearest double. Malformed text throws ProgramError "line <n>: <what is wrong>".
+XyzFrame ParseLastXyzFrame(const std::string& text);
+
+// The same for a file; its failures are IoErrors, and the file's name goes before every message.
+XyzFrame ReadLastXyzFrame(const std::string& name);
+
+}  // namespace velmora

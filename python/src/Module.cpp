@@ -1,0 +1,121 @@
+// velmora._core: the compiled part of the velmora package. The package's __init__ adds the
+// parts written in Python (ASE, sweeps); see python/README.md for the module as users see it.
+
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include <algorithm>
+#include <climits>
+#include <iterator>
+
+#include "Errors.h"
+#include "Scene.h"
+#include "sim/WorkerPool.h"
+
+namespace py = pybind11;
+using namespace pybind11::literals;
+using velmora::python::Scene;
+
+namespace {
+
+std::string PathText(const py::object& path) { return py::module_::import("os").attr("fspath")(path).cast<std::string>(); }
+
+velmora::BoundaryMode ModeNamed(const std::string& name) {
+  std::string names;
+  for (const auto& [modeName, mode] : velmora::BoundaryModeNames) {
+    if (name == modeName) return mode;
+    names += (names.empty() ? "'" : ", '") + std::string(modeName) + "'";
+  }
+  throw py::value_error("mode: expected one of " + names + ", got '" + name + "'");
+}
+
+int ThreadsOr(const std::optional<int>& threads) { return threads ? *threads : velmora::DefaultThreadCount(); }
+
+// Rows of (x, y, z) as doubles, for the atoms of a structure.
+std::vector<std::array<double, 3>> Triples(const py::array_t<double, py::array::c_style | py::array::forcecast>& rows,
+                                           const char* what, py::ssize_t count) {
+  if (rows.ndim() != 2 || rows.shape(0) != count || rows.shape(1) != 3)
+    throw py::value_error(std::string(what) + ": expected shape (" + std::to_string(count) + ", 3)");
+  std::vector<std::array<double, 3>> triples(count);
+  for (py::ssize_t k = 0; k < count; ++k) triples[k] = {rows.at(k, 0), rows.at(k, 1), rows.at(k, 2)};
+  return triples;
+}
+
+void PlaceAtoms(Scene& scene, const py::array_t<double, py::array::c_style | py::array::forcecast>& positions,
+                const py::array_t<double, py::array::c_style | py::array::forcecast>& velocities,
+                const py::object& slots) {
+  const py::ssize_t count = positions.ndim() == 2 ? positions.shape(0) : -1;
+  const auto where = Triples(positions, "positions", count);
+  const auto speeds = Triples(velocities, "velocities", count);
+  std::vector<velmora::PlacedAtom> atoms(count);
+  for (py::ssize_t k = 0; k < count; ++k) atoms[k].position = where[k], atoms[k].velocity = speeds[k];
+  if (!slots.is_none()) {
+    const auto numbers = slots.cast<std::vector<long long>>();
+    if (static_cast<py::ssize_t>(numbers.size()) != count) throw py::value_error("slot: one number per atom expected");
+    for (py::ssize_t k = 0; k < count; ++k)
+      atoms[k].slot = static_cast<int>(std::clamp<long long>(numbers[k], INT_MIN, INT_MAX));
+  }
+  scene.PlaceAtoms(atoms, !slots.is_none());
+}
+
+}  // namespace
+
+PYBIND11_MODULE(_core, module) {
+  module.doc() = "Velmora's core: scenes, runs and their quantities, with the program's exact bits.";
+  velmora::python::RegisterErrors(module);
+
+  py::class_<Scene>(module, "Scene", R"(One scene: 100 slots in three groups, their parameters and the time step.
+
+Values are numpy longdouble (the x87 extended format of the program), read and written bit for bit.
+Reading an array attribute gives a new read-only array; assign a whole array to change one.)")
+      .def(py::init<>(), "The scene of File > New: every slot empty, dt 0.01, parameters 1, 1, 2, 3, 4, 5 per group.")
+      .def_static("new", [] { return Scene(); }, "The scene of File > New (the same as Scene()).")
+      .def_static("load", [](const py::object& path) { return Scene::Load(PathText(path)); }, "path"_a,
+                  "Reads a .ato document as File > Open does; the step count starts at 0.")
+      .def("save", [](Scene& s, const py::object& path) { s.Save(PathText(path)); }, "path"_a,
+           "Writes the scene as a .ato document, replacing the file only once all of it is written.")
+      .def_static("from_bytes", [](const py::bytes& bytes) { return Scene::FromBytes(bytes); }, "document"_a,
+                  "The scene of the bytes of a document, as load reads them from a file.")
+      .def("to_bytes", &Scene::ToBytes, "The bytes that save would write.")
+      .def_property_readonly("n", [](const Scene& s) { return s.model().N; }, "The number of slots (100).")
+      .def_property("dt", &Scene::Dt, &Scene::SetDt, "The time step, a numpy.longdouble.")
+      .def_property("step_count", &Scene::StepCount, &Scene::SetStepCount,
+                    "Steps run since the scene was made or loaded; a run continues from it.")
+      .def_property("present", &Scene::Present, &Scene::SetPresent, "Which slots hold a particle: bool, shape (n,).")
+      .def_property("positions", &Scene::Positions, &Scene::SetPositions, "x, y, z of every slot: longdouble, shape (n, 3).")
+      .def_property("velocities", &Scene::Velocities, &Scene::SetVelocities,
+                    "Velocities along x, y, z of every slot: longdouble, shape (n, 3).")
+      .def_property("parameters", &Scene::Parameters, &Scene::SetParameters,
+                    "A, B, C, D, F, G of groups 1, 2, 3: longdouble, shape (3, 6).")
+      .def(
+          "run",
+          [](py::object self, int steps, bool blockade, bool cool, bool contact, bool taoscope, const std::string& mode,
+             std::optional<int> threads, std::optional<int> every, py::object callback) {
+            velmora::StepSettings settings;
+            settings.Blockade = blockade;
+            settings.Cool = cool;
+            settings.Law.Functions3X1 = contact;
+            settings.Law.Taoscope = taoscope;
+            settings.Mode = ModeNamed(mode);
+            if (!callback.is_none() && !PyCallable_Check(callback.ptr()))
+              throw py::type_error("callback: expected a callable");
+            self.cast<Scene&>().Run(self, steps, settings, ThreadsOr(threads), every.value_or(1), callback);
+          },
+          "steps"_a, py::kw_only(), "blockade"_a = false, "cool"_a = false, "contact"_a = false, "taoscope"_a = false,
+          "mode"_a = "free", "threads"_a = py::none(), "every"_a = py::none(), "callback"_a = py::none(),
+          R"(Runs `steps` steps as Go does: mode is free, hot, cold, current1 or current2; threads (default: every
+core) never change the bits. callback(scene) is called after every `every` steps (default 1). Ctrl+C ends
+the run between two steps with KeyboardInterrupt; a floating-point fault raises FloatingPointFault with
+the step and leaves the scene where the step stopped, as the window does.)")
+      .def(
+          "accelerations",
+          [](Scene& s, bool contact, bool taoscope, std::optional<int> threads) {
+            return s.Accelerations({contact, taoscope}, ThreadsOr(threads));
+          },
+          py::kw_only(), "contact"_a = false, "taoscope"_a = false, "threads"_a = py::none(),
+          "The law's accelerations of every slot from the current positions: longdouble, shape (n, 3).")
+      .def("listing", &Scene::Listing, "what"_a = "positions",
+           "The listing as text: one line per slot, tab-separated, '.' as decimal separator.")
+      .def("_place_atoms", &PlaceAtoms, "positions"_a, "velocities"_a, "slots"_a);
+}

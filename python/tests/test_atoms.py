@@ -1,0 +1,98 @@
+"""Scenes as ASE's Atoms, structures from extended XYZ files, and the law as an ASE calculator."""
+
+import ase.io
+import numpy as np
+import pytest
+from ase.md.verlet import VelocityVerlet
+
+import velmora
+import velmora.ase
+from conftest import random_scene, run_batch
+
+
+def as_doubles(values):
+    return values.astype(np.float64).astype(np.longdouble)
+
+
+def test_atoms_carry_present_slots_by_group_and_survive_ases_extended_xyz(tmp_path):
+    scene = random_scene(3)
+    atoms = scene.to_atoms()
+    present = np.flatnonzero(scene.present) + 1
+    assert np.array_equal(atoms.arrays["slot"], present)
+    expected_group = np.select([present <= 50, present <= 75], [1, 2], 3)
+    assert np.array_equal(atoms.arrays["group"], expected_group)
+    assert atoms.get_chemical_symbols() == [{1: "Cl", 2: "S", 3: "O"}[g] for g in expected_group]
+    ase.io.write(tmp_path / "a.xyz", atoms, format="extxyz")
+    read = ase.io.read(tmp_path / "a.xyz")
+    again = velmora.Scene.from_atoms(read, parameters=scene.parameters, dt=scene.dt)
+    assert np.array_equal(again.present, scene.present)
+    # Every bit the text carries arrives; the text has 8 decimals.
+    assert np.array_equal(again.positions[scene.present], read.positions.astype(np.longdouble))
+    assert np.array_equal(again.velocities[scene.present], read.arrays["velo"].astype(np.longdouble))
+    assert np.abs(again.positions - scene.positions)[scene.present].max() <= 5e-9
+    assert np.array_equal(again.parameters, scene.parameters) and again.dt == scene.dt
+
+
+def test_batch_from_xyz_places_the_last_frame_as_from_atoms_does(scene_file, tmp_path):
+    run_batch("--steps", 4, "--every", 2, "--xyz", tmp_path / "t.xyz", "--output", tmp_path / "end.ato", scene_file)
+    run_batch("--from-xyz", tmp_path / "t.xyz", "--parameters-from", scene_file, "--output", tmp_path / "a.ato")
+    placed = velmora.Scene.load(tmp_path / "a.ato")
+    end = velmora.Scene.load(tmp_path / "end.ato")
+    assert np.array_equal(placed.present, end.present)
+    assert np.array_equal(placed.positions[end.present], as_doubles(end.positions[end.present]))
+    assert np.array_equal(placed.velocities[end.present], as_doubles(end.velocities[end.present]))
+    assert placed.dt == end.dt and np.array_equal(placed.parameters, end.parameters)
+    from_atoms = velmora.Scene.from_atoms(ase.io.read(tmp_path / "t.xyz"), parameters=end.parameters, dt=end.dt)
+    assert from_atoms.to_bytes() == (tmp_path / "a.ato").read_bytes()
+
+
+def test_batch_from_xyz_takes_ases_files_and_new_scene_parameters(tmp_path):
+    atoms = ase.Atoms("Cl3", positions=[[0, 0, 0], [1.5, 0, 0], [0, 1.25, 0]])
+    ase.io.write(tmp_path / "s.xyz", atoms, format="extxyz")
+    run_batch("--from-xyz", tmp_path / "s.xyz", "--output", tmp_path / "s.ato")
+    assert (tmp_path / "s.ato").read_bytes() == velmora.Scene.from_atoms(atoms).to_bytes()
+
+
+@pytest.mark.parametrize("text, message", [
+    ("2\n\nCl 0 0 0\n", "t.xyz: line 1: the frame announces 2 atoms, but the file ends before them"),
+    ("1\nProperties=species:S:1:pos:R:2\nCl 0 0\n", "t.xyz: line 2: the column 'pos' must be R:3"),
+    ("1\n\nCl 0 zero 0\n", "t.xyz: line 3: 'zero' is not a number"),
+    ("1\nProperties=species:S:1:pos:R:3:slot:I:1\nCl 0 0 0 101\n", "t.xyz: atom 1: slot 101 is outside 1..100"),
+    ("101\n\n" + "Cl 0 0 0\n" * 101, "t.xyz: 101 atoms, but a scene holds at most 100"),
+])
+def test_batch_from_xyz_refuses_malformed_frames(tmp_path, text, message):
+    (tmp_path / "t.xyz").write_text(text)
+    result = run_batch("--from-xyz", tmp_path / "t.xyz", "--output", tmp_path / "o.ato", check=False)
+    assert result.returncode == 1 and message in result.stderr and not (tmp_path / "o.ato").exists()
+
+
+@pytest.mark.parametrize("slots, message", [([1, 1], "slot 1 is given to two atoms"), ([0, 2], "slot 0 is outside")])
+def test_from_atoms_refuses_slots_that_do_not_fit(slots, message):
+    atoms = ase.Atoms("Cl2", positions=[[0, 0, 0], [1, 0, 0]])
+    atoms.set_array("slot", np.array(slots))
+    with pytest.raises(ValueError, match=message):
+        velmora.Scene.from_atoms(atoms)
+
+
+def test_calculator_forces_are_the_accelerations_of_a_step():
+    # With dt = 1, velocities 0 and no damping, one step leaves each velocity equal to the law's
+    # acceleration, bit for bit.
+    scene = random_scene(11)
+    scene.positions = as_doubles(scene.positions)
+    atoms = scene.to_atoms()
+    atoms.calc = velmora.ase.Calculator(group_parameters=scene.parameters, taoscope=True)
+    forces = atoms.get_forces()
+    scene.velocities = np.zeros((100, 3), np.longdouble)
+    scene.dt = np.longdouble(1)
+    scene.run(1, taoscope=True)
+    assert np.array_equal(forces, scene.velocities[scene.present].astype(np.float64))
+    assert np.abs(forces).max() > 0
+
+
+def test_velocity_verlet_moves_atoms_with_the_law():
+    atoms = random_scene(5, presence=0.3).to_atoms()
+    atoms.set_masses(np.ones(len(atoms)))
+    atoms.calc = velmora.ase.Calculator(group_parameters=random_scene(5).parameters)
+    start = atoms.positions.copy()
+    VelocityVerlet(atoms, timestep=0.001).run(5)
+    assert np.isfinite(atoms.positions).all() and not np.array_equal(atoms.positions, start)

@@ -1,0 +1,18 @@
+"""Velmora's core from Python: scenes, runs and their quantities, with the same bits as the
+window and velmora-batch.
+
+    import velmora
+    scene = velmora.Scene.load("cube.ato")
+    scene.run(1000, cool=True)
+    scene.save("cooled.ato")
+
+Values are numpy longdouble arrays (the x87 extended format the program computes in).
+"""
+
+from velmora._core import Error, FileError, FloatingPointFault, Scene
+from velmora import _atoms
+
+Scene.to_atoms = _atoms.to_atoms
+Scene.from_atoms = staticmethod(_atoms.from_atoms)
+
+__all__ = ["Error", "FileError", "FloatingPointFault", "Scene"]

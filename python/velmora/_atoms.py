@@ -1,0 +1,55 @@
+"""Scenes to and from ASE's Atoms (imported only when used, so that the module works without ASE)."""
+
+import numpy as np
+
+from velmora._core import Scene
+
+SPECIES = {1: "Cl", 2: "S", 3: "O"}  # by group, as the trajectories name them
+
+
+def groups(n):
+    """The group of slots 1..n: 1 up to n-50, 2 up to n-25, then 3."""
+    slots = np.arange(1, n + 1)
+    return np.where(slots <= n - 50, 1, np.where(slots <= n - 25, 2, 3))
+
+
+def to_atoms(scene):
+    """The present slots as ase.Atoms, in slot order: species Cl, S, O by group, positions and
+    arrays["velo"] as the nearest doubles, arrays["slot"] and arrays["group"]; info["step"] is the
+    step count. Atoms carry doubles, so an extended value that is not a double is rounded."""
+    import ase
+
+    present = scene.present
+    slots = np.arange(1, scene.n + 1)[present]
+    group = groups(scene.n)[present]
+    atoms = ase.Atoms(symbols=[SPECIES[g] for g in group],
+                      positions=scene.positions[present].astype(np.float64), pbc=False)
+    atoms.set_array("velo", scene.velocities[present].astype(np.float64))
+    atoms.set_array("slot", slots.astype(np.int64))
+    atoms.set_array("group", group.astype(np.int64))
+    atoms.info["step"] = scene.step_count
+    return atoms
+
+
+def from_atoms(atoms, parameters=None, dt=None):
+    """A scene of the atoms: each in the slot of its arrays["slot"] when there is one, otherwise
+    atom k in slot k + 1; velocities from arrays["velo"], else from ASE's velocities (momenta over
+    masses) when the atoms have any, else zero. parameters (longdouble, shape (3, 6)) and dt
+    (numpy.longdouble) default to those of Scene.new(). Every other slot is empty. More atoms than
+    slots, or a slot outside 1..n or given twice, raise ValueError."""
+    scene = Scene()
+    if parameters is not None:
+        scene.parameters = parameters
+    if dt is not None:
+        scene.dt = dt
+    count = len(atoms)
+    if "velo" in atoms.arrays:
+        velocities = atoms.arrays["velo"]
+    elif atoms.has("momenta"):
+        velocities = atoms.get_velocities()
+    else:
+        velocities = np.zeros((count, 3))
+    slots = atoms.arrays["slot"] if "slot" in atoms.arrays else None
+    scene._place_atoms(np.asarray(atoms.positions, dtype=np.float64).reshape(count, 3),
+                       np.asarray(velocities, dtype=np.float64).reshape(count, 3), slots)
+    return scene
