@@ -213,5 +213,5 @@ def test_installed_package_is_found_in_the_prefixs_site_folder(tmp_path):
                    check=True, capture_output=True)
     site = tmp_path / f"lib/python{sys.version_info.major}.{sys.version_info.minor}/site-packages"
     found = subprocess.run([sys.executable, "-c", "import velmora; print(velmora.__file__)"], capture_output=True,
-                           text=True, env={"PYTHONPATH": str(site)}, check=True).stdout
+                           text=True, env={"PYTHONPATH": str(site)}, cwd=tmp_path, check=True).stdout
     assert found.startswith(str(site / "velmora"))
