@@ -10,7 +10,10 @@
 #include <iterator>
 
 #include "Errors.h"
+#include "ExtendedArrays.h"
 #include "Scene.h"
+#include "sim/Observables.h"
+#include "text/NumberText.h"
 #include "sim/WorkerPool.h"
 
 namespace py = pybind11;
@@ -65,6 +68,13 @@ PYBIND11_MODULE(_core, module) {
   module.doc() = "Velmora's core: scenes, runs and their quantities, with the program's exact bits.";
   velmora::python::RegisterErrors(module);
 
+  module.attr("QUANTITY_NAMES") = py::tuple(py::cast(std::vector<std::string>(velmora::QuantityNames.begin(),
+                                                                               velmora::QuantityNames.end())));
+  module.def(
+      "format_exact",
+      [](const py::object& value) { return velmora::FormatExact(velmora::python::ExtendedScalarValue(value, "value")); },
+      "value"_a, "A numpy.longdouble as velmora-batch --log writes it: 21 significant digits, or INF, -INF, NAN.");
+
   py::class_<Scene>(module, "Scene", R"(One scene: 100 slots in three groups, their parameters and the time step.
 
 Values are numpy longdouble (the x87 extended format of the program), read and written bit for bit.
@@ -115,6 +125,13 @@ the step and leaves the scene where the step stopped, as the window does.)")
           },
           py::kw_only(), "contact"_a = false, "taoscope"_a = false, "threads"_a = py::none(),
           "The law's accelerations of every slot from the current positions: longdouble, shape (n, 3).")
+      .def(
+          "observables",
+          [](const Scene& s, bool contact, bool taoscope) { return s.Observables({contact, taoscope}); },
+          py::kw_only(), "contact"_a = false, "taoscope"_a = false,
+          R"(The quantities of the present slots, as velmora-batch --log writes them, by name: kinetic, potential,
+total, kinetic1..3 (per group), gyration, closest, fastest; numpy.longdouble. contact and taoscope choose
+the law whose potential is measured, as in run.)")
       .def("listing", &Scene::Listing, "what"_a = "positions",
            "The listing as text: one line per slot, tab-separated, '.' as decimal separator.")
       .def("_place_atoms", &PlaceAtoms, "positions"_a, "velocities"_a, "slots"_a);

@@ -10,6 +10,7 @@
 #include "model/ProgramError.h"
 #include "sim/BatchRun.h"
 #include "sim/FastLaw.h"
+#include "sim/Observables.h"
 #include "sim/PairLaw.h"
 #include "sim/Stepper.h"
 #include "text/Listing.h"
@@ -228,6 +229,13 @@ py::array Scene::Accelerations(const LawSettings& law, int threads) {
   std::vector<real> values;
   for (int i = 1; i <= m.N; ++i) values.insert(values.end(), {ax[i], ay[i], az[i]});
   return ExtendedArray(values, {m.N, 3});
+}
+
+py::dict Scene::Observables(const LawSettings& law) const {
+  const velmora::Observables measured = Measure(model(), law);
+  py::dict quantities;
+  for (int q = 0; q < QuantityCount; ++q) quantities[QuantityNames[q]] = ExtendedScalar(measured.values[q]);
+  return quantities;
 }
 
 std::string Scene::Listing(const std::string& kind) const {

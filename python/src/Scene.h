@@ -57,6 +57,9 @@ class Scene {
   // The law's accelerations of every slot from the current positions, shape (n, 3).
   py::array Accelerations(const LawSettings& law, int threads);
 
+  // The quantities of Measure by their names, as numpy.longdouble.
+  py::dict Observables(const LawSettings& law) const;
+
   std::string Listing(const std::string& kind) const;
 
  private:

@@ -82,6 +82,7 @@ def test_calculator_forces_are_the_accelerations_of_a_step():
     atoms = scene.to_atoms()
     atoms.calc = velmora.ase.Calculator(group_parameters=scene.parameters, taoscope=True)
     forces = atoms.get_forces()
+    assert atoms.get_potential_energy() == float(scene.observables(taoscope=True)["potential"])
     scene.velocities = np.zeros((100, 3), np.longdouble)
     scene.dt = np.longdouble(1)
     scene.run(1, taoscope=True)

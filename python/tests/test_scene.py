@@ -202,6 +202,16 @@ def test_ctrl_c_leaves_the_scene_at_the_last_whole_step(scene_file, tmp_path):
     assert (tmp_path / "stopped.ato").read_bytes() == (tmp_path / "batch.ato").read_bytes()
 
 
+def test_observables_are_the_last_row_of_the_batch_log(scene_file):
+    log = run_batch("--steps", 20, "--cool", "--contact", "--log", "-", "--log-every", 20, scene_file).stdout
+    header, *_, last = [line.split("\t") for line in log.splitlines()]
+    scene = velmora.Scene.load(scene_file)
+    scene.run(20, cool=True, contact=True)
+    measured = scene.observables(contact=True)
+    assert header == ["step", *velmora.QUANTITY_NAMES] == ["step", *measured]
+    assert last == ["20", *map(velmora.format_exact, measured.values())]
+
+
 def test_listing_is_that_of_the_batch_tool(scene_file):
     for what in ("positions", "velocities"):
         assert velmora.Scene.load(scene_file).listing(what) == run_batch("--listing", what, scene_file).stdout
