@@ -12,6 +12,7 @@
 #include "Errors.h"
 #include "ExtendedArrays.h"
 #include "Scene.h"
+#include "model/ProgramError.h"
 #include "sim/Observables.h"
 #include "text/NumberText.h"
 #include "sim/WorkerPool.h"
@@ -74,6 +75,19 @@ PYBIND11_MODULE(_core, module) {
       "format_exact",
       [](const py::object& value) { return velmora::FormatExact(velmora::python::ExtendedScalarValue(value, "value")); },
       "value"_a, "A numpy.longdouble as velmora-batch --log writes it: 21 significant digits, or INF, -INF, NAN.");
+
+  module.def(
+      "parse_real",
+      [](const std::string& text) {
+        try {
+          return velmora::python::ExtendedScalar(velmora::ParseReal(text, '.'));
+        } catch (const velmora::ConversionError& error) {
+          throw py::value_error(error.what());
+        }
+      },
+      "text"_a,
+      "The nearest numpy.longdouble of a decimal text with '.', as velmora-batch --dt reads it; ValueError\n"
+      "with the program's message for anything else.");
 
   py::class_<Scene>(module, "Scene", R"(One scene: 100 slots in three groups, their parameters and the time step.
 
