@@ -1,7 +1,7 @@
 #pragma once
-// The look of the program's controls: the named colours of the window design and the few ways
+// The look of the program's controls: the window's named colours and the few ways
 // a control is dressed in them (text colour, ground colour, bold type). Controls are placed by
-// pixel position, as the window design gives them.
+// pixel position, as the window lays them out.
 
 #include <QColor>
 #include <QRect>

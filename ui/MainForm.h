@@ -199,7 +199,7 @@ class TMainForm : public QMainWindow {
   HelpWindow* helpWindow_ = nullptr;
   ObservablesWindow* observablesWindow_ = nullptr;
 
-  // Controls, named as the window design names them.
+  // Controls, under the window's own names.
   QWidget* Client = nullptr;
   SceneCanvas* Canvas = nullptr;
   QFrame* Bevel = nullptr;

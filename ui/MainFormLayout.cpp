@@ -1,6 +1,6 @@
 // The main window's assembly: every control with its name, text, colours and place, the menu
 // with its shortcuts, and the connections of the handlers. Places are in pixels relative to the
-// parent, as the window was designed; the resize rule (FormResize) changes only a few widths.
+// parent, as the window is laid out; the resize rule (FormResize) changes only a few widths.
 
 #include <QAction>
 #include <QApplication>
@@ -39,7 +39,7 @@ namespace velmora {
 
 namespace {
 
-// The design's client area below the menu bar, and the bottom panel's fixed parts.
+// The window's client area below the menu bar, and the bottom panel's fixed parts.
 constexpr int ClientWidth = 846;
 constexpr int ClientHeight = 471;
 constexpr int PanHeight = 182;
@@ -151,7 +151,7 @@ void TMainForm::createBottomPanel(QWidget* client) {
   PageControl->addTab(listingPage, QStringLiteral("Listing"));
   PageControl->addTab(commentPage, QStringLiteral("Commentary"));
   PageControl->setCurrentIndex(0);
-  // Narrow tabs, as the design has them: the scope switch stands right of them in the tab row.
+  // Narrow tabs: the scope switch stands right of them in the tab row.
   PageControl->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 2px 5px; }"));
 
   // Row 0 and column 0 of the grid are fixed: they are the table's two headers here.
@@ -277,7 +277,7 @@ void TMainForm::createParameterFields() {
                                  row * RowStep + 4, labelWidth, 15);
     label->setText(caption);
   }
-  // The design's initial texts, overwritten by the start-up's FillParameterFields.
+  // The fields' initial texts, overwritten by the start-up's FillParameterFields.
   static const char* const initial[ParametersPerGroup] = {"1", "1", "2", "3", "4", "5"};
   for (int index = 0; index < ParameterCount; ++index)
     ParameterFields[index]->setText(QString::fromLatin1(initial[index % ParametersPerGroup]));
@@ -381,7 +381,7 @@ void TMainForm::createMenus() {
   item(help, PolHelp, "PolHelp", QStringLiteral("Poland Help"), QKeySequence(Qt::SHIFT | Qt::Key_F1));
   item(help, About1, "About1", QStringLiteral("About"), QKeySequence());
 
-  // The window's client area keeps the design's size below the menu bar.
+  // The window's client area keeps its fixed size below the menu bar.
   resize(width(), height() + menuBar()->sizeHint().height());
 }
 
@@ -445,7 +445,7 @@ void TMainForm::connectHandlers() {
   LTime->installEventFilter(this);
   // The leave event of the dt field, and the picture shifts in every field.
   for (QLineEdit* field : Client->findChildren<QLineEdit*>()) field->installEventFilter(this);
-  // The key filter on the dt field and on EditA1, EditB1, EditC1 and EditD1, as designed; the
+  // The key filter on the dt field and on EditA1, EditB1, EditC1 and EditD1; the
   // other parameter fields take any text, which is never read back.
   auto* keyFilter = new NumericKeyFilter(this);
   keyFilter->Attach(EditDT);

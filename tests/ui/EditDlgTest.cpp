@@ -199,7 +199,7 @@ void EditDlgTest::firstOpeningShowsTheModel() {
 }
 
 void EditDlgTest::controlsCarryTheirNamesTextsAndColours() {
-  // Before any opening the fields show the design's texts.
+  // Before any opening the fields show their initial texts.
   const struct {
     const char* name;
     const char* text;
