@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "figures/SpiralFaces.h"
+#include "picture/RowBands.h"
 #include "view/SceneColours.h"
 
 namespace velmora {
@@ -49,7 +50,7 @@ void ScenePainter::Paint(const Model& model, const ViewState& view, const SceneL
   }
 }
 
-void ScenePainter::Clear() { painter_.fillRect(QRect(QPoint(0, 0), area_), Shade(SceneBackground)); }
+void ScenePainter::Clear() { FillInRowBands(painter_, QRect(QPoint(0, 0), area_), Shade(SceneBackground)); }
 
 // The label's text box is black, as the canvas brush is after clearing: it may cover dots drawn
 // for lower-numbered slots. Labels wholly off the area are left out.

@@ -2,8 +2,10 @@
 // The drawing area of the main window: an image the size of the area above the bottom panel,
 // into which the scene is painted (ScenePainter). Painting the widget only copies that image to
 // the screen, so a redraw costs the same whether the window system asks for it or a run step
-// does. The canvas remembers what it drew last, so that File > Export Picture draws the same.
+// does, and the screen gets the latest image at most once per frame of the display. The canvas
+// remembers what it drew last, so that File > Export Picture draws the same.
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QWidget>
 
@@ -11,6 +13,8 @@
 #include "picture/PictureFile.h"
 #include "picture/ScenePainter.h"
 #include "view/ViewState.h"
+
+class QTimer;
 
 namespace velmora {
 
@@ -44,8 +48,14 @@ class SceneCanvas : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
+  // Has the image copied to the screen now, or at the next frame if one was shown lately.
+  void RequestPresent();
+  void Present();
+
   QImage image_;
   SceneLook look_;
+  QElapsedTimer presented_;
+  QTimer* presentLater_;
 };
 
 }  // namespace velmora

@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -189,8 +190,16 @@ void MainFormTest::aRunGivesTheCoreRunsModel() {
   QVERIFY(SameArrays(model_->V, core.V));
   QVERIFY(SameArrays(model_->ShownX, core.ShownX));
   QVERIFY(!SameBits(model_->X[1], Scene().X[1]));
-  // The last step's picture is on the canvas.
+  // The last step's picture is on the canvas, and reaches the screen although the run ended
+  // within the frame of an earlier step (the switches cover the canvas's top).
   QCOMPARE(PixelOfSlot(1), Rgb(GravoscopeColour(SlotCount, 1)));
+  const QRect below(0, 100, form_->CanvasImage().width(), form_->CanvasImage().height() - 100);
+  const QPoint corner = form_->findChild<QWidget*>(QStringLiteral("Canvas"))->mapTo(form_.get(), below.topLeft());
+  const auto shown = [&] {
+    const QImage screen = form_->screen()->grabWindow(form_->winId()).toImage();
+    return screen.copy(QRect(corner, below.size())).convertToFormat(QImage::Format_RGB32);
+  };
+  QTRY_COMPARE(shown(), form_->CanvasImage().copy(below));
 }
 
 void MainFormTest::stepCountContinuesAfterStopAndTimeLabelFollowsShowTime() {

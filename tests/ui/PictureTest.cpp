@@ -14,6 +14,7 @@
 
 #include <numbers>
 
+#include "picture/RowBands.h"
 #include "tests/ui/MainFormHarness.h"
 
 using namespace velmora;
@@ -96,6 +97,8 @@ class PictureTest : public QObject, private MainFormHarness {
   void faultingRunKeepsTheFramesBeforeTheFault();
   void movieWithoutFfmpegIsAUsageError();
   void unwritablePictureIsFoundBeforeTheRun();
+  void bandsPaintWhatOnePieceWould_data();
+  void bandsPaintWhatOnePieceWould();
 };
 
 void PictureTest::renderDrawsTheCanvasPixelForPixel_data() {
@@ -267,6 +270,33 @@ void PictureTest::unwritablePictureIsFoundBeforeTheRun() {
   const ToolRun run = RunRender({"--steps", "10", "--output", picture, FilePath("scene.ato")});
   QCOMPARE(run.status, 1);
   QCOMPARE(run.err, "velmora-render: " + picture + ": File not found\n");
+}
+
+void PictureTest::bandsPaintWhatOnePieceWould_data() {
+  QTest::addColumn<QRect>("area");
+  QTest::newRow("whole image") << QRect(0, 0, 200, 300);
+  QTest::newRow("a band and one row") << QRect(3, 7, 50, 65);
+  QTest::newRow("one row") << QRect(10, 299, 20, 1);
+  QTest::newRow("reaching beyond the image") << QRect(-5, 130, 300, 400);
+}
+
+// Every row of the area, and none beyond it, whatever the number of bands.
+void PictureTest::bandsPaintWhatOnePieceWould() {
+  QFETCH(QRect, area);
+  QImage source(200, 300, QImage::Format_RGB32);
+  for (int y = 0; y < source.height(); ++y)
+    for (int x = 0; x < source.width(); ++x) source.setPixel(x, y, qRgb(x, y % 256, (x * y) % 256));
+  const auto painted = [&](auto paint) {
+    QImage image(source.size(), QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    paint(painter);
+    return image;
+  };
+  QCOMPARE(painted([&](QPainter& p) { FillInRowBands(p, area, Qt::cyan); }),
+           painted([&](QPainter& p) { p.fillRect(area, Qt::cyan); }));
+  QCOMPARE(painted([&](QPainter& p) { DrawImageInRowBands(p, area, source); }),
+           painted([&](QPainter& p) { p.drawImage(area, source, area); }));
 }
 
 QTEST_MAIN(PictureTest)

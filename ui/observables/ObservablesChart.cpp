@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "picture/RowBands.h"
 #include "text/NumberText.h"
 #include "view/ChartScale.h"
 
@@ -31,6 +32,8 @@ std::optional<Extent> PickedRange(const ChartRecord& record, const std::array<bo
 ObservablesChart::ObservablesChart(const ChartRecord& record, char separator, QWidget* parent)
     : QWidget(parent), record_(record), separator_(separator) {
   setObjectName(QStringLiteral("Chart"));
+  // Render covers every pixel: nothing behind the chart needs painting first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(320, 200);
 }
 
@@ -52,7 +55,7 @@ void ObservablesChart::paintEvent(QPaintEvent*) {
 }
 
 void ObservablesChart::Render(QPainter& painter, QSize size) const {
-  painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+  FillInRowBands(painter, QRect(QPoint(0, 0), size), Qt::white);
   const QFontMetrics metrics = painter.fontMetrics();
   const int line = metrics.height();
   const QRect legend(8, 4, size.width() - 16, line + 4);
