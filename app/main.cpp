@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "model/Model.h"
+#include "text/ProgramStart.h"
 #include "ui/AboutBox.h"
 #include "ui/EditDlg.h"
 #include "ui/LocaleSeparator.h"
@@ -22,7 +23,7 @@
 
 namespace {
 
-constexpr int UsageStatus = 2;
+using velmora::UsageError;
 
 constexpr const char* Usage =
     "usage: velmora [options] [FILE]\n"
@@ -42,10 +43,6 @@ struct CommandLine {
   bool version = false;
 };
 
-struct UsageError {
-  std::string message;
-};
-
 CommandLine Parse(int argc, char** argv) {
   CommandLine line;
   bool optionsEnd = false;
@@ -55,8 +52,8 @@ CommandLine Parse(int argc, char** argv) {
     else if (!optionsEnd && argument == "--help") line.help = true;
     else if (!optionsEnd && argument == "--version") line.version = true;
     else if (!optionsEnd && argument.size() > 1 && argument[0] == '-')
-      throw UsageError{"unknown option '" + std::string(argument) + "'"};
-    else if (line.document) throw UsageError{"one document at a time"};
+      throw UsageError("unknown option '" + std::string(argument) + "'");
+    else if (line.document) throw UsageError("one document at a time");
     else line.document = std::string(argument);
   }
   return line;
@@ -73,16 +70,8 @@ std::string FullName(const std::string& name) {
 
 int main(int argc, char** argv) {
   CommandLine line;
-  try {
-    line = Parse(argc, argv);
-  } catch (const UsageError& error) {
-    std::fprintf(stderr, "velmora: %s\n\n%s", error.message.c_str(), Usage);
-    return UsageStatus;
-  }
-  if (line.help) {
-    std::fputs(Usage, stdout);
-    return 0;
-  }
+  if (const std::optional<int> status = velmora::ReadCommandLine("velmora", Usage, [&] { return Parse(argc, argv); }, line))
+    return *status;
   if (line.version) {
     std::puts("Velmora " VELMORA_VERSION);
     return 0;

@@ -1,16 +1,20 @@
 // Pictures and movies of the scene: the window's File > Export Picture... and velmora-render as
 // a process, against the window's own canvas. Both draw through one painter, so the checks are
 // about what that promises: the same pixels from the tool and the window, dots at the scaled
-// places, one vector shape per particle, a frame per K steps, the frames of a faulting run kept.
+// places, one vector shape per particle, a frame per K steps, the frames of a faulting or
+// interrupted run kept.
 
 #include <QAction>
 #include <QDir>
 #include <QProcess>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QToolButton>
 #include <QXmlStreamReader>
 #include <QtTest>
+
+#include <signal.h>
 
 #include <numbers>
 
@@ -95,6 +99,8 @@ class PictureTest : public QObject, private MainFormHarness {
   void movieHasAFrameEveryKSteps();
   void faultingRunKeepsTheFramesBeforeTheFault_data();
   void faultingRunKeepsTheFramesBeforeTheFault();
+  void interruptedRunKeepsItsFrames_data();
+  void interruptedRunKeepsItsFrames();
   void movieWithoutFfmpegIsAUsageError();
   void unwritablePictureIsFoundBeforeTheRun();
   void bandsPaintWhatOnePieceWould_data();
@@ -249,6 +255,34 @@ void PictureTest::faultingRunKeepsTheFramesBeforeTheFault() {
              QStringList({"frame-000000.png", "frame-000001.png", "frame-000002.png"}));
   else
     QCOMPARE(MovieFrames(FilePath(output)), 3);
+}
+
+void PictureTest::interruptedRunKeepsItsFrames_data() { faultingRunKeepsTheFramesBeforeTheFault_data(); }
+
+// Ctrl+C in the middle of a long run: the frames so far are a finished folder or movie, and the
+// tool ends by the signal.
+void PictureTest::interruptedRunKeepsItsFrames() {
+  QFETCH(QString, output);
+  Model scene = Scene();
+  WriteDocumentFile(scene, StdPath("scene.ato"));
+  QProcess render;
+  render.start(QStringLiteral(VELMORA_RENDER_PATH), {"--quiet", "--steps", "2000000000", "--output", FilePath(output),
+                                                     FilePath("scene.ato")});
+  QVERIFY(render.waitForStarted());
+  QTest::qWait(1500);
+  ::kill(static_cast<pid_t>(render.processId()), SIGINT);
+  QVERIFY(render.waitForFinished(60000));
+  QCOMPARE(render.exitStatus(), QProcess::CrashExit);
+  const QString err = QString::fromLocal8Bit(render.readAllStandardError());
+  const QRegularExpressionMatch said =
+      QRegularExpression(QStringLiteral("^velmora-render: interrupted after step [0-9]+; ([0-9]+) frames kept in (.*)\n$"))
+          .match(err);
+  QVERIFY2(said.hasMatch(), qPrintable(err));
+  QCOMPARE(said.captured(2), FilePath(output));
+  const int kept = said.captured(1).toInt();
+  QVERIFY(kept > 1);
+  if (output.endsWith('/')) QCOMPARE(QDir(FilePath(output)).entryList(QDir::Files).size(), kept);
+  else QCOMPARE(MovieFrames(FilePath(output)), kept);
 }
 
 void PictureTest::movieWithoutFfmpegIsAUsageError() {

@@ -2,8 +2,6 @@
 // switches, and trajectories for the tools of the field. This file holds only the command line;
 // the run itself is RunBatch of the core.
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -14,17 +12,16 @@
 #include "sim/BatchRun.h"
 #include "sim/Interruption.h"
 #include "sim/RunOptions.h"
+#include "sim/RunWatch.h"
 #include "sim/Stepper.h"
 #include "text/OptionTable.h"
-#include "text/ProgressLine.h"
+#include "text/ProgramStart.h"
 
 namespace {
 
 using namespace velmora;
 
 constexpr const char* ProgramName = "velmora-batch";
-constexpr int UsageStatus = 2;
-constexpr int FailureStatus = 1;
 
 struct CommandLine {
   BatchJob job;
@@ -103,58 +100,31 @@ CommandLine Parse(int argc, char** argv) {
   return line;
 }
 
-struct Interrupted {};
-
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "%s: %s\n", ProgramName, message.c_str());
-  return FailureStatus;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   CommandLine line;
-  try {
-    line = Parse(argc, argv);
-  } catch (const UsageError& error) {
-    std::fprintf(stderr, "%s: %s\n\n%s", ProgramName, error.what(), Usage().c_str());
-    return UsageStatus;
-  }
-  if (line.help) {
-    std::fputs(Usage().c_str(), stdout);
-    return 0;
-  }
+  if (const std::optional<int> status = ReadCommandLine(ProgramName, Usage(), [&] { return Parse(argc, argv); }, line))
+    return *status;
 
-  CatchInterruptions();
-  std::optional<ProgressLine> progress;
-  if (!line.quiet && ::isatty(STDERR_FILENO)) progress.emplace(line.job.steps);
-  int done = 0;
-  const StepWatcher watch = [&](int steps) {
-    done = steps;
-    if (CaughtInterruption()) throw Interrupted{};
-    if (progress) progress->Update(steps);
-  };
-  const auto clearProgress = [&] {
-    if (progress) progress->Clear();
-  };
-
+  RunWatch watch(line.job.steps, line.quiet);
   try {
     Stepper stepper(Evaluation::Fast, line.threads);
-    const std::string listing = RunBatch(line.job, stepper, watch);
-    clearProgress();
+    const std::string listing = RunBatch(line.job, stepper, watch.Watcher());
+    watch.ClearProgress();
     if (std::fwrite(listing.data(), 1, listing.size(), stdout) != listing.size() || std::fflush(stdout) != 0)
-      return Fail("standard output: cannot write the listing");
+      return Fail(ProgramName, "standard output: cannot write the listing");
     return 0;
   } catch (const StepFault& fault) {
-    clearProgress();
-    return Fail(std::string(fault.what()) + " at step " + std::to_string(fault.Step()));
-  } catch (const Interrupted&) {
-    clearProgress();
-    std::fprintf(stderr, "%s: interrupted after step %d; nothing written\n", ProgramName, done);
+    watch.ClearProgress();
+    return Fail(ProgramName, std::string(fault.what()) + " at step " + std::to_string(fault.Step()));
+  } catch (const RunWatch::Interrupted&) {
+    watch.ClearProgress();
+    std::fprintf(stderr, "%s: interrupted after step %d; nothing written\n", ProgramName, watch.Done());
     RaiseCaughtInterruption();
     return FailureStatus;
   } catch (const std::exception& error) {
-    clearProgress();
-    return Fail(error.what());
+    watch.ClearProgress();
+    return Fail(ProgramName, error.what());
   }
 }

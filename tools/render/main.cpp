@@ -4,8 +4,6 @@
 // by ffmpeg. The run is velmora-batch's, with the same options; this file holds only the
 // command line.
 
-#include <unistd.h>
-
 #include <QGuiApplication>
 
 #include <algorithm>
@@ -28,9 +26,10 @@
 #include "sim/BatchRun.h"
 #include "sim/Interruption.h"
 #include "sim/RunOptions.h"
+#include "sim/RunWatch.h"
 #include "sim/Stepper.h"
 #include "text/OptionTable.h"
-#include "text/ProgressLine.h"
+#include "text/ProgramStart.h"
 #include "view/SceneProjection.h"
 
 namespace {
@@ -38,8 +37,6 @@ namespace {
 using namespace velmora;
 
 constexpr const char* ProgramName = "velmora-render";
-constexpr int UsageStatus = 2;
-constexpr int FailureStatus = 1;
 constexpr int LargestSide = 16384;
 
 enum class OutputKind { Picture, Folder, Movie };
@@ -161,13 +158,6 @@ void QuietQtNotes(QtMsgType type, const QMessageLogContext&, const QString& mess
   if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
-struct Interrupted {};
-
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "%s: %s\n", ProgramName, message.c_str());
-  return FailureStatus;
-}
-
 std::string Kept(int frames, const FrameSink* sink) {
   if (!sink) return "nothing written";
   return std::to_string(frames) + (frames == 1 ? " frame" : " frames") + " kept in " + sink->Name();
@@ -177,16 +167,8 @@ std::string Kept(int frames, const FrameSink* sink) {
 
 int main(int argc, char** argv) {
   CommandLine line;
-  try {
-    line = Parse(argc, argv);
-  } catch (const UsageError& error) {
-    std::fprintf(stderr, "%s: %s\n\n%s", ProgramName, error.what(), Usage().c_str());
-    return UsageStatus;
-  }
-  if (line.help) {
-    std::fputs(Usage().c_str(), stdout);
-    return 0;
-  }
+  if (const std::optional<int> status = ReadCommandLine(ProgramName, Usage(), [&] { return Parse(argc, argv); }, line))
+    return *status;
   std::optional<std::string> encoder;
   if (line.kind == OutputKind::Movie && !(encoder = MoviePipe::FindEncoder())) {
     std::fprintf(stderr, "%s: a movie needs ffmpeg, which is not on the PATH (a folder takes PNG frames without it)\n",
@@ -199,15 +181,7 @@ int main(int argc, char** argv) {
   int qtArgc = 1;
   QGuiApplication application(qtArgc, argv);
 
-  CatchInterruptions();
-  std::optional<ProgressLine> progress;
-  if (!line.quiet && ::isatty(STDERR_FILENO)) progress.emplace(line.job.steps);
-  int done = 0;
-  const StepWatcher watch = [&](int steps) {
-    done = steps;
-    if (CaughtInterruption()) throw Interrupted{};
-    if (progress) progress->Update(steps);
-  };
+  RunWatch watch(line.job.steps, line.quiet);
 
   ViewState view = StartView(line);
   const SceneLook look{Redraw::Particles, line.job.settings.Law.Taoscope, line.numbers};
@@ -233,7 +207,7 @@ int main(int argc, char** argv) {
   };
   // Ends the output with the frames so far, and says what was kept.
   const auto keep = [&]() -> std::string {
-    if (progress) progress->Clear();
+    watch.ClearProgress();
     if (!sink) return "nothing written";
     try {
       sink->Finish();
@@ -253,18 +227,18 @@ int main(int argc, char** argv) {
         sink = std::make_unique<MoviePipe>(*encoder, line.output, *MovieFormatOf(line.output), line.size, line.fps);
       });
     Stepper stepper(Evaluation::Fast, line.threads);
-    RunBatch(line.job, stepper, watch);
-    if (progress) progress->Clear();
+    RunBatch(line.job, stepper, watch.Watcher());
+    watch.ClearProgress();
     if (sink) sink->Finish();
     return 0;
   } catch (const StepFault& fault) {
-    return Fail(std::string(fault.what()) + " at step " + std::to_string(fault.Step()) + "; " + keep());
-  } catch (const Interrupted&) {
-    std::fprintf(stderr, "%s: interrupted after step %d; %s\n", ProgramName, done, keep().c_str());
+    return Fail(ProgramName, std::string(fault.what()) + " at step " + std::to_string(fault.Step()) + "; " + keep());
+  } catch (const RunWatch::Interrupted&) {
+    std::fprintf(stderr, "%s: interrupted after step %d; %s\n", ProgramName, watch.Done(), keep().c_str());
     RaiseCaughtInterruption();
     return FailureStatus;
   } catch (const std::exception& error) {
-    if (progress) progress->Clear();
-    return Fail(error.what());
+    watch.ClearProgress();
+    return Fail(ProgramName, error.what());
   }
 }
