@@ -2,14 +2,38 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "documents/IoErrors.h"
 
 namespace velmora {
+
+namespace {
+
+// The value of one extended attribute, or with no attribute the list of their names, each
+// ending in a null character; nothing where it cannot be read. An attribute that grows between
+// the two calls is asked for again.
+std::optional<std::string> AttributeValue(const std::string& name, const char* attribute) {
+  for (;;) {
+    const ssize_t size = attribute ? ::getxattr(name.c_str(), attribute, nullptr, 0)
+                                   : ::listxattr(name.c_str(), nullptr, 0);
+    if (size < 0) return std::nullopt;
+    std::string value(static_cast<std::size_t>(size), '\0');
+    const ssize_t read = attribute ? ::getxattr(name.c_str(), attribute, value.data(), value.size())
+                                   : ::listxattr(name.c_str(), value.data(), value.size());
+    if (read >= 0) return value.substr(0, static_cast<std::size_t>(read));
+    if (errno != ERANGE) return std::nullopt;
+  }
+}
+
+}  // namespace
 
 FileHandle::FileHandle(FileHandle&& other) noexcept
     : descriptor_(std::exchange(other.descriptor_, -1)), error_(other.error_) {}
@@ -65,7 +89,7 @@ void FileHandle::Write(const unsigned char* bytes, std::size_t size) {
   }
 }
 
-void FileHandle::TakeModeAndGroupOf(const std::string& name) {
+void FileHandle::TakePermissionsOf(const std::string& name) {
   struct stat status {};
   if (::stat(name.c_str(), &status) != 0) return;
   // The group before the mode, since giving a file a group clears its set-group-ID bit. A user
@@ -73,7 +97,19 @@ void FileHandle::TakeModeAndGroupOf(const std::string& name) {
   // set-group-ID bit for it.
   if (::fchown(descriptor_, static_cast<uid_t>(-1), status.st_gid) != 0) status.st_mode &= ~static_cast<mode_t>(S_ISGID);
   ::fchmod(descriptor_, status.st_mode & 07777);
+  // After the mode: an access control list sets the group bits of the mode as its mask.
+  TakeAttributesOf(name);
 }
+
+void FileHandle::TakeAttributesOf(const std::string& name) {
+  const std::string names = AttributeValue(name, nullptr).value_or(std::string());
+  for (std::size_t at = 0; at < names.size(); at += std::strlen(names.c_str() + at) + 1) {
+    const char* attribute = names.c_str() + at;
+    if (const std::optional<std::string> value = AttributeValue(name, attribute))
+      ::fsetxattr(descriptor_, attribute, value->data(), value->size(), 0);
+  }
+}
+
 
 void FileHandle::TruncateTo(std::size_t size) {
   if (::ftruncate(descriptor_, static_cast<off_t>(size)) != 0) throw SystemIoError(errno);

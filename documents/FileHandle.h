@@ -33,9 +33,10 @@ class FileHandle {
   // Reads until size bytes are in buffer or the file ends; returns how many were read.
   std::size_t Read(unsigned char* buffer, std::size_t size);
   void Write(const unsigned char* bytes, std::size_t size);
-  // Gives the file's mode bits and group to this file (best effort: some file systems have
-  // none, and a user may give a file only a group of their own).
-  void TakeModeAndGroupOf(const std::string& name);
+  // Gives the file's mode bits, group, access control list and other extended attributes to
+  // this file (best effort: some file systems have none of them, a user may give a file only a
+  // group of their own, and only the superuser may set trusted attributes).
+  void TakePermissionsOf(const std::string& name);
   // Cuts the file to size bytes.
   void TruncateTo(std::size_t size);
   // Brings the written bytes onto the disk and closes the file.
@@ -43,6 +44,7 @@ class FileHandle {
 
  private:
   explicit FileHandle(int descriptor) : descriptor_(descriptor) {}
+  void TakeAttributesOf(const std::string& name);
 
   int descriptor_ = -1;
   int error_ = 0;

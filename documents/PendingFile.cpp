@@ -105,7 +105,7 @@ void PendingFile::Commit() {
     return;
   }
   Flush();
-  file_.TakeModeAndGroupOf(target_);
+  file_.TakePermissionsOf(target_);
   file_.SyncAndClose();
   if (::rename(path_.c_str(), target_.c_str()) != 0) throw SystemIoError(errno);
   path_.clear();

@@ -4,8 +4,8 @@
 // Commit (a run that faulted, an I/O error, an interrupted run) removes that file, and the
 // target stays as it was. For outputs too large to be held in memory and then written with
 // WriteFileSafely, such as trajectories, with the same promises: a symbolic link is followed,
-// a file that may not be written is refused, the replacement keeps the old file's mode bits
-// and, where the user may give it, its group.
+// a file that may not be written is refused, the replacement keeps the old file's mode bits,
+// access control list and other extended attributes and, where the user may give it, its group.
 //
 // Where a new file would lose what the target is, the bytes are written into the target itself
 // at Commit, over its old bytes, and cut to their length: a target with more than one hard link

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 
 #include <functional>
 #include <string>
@@ -36,6 +37,43 @@ TEST(SafeWrite, KeepsTheReplacedFilesModeAndGivesANewFileTheUsualOne) {
   EXPECT_EQ(ModeOf(name) & 07777, 0604u);
   EXPECT_EQ(ModeOf(folder.Path("b.ato")) & 07777, 0640u);  // 0666 less the umask
   EXPECT_EQ(folder.Entries(), (std::set<std::string>{"a.ato", "b.ato"}));
+}
+
+std::string Attribute(const std::string& path, const char* name) {
+  char value[256];
+  const ssize_t size = ::getxattr(path.c_str(), name, value, sizeof value);
+  return size < 0 ? "(none)" : std::string(value, static_cast<std::size_t>(size));
+}
+
+// A replacement is a new file: it must be given what the file system keeps beside the bytes.
+TEST(SafeWrite, KeepsTheReplacedFilesAccessListAndAttributes) {
+  TemporaryFolder folder;
+  const std::string name = folder.Path("a.ato");
+  WriteBytes(name, "old");
+  ::chmod(name.c_str(), 0640);
+  // Read access for user 1234 besides the owner's: version 2, then (tag, permissions, id) for
+  // the owner, user 1234, the owning group, the mask and the others.
+  const std::string access("\x02\0\0\0"
+                           "\x01\0\x06\0\xff\xff\xff\xff"
+                           "\x02\0\x04\0\xd2\x04\0\0"
+                           "\x04\0\x04\0\xff\xff\xff\xff"
+                           "\x10\0\x04\0\xff\xff\xff\xff"
+                           "\x20\0\0\0\xff\xff\xff\xff",
+                           44);
+  ASSERT_EQ(::setxattr(name.c_str(), "system.posix_acl_access", access.data(), access.size(), 0), 0)
+      << "the test folder's file system keeps no access control lists";
+  ASSERT_EQ(::setxattr(name.c_str(), "user.origin", "lab 4", 5, 0), 0);
+  struct stat before {};
+  ::stat(name.c_str(), &before);
+
+  WriteFileSafely(name, "new");
+  struct stat after {};
+  ::stat(name.c_str(), &after);
+  EXPECT_NE(after.st_ino, before.st_ino);  // replaced, not written over
+  EXPECT_EQ(ReadBytes(name), "new");
+  EXPECT_EQ(Attribute(name, "system.posix_acl_access"), access);
+  EXPECT_EQ(Attribute(name, "user.origin"), "lab 4");
+  EXPECT_EQ(ModeOf(name) & 07777, 0640u);
 }
 
 TEST(SafeWrite, ReplacesTheFileALinkPointsToAndKeepsTheLink) {
