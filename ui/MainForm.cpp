@@ -39,6 +39,7 @@
 #include "ui/MemoText.h"
 #include "ui/NumberFields.h"
 #include "ui/SceneCanvas.h"
+#include "ui/WindowPlacement.h"
 #include "ui/observables/ObservablesWindow.h"
 
 namespace velmora {
@@ -447,8 +448,10 @@ void TMainForm::MoveToCenterClick() { Paint(velmora::MoveToCenter(view_, model_)
 // The observables window opens beside this one and stays open while the run goes on; each
 // opening starts its record anew with the scene as it stands.
 void TMainForm::Observables1Click() {
-  if (!observablesWindow_)
+  if (!observablesWindow_) {
     observablesWindow_ = new ObservablesWindow(model_, [this] { return CurrentStepSettings().Law; }, separator_, this);
+    MoveBeside(*observablesWindow_, *this);
+  }
   if (!observablesWindow_->isVisible()) observablesWindow_->Restart();
   observablesWindow_->show();
   observablesWindow_->raise();

@@ -10,6 +10,7 @@
 #include "sim/Stepper.h"
 #include "tests/ui/MainFormHarness.h"
 #include "text/NumberText.h"
+#include "ui/WindowPlacement.h"
 #include "ui/observables/ObservablesChart.h"
 #include "ui/observables/ObservablesWindow.h"
 
@@ -26,6 +27,8 @@ class ObservablesWindowTest : public QObject, private MainFormHarness {
 
   void f9OpensAWindowThatFollowsTheRunWithoutChangingIt();
   void chartDrawsThePickedQuantitiesAndExportsTheRecord();
+  void opensBesideTheMainWindow_data();
+  void opensBesideTheMainWindow();
 
  private:
   ObservablesWindow* OpenObservables() {
@@ -109,6 +112,26 @@ void ObservablesWindowTest::chartDrawsThePickedQuantitiesAndExportsTheRecord() {
   window->findChild<QPushButton*>(QStringLiteral("ClearButton"))->click();
   QCOMPARE(window->Record().Measurements(), 1LL);
   QCOMPARE(window->Record().FirstStep(), model_->StepCount);
+}
+
+void ObservablesWindowTest::opensBesideTheMainWindow_data() {
+  QTest::addColumn<QRect>("screen");
+  QTest::addColumn<QRect>("main");
+  QTest::addColumn<QPoint>("expected");
+  QTest::newRow("room on the right") << QRect(0, 0, 1920, 1080) << QRect(100, 50, 860, 520) << QPoint(960, 50);
+  QTest::newRow("right edge exactly reached") << QRect(0, 0, 1360, 1080) << QRect(100, 50, 860, 520) << QPoint(960, 50);
+  QTest::newRow("room on the left only") << QRect(0, 0, 1920, 1080) << QRect(1000, 50, 860, 520) << QPoint(600, 50);
+  QTest::newRow("no room: the left has more") << QRect(0, 0, 1280, 1024) << QRect(300, 50, 860, 520) << QPoint(0, 50);
+  QTest::newRow("no room: the right has more") << QRect(0, 0, 1280, 1024) << QRect(100, 50, 860, 520) << QPoint(880, 50);
+  QTest::newRow("low main window: raised to fit") << QRect(0, 0, 1920, 1080) << QRect(0, 900, 860, 520) << QPoint(860, 780);
+  QTest::newRow("second screen") << QRect(1920, 0, 1920, 1080) << QRect(1920, 0, 860, 520) << QPoint(2780, 0);
+}
+
+void ObservablesWindowTest::opensBesideTheMainWindow() {
+  QFETCH(QRect, screen);
+  QFETCH(QRect, main);
+  QFETCH(QPoint, expected);
+  QCOMPARE(PlaceBeside(main, QSize(400, 300), screen), expected);
 }
 
 QTEST_MAIN(ObservablesWindowTest)
