@@ -11,9 +11,8 @@ namespace velmora {
 
 namespace {
 
-// A screen shows a new picture about 60 times a second. A run draws several steps within one
-// such frame, and handing each of them to the window system would cost the run more than the
-// drawing itself: the image always holds the latest step, and the screen gets it once a frame.
+// A frame of a 60 Hz display. Painting each step of a run and handing it to the window system
+// would cost the run more than its drawing is worth: nobody can see it.
 constexpr int FrameMilliseconds = 16;
 
 }  // namespace
@@ -33,16 +32,28 @@ void SceneCanvas::SetAreaSize(const QSize& size) {
   image_.fill(qRgb(SceneBackground.Red, SceneBackground.Green, SceneBackground.Blue));
 }
 
+const QImage& SceneCanvas::Image() const {
+  PaintPending();
+  return image_;
+}
+
 void SceneCanvas::ClearScene() {
   look_ = {};
+  pending_.reset();
   image_.fill(qRgb(SceneBackground.Red, SceneBackground.Green, SceneBackground.Blue));
   RequestPresent();
 }
 
 void SceneCanvas::Draw(const Model& model, const ViewState& view, const SceneLook& look) {
   look_ = look;
-  RenderInto(image_, Source(model, view));
+  pending_ = Scene{&model, &view};
   RequestPresent();
+}
+
+void SceneCanvas::PaintPending() const {
+  if (!pending_) return;
+  RenderInto(image_, Source(*pending_->model, *pending_->view));
+  pending_.reset();
 }
 
 void SceneCanvas::RequestPresent() {
@@ -53,11 +64,13 @@ void SceneCanvas::RequestPresent() {
 }
 
 void SceneCanvas::Present() {
+  PaintPending();
   presented_.start();
   update();
 }
 
 void SceneCanvas::paintEvent(QPaintEvent* event) {
+  PaintPending();
   QPainter painter(this);
   DrawImageInRowBands(painter, event->rect(), image_);
 }

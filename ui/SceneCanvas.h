@@ -2,12 +2,18 @@
 // The drawing area of the main window: an image the size of the area above the bottom panel,
 // into which the scene is painted (ScenePainter). Painting the widget only copies that image to
 // the screen, so a redraw costs the same whether the window system asks for it or a run step
-// does, and the screen gets the latest image at most once per frame of the display. The canvas
-// remembers what it drew last, so that File > Export Picture draws the same.
+// does.
+//
+// A screen shows a new picture about 60 times a second, and a run asks for several within one
+// such frame: the image is painted from the latest scene asked for when the frame is due, or
+// earlier when someone reads it. The canvas remembers what it drew last, so that File > Export
+// Picture draws the same.
 
 #include <QElapsedTimer>
 #include <QImage>
 #include <QWidget>
+
+#include <optional>
 
 #include "model/Model.h"
 #include "picture/PictureFile.h"
@@ -26,11 +32,13 @@ class SceneCanvas : public QWidget {
 
   // The image follows the widget's size; a new image starts black.
   void SetAreaSize(const QSize& size);
-  const QImage& Image() const { return image_; }
+  // The picture of the last Draw.
+  const QImage& Image() const;
 
   // Fills the whole area black.
   void ClearScene();
-  // Clears the area and paints what `look` names from the view's ScreenX and ScreenY.
+  // Clears the area and paints what `look` names from the view's ScreenX and ScreenY. Both
+  // must live until the next Draw or ClearScene; they are read when the picture is painted.
   void Draw(const Model& model, const ViewState& view, const SceneLook& look);
 
   // The picture last drawn, for drawing it again on another device; `model` and `view` are the
@@ -51,9 +59,16 @@ class SceneCanvas : public QWidget {
   // Has the image copied to the screen now, or at the next frame if one was shown lately.
   void RequestPresent();
   void Present();
+  // Paints the scene of a Draw not painted yet.
+  void PaintPending() const;
 
-  QImage image_;
+  mutable QImage image_;
   SceneLook look_;
+  struct Scene {
+    const Model* model;
+    const ViewState* view;
+  };
+  mutable std::optional<Scene> pending_;
   QElapsedTimer presented_;
   QTimer* presentLater_;
 };
