@@ -16,9 +16,7 @@
 namespace velmora {
 namespace {
 
-using testing::ReadBytes;
-using testing::TemporaryFolder;
-using testing::WriteBytes;
+using namespace testing;
 
 // The scene of a document as File > Open leaves it.
 Model Opened(const std::string& name) {

@@ -10,9 +10,7 @@
 namespace velmora {
 namespace {
 
-using testing::ReadBytes;
-using testing::TemporaryFolder;
-using testing::WriteBytes;
+using namespace testing;
 
 TEST(CommentFile, NameReplacesTheLastFourCharactersByTxt) {
   const struct {

@@ -97,8 +97,7 @@ Record MixedRecord(int shift) {
 }
 
 Model ModelOf(const Record& record) {
-  Model model;
-  model.N = SlotCount;
+  Model model = testing::EmptyDocument();
   model.Snapshot = record;
   ApplySnapshot(model);
   return model;
@@ -129,8 +128,7 @@ TEST(HostileDocument, OpensListsAndSavesEveryEncodingInEveryField) {
     SCOPED_TRACE(shift);
     const Record record = MixedRecord(shift);
     testing::WriteBytes(folder.Path("hostile.ato"), AsText(record));
-    Model model;
-    model.N = SlotCount;
+    Model model = testing::EmptyDocument();
     ClearFaultFlags();
     ReadDocumentFile(model, folder.Path("hostile.ato"));
     ApplySnapshot(model);

@@ -17,9 +17,7 @@
 namespace velmora {
 namespace {
 
-using testing::EmptyScene;
-using testing::Place;
-using testing::SetGroup;
+using namespace testing;
 
 struct LawCase {
   bool equalGroups, contact, taoscope;

@@ -14,10 +14,7 @@
 namespace velmora {
 namespace {
 
-using testing::EmptyScene;
-using testing::Place;
-using testing::SetGroup;
-using testing::Vanishing;
+using namespace testing;
 
 class PairLawTest : public ::testing::Test {
  protected:

@@ -8,10 +8,7 @@
 namespace velmora {
 namespace {
 
-using testing::EnvironmentVariable;
-using testing::ReadBytes;
-using testing::TemporaryFolder;
-using testing::WriteBytes;
+using namespace testing;
 using Names = std::vector<std::string>;
 
 // The list's file may have been edited by hand, or written on another system.

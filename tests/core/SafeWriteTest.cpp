@@ -13,11 +13,7 @@
 namespace velmora {
 namespace {
 
-using testing::DropSuperuserRights;
-using testing::ExitCodeInChildProcess;
-using testing::ReadBytes;
-using testing::TemporaryFolder;
-using testing::WriteBytes;
+using namespace testing;
 
 mode_t ModeOf(const std::string& path) {
   struct stat status {};

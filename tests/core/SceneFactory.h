@@ -26,6 +26,13 @@ inline void Place(Model& m, int i, real x, real y, real z) {
   m.Z[i] = m.NewZ[i] = m.ShownZ[i] = z;
 }
 
+// Every slot in use and every value zero: what a document is read into.
+inline Model EmptyDocument() {
+  Model m;
+  m.N = SlotCount;
+  return m;
+}
+
 inline Model EmptyScene() {
   Model m;
   m.N = SlotCount;

@@ -12,10 +12,7 @@
 namespace velmora {
 namespace {
 
-using testing::EnvironmentVariable;
-using testing::ReadBytes;
-using testing::TemporaryFolder;
-using testing::WriteBytes;
+using namespace testing;
 
 TEST(StartFile, LivesInTheUsersConfigurationFolder) {
   EnvironmentVariable home("HOME", "/home/someone");

@@ -15,9 +15,7 @@
 namespace velmora {
 namespace {
 
-using testing::ReadBytes;
-using testing::TemporaryFolder;
-using testing::WriteBytes;
+using namespace testing;
 
 TEST(XyzTrajectory, FrameListsPresentSlotsWithSpeciesByGroup) {
   Model m = testing::EmptyScene();

@@ -26,14 +26,7 @@
 namespace velmora {
 namespace {
 
-using testing::ReadBytes;
-using testing::TemporaryFolder;
-using testing::WriteBytes;
-
-using testing::ArgumentVector;
-using testing::Outcome;
-using testing::RunTool;
-using testing::StatusOf;
+using namespace testing;
 
 std::string WriteScene(const TemporaryFolder& folder, const Model& scene,
                        const std::string& name = "scene.ato") {

@@ -21,12 +21,7 @@
 namespace velmora {
 namespace {
 
-using testing::ReadBytes;
-using testing::TemporaryFolder;
-using testing::WriteBytes;
-
-using testing::Outcome;
-using testing::RunTool;
+using namespace testing;
 
 // A sane scene of a dozen particles with one ten-byte field replaced.
 std::string HostileScene(const TemporaryFolder& folder, std::size_t offset,

@@ -9,11 +9,9 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include <fstream>
-#include <iterator>
-
 #include "documents/CommentFile.h"
 #include "sim/Stepper.h"
+#include "tests/core/TemporaryFolder.h"
 #include "tests/ui/MainFormHarness.h"
 #include "ui/AboutBox.h"
 #include "ui/HelpWindow.h"
@@ -22,15 +20,6 @@ using namespace velmora;
 using namespace velmora::testing;
 
 namespace {
-
-std::string Bytes(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
 
 // A second scene, different from Scene() in every slot it fills.
 Model OtherScene() {
@@ -132,14 +121,14 @@ void MainFormDocumentsTest::openFailuresLeaveTheModelButNotTheMode() {
 
 void MainFormDocumentsTest::saveWritesTheSameFileAndKeepsTheStartFile() {
   StartWithDocument(Scene(), "a.ato");
-  const std::string original = Bytes(StdPath("a.ato"));
+  const std::string original = ReadBytes(StdPath("a.ato"));
   QCOMPARE(original.size(), SnapshotSize);
   WriteStartFile(StdPath("elsewhere.ato"));
   QVERIFY(QFile::remove(FilePath("a.ato")));  // so that the save shows
   Activate();
   QTest::keyClick(form_.get(), Qt::Key_S, Qt::ControlModifier);
   QVERIFY(Shown().empty());  // no question, no dialog
-  QCOMPARE(Bytes(StdPath("a.ato")), original);
+  QCOMPARE(ReadBytes(StdPath("a.ato")), original);
   QCOMPARE(ReadStartFile(), std::optional<std::string>(StdPath("elsewhere.ato")));
   // A change is saved.
   Run(2);
@@ -155,7 +144,7 @@ void MainFormDocumentsTest::saveAsNamesTheNewDocument() {
   StartWithDocument(Scene(), "a.ato");
   DialogProvider::Instance().SetNextFileName(FilePath("copy.ato"));
   Find<QAction>("Saveas1")->trigger();
-  QCOMPARE(Bytes(StdPath("copy.ato")), Bytes(StdPath("a.ato")));
+  QCOMPARE(ReadBytes(StdPath("copy.ato")), ReadBytes(StdPath("a.ato")));
   QCOMPARE(Text("FName"), FilePath("copy.ato"));
   QCOMPARE(model_->DocFileName, StdPath("copy.ato"));
   QCOMPARE(ReadStartFile(), std::optional<std::string>(StdPath("copy.ato")));
@@ -287,7 +276,7 @@ void MainFormDocumentsTest::commentQuestionOnLeavingAfterAChange() {
   QCOMPARE(Shown()[0].Text, QStringLiteral("The text was changed. Save now?"));
   Leave(comment, elsewhere);
   QCOMPARE(Shown().size(), std::size_t{1});
-  QCOMPARE(Bytes(StdPath("a.txt")), std::string("loaded"));
+  QCOMPARE(ReadBytes(StdPath("a.txt")), std::string("loaded"));
   // An edit, then Yes: the memo's lines with CR LF.
   comment->setFocus();
   comment->moveCursor(QTextCursor::End);
@@ -296,7 +285,7 @@ void MainFormDocumentsTest::commentQuestionOnLeavingAfterAChange() {
   DialogProvider::Instance().SetNextAnswer(true);
   elsewhere->setFocus();
   QCOMPARE(Shown().size(), std::size_t{2});
-  QCOMPARE(Bytes(StdPath("a.txt")), std::string("loaded\r\nsecond"));
+  QCOMPARE(ReadBytes(StdPath("a.txt")), std::string("loaded\r\nsecond"));
   QVERIFY(!form_->CommentChanged());
 }
 

@@ -46,9 +46,9 @@ class MainFormTest : public QObject, private MainFormHarness {
   Q_OBJECT
 
  private slots:
-  void initTestCase();
-  void init();
-  void cleanup();
+  void initTestCase() { InitTestCase(); }
+  void init() { Init(); }
+  void cleanup() { Cleanup(); }
 
   void firstStartShowsTheSpiral();
   void startFileNamingAMissingDocumentShowsTheEasySquare();
@@ -78,12 +78,6 @@ class MainFormTest : public QObject, private MainFormHarness {
   void labelsStandAtTheirPointsInTheirColours();
   void exposeTurnsTheFigureByThePendingTurn();
 };
-
-void MainFormTest::initTestCase() { InitTestCase(); }
-
-void MainFormTest::init() { Init(); }
-
-void MainFormTest::cleanup() { Cleanup(); }
 
 void MainFormTest::firstStartShowsTheSpiral() {
   Start();
