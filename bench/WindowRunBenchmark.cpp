@@ -1,14 +1,15 @@
 // The window's run loop against the core's own stepping, on the 100-slot benchmark scene: the
 // same number of steps from the same state, once through Stepper::Step alone and once through a
-// click on "Go" in the main window (offscreen), which also reads the switches, draws the scene
-// and pumps the message queue after every step. Each side is timed several times and its best
-// time kept, both by the clock on the wall and by the processor time of the whole process (all
-// its threads), which a busy machine disturbs less. A third side runs the window with View >
-// Observables open at its defaults. The last lines printed are window_vs_core=R, the window's
-// steps per second (wall clock) as a share of the core's, and chart_vs_core=R, the same with the
-// chart open.
+// click on "Go" in the main window (offscreen), which also reads the switches, projects the
+// scene for the canvas (painted once per display frame) and pumps the message queue after
+// every step. Each side is timed several times and its best time kept, both by the clock on the
+// wall and by the processor time of the whole process (all its threads), which a busy machine
+// disturbs less. A third side runs the window with View > Observables open at its defaults.
+// The last lines printed are window_vs_core=R, the window's steps per second (wall clock) as a
+// share of the core's, and chart_vs_core=R, the same with the chart open.
 //
-//   build-ui/ui/velmora_window_bench [steps] [repeats]
+//   build/ui/velmora_window_bench [steps] [repeats]
+//   QT_QPA_PLATFORM=xcb xvfb-run -a build/ui/velmora_window_bench   (through an X server)
 
 #include <QAction>
 #include <QApplication>
