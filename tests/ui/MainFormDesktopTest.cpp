@@ -15,17 +15,6 @@
 using namespace velmora;
 using namespace velmora::testing;
 
-namespace {
-
-Model OtherScene() {
-  Model m = Scene();
-  m.dt = 0.0005L;
-  Place(m, 9, 0.5L, 0.5L, 0.5L);
-  return m;
-}
-
-}  // namespace
-
 class MainFormDesktopTest : public QObject, private MainFormHarness {
   Q_OBJECT
 

@@ -19,20 +19,6 @@
 using namespace velmora;
 using namespace velmora::testing;
 
-namespace {
-
-// A second scene, different from Scene() in every slot it fills.
-Model OtherScene() {
-  Model m = Scene();
-  m.dt = 0.0005L;
-  m.B2 = 3.5L;
-  m.Present[2] = false;
-  Place(m, 9, 0.5L, 0.5L, 0.5L, 0.0L, -0.25L, 0.0L);
-  return m;
-}
-
-}  // namespace
-
 class MainFormDocumentsTest : public QObject, private MainFormHarness {
   Q_OBJECT
 
@@ -185,9 +171,7 @@ void MainFormDocumentsTest::openDuringARunGoesOnFromTheNewScene() {
   Run(10);
   QCOMPARE(openedAfter, 1);
   QCOMPARE(model_->StepCount, 10);  // the loop's own count goes on
-  Stepper stepper;
-  int counter = 0;
-  for (int step = 0; step < 10 - openedAfter; ++step) stepper.Step(other, {}, counter);
+  QCOMPARE(CoreRun(other, 10 - openedAfter), std::string());
   QVERIFY(SameArrays(model_->X, other.X) && SameArrays(model_->W, other.W));
 }
 

@@ -20,6 +20,8 @@
 #include "documents/DocumentFile.h"
 #include "documents/StartFile.h"
 #include "model/Model.h"
+#include "model/ProgramError.h"
+#include "sim/Stepper.h"
 #include "ui/DialogProvider.h"
 #include "ui/MainForm.h"
 #include "view/SceneColours.h"
@@ -51,6 +53,29 @@ inline Model Scene() {
   Place(m, 76, -1.0L, 0.0L, 0.0L, -0.75L);
   m.X[3] = 7.0L;
   return m;
+}
+
+// A second scene, different from Scene() in every slot it fills.
+inline Model OtherScene() {
+  Model m = Scene();
+  m.dt = 0.0005L;
+  m.B2 = 3.5L;
+  m.Present[2] = false;
+  Place(m, 9, 0.5L, 0.5L, 0.5L, 0.0L, -0.25L, 0.0L);
+  return m;
+}
+
+// The core's steps from `model` on, run by run as the window runs them: each run starts from the
+// step count the last one left and ends at its first fault. The fault's message, or "".
+inline std::string CoreRun(Model& model, int steps, const StepSettings& settings = {}) {
+  Stepper stepper;
+  int counter = model.StepCount;
+  try {
+    for (int step = 0; step < steps; ++step) stepper.Step(model, settings, counter);
+  } catch (const FloatingPointFault& fault) {
+    return fault.what();
+  }
+  return {};
 }
 
 inline QRgb Rgb(const Colour& c) { return qRgb(c.Red, c.Green, c.Blue); }

@@ -36,19 +36,6 @@ namespace {
 
 using Encoding = std::array<unsigned char, 10>;
 
-// The core's steps from `model` on, run by run as the window runs them: each run starts from the
-// step count the last one left and ends at its first fault. The fault's message, or "".
-std::string CoreRun(Model& model, int steps) {
-  Stepper stepper;
-  int counter = model.StepCount;
-  try {
-    for (int step = 0; step < steps; ++step) stepper.Step(model, {}, counter);
-  } catch (const FloatingPointFault& fault) {
-    return fault.what();
-  }
-  return {};
-}
-
 QStringList ErrorTexts() {
   QStringList texts;
   for (const ShownDialog& dialog : DialogProvider::Instance().Shown())

@@ -175,9 +175,7 @@ void MainFormTest::aRunGivesTheCoreRunsModel() {
   StartWithDocument(Scene(), QStringLiteral("scene.ato"));
   Model core = *model_;
   Run(25);
-  Stepper stepper;
-  int counter = 0;
-  for (int step = 0; step < 25; ++step) stepper.Step(core, {}, counter);
+  QCOMPARE(CoreRun(core, 25), std::string());
   QCOMPARE(model_->StepCount, 25);
   QVERIFY(SameArrays(model_->X, core.X));
   QVERIFY(SameArrays(model_->Z, core.Z));
@@ -590,9 +588,7 @@ Model RunCore(const Model& scene, const SwitchCase& c, int steps) {
   Model m = scene;
   StepSettings settings;
   c.set(settings);
-  Stepper stepper;
-  int counter = 0;
-  for (int step = 0; step < steps; ++step) stepper.Step(m, settings, counter);
+  CoreRun(m, steps, settings);
   return m;
 }
 
