@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 
 #include "TemporaryFolder.h"
@@ -20,17 +19,14 @@ using namespace testing;
 
 // The scene of a document as File > Open leaves it.
 Model Opened(const std::string& name) {
-  Model m;
-  m.N = SlotCount;
+  Model m = EmptyDocument();
   ReadDocumentFile(m, name);
   ApplySnapshot(m);
   return m;
 }
 
-// A cloud spread wide enough that no step of these tests faults.
 std::string WriteRandomScene(const TemporaryFolder& folder, unsigned seed) {
-  std::mt19937_64 rng(seed);
-  Model m = testing::RandomScene(rng, 2.5L, 0.6, false);
+  Model m = WideRandomScene(seed);
   const std::string name = folder.Path("scene.ato");
   WriteDocumentFile(m, name);
   return name;

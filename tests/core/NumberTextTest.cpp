@@ -5,7 +5,6 @@
 #include <cfloat>
 #include <clocale>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
@@ -73,26 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{std::numeric_limits<real>::quiet_NaN(), '.', "NAN"},
         FormatCase{-std::numeric_limits<real>::quiet_NaN(), '.', "NAN"}));
 
-real FromBytes(std::initializer_list<unsigned char> bytes) {
-  unsigned char buffer[ExtendedBytes];
-  std::memcpy(buffer, bytes.begin(), ExtendedBytes);
-  return LoadExtended(buffer);
-}
-
-// A document may hold any ten bytes; encodings the FPU does not compute with still get a text,
-// and writing them raises no floating-point fault.
-TEST(FormatReal, ShowsEveryBitPatternADocumentMayHoldWithoutFaulting) {
-  const real unnormal = FromBytes({0, 0, 0, 0, 0, 0, 0, 0x40, 0xFF, 0x3F});
-  const real pseudoInfinity = FromBytes({0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0x7F});
-  const real signalingNaN = FromBytes({1, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x7F});
-  const real pseudoDenormal = FromBytes({0, 0, 0, 0, 0, 0, 0, 0x80, 0, 0});
-  ClearFaultFlags();
-  EXPECT_EQ(FormatReal(unnormal, '.'), "NAN");
-  EXPECT_EQ(FormatReal(pseudoInfinity, '.'), "NAN");
-  EXPECT_EQ(FormatReal(signalingNaN, '.'), "NAN");
-  EXPECT_EQ(FormatReal(pseudoDenormal, '.'), "3.36210314311209E-4932");
-  EXPECT_FALSE(FaultFlagged());
-}
+// The texts of every bit pattern a document may hold, shown without a floating-point fault, are
+// checked with the documents' encodings (HostileDocumentTest).
 
 struct ParseCase {
   const char* text;

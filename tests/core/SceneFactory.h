@@ -67,6 +67,12 @@ inline Model RandomScene(std::mt19937_64& rng, real spread, double presence, boo
   return m;
 }
 
+// A cloud spread wide enough that no step of the batch runs' tests faults.
+inline Model WideRandomScene(unsigned seed) {
+  std::mt19937_64 rng(seed);
+  return RandomScene(rng, 2.5L, 0.6, false);
+}
+
 // Every combination of the step's switches from the bits of a number: Functions3X1, Taoscope,
 // Blockade, Cool, and the mode from the bits above those.
 inline StepSettings SettingsOf(unsigned combination) {

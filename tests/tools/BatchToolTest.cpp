@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <random>
 #include <regex>
 #include <string>
 #include <vector>
@@ -33,11 +32,6 @@ std::string WriteScene(const TemporaryFolder& folder, const Model& scene,
   Model m = scene;
   WriteDocumentFile(m, folder.Path(name));
   return folder.Path(name);
-}
-
-Model RandomScene(unsigned seed) {
-  std::mt19937_64 rng(seed);
-  return testing::RandomScene(rng, 2.5L, 0.6, false);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -70,7 +64,7 @@ TEST(BatchTool, WritesTheDocumentTheStepperGives) {
   for (SwitchCase& c : SwitchCases()) {
     const std::string label = ::testing::PrintToString(c.arguments);
     TemporaryFolder folder;
-    Model reference = RandomScene(seed++);
+    Model reference = WideRandomScene(seed++);
     reference.dt = 0.001L;
     std::vector<std::string> arguments = c.arguments;
     const char* threads[] = {"1", "2", "3", "8"};  // every thread count gives the same bits
@@ -92,7 +86,7 @@ TEST(BatchTool, WritesTheDocumentTheStepperGives) {
 
 TEST(BatchTool, NoStepsGiveBackTheInputBytesPaddingIncluded) {
   TemporaryFolder folder;
-  std::string bytes = ReadBytes(WriteScene(folder, RandomScene(3)));
+  std::string bytes = ReadBytes(WriteScene(folder, WideRandomScene(3)));
   for (std::size_t i : {190, 191, 6292, 6293, 6294, 6295}) bytes[i] = static_cast<char>(0x5A + i);
   WriteBytes(folder.Path("scene.ato"), bytes);
   const Outcome outcome =
@@ -127,7 +121,7 @@ TEST(BatchTool, ListingGoesToStandardOutput) {
 // with the run's law switches; a file and the standard output get the same bytes.
 TEST(BatchTool, LogIsTheMeasuredRun) {
   TemporaryFolder folder;
-  Model scene = RandomScene(5);
+  Model scene = WideRandomScene(5);
   const std::string name = WriteScene(folder, scene);
   StepSettings settings;
   settings.Law = {true, true};
@@ -165,7 +159,7 @@ TEST(BatchTool, FaultExitsWithOneAndWritesNothing) {
 
 TEST(BatchTool, FileErrorsExitWithOne) {
   TemporaryFolder folder;
-  const std::string scene = WriteScene(folder, RandomScene(8));
+  const std::string scene = WriteScene(folder, WideRandomScene(8));
   const std::string missing = folder.Path("missing.ato");
   struct ErrorCase {
     std::vector<std::string> arguments;
@@ -185,7 +179,7 @@ TEST(BatchTool, FileErrorsExitWithOne) {
 
 TEST(BatchTool, UsageErrorsExitWithTwoAndShowTheUsage) {
   TemporaryFolder folder;
-  const std::string scene = WriteScene(folder, RandomScene(2));
+  const std::string scene = WriteScene(folder, WideRandomScene(2));
   struct UsageCase {
     std::vector<std::string> arguments;
     std::string message;
@@ -283,7 +277,7 @@ TerminalRun RunOnTerminal(std::vector<std::string> arguments, bool quiet, std::c
 
 TEST(BatchTool, ProgressLineOnATerminalAFewTimesASecondAndCtrlCWritesNothing) {
   TemporaryFolder folder;
-  const std::string scene = WriteScene(folder, RandomScene(11));
+  const std::string scene = WriteScene(folder, WideRandomScene(11));
   const std::vector<std::string> arguments = {
       "--steps", "2000000000", "--output", folder.Path("after.ato"), "--xyz", folder.Path("run.xyz"),
       "--log", folder.Path("run.tsv"), scene};
