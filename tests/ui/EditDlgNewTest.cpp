@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
@@ -15,21 +14,18 @@
 #include <functional>
 #include <memory>
 
-#include "documents/StartFile.h"
-#include "model/Model.h"
-#include "ui/DialogProvider.h"
+#include "tests/ui/MainFormHarness.h"
 #include "ui/EditDlg.h"
 #include "ui/EditorGrid.h"
-#include "ui/MainForm.h"
-#include "view/ViewState.h"
 
 using namespace velmora;
+using namespace velmora::testing;
 
-class EditDlgNewTest : public QObject {
+class EditDlgNewTest : public QObject, private MainFormHarness {
   Q_OBJECT
 
  private slots:
-  void initTestCase();
+  void initTestCase() { InitTestCase(); }
   void init();
   void cleanup();
 
@@ -44,50 +40,29 @@ class EditDlgNewTest : public QObject {
   // In the editor: particle `slot` at x = `x`, stored with "&Yes".
   void StoreParticle(int slot, const char* x);
   template <class T>
-  T* InForm(const char* name) const {
-    T* control = form_->findChild<T*>(QString::fromLatin1(name));
-    if (!control) qFatal("no control %s", name);
-    return control;
-  }
-  template <class T>
   T* InEditor(const char* name) const {
     T* control = editor_->findChild<T*>(QString::fromLatin1(name));
     if (!control) qFatal("no control %s", name);
     return control;
   }
 
-  QTemporaryDir dir_;
-  std::unique_ptr<Model> model_;
-  std::unique_ptr<ViewState> view_;
-  std::unique_ptr<TMainForm> form_;
   std::unique_ptr<TEditDlg> editor_;
   bool editorWasModal_ = false;
 };
 
-void EditDlgNewTest::initTestCase() {
-  QVERIFY(dir_.isValid());
-  qputenv("XDG_CONFIG_HOME", dir_.path().toLocal8Bit());
-  DialogProvider::Instance().EnableTestMode();
-}
-
 // A first start: the spiral figure, "Go" disabled.
 void EditDlgNewTest::init() {
-  DialogProvider::Instance().Reset();
-  QFile::remove(QString::fromStdString(StartFilePath()));
-  model_ = std::make_unique<Model>();
-  view_ = std::make_unique<ViewState>();
-  form_ = std::make_unique<TMainForm>(*model_, *view_);
+  Init();
+  Start();
   editor_ = std::make_unique<TEditDlg>(*model_, [this] { return form_->TaoscopeSelected(); }, '.', form_.get());
   form_->SetEditDlg(editor_.get());
-  form_->show();
-  QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
   QVERIFY(model_->SpiralShown);
-  QVERIFY(!InForm<QPushButton>("Go")->isEnabled());
+  QVERIFY(!Find<QPushButton>("Go")->isEnabled());
 }
 
 void EditDlgNewTest::cleanup() {
   editor_.reset();
-  form_.reset();
+  Cleanup();
 }
 
 void EditDlgNewTest::New(const std::function<void()>& inside) {
@@ -96,7 +71,7 @@ void EditDlgNewTest::New(const std::function<void()>& inside) {
     editorWasModal_ = editor_->isVisible() && editor_->isModal();
     inside();
   });
-  InForm<QAction>("New1")->trigger();
+  Find<QAction>("New1")->trigger();
   QVERIFY(editorWasModal_);
   QVERIFY(!editor_->isVisible());
 }
@@ -117,15 +92,15 @@ void EditDlgNewTest::cancelKeepsStoredParticlesAndLeavesTheWindowAsItWas() {
   QVERIFY(model_->Present[5]);
   QCOMPARE(model_->X[5], 2.0L);
   QVERIFY(model_->SpiralShown);
-  QVERIFY(!InForm<QPushButton>("Go")->isEnabled());
+  QVERIFY(!Find<QPushButton>("Go")->isEnabled());
   QCOMPARE(form_->ListingCell(1, 5), QString());
-  QCOMPARE(InForm<QLineEdit>("FName")->text(), QStringLiteral("File Name"));
+  QCOMPARE(Find<QLineEdit>("FName")->text(), QStringLiteral("File Name"));
 }
 
 void EditDlgNewTest::okBringsTheWindowToTheEditedScene() {
-  const QString name = dir_.filePath(QStringLiteral("new.ato"));
+  const QString name = FilePath(QStringLiteral("new.ato"));
   model_->StepCount = 17;
-  InForm<QLabel>("LTime")->setText(QStringLiteral("17"));
+  Find<QLabel>("LTime")->setText(QStringLiteral("17"));
   New([this, name] {
     StoreParticle(5, "2");
     StoreParticle(6, "3");
@@ -135,22 +110,21 @@ void EditDlgNewTest::okBringsTheWindowToTheEditedScene() {
     InEditor<QPushButton>("OKBtn")->click();
   });
   QVERIFY(!model_->SpiralShown);
-  QVERIFY(InForm<QPushButton>("Go")->isEnabled());
-  QVERIFY(InForm<QToolButton>("Null00")->isEnabled());
-  QCOMPARE(InForm<QLineEdit>("FName")->text(), name);
+  QVERIFY(Find<QPushButton>("Go")->isEnabled());
+  QVERIFY(Find<QToolButton>("Null00")->isEnabled());
+  QCOMPARE(Find<QLineEdit>("FName")->text(), name);
   QCOMPARE(model_->StepCount, 0);
-  QCOMPARE(InForm<QLabel>("LTime")->text(), QStringLiteral("0"));
+  QCOMPARE(Find<QLabel>("LTime")->text(), QStringLiteral("0"));
   QCOMPARE(form_->ListingCell(1, 5), QStringLiteral("2"));
   QCOMPARE(form_->ListingCell(1, 6), QStringLiteral("3"));
-  QCOMPARE(InForm<QLineEdit>("EditDT")->text(), QStringLiteral("0.25"));
-  QCOMPARE(InForm<QLineEdit>("EditB1")->text(), QStringLiteral("7"));
+  QCOMPARE(Find<QLineEdit>("EditDT")->text(), QStringLiteral("0.25"));
+  QCOMPARE(Find<QLineEdit>("EditB1")->text(), QStringLiteral("7"));
   // The drawing reads the display copies, which "OK" brought into line.
   QCOMPARE(model_->ShownX[6], 3.0L);
 }
 
 void EditDlgNewTest::f2OpensTheEditorModally() {
-  form_->activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+  Activate();
   editorWasModal_ = false;
   QTimer::singleShot(0, editor_.get(), [this] {
     editorWasModal_ = editor_->isVisible() && editor_->isModal();
@@ -169,7 +143,7 @@ void EditDlgNewTest::theEditorHoldsARunUntilItCloses() {
     for (int index = 0; index < ParameterCount; ++index)
       InEditor<QLineEdit>(qPrintable(QStringLiteral("Edit") + QString::fromLatin1(ParameterNames[index])))
           ->setText(QString::fromLatin1(values[index % ParametersPerGroup]));
-    DialogProvider::Instance().SetNextFileName(dir_.filePath(QStringLiteral("run.ato")));
+    DialogProvider::Instance().SetNextFileName(FilePath(QStringLiteral("run.ato")));
     InEditor<QPushButton>("OKBtn")->click();
   });
   QCOMPARE(DialogProvider::Instance().Shown().size(), std::size_t(1));  // the save dialog, no error
@@ -185,7 +159,7 @@ void EditDlgNewTest::theEditorHoldsARunUntilItCloses() {
     });
   });
   form_->SetStopAfterSteps(200);
-  InForm<QPushButton>("Go")->click();
+  Find<QPushButton>("Go")->click();
   QVERIFY(heldAt > 0);
   QVERIFY(held);
   QCOMPARE(model_->StepCount, 200);
