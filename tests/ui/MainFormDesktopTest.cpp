@@ -40,10 +40,6 @@ class MainFormDesktopTest : public QObject, private MainFormHarness {
     form_->show();
     QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
   }
-  void WriteScene(const Model& scene, const QString& name) {
-    Model writer = scene;
-    WriteDocumentFile(writer, StdPath(name));
-  }
   void OpenWithDialog(const QString& name) {
     DialogProvider::Instance().SetNextFileName(FilePath(name));
     Find<QAction>("Open1")->trigger();

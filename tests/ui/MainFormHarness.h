@@ -160,10 +160,14 @@ class MainFormHarness {
     QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
   }
 
-  // Writes the scene as a document, names it in the start file and starts.
-  void StartWithDocument(const Model& scene, const QString& name) {
+  void WriteScene(const Model& scene, const QString& name) const {
     Model writer = scene;
     WriteDocumentFile(writer, StdPath(name));
+  }
+
+  // Writes the scene as a document, names it in the start file and starts.
+  void StartWithDocument(const Model& scene, const QString& name) {
+    WriteScene(scene, name);
     WriteStartFile(StdPath(name));
     Start();
   }

@@ -118,8 +118,7 @@ void MainFormHostileTest::hostileDocumentIsShownRunAndSavedBitForBit_data() {
 void MainFormHostileTest::hostileDocumentIsShownRunAndSavedBitForBit() {
   QFETCH(Encoding, encoding);
   QFETCH(QString, text);
-  Model scene = Scene();
-  WriteDocumentFile(scene, StdPath("hostile.ato"));
+  WriteScene(Scene(), QStringLiteral("hostile.ato"));
   QFile file(FilePath("hostile.ato"));
   QVERIFY(file.open(QIODevice::ReadWrite));
   QByteArray record = file.readAll();

@@ -224,8 +224,7 @@ void PictureTest::movieHasAFrameEveryKSteps() {
   QFETCH(QString, movie);
   QFETCH(int, steps);
   QFETCH(int, every);
-  Model scene = Scene();
-  WriteDocumentFile(scene, StdPath("scene.ato"));
+  WriteScene(Scene(), QStringLiteral("scene.ato"));
   const ToolRun run = RunRender({"--steps", QString::number(steps), "--every", QString::number(every), "--output",
                                  FilePath(movie), FilePath("scene.ato")});
   QCOMPARE(run.err, QString());
@@ -243,8 +242,7 @@ void PictureTest::faultingRunKeepsTheFramesBeforeTheFault_data() {
 
 void PictureTest::faultingRunKeepsTheFramesBeforeTheFault() {
   QFETCH(QString, output);
-  Model scene = Approaching();
-  WriteDocumentFile(scene, StdPath("scene.ato"));
+  WriteScene(Approaching(), QStringLiteral("scene.ato"));
   const ToolRun run = RunRender({"--steps", "10", "--every", "2", "--output", FilePath(output), FilePath("scene.ato")});
   QCOMPARE(run.status, 1);
   QCOMPARE(run.err, "velmora-render: Floating point division by zero at step 5; 3 frames kept in " + FilePath(output) +
@@ -263,8 +261,7 @@ void PictureTest::interruptedRunKeepsItsFrames_data() { faultingRunKeepsTheFrame
 // tool ends by the signal.
 void PictureTest::interruptedRunKeepsItsFrames() {
   QFETCH(QString, output);
-  Model scene = Scene();
-  WriteDocumentFile(scene, StdPath("scene.ato"));
+  WriteScene(Scene(), QStringLiteral("scene.ato"));
   QProcess render;
   render.start(QStringLiteral(VELMORA_RENDER_PATH), {"--quiet", "--steps", "2000000000", "--output", FilePath(output),
                                                      FilePath("scene.ato")});
@@ -286,8 +283,7 @@ void PictureTest::interruptedRunKeepsItsFrames() {
 }
 
 void PictureTest::movieWithoutFfmpegIsAUsageError() {
-  Model scene = Scene();
-  WriteDocumentFile(scene, StdPath("scene.ato"));
+  WriteScene(Scene(), QStringLiteral("scene.ato"));
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert(QStringLiteral("PATH"), FilePath("no-such-folder"));
   const ToolRun run = RunRender({"--steps", "5", "--output", FilePath("none.mp4"), FilePath("scene.ato")}, environment);
@@ -298,8 +294,7 @@ void PictureTest::movieWithoutFfmpegIsAUsageError() {
 
 // The scene faults at step 5: a picture that could not be written must be reported first.
 void PictureTest::unwritablePictureIsFoundBeforeTheRun() {
-  Model scene = Approaching();
-  WriteDocumentFile(scene, StdPath("scene.ato"));
+  WriteScene(Approaching(), QStringLiteral("scene.ato"));
   const QString picture = FilePath("no-such-folder/after.png");
   const ToolRun run = RunRender({"--steps", "10", "--output", picture, FilePath("scene.ato")});
   QCOMPARE(run.status, 1);
