@@ -23,11 +23,13 @@
 #include "documents/StartFile.h"
 #include "model/Model.h"
 #include "tests/core/ModelBits.h"
+#include "tests/ui/MainFormHarness.h"
 #include "ui/DialogProvider.h"
 #include "ui/EditDlg.h"
 #include "ui/EditorGrid.h"
 
 using namespace velmora;
+using velmora::testing::ErrorTexts;
 
 namespace {
 
@@ -93,7 +95,6 @@ class EditDlgTest : public QObject {
   void DoubleClickCell(int row, int column);
   void Type(const char* name, const QString& text);
   QString Cell(int column, int row) const { return Find<EditorGrid>("DaonsTable")->Cell(column, row); }
-  QStringList Errors() const;
   void Expose();
 
   QTemporaryDir dir_;
@@ -157,13 +158,6 @@ void EditDlgTest::Type(const char* name, const QString& text) {
   field->clear();
   field->setFocus();
   QTest::keyClicks(field, text);
-}
-
-QStringList EditDlgTest::Errors() const {
-  QStringList errors;
-  for (const ShownDialog& shown : DialogProvider::Instance().Shown())
-    if (shown.Kind == DialogKind::Error) errors << shown.Text;
-  return errors;
 }
 
 // What the window system sends when the dialog is uncovered.
@@ -302,7 +296,7 @@ void EditDlgTest::typedValuesAreDiscardedByMovingAndStoredByYes() {
   Type("EditX", "9");
   Type("EditW", "-2,5");  // the filter lets a comma through; a point locale cannot read it ...
   Click("Submit");
-  QCOMPARE(Errors(), QStringList{QStringLiteral("'-2,5' is not a valid floating point value.")});
+  QCOMPARE(ErrorTexts(), QStringList{QStringLiteral("'-2,5' is not a valid floating point value.")});
   Type("EditW", "-2.5");
   Click("Submit");
   QCOMPARE(model_.X[2], 9.0L);
@@ -335,7 +329,7 @@ void EditDlgTest::aFailingFieldStopsYesWhereItFails() {
   Find("EditV")->setText(QStringLiteral("12"));
   Find<QCheckBox>("DaoTrue")->setChecked(false);
   Click("Submit");
-  QCOMPARE(Errors(), QStringList{QStringLiteral("'abc' is not a valid floating point value.")});
+  QCOMPARE(ErrorTexts(), QStringList{QStringLiteral("'abc' is not a valid floating point value.")});
   QCOMPARE(model_.X[4], 10.0L);
   QCOMPARE(model_.Y[4], 11.0L);
   QCOMPARE(model_.Z[4], 0.0L);
@@ -387,7 +381,7 @@ void EditDlgTest::pastedTextIsRefusedAndTheModelKept() {
   const QStringList results = {Text("EditResult1"), Text("EditResult4"), Text("EditResultX4"), Text("EditY")};
   Click(button.toLatin1().constData());
   const QString message = QStringLiteral("'%1' is not a valid %2 value").arg(held, kind);
-  QCOMPARE(Errors(), QStringList{ShownMessage(ErrorBoxText(message))});
+  QCOMPARE(ErrorTexts(), QStringList{ShownMessage(ErrorBoxText(message))});
   QCOMPARE(testing::FirstDifference(model_, before), std::string());
   QVERIFY(model_.Present == before.Present);
   QCOMPARE((QStringList{Text("EditResult1"), Text("EditResult4"), Text("EditResultX4"), Text("EditY")}), results);
@@ -498,7 +492,7 @@ void EditDlgTest::okSavesStoresAndAlignsTheCopies() {
   DialogProvider::Instance().SetNextFileName(name);
   Click("OKBtn");
   QCOMPARE(dialog_->result(), int(QDialog::Accepted));
-  QVERIFY(Errors().isEmpty());
+  QVERIFY(ErrorTexts().isEmpty());
   QCOMPARE(model_.dt, 0.02L);
   QCOMPARE(model_.G3, -7.0L);
   QCOMPARE(QString::fromStdString(model_.DocFileName), name);
@@ -530,7 +524,7 @@ void EditDlgTest::okWithAPointInACommaLocaleReportsAndCloses() {
   const QString name = dir_.filePath(QStringLiteral("comma.ato"));
   DialogProvider::Instance().SetNextFileName(name);
   Click("OKBtn");  // ... the conversion does not
-  QCOMPARE(Errors(), QStringList{QStringLiteral("'0.5' is not a valid floating point value.")});
+  QCOMPARE(ErrorTexts(), QStringList{QStringLiteral("'0.5' is not a valid floating point value.")});
   QCOMPARE(dialog_->result(), int(QDialog::Accepted));
   QCOMPARE(model_.dt, 0.001L);
   QVERIFY(!QFile::exists(name));
@@ -544,7 +538,7 @@ void EditDlgTest::saveAsStaysOpenAndAnExposeKeepsWhatIsShown() {
   DialogProvider::Instance().SetNextFileName(name);
   Click("Saveas");
   QVERIFY(dialog_->isVisible());
-  QVERIFY(Errors().isEmpty());
+  QVERIFY(ErrorTexts().isEmpty());
   QCOMPARE(Text("EditFileName"), name);
   QCOMPARE(model_.B2, 2.5L);
   QCOMPARE(QFileInfo(name).size(), qint64(SnapshotSize));
@@ -633,7 +627,7 @@ void EditDlgTest::distanceCalculatorErrorsLeaveTheResult() {
   Find("EditCal3Part1")->setText(first);
   Find("EditCal3Part2")->setText(second);
   Click("Calculate3");
-  QCOMPARE(Errors(), QStringList{message});
+  QCOMPARE(ErrorTexts(), QStringList{message});
   QCOMPARE(Text("EditResult3"), QStringLiteral("old"));
 }
 
@@ -645,7 +639,7 @@ void EditDlgTest::fourthPointGoesIntoTheParticleFields() {
   Type("EditCal5Part2", "2");
   Type("EditCal5Part3", "3");
   Click("Calculate5");
-  QVERIFY(Errors().isEmpty());
+  QVERIFY(ErrorTexts().isEmpty());
   QCOMPARE(Text("EditResultX4"), QStringLiteral("0.5"));
   QCOMPARE(Text("EditResultY4"), QStringLiteral("0.288675134594813"));
   QVERIFY(std::fabs(Text("EditResultZ4").toDouble() - std::sqrt(2.0 / 3.0)) < 1e-14);
@@ -689,7 +683,7 @@ void EditDlgTest::fourthPointFaultsChangeNoField() {
     Find("EditCal5Part2")->setText(QString::fromLatin1(c.b));
     Find("EditCal5Part3")->setText(QString::fromLatin1(c.c));
     Click("Calculate5");
-    QCOMPARE(Errors(), QStringList{QString::fromLatin1(c.message)});
+    QCOMPARE(ErrorTexts(), QStringList{QString::fromLatin1(c.message)});
     for (const char* name : fields) QCOMPARE(Text(name), QStringLiteral("kept"));
   }
 }

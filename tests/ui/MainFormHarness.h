@@ -78,6 +78,14 @@ inline std::string CoreRun(Model& model, int steps, const StepSettings& settings
   return {};
 }
 
+// The texts of the error boxes shown since the dialogs were last reset.
+inline QStringList ErrorTexts() {
+  QStringList texts;
+  for (const ShownDialog& dialog : DialogProvider::Instance().Shown())
+    if (dialog.Kind == DialogKind::Error) texts << dialog.Text;
+  return texts;
+}
+
 inline QRgb Rgb(const Colour& c) { return qRgb(c.Red, c.Green, c.Blue); }
 
 inline bool SameArrays(const SlotArray<real>& a, const SlotArray<real>& b) {

@@ -36,13 +36,6 @@ namespace {
 
 using Encoding = std::array<unsigned char, 10>;
 
-QStringList ErrorTexts() {
-  QStringList texts;
-  for (const ShownDialog& dialog : DialogProvider::Instance().Shown())
-    if (dialog.Kind == DialogKind::Error) texts << dialog.Text;
-  return texts;
-}
-
 QStringList Entries(const QString& folder) {
   return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
