@@ -2,6 +2,7 @@
 errors and an existing scheduler."""
 
 import os
+import signal
 import socket
 import subprocess
 import sys
@@ -79,6 +80,29 @@ def test_resume_after_an_interruption_gives_the_full_table_once(base, tmp_path, 
     assert len(sweep.run(base, resume=True, **options)) == 4
     again_header, again = table(tmp_path / "t.tsv")
     assert again_header == header and sorted(again) == sorted(full) and len(again) == 6
+
+
+def test_ctrl_c_keeps_the_finished_rows_and_resume_runs_the_rest(base, tmp_path):
+    command = [sys.executable, "-m", "velmora.sweep", base, "--set", "A1=0.5:1.5:12", "--steps", "400",
+               "--workers", "2", "--output", tmp_path / "t.tsv"]
+    sweeping = subprocess.Popen(command, stderr=subprocess.PIPE, text=True)
+    deadline = time.monotonic() + 300
+    while time.monotonic() < deadline and len(table_lines(tmp_path / "t.tsv")) < 3:
+        time.sleep(0.05)
+    sweeping.send_signal(signal.SIGINT)
+    _, err = sweeping.communicate(timeout=120)
+    assert sweeping.returncode == 130, err
+    assert err.endswith("velmora.sweep: interrupted; the finished points are in the table, --resume runs the rest\n")
+    header, rows = table(tmp_path / "t.tsv")
+    assert 2 <= len(rows) < 12 and all(len(row) == len(header) for row in rows)
+    resumed = subprocess.run([*command, "--resume"], capture_output=True, timeout=600)
+    assert resumed.returncode == 0
+    _, all_rows = table(tmp_path / "t.tsv")
+    assert sorted(row[0] for row in all_rows) == sorted({row[0] for row in all_rows}) and len(all_rows) == 12
+
+
+def table_lines(path):
+    return path.read_text().splitlines() if path.exists() else []
 
 
 @pytest.mark.parametrize("arguments, message", [
