@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QMenu>
 #include <QProcess>
+#include <QScreen>
 
 #include "tests/ui/MainFormHarness.h"
 #include "ui/EditDlg.h"
@@ -23,6 +24,7 @@ class RealKeysTest : public QObject, MainFormHarness {
 
   void deleteInTheDtField();
   void editorKeepsAPasteStoresItAndTakesEnterOnItsFocusedButton();
+  void aClickedRunLeavesItsLastStepOnTheScreen();
 
  private:
   // Runs xdotool with these arguments; its key presses and clicks arrive as the X server's events.
@@ -98,6 +100,27 @@ void RealKeysTest::editorKeepsAPasteStoresItAndTakesEnterOnItsFocusedButton() {
   QTRY_VERIFY(SameBits(model_->X[1], 3.0L));
   QVERIFY(editor_->isVisible());
   QVERIFY(DialogProvider::Instance().Shown().empty());
+}
+
+// The canvas hands the X server a picture once per display frame; the run's last step must reach
+// it even when the run ends within a frame. Read back from the X server, below the switches that
+// cover the canvas's top.
+void RealKeysTest::aClickedRunLeavesItsLastStepOnTheScreen() {
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  Activate();
+  QWidget* canvas = Find<QWidget>("Canvas");
+  const QRect below(0, 100, canvas->width(), canvas->height() - 100);
+  const QImage before = form_->CanvasImage().copy(below);
+  form_->SetStopAfterSteps(40);
+  ClickOn(Find<QPushButton>("Go"), 1);
+  QTRY_COMPARE(model_->StepCount, 40);
+  QVERIFY(form_->CanvasImage().copy(below) != before);  // the dots have moved
+  const QPoint corner = canvas->mapTo(form_.get(), below.topLeft());
+  const auto shown = [&] {
+    const QImage screen = form_->screen()->grabWindow(form_->winId()).toImage();
+    return screen.copy(QRect(corner, below.size())).convertToFormat(QImage::Format_RGB32);
+  };
+  QTRY_COMPARE(shown(), form_->CanvasImage().copy(below));
 }
 
 }  // namespace velmora::testing
