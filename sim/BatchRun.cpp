@@ -58,6 +58,7 @@ std::unique_ptr<Model> OpenScene(const BatchJob& job) {
 std::string RunBatch(const BatchJob& job, Stepper& stepper, const StepWatcher& watch) {
   const std::unique_ptr<Model> model = OpenScene(job);
   Model& m = *model;
+  if (job.steps > 0) ThrowIfNotANumber(m);
 
   // Every output is opened before the run, so that a folder that is missing or may not be
   // written is reported at once and not after hours of steps.

@@ -350,6 +350,7 @@ void TMainForm::GoClick() {
     Null00->setEnabled(true);
     return;
   }
+  ThrowIfNotANumber(model_);  // to the error box; the window stays idle
   ShowRunning();
   model_.Stopped = false;
   SetImagesEnabled(false);
