@@ -82,11 +82,7 @@ std::string RunBatch(const BatchJob& job, Stepper& stepper, const StepWatcher& w
 
   int counter = m.StepCount;
   for (int done = 1; done <= job.steps; ++done) {
-    try {
-      stepper.Step(m, job.settings, counter);
-    } catch (const FloatingPointFault& fault) {
-      throw StepFault(fault, counter);
-    }
+    stepper.RunStep(m, job.settings, counter);
     if (done % job.every == 0) {
       if (trajectory) OnFile(job.trajectory, [&] { trajectory->WriteFrame(m, counter); });
       if (job.frames) job.frames(m, done);

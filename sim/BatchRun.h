@@ -9,6 +9,7 @@
 
 #include "model/Model.h"
 #include "model/ProgramError.h"
+#include "sim/StepFault.h"
 #include "sim/StepSettings.h"
 #include "sim/Stepper.h"
 
@@ -34,16 +35,6 @@ struct BatchJob {
   int logEvery = 1;
   FrameWatcher frames;  // none when empty
   ListingKind listing = ListingKind::None;
-};
-
-// A floating-point fault of the run, with the step at which it arose.
-class StepFault : public FloatingPointFault {
- public:
-  StepFault(const FloatingPointFault& fault, int step) : FloatingPointFault(fault), step_(step) {}
-  int Step() const { return step_; }
-
- private:
-  int step_;
 };
 
 // Called after every step with the number of steps done; it may throw to end the run, which

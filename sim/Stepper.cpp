@@ -127,6 +127,14 @@ void Stepper::Step(Model& model, const StepSettings& settings, int& counter) {
   model.StepCount = counter;
 }
 
+void Stepper::RunStep(Model& model, const StepSettings& settings, int& counter) {
+  try {
+    Step(model, settings, counter);
+  } catch (const FloatingPointFault& fault) {
+    throw StepFault(fault, counter);
+  }
+}
+
 void Stepper::LiteralSchedule(Model& m, const StepSettings& settings) const {
   const LawSettings& law = settings.Law;
   const real damping = DampingFactor(settings.Cool);

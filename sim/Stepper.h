@@ -5,6 +5,7 @@
 
 #include "model/Model.h"
 #include "sim/FastLaw.h"
+#include "sim/StepFault.h"
 #include "sim/StepSettings.h"
 
 namespace velmora {
@@ -29,6 +30,10 @@ class Stepper {
   // advanced, some copied back; the faulting operation stores nothing); StepCount then keeps its
   // value.
   void Step(Model& model, const StepSettings& settings, int& counter);
+
+  // Step as the drivers of a run (batch runs, the Python module) take it: a fault is thrown again
+  // as StepFault with the number of the step that faulted.
+  void RunStep(Model& model, const StepSettings& settings, int& counter);
 
  private:
   void LiteralSchedule(Model& model, const StepSettings& settings) const;

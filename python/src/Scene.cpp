@@ -8,13 +8,11 @@
 #include "Arguments.h"
 #include "ExtendedArrays.h"
 #include "documents/DocumentFile.h"
-#include "model/FloatingPointFaults.h"
+#include "documents/IoErrors.h"
 #include "model/NewScene.h"
 #include "model/ProgramError.h"
-#include "sim/BatchRun.h"
 #include "sim/FastLaw.h"
 #include "sim/Observables.h"
-#include "sim/PairLaw.h"
 #include "sim/Stepper.h"
 #include "sim/WorkerPool.h"
 #include "text/Listing.h"
@@ -72,11 +70,7 @@ auto Scene::Locked(F f) {
 Scene Scene::Load(const std::string& path) {
   auto model = std::make_unique<Model>();
   model->N = SlotCount;
-  try {
-    ReadDocumentFile(*model, path);
-  } catch (const IoError& error) {
-    throw IoError(error.code(), path + ": " + error.what());
-  }
+  OnFile(path, [&] { ReadDocumentFile(*model, path); });
   ApplySnapshot(*model);
   return Scene(std::move(model));
 }
@@ -93,13 +87,7 @@ Scene Scene::FromBytes(const std::string& bytes) {
 }
 
 void Scene::Save(const std::string& path) {
-  Locked([&](Model& m) {
-    try {
-      WriteDocumentFile(m, path);
-    } catch (const IoError& error) {
-      throw IoError(error.code(), path + ": " + error.what());
-    }
-  });
+  Locked([&](Model& m) { OnFile(path, [&] { WriteDocumentFile(m, path); }); });
 }
 
 py::bytes Scene::ToBytes() {
@@ -208,13 +196,7 @@ void Scene::Run(const py::object& self, py::handle stepsArgument, const StepSett
       py::gil_scoped_release released;
       const auto look = std::chrono::steady_clock::now() + SignalInterval;
       while (done < pause && std::chrono::steady_clock::now() < look) {
-        Locked([&](Model& m) {
-          try {
-            stepper.Step(m, settings, counter);
-          } catch (const FloatingPointFault& fault) {
-            throw StepFault(fault, counter);
-          }
-        });
+        Locked([&](Model& m) { stepper.RunStep(m, settings, counter); });
         ++done;
       }
     }
@@ -232,15 +214,7 @@ py::array Scene::Accelerations(const LawSettings& law, py::handle threadsArgumen
     FastLaw fast(threads);
     Locked([&](const Model& m) {
       n = m.N;
-      SlotArray<bool> every{};
-      for (int i = 1; i <= m.N; ++i) every[i] = true;
-      ClearFaultFlags();
-      fast.Prepare(m, law);
-      if (fast.Accelerations(m, every, ax, ay, az)) {
-        // The literal law stops at the first faulting pair with the program's text.
-        for (int i = 1; i <= m.N; ++i) ForceX(m, law, i), ForceY(m, law, i), ForceZ(m, law, i);
-        ThrowIfFaulted();
-      }
+      EveryAcceleration(fast, m, law, ax, ay, az);
     });
   }
   std::vector<real> values;
