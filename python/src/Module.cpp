@@ -125,9 +125,10 @@ Reading an array attribute gives a new read-only array; assign a whole array to 
           },
           "steps"_a, py::kw_only(), "blockade"_a = false, "cool"_a = false, "contact"_a = false, "taoscope"_a = false,
           "mode"_a = "free", "threads"_a = py::none(), "every"_a = py::none(), "callback"_a = py::none(),
-          R"(Runs `steps` steps as Go does: mode is free, hot, cold, current1 or current2; threads (default: every
-core) never change the bits. callback(scene) is called after every `every` steps (default 1). Ctrl+C ends
-the run between two steps with KeyboardInterrupt; a floating-point fault raises FloatingPointFault with
+          R"(Runs `steps` steps as Go does: mode is free, hot, cold, current1 or current2; threads (1 to 256,
+default: every core) never change the bits. A dt, parameter, or position or velocity of a present slot
+that is not a number raises FloatingPointFault naming it before the first step. callback(scene) is
+called after every `every` steps (default 1). Ctrl+C ends the run between two steps with KeyboardInterrupt; a floating-point fault raises FloatingPointFault with
 the step and leaves the scene where the step stopped, as the window does.)")
       .def(
           "accelerations",

@@ -4,9 +4,10 @@
 // it steps and looks for Ctrl+C between steps.
 // Other Python threads go on during a run and may read and assign the scene: every access takes
 // the scene's lock, which a run holds for one step at a time, so a read sees the state between
-// two steps and an assignment takes effect at the next step, as the window's commands do. The
-// lock is taken with the interpreter held and never held while Python code runs or the
-// interpreter is awaited, so neither side can wait for the other.
+// two steps and an assignment takes effect at the next step, as the window's commands do. Reads
+// and assignments take the lock with the interpreter held, the run's steps with it released, and
+// nobody holds it while Python code runs or while waiting for the interpreter, so neither side
+// can wait for the other.
 
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
