@@ -11,6 +11,7 @@
 
 #include "Errors.h"
 #include "ExtendedArrays.h"
+#include "Record.h"
 #include "Scene.h"
 #include "model/ProgramError.h"
 #include "sim/Observables.h"
@@ -19,11 +20,10 @@
 
 namespace py = pybind11;
 using namespace pybind11::literals;
+using velmora::python::PathText;
 using velmora::python::Scene;
 
 namespace {
-
-std::string PathText(const py::object& path) { return py::module_::import("os").attr("fspath")(path).cast<std::string>(); }
 
 velmora::BoundaryMode ModeNamed(const std::string& name) {
   std::string names;
@@ -68,6 +68,7 @@ void PlaceAtoms(Scene& scene, const py::array_t<double, py::array::c_style | py:
 PYBIND11_MODULE(_core, module) {
   module.doc() = "Velmora's core: scenes, runs and their quantities, with the program's exact bits.";
   velmora::python::RegisterErrors(module);
+  velmora::python::RegisterRecord(module);
 
   module.attr("QUANTITY_NAMES") = py::tuple(py::cast(std::vector<std::string>(velmora::QuantityNames.begin(),
                                                                                velmora::QuantityNames.end())));
@@ -115,7 +116,7 @@ Reading an array attribute gives a new read-only array; assign a whole array to 
       .def(
           "run",
           [](py::object self, int steps, bool blockade, bool cool, bool contact, bool taoscope, const std::string& mode,
-             std::optional<int> threads, std::optional<int> every, py::object callback) {
+             std::optional<int> threads, std::optional<int> every, py::object callback, std::optional<int> record) {
             velmora::StepSettings settings;
             settings.Blockade = blockade;
             settings.Cool = cool;
@@ -124,14 +125,22 @@ Reading an array attribute gives a new read-only array; assign a whole array to 
             settings.Mode = ModeNamed(mode);
             if (!callback.is_none() && !PyCallable_Check(callback.ptr()))
               throw py::type_error("callback: expected a callable");
-            self.cast<Scene&>().Run(self, steps, settings, ThreadsOr(threads), every.value_or(1), callback);
+            return velmora::python::RunScene(self, steps, settings, ThreadsOr(threads), every.value_or(1), callback,
+                                             record);
           },
           "steps"_a, py::kw_only(), "blockade"_a = false, "cool"_a = false, "contact"_a = false, "taoscope"_a = false,
           "mode"_a = "free", "threads"_a = py::none(), "every"_a = py::none(), "callback"_a = py::none(),
+          "record"_a = py::none(),
           R"(Runs `steps` steps as Go does: mode is free, hot, cold, current1 or current2; threads (default: every
 core) never change the bits. callback(scene) is called after every `every` steps (default 1). Ctrl+C ends
 the run between two steps with KeyboardInterrupt; a floating-point fault raises FloatingPointFault with
-the step and leaves the scene where the step stopped, as the window does.)")
+the step and leaves the scene where the step stopped, as the window does. Each step advances the time by
+dt (in the scene's time units).
+
+record=K returns a velmora.Record of the scene at the start and after every K-th step, with the quantities
+of observables() at those instants; without it run returns None. Recording changes no bit of the run. An
+exception that ends a recorded run early (a fault, Ctrl+C, the callback's own) carries what was recorded
+up to then as its attribute `record`.)")
       .def(
           "accelerations",
           [](Scene& s, bool contact, bool taoscope, std::optional<int> threads) {
@@ -149,4 +158,5 @@ the law whose potential is measured, as in run.)")
       .def("listing", &Scene::Listing, "what"_a = "positions",
            "The listing as text: one line per slot, tab-separated, '.' as decimal separator.")
       .def("_place_atoms", &PlaceAtoms, "positions"_a, "velocities"_a, "slots"_a);
+  velmora::python::RegisterSceneCopies(module);
 }

@@ -59,6 +59,8 @@ class Released {
 
 }  // namespace
 
+std::string PathText(const py::object& path) { return py::module_::import("os").attr("fspath")(path).cast<std::string>(); }
+
 Scene::Scene() : model_(std::make_unique<Model>(NewScene())) {}
 
 Scene::Scene(std::unique_ptr<Model> model) : model_(std::move(model)) {}
@@ -175,7 +177,7 @@ void Scene::PlaceAtoms(const std::vector<PlacedAtom>& atoms, bool withSlots) {
 }
 
 void Scene::Run(const py::object& self, int steps, const StepSettings& settings, int threads, int every,
-                const py::object& callback) {
+                const py::object& callback, const std::function<void(const Model&)>& frames, int frameEvery) {
   CheckIdle();
   if (running_) throw ProgramError("run() is already running on this scene");
   if (steps < 0) throw py::value_error("steps: expected 0 or more, got " + std::to_string(steps));
@@ -190,6 +192,7 @@ void Scene::Run(const py::object& self, int steps, const StepSettings& settings,
   Stepper stepper(Evaluation::Fast, threads);
   Model& m = *model_;
   int counter = m.StepCount;
+  if (frames) frames(m);
   for (int done = 0; done < steps;) {
     const int pause = callback.is_none() ? steps : std::min(steps, (done / every + 1) * every);
     {
@@ -202,6 +205,7 @@ void Scene::Run(const py::object& self, int steps, const StepSettings& settings,
           throw StepFault(fault, counter);
         }
         ++done;
+        if (frames && done % frameEvery == 0) frames(m);
       }
     }
     if (PyErr_CheckSignals() != 0) throw py::error_already_set();

@@ -6,6 +6,7 @@
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,6 +19,9 @@
 namespace velmora::python {
 
 namespace py = pybind11;
+
+// The text of a path given as str, bytes or os.PathLike.
+std::string PathText(const py::object& path);
 
 class Scene {
  public:
@@ -50,9 +54,11 @@ class Scene {
   // Every slot emptied, then the atoms placed (see PlaceAtoms); a misfit raises ValueError.
   void PlaceAtoms(const std::vector<PlacedAtom>& atoms, bool withSlots);
 
-  // `steps` steps of the run loop, `callback(self)` after every `every` of them (when given).
+  // `steps` steps of the run loop, `callback(self)` after every `every` of them (when given);
+  // `frames(model)` at the start and after every `frameEvery`-th step, with the interpreter released.
   void Run(const py::object& self, int steps, const StepSettings& settings, int threads, int every,
-           const py::object& callback);
+           const py::object& callback, const std::function<void(const Model&)>& frames = nullptr,
+           int frameEvery = 1);
 
   // The law's accelerations of every slot from the current positions, shape (n, 3).
   py::array Accelerations(const LawSettings& law, int threads);
@@ -71,5 +77,8 @@ class Scene {
   bool running_ = false;   // inside Run, callbacks included
   bool stepping_ = false;  // the interpreter is released and steps are being taken
 };
+
+// Copies, pickles, == and repr of the registered Scene class (SceneCopies.cpp).
+void RegisterSceneCopies(py::module_& module);
 
 }  // namespace velmora::python
