@@ -11,10 +11,12 @@ Values are numpy longdouble arrays (the x87 extended format the program computes
 
 from velmora import _core, _signatures
 from velmora._core import QUANTITY_NAMES, Error, FileError, FloatingPointFault, Record, Scene
-from velmora import _atoms, _tables
+from velmora import _atoms, _pictures, _tables
 
 Scene.to_atoms = _atoms.to_atoms
 Scene.from_atoms = staticmethod(_atoms.from_atoms)
+Scene.picture = _pictures.picture
+Scene._repr_png_ = _pictures.repr_png
 Record.to_dataframe = _tables.record_frame
 for _cls in (Scene, Record):
     _signatures.sign_class(_cls)

@@ -30,7 +30,10 @@ def parsed(function):
                         arguments.defaults))
     defaults.update((node.arg, default) for node, default in zip(arguments.kwonlyargs, arguments.kw_defaults)
                     if default is not None)
-    parameters = [inspect.Parameter(node.arg, kind, annotation=_annotation(node.annotation),
+    # The instance is what the method belongs to, whatever type the binding gave it.
+    parameters = [inspect.Parameter(node.arg, kind,
+                                    annotation=inspect.Parameter.empty if node.arg == "self" else
+                                    _annotation(node.annotation),
                                     default=ast.literal_eval(defaults[node.arg]) if node.arg in defaults
                                     else inspect.Parameter.empty)
                   for node, kind in ordered]
