@@ -43,7 +43,8 @@ def test_repr_says_present_slots_dt_and_step():
 
 
 LOG = "step\tkinetic\tpotential\ttotal\tkinetic1\tkinetic2\tkinetic3\tgyration\tclosest\tfastest\n"
-SWEEP_ROWS = ("B1\tseed\t" + LOG.split("\t", 1)[1].rstrip("\n") + "\tsteps\tfault\n"
+SWEEP_ROWS = ("# steps\t40\n# switches\tcool\n"
+              "B1\tseed\t" + LOG.split("\t", 1)[1].rstrip("\n") + "\tsteps\tfault\n"
               "2.5\t1\t1\tNAN\tINF\t-INF\t0\t0\t0\t0\t0\t40\t\n"
               "3\t2\t1\t2\t3\t4\t5\t6\t7\t8\t9\t13\tFloating point overflow\n"
               "3.5\t1\t1\t2")  # cut off by an interruption
@@ -60,6 +61,7 @@ def test_sweep_table_reads_non_finite_texts_as_numbers(tmp_path, monkeypatch, pa
     assert list(table["seed"]) == [1, 2] and list(table["steps"]) == [40, 13]
     assert math.isnan(table["potential"][0]) and table["total"][0] == np.inf and table["kinetic1"][0] == -np.inf
     assert list(table["fault"]) == ["", "Floating point overflow"]
+    assert not pandas or table.attrs["settings"] == {"steps": "40", "switches": "cool"}
 
 
 def test_log_of_an_empty_scene_reads_gyration_nan_and_closest_infinite(tmp_path):

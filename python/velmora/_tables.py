@@ -11,7 +11,7 @@ import numpy as np
 import velmora._core as _core
 
 INTEGER_COLUMNS = ("step", "seed", "steps")
-TEXT_COLUMNS = ("fault",)
+TEXT_COLUMNS = ("fault", "document")
 
 
 def _kind(name):
@@ -36,9 +36,10 @@ def _whole_lines(path):
     return text[: text.rfind("\n") + 1].splitlines()
 
 
-def frame(columns):
-    """A pandas DataFrame of the named columns when pandas is installed, otherwise a numpy
-    structured array with the same fields (longdouble, int64 or text)."""
+def frame(columns, settings=None):
+    """A pandas DataFrame of the named columns when pandas is installed (with the table's
+    settings, if any, in its attrs["settings"]), otherwise a numpy structured array with the same
+    fields (longdouble, int64 or text)."""
     try:
         import pandas
     except ImportError:
@@ -48,15 +49,24 @@ def frame(columns):
         for name, values in columns.items():
             table[name] = values
         return table
-    return pandas.DataFrame(columns)
+    table = pandas.DataFrame(columns)
+    if settings:
+        table.attrs["settings"] = settings
+    return table
 
 
 def read_table(path, expected=None):
     """The tab-separated table at `path`: its header names the columns; step, seed and steps are
     integers, fault is text, every other column a real read exactly as numpy.longdouble (NAN,
     INF and -INF as numbers). A last line without a line end (a run cut off while writing it)
-    is left out; a cell that is not a number raises ValueError naming the file, line and column."""
+    is left out, and so are the lines before the header that start with '#' (with pandas their
+    "# name<TAB>value" settings go to the DataFrame's attrs["settings"]); a cell that is not a
+    number raises ValueError naming the file, line and column."""
     lines = _whole_lines(path)
+    # Lines "# name<TAB>value" before the header record the settings the table was made with.
+    first = next((k for k, line in enumerate(lines) if not line.startswith("#")), len(lines))
+    settings = dict(line[2:].partition("\t")[::2] for line in lines[:first] if line.startswith("# "))
+    lines = lines[first:]
     if not lines:
         raise ValueError(f"{path}: no header line")
     names = lines[0].split("\t")
@@ -64,14 +74,14 @@ def read_table(path, expected=None):
         raise ValueError(f"{path}: not such a table: its header is {lines[0]}")
     kinds = [_kind(name) for name in names]
     cells = [[] for _ in names]
-    for number, line in enumerate(lines[1:], start=2):
+    for number, line in enumerate(lines[1:], start=first + 2):
         texts = line.split("\t")
         if len(texts) != len(names):
             raise ValueError(f"{path}:{number}: {len(texts)} cells, the header names {len(names)}")
         for column, (text, kind, name) in enumerate(zip(texts, kinds, names)):
             cells[column].append(_cell(text, kind, path, number, name))
     return frame({name: np.array(values, dtype=object if kind is str else kind)
-                  for name, kind, values in zip(names, kinds, cells)})
+                  for name, kind, values in zip(names, kinds, cells)}, settings)
 
 
 def read_log(path):
@@ -82,9 +92,9 @@ def read_log(path):
 
 def read_sweep(path):
     """velmora.sweep's table: the swept parameters (longdouble), seed (int64, when seeded), the
-    quantities (longdouble), steps (int64) and fault (text, empty when none)."""
-    return read_table(path, lambda names: names[-len(_core.QUANTITY_NAMES) - 2:] ==
-                      [*_core.QUANTITY_NAMES, "steps", "fault"])
+    quantities (longdouble), steps (int64), fault (text, empty when none) and, where the sweep
+    kept the documents, document (text)."""
+    return read_table(path, lambda names: {*_core.QUANTITY_NAMES, "steps", "fault"} <= set(names))
 
 
 def record_frame(record):
