@@ -14,8 +14,9 @@ EXAMPLES = Path(__file__).resolve().parents[2] / "examples"
 
 
 def run_example(name, *arguments, cwd):
+    environment = dict(os.environ, PYTHONPATH=str(Path(velmora.__file__).parents[1]))  # this very package
     result = subprocess.run([sys.executable, EXAMPLES / name, *map(str, arguments)], cwd=cwd, capture_output=True,
-                            text=True, env=os.environ, timeout=600)
+                            text=True, env=environment, timeout=600)
     assert result.returncode == 0, result.stderr
     return result.stdout.splitlines()
 
