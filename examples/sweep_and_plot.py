@@ -47,6 +47,7 @@ def main():
     right.plot(table[name].astype(float), table["gyration"].astype(float), "s--", color="tab:red")
     right.set_ylabel("radius of gyration")
     left.set_title(f"After {steps} cooled steps")
+    figure.tight_layout()
     figure.savefig(picture, dpi=100)
 
 
