@@ -1,6 +1,10 @@
 """Recorded runs: the frames of velmora-batch --xyz and the rows of --log, without a bit of
 the run changed, and what a run that ends early had recorded."""
 
+import os
+import signal
+import threading
+
 import numpy as np
 import pytest
 
@@ -60,6 +64,15 @@ def test_a_run_that_ends_early_keeps_its_record_on_the_exception(scene_file, end
         scene.run(100, blockade=True, record=2, callback=stop_at_step(6))
     assert list(raised.value.record.steps) == steps
     assert raised.value.record["kinetic"].dtype == np.longdouble
+
+
+def test_ctrl_c_keeps_the_record_up_to_the_last_whole_step(scene_file):
+    scene = velmora.Scene.load(scene_file)
+    threading.Timer(0.5, os.kill, (os.getpid(), signal.SIGINT)).start()
+    with pytest.raises(KeyboardInterrupt) as raised:
+        scene.run(10**7, record=3)
+    steps = list(raised.value.record.steps)
+    assert steps == list(range(0, 3 * len(steps), 3)) and 0 <= scene.step_count - steps[-1] < 3
 
 
 def test_record_refuses_a_count_below_one():
