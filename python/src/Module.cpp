@@ -104,13 +104,13 @@ Reading an array attribute gives a new read-only array; assign a whole array to 
                   "The scene of the bytes of a document, as load reads them from a file.")
       .def("to_bytes", &Scene::ToBytes, "The bytes that save would write.")
       .def_property_readonly("n", [](const Scene& s) { return s.model().N; }, "The number of slots (100).")
-      .def_property("dt", &Scene::Dt, &Scene::SetDt, "The time step, a numpy.longdouble.")
+      .def_property("dt", &Scene::Dt, &Scene::SetDt, "The time step in the scene's time units, a numpy.longdouble.")
       .def_property("step_count", &Scene::StepCount, &Scene::SetStepCount,
                     "Steps run since the scene was made or loaded; a run continues from it.")
       .def_property("present", &Scene::Present, &Scene::SetPresent, "Which slots hold a particle: bool, shape (n,).")
-      .def_property("positions", &Scene::Positions, &Scene::SetPositions, "x, y, z of every slot: longdouble, shape (n, 3).")
+      .def_property("positions", &Scene::Positions, &Scene::SetPositions, "x, y, z of every slot in length units: longdouble, shape (n, 3).")
       .def_property("velocities", &Scene::Velocities, &Scene::SetVelocities,
-                    "Velocities along x, y, z of every slot: longdouble, shape (n, 3).")
+                    "Velocities along x, y, z of every slot in length units per time unit: longdouble, shape (n, 3).")
       .def_property("parameters", &Scene::Parameters, &Scene::SetParameters,
                     "A, B, C, D, F, G of groups 1, 2, 3: longdouble, shape (3, 6).")
       .def(
@@ -147,14 +147,16 @@ up to then as its attribute `record`.)")
             return s.Accelerations({contact, taoscope}, ThreadsOr(threads));
           },
           py::kw_only(), "contact"_a = false, "taoscope"_a = false, "threads"_a = py::none(),
-          "The law's accelerations of every slot from the current positions: longdouble, shape (n, 3).")
+          "The law's accelerations of every slot from the current positions, in length units per time unit\n"
+          "squared (unit masses, so also the forces): longdouble, shape (n, 3).")
       .def(
           "observables",
           [](const Scene& s, bool contact, bool taoscope) { return s.Observables({contact, taoscope}); },
           py::kw_only(), "contact"_a = false, "taoscope"_a = false,
           R"(The quantities of the present slots, as velmora-batch --log writes them, by name: kinetic, potential,
-total, kinetic1..3 (per group), gyration, closest, fastest; numpy.longdouble. contact and taoscope choose
-the law whose potential is measured, as in run.)")
+total, kinetic1..3 (per group), gyration, closest, fastest; numpy.longdouble. Energies are in the law's
+energy units with unit masses, gyration and closest in length units, fastest in length units per time
+unit. contact and taoscope choose the law whose potential is measured, as in run.)")
       .def("listing", &Scene::Listing, "what"_a = "positions",
            "The listing as text: one line per slot, tab-separated, '.' as decimal separator.")
       .def("_place_atoms", &PlaceAtoms, "positions"_a, "velocities"_a, "slots"_a);

@@ -15,8 +15,8 @@ namespace {
 
 using namespace pybind11::literals;
 
-Scene CopyOf(const Scene& scene) {
-  Scene copy = Scene::FromBytes(const_cast<Scene&>(scene).ToBytes());
+Scene CopyOf(Scene& scene) {
+  Scene copy = Scene::FromBytes(scene.ToBytes());
   copy.model() = scene.model();
   return copy;
 }
@@ -38,7 +38,7 @@ std::string Repr(const Scene& scene) {
 void RegisterSceneCopies(py::module_& module) {
   auto scene = py::reinterpret_borrow<py::class_<Scene>>(module.attr("Scene"));
   scene.def("__copy__", &CopyOf, "A new scene with every value of this one, the step count included.")
-      .def("__deepcopy__", [](const Scene& s, const py::dict&) { return CopyOf(s); }, "memo"_a,
+      .def("__deepcopy__", [](Scene& s, const py::dict&) { return CopyOf(s); }, "memo"_a,
            "The same as __copy__: a scene holds no Python objects.")
       .def("__eq__", [](Scene& a, Scene& b) { return Same(a, b); }, "other"_a.none(false),
            "True when both give the same document bytes and have run the same number of steps.")
