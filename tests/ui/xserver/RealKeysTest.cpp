@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QScreen>
+#include <QTimer>
 
 #include "tests/ui/MainFormHarness.h"
 #include "ui/EditDlg.h"
@@ -192,15 +193,26 @@ void RealKeysTest::anEditorYesThenEscapeShowsTheStoredParticle() {
   editor_ = std::make_unique<TEditDlg>(*model_, [] { return false; }, '.', form_.get());
   form_->SetEditDlg(editor_.get());
   Activate();
+  // F2 shows the editor modally: the keys go to it from a timer that runs inside its loop.
+  bool typed = false;
+  QTimer watch;
+  connect(&watch, &QTimer::timeout, this, [&] {
+    if (!editor_->isVisible() || QApplication::activeWindow() != editor_.get()) return;
+    watch.stop();
+    // However the steps end, the editor closes, so that a failure cannot hold the test.
+    const std::unique_ptr<TEditDlg, void (*)(TEditDlg*)> closer(editor_.get(), [](TEditDlg* editor) { editor->reject(); });
+    auto* x = editor_->findChild<QLineEdit*>(QStringLiteral("EditX"));
+    ClickOn(x, 1);
+    QTRY_VERIFY(x->hasFocus());
+    Xdo({"key", "--delay", "30", "End", "shift+Home", "0", "period", "5", "alt+y"});
+    QTRY_VERIFY(SameBits(model_->X[1], 0.5L));
+    Xdo({"key", "Escape"});
+    QTRY_VERIFY(!editor_->isVisible());
+    typed = true;
+  });
+  watch.start(50);
   Xdo({"key", "F2"});
-  QTRY_VERIFY(editor_->isVisible() && QApplication::activeWindow() == editor_.get());
-  auto* x = editor_->findChild<QLineEdit*>(QStringLiteral("EditX"));
-  ClickOn(x, 1);
-  QTRY_VERIFY(x->hasFocus());
-  Xdo({"key", "--delay", "30", "End", "shift+Home", "0", "period", "5", "alt+y"});
-  QTRY_VERIFY(SameBits(model_->X[1], 0.5L));
-  Xdo({"key", "Escape"});
-  QTRY_VERIFY(!editor_->isVisible());
+  QTRY_VERIFY(typed && !editor_->isVisible());
   QVERIFY(SameBits(model_->NewX[1], 0.5L));
   QCOMPARE(form_->ListingCell(1, 1), QStringLiteral("0.5"));
   QCOMPARE(view_->ScreenX[1], view_->CentreX + 30);
