@@ -12,8 +12,10 @@ namespace velmora {
 
 namespace {
 
-// The frame of a field whose text was refused; the field keeps its colours inside it.
-const QString RefusedFrame = QStringLiteral("QLineEdit { border: 2px solid rgb(255, 0, 0); }");
+// A field whose text was refused: red text on white in a red frame, which stands out on the ground
+// of every group, the red one included.
+const QString RefusedLook =
+    QStringLiteral("QLineEdit { border: 2px solid rgb(255, 0, 0); background: white; color: rgb(255, 0, 0); }");
 
 }  // namespace
 
@@ -79,7 +81,7 @@ void ModelFields::Show(Entry& entry) {
   Mark(entry.Field, false);
 }
 
-void ModelFields::Mark(QLineEdit* field, bool refused) { field->setStyleSheet(refused ? RefusedFrame : QString()); }
+void ModelFields::Mark(QLineEdit* field, bool refused) { field->setStyleSheet(refused ? RefusedLook : QString()); }
 
 // Escape gives up what was typed: the field shows the model's value again.
 bool ModelFields::eventFilter(QObject* watched, QEvent* event) {

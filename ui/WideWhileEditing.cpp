@@ -26,6 +26,7 @@ bool WideWhileEditing::eventFilter(QObject* watched, QEvent* event) {
              static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
     editing_ = nullptr;
     field->setGeometry(place_);
+    field->setCursorPosition(0);  // narrow again, it shows the beginning of its text
   }
   return QObject::eventFilter(watched, event);
 }

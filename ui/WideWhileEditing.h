@@ -1,8 +1,8 @@
 #pragma once
 // Narrow edit fields that widen while they have the focus, so that the whole text being typed
 // is in view: the field grows to fit its text, above its neighbours and inside its parent, and
-// takes its own place again when the focus leaves it (a context menu opening over it is no
-// leaving).
+// takes its own place again, showing the beginning of its text, when the focus leaves it (a
+// context menu opening over it is no leaving).
 //
 //   auto* widening = new WideWhileEditing(this);
 //   widening->Attach(EditA1);

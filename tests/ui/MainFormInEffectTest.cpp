@@ -162,6 +162,7 @@ void MainFormInEffectTest::parameterFieldsShowTheirWholeValueAndFollowTheModel()
     QVERIFY(field->geometry().right() < field->parentWidget()->width());
     Find<QLineEdit>("EditDT")->setFocus();
     QCOMPARE(field->geometry(), place);
+    QCOMPARE(field->cursorPosition(), 0);  // narrow again, its leading digits in view
     QCOMPARE(field->toolTip(), QStringLiteral("2.71828182845905"));
   }
 }
