@@ -13,7 +13,7 @@
 #include <QTimer>
 
 #include "tests/ui/MainFormHarness.h"
-#include "ui/EditDlg.h"
+#include "ui/editor/EditDlg.h"
 
 namespace velmora::testing {
 
