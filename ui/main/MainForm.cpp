@@ -181,9 +181,7 @@ void TMainForm::ShowDocumentName() { look::SetFieldText(FName, ShownFileName(mod
 void TMainForm::ApplyLoadedComment() {
   const std::optional<std::string> text = LoadComment(model_);
   const QString memo = text ? commentEncoding_.Decode(WithLineEnds(*text, "\n")) : QString();
-  loadingComment_ = true;
   if (memo != MemoText(*Comment)) SetMemoText(*Comment, memo);
-  loadingComment_ = false;
   commentChanged_ = false;
 }
 

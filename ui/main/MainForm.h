@@ -199,8 +199,6 @@ class TMainForm : public QMainWindow {
   bool showNumbers_ = false;
   // The user changed the comment memo since it was loaded, saved or last asked about.
   bool commentChanged_ = false;
-  // Set while the memo's text is put in by the program, which is no change of the user's.
-  bool loadingComment_ = false;
   // How the memo's text was read from its comment file, and so how it is saved.
   CommentEncoding commentEncoding_;
   // The control whose focus Alt lent to the menu bar, until the focus goes on.

@@ -227,9 +227,7 @@ void TMainForm::ShowImagesOfTaons() {
   FillListing();
 }
 
-void TMainForm::CommentChange() {
-  if (!loadingComment_) commentChanged_ = true;
-}
+void TMainForm::CommentChange() { commentChanged_ = true; }
 
 // Leaving the memo after a change asks once whether to keep the text in the document's comment
 // file; the question is not repeated until the text changes again.
