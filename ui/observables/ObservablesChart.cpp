@@ -35,18 +35,15 @@ std::string NamesOf(const std::vector<Quantity>& quantities) {
 // A position on the chart at the device pixel nearest it.
 qreal Snapped(real position, int scale) { return static_cast<qreal>(Round(position * scale)) / scale; }
 
-// A title along the left edge of a band, read from the bottom up, cut short to the band's height.
-void DrawTitle(QPainter& painter, const QString& title, int left, const Band& band) {
-  const QFontMetrics metrics = painter.fontMetrics();
-  const QString text = metrics.elidedText(title, Qt::ElideRight, band.bottom - band.top + 1);
-  painter.save();
-  painter.translate(left + metrics.ascent(), (band.top + band.bottom + 1 + metrics.horizontalAdvance(text)) / 2);
-  painter.rotate(-90);
-  painter.drawText(0, 0, text);
-  painter.restore();
-}
-
 constexpr int Margin = 4;
+
+// A value axis's title on the line above its panel, from the panel's left edge, cut short to its
+// width.
+void DrawTitle(QPainter& painter, const QString& title, const QRect& plot) {
+  const QFontMetrics metrics = painter.fontMetrics();
+  painter.drawText(plot.left(), plot.top() - metrics.descent() - Margin,
+                   metrics.elidedText(title, Qt::ElideRight, plot.width()));
+}
 
 }  // namespace
 
@@ -88,14 +85,15 @@ std::vector<Quantity> ObservablesChart::PickedQuantities() const {
 }
 
 // One panel for all picked quantities, or with separate scales one for each, stacked from `top`
-// to `bottom`; each value axis with as many ticks as its height holds.
+// to `bottom` with a line between them for the next one's title, which also keeps the tick labels
+// at the panels' edges apart; each value axis with as many ticks as its height holds.
 std::vector<ObservablesChart::Panel> ObservablesChart::Panels(int top, int bottom, int line) const {
   const std::vector<Quantity> picked = PickedQuantities();
   std::vector<std::vector<Quantity>> groups;
   if (separate_)
     for (Quantity q : picked) groups.push_back({q});
   if (groups.empty()) groups.push_back(picked);
-  const std::vector<Band> bands = StackPanels(top, bottom, static_cast<int>(groups.size()), line / 2);
+  const std::vector<Band> bands = StackPanels(top, bottom, static_cast<int>(groups.size()), line + Margin);
   std::vector<Panel> panels;
   for (std::size_t p = 0; p < groups.size(); ++p) {
     const int ticks = std::max(2, (bands[p].bottom - bands[p].top) / (2 * line));
@@ -111,14 +109,14 @@ void ObservablesChart::Render(QPainter& painter, QSize size, int scale) const {
   FillInRowBands(painter, QRect(QPoint(0, 0), size), Qt::white);
   const QFontMetrics metrics = painter.fontMetrics();
   const int line = metrics.height();
-  const int top = DrawLegend(painter, size.width()) + line;
+  const int top = DrawLegend(painter, size.width()) + line + Margin;  // the first title above
   const int bottom = size.height() - 2 * line - 8;
   const std::vector<Panel> panels = Panels(top, bottom, line);
 
   int labelWidth = 0;
   for (const Panel& panel : panels)
     for (real label : panel.axis.labels) labelWidth = std::max(labelWidth, metrics.horizontalAdvance(Label(label, separator_)));
-  const int left = Margin + line + Margin + labelWidth + 6;
+  const int left = 2 * Margin + labelWidth + 6;
   const int right = size.width() - 16;
   const Band& lowest = panels.back().band;
   if (right - left < 10 || lowest.bottom - lowest.top < 10) {
@@ -160,7 +158,7 @@ void ObservablesChart::DrawPanel(QPainter& painter, const Panel& panel, int left
     const QString text = Label(y.labels[t], separator_);
     painter.drawText(plot.left() - 6 - metrics.horizontalAdvance(text), py + metrics.ascent() / 2, text);
   }
-  DrawTitle(painter, QString::fromStdString(AxisTitle(NamesOf(panel.quantities), y, separator_)), Margin, panel.band);
+  DrawTitle(painter, QString::fromStdString(AxisTitle(NamesOf(panel.quantities), y, separator_)), plot);
 
   if (record_.Empty()) return;
   painter.save();
@@ -194,7 +192,8 @@ void ObservablesChart::DrawCurve(QPainter& painter, Quantity q, const QRect& plo
   const qreal first = Snapped(ToPosition(x, record_.FirstStep(), plot.left(), plot.right()), scale);
   const qreal last = Snapped(ToPosition(x, record_.LastStep(), plot.left(), plot.right()), scale);
   const std::vector<std::optional<Extent>> columns = record_.Columns(q, qRound((last - first) * scale) + 1);
-  painter.setPen(QPen(ColourOf(q), 1));
+  // Round ends join the strokes of a picture drawn larger without corners sticking out.
+  painter.setPen(QPen(ColourOf(q), 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   std::optional<QPointF> lowBefore, highBefore;
   for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
     if (!columns[c]) continue;
