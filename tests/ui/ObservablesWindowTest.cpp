@@ -157,6 +157,12 @@ void ObservablesWindowTest::chartDrawsThePickedQuantitiesAndExportsTheRecord() {
     else QVERIFY(picture != shown.scaled(picture.size()));
     QVERIFY(HasMark(picture, Quantity::Potential, size.scale));
   }
+  dialogs.SetNextFilter(QStringLiteral("SVG drawing (*.svg)"));
+  dialogs.SetNextFileName(FilePath(QStringLiteral("run.svg")));
+  window->findChild<QPushButton*>(QStringLiteral("ExportPicture"))->click();
+  QFile drawing(FilePath(QStringLiteral("run.svg")));
+  QVERIFY(drawing.open(QIODevice::ReadOnly));
+  QVERIFY(drawing.readAll().contains("<title>Velmora observables</title>"));
   // A folder that is not there is the program's file error, in the one error box.
   dialogs.SetNextFileName(FilePath(QStringLiteral("missing/run.tsv")));
   window->findChild<QPushButton*>(QStringLiteral("ExportTable"))->click();
