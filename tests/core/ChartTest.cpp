@@ -11,12 +11,12 @@
 #include <cstdlib>
 #include <limits>
 
+#include "chart/ChartLayout.h"
+#include "chart/ChartRecord.h"
+#include "chart/ChartScale.h"
+#include "chart/SamplePacing.h"
 #include "model/FloatingPointFaults.h"
 #include "text/NumberText.h"
-#include "view/ChartLayout.h"
-#include "view/ChartRecord.h"
-#include "view/ChartScale.h"
-#include "view/SamplePacing.h"
 
 namespace velmora {
 namespace {

@@ -4,9 +4,10 @@
 
 #include <algorithm>
 
+#include "chart/ChartScale.h"
+#include "model/Round.h"
 #include "picture/RowBands.h"
 #include "text/NumberText.h"
-#include "view/Round.h"
 
 namespace velmora {
 

@@ -11,10 +11,10 @@
 #include <array>
 #include <vector>
 
+#include "chart/ChartLayout.h"
+#include "chart/ChartRecord.h"
+#include "chart/ChartScale.h"
 #include "sim/Observables.h"
-#include "view/ChartLayout.h"
-#include "view/ChartRecord.h"
-#include "view/ChartScale.h"
 
 namespace velmora {
 

@@ -11,10 +11,10 @@
 
 #include "documents/SafeWrite.h"
 #include "text/NumberText.h"
-#include "ui/DialogProvider.h"
-#include "ui/ErrorReport.h"
-#include "ui/FileNames.h"
-#include "ui/PictureExport.h"
+#include "ui/common/DialogProvider.h"
+#include "ui/common/ErrorReport.h"
+#include "ui/common/FileNames.h"
+#include "ui/common/PictureExport.h"
 #include "ui/observables/ObservablesChart.h"
 
 namespace velmora {
