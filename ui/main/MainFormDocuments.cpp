@@ -24,6 +24,7 @@
 #include "ui/common/DialogProvider.h"
 #include "ui/common/ErrorReport.h"
 #include "ui/common/FileNames.h"
+#include "ui/common/PictureExport.h"
 #include "ui/help/HelpWindow.h"
 #include "ui/main/MainForm.h"
 #include "ui/main/MemoText.h"
@@ -34,21 +35,6 @@ namespace velmora {
 namespace {
 
 constexpr const char* TaonsTitle = "This is a stabil structur of taons";
-
-// The picture dialog's filters: each names a format and, for PNG, how many image pixels a
-// canvas pixel becomes.
-struct PictureKind {
-  const char* Filter;
-  PictureFormat Format;
-  int Scale;
-};
-
-constexpr PictureKind PictureKinds[] = {
-    {"PNG image (*.png)", PictureFormat::Png, 1},
-    {"PNG image, twice the size (*.png)", PictureFormat::Png, 2},
-    {"PNG image, four times the size (*.png)", PictureFormat::Png, 4},
-    {"SVG drawing (*.svg)", PictureFormat::Svg, 1},
-};
 
 }  // namespace
 
@@ -171,14 +157,7 @@ void TMainForm::TakeDocumentName(const std::string& name, const std::function<vo
 // File > Export Picture...: the scene as the canvas shows it now, drawn again in the chosen
 // format; the scene, the view and the figure's turn are left as they are.
 void TMainForm::ExportPicture1Click() {
-  QStringList filters;
-  for (const PictureKind& kind : PictureKinds) filters << QString::fromUtf8(kind.Filter);
-  QString filter;
-  const std::optional<QString> name =
-      DialogProvider::Instance().ExportFileName(this, QStringLiteral("Export Picture"), filters, filter);
-  if (!name) return;
-  const PictureKind& kind = PictureKinds[std::max<qsizetype>(filters.indexOf(filter), 0)];
-  WritePicture(FileName(*name), kind.Format, Canvas->Source(model_, view_), kind.Scale);
+  ExportDrawing(this, QStringLiteral("Export Picture"), SceneDrawing(Canvas->Source(model_, view_)));
 }
 
 // View > Show Images > Spiral: the figure in its first position; the scene stays in the model.
