@@ -14,7 +14,7 @@ namespace velmora {
 
 namespace {
 
-FileHandle OpenDocument(const std::string& name) { return FileHandle::Open(name, O_RDWR); }
+FileHandle OpenDocument(const std::string& name) { return FileHandle::Open(name, O_RDONLY); }
 
 // Snapshot changes only when the whole record was read.
 void ReadRecord(Model& model, FileHandle& file) {

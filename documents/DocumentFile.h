@@ -18,9 +18,9 @@ inline constexpr const char* DocumentExtension = "ato";
 void ApplySnapshot(Model& model);
 
 // Reads the first 6296 bytes of the file into Snapshot; the model itself is not touched. The
-// file is opened for reading and writing, so a file that cannot be written cannot be opened
-// either. A shorter file throws IoError "Read beyond end of file" and leaves Snapshot as it was;
-// a longer one is read and the rest ignored.
+// file is opened for reading only, so a document that may only be read is read. A shorter file
+// throws IoError "Read beyond end of file" and leaves Snapshot as it was; a longer one is read
+// and the rest ignored.
 void ReadDocumentFile(Model& model, const std::string& name);
 
 // As ReadDocumentFile, for start-up, which tests whether the file opens instead of reporting:
