@@ -1,5 +1,8 @@
 """Scenes as ASE's Atoms, structures from extended XYZ files, and the law as an ASE calculator."""
 
+import os
+import subprocess
+
 import ase.io
 import numpy as np
 import pytest
@@ -7,7 +10,7 @@ from ase.md.verlet import VelocityVerlet
 
 import velmora
 import velmora.ase
-from conftest import random_scene, run_batch
+from conftest import BATCH, random_scene, run_batch
 
 
 def as_doubles(values):
@@ -64,6 +67,16 @@ def test_batch_from_xyz_refuses_malformed_frames(tmp_path, text, message):
     (tmp_path / "t.xyz").write_text(text)
     result = run_batch("--from-xyz", tmp_path / "t.xyz", "--output", tmp_path / "o.ato", check=False)
     assert result.returncode == 1 and message in result.stderr and not (tmp_path / "o.ato").exists()
+
+
+def test_batch_from_xyz_reads_a_long_file_in_the_memory_of_a_frame(tmp_path):
+    frame = "2\nProperties=species:S:1:pos:R:3\nCl 0.5 0 0\nS -0.5 0 0\n"
+    (tmp_path / "long.xyz").write_text(frame * 1_000_000 + "1\n\nO 0.25 0 0\n")  # 62 MB
+    process = subprocess.Popen([BATCH, "--quiet", "--from-xyz", tmp_path / "long.xyz", "--output", tmp_path / "o.ato"])
+    _, status, usage = os.wait4(process.pid, 0)
+    assert os.waitstatus_to_exitcode(status) == 0
+    assert usage.ru_maxrss < 32 * 1024  # kilobytes
+    assert velmora.Scene.load(tmp_path / "o.ato").present.sum() == 1  # the last frame
 
 
 @pytest.mark.parametrize("slots, message", [([1, 1], "slot 1 is given to two atoms"), ([0, 2], "slot 0 is outside")])

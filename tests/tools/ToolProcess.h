@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,8 +30,10 @@ inline std::vector<char*> ArgumentVector(std::vector<std::string>& arguments) {
 }
 
 // Runs the tool with standard output and error going to files of the folder; a run that takes
-// more than twenty seconds is ended by the alarm, which outlives the exec.
-inline Outcome RunTool(const TemporaryFolder& folder, std::vector<std::string> arguments) {
+// more than twenty seconds is ended by the alarm, which outlives the exec. `inChild` sets up the
+// child before the exec (a limit, another standard output, another folder).
+inline Outcome RunTool(const TemporaryFolder& folder, std::vector<std::string> arguments,
+                       const std::function<void()>& inChild = nullptr) {
   std::vector<char*> argv = ArgumentVector(arguments);
   const std::string out = folder.Path(".stdout"), err = folder.Path(".stderr");
   const pid_t child = ::fork();
@@ -38,6 +41,7 @@ inline Outcome RunTool(const TemporaryFolder& folder, std::vector<std::string> a
     ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
     ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
     ::alarm(20);
+    if (inChild) inChild();
     ::execv(argv[0], argv.data());
     ::_exit(127);
   }
