@@ -211,10 +211,13 @@ int main(int argc, char** argv) {
     ProjectParticles(view, model);
     sink->Add(PictureSource{model, view, look, line.size});
   };
-  // Ends an output the run could not complete, and says what was kept.
+  // Ends an output the run could not complete, and says what was kept; its pending files go with
+  // the sink, before a caught signal is raised again.
   const auto abandon = [&] {
     watch.ClearProgress();
-    return sink->Abandon();
+    const std::string kept = sink->Abandon();
+    sink.reset();
+    return kept;
   };
 
   try {
