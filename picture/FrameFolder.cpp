@@ -57,7 +57,7 @@ void FrameFolder::Add(const PictureSource& source) {
   if (frame_.isNull()) frame_ = QImage(source.Area, QImage::Format_RGB32);
   RenderInto(frame_, source);
   const QByteArray bytes = PngBytes(frame_, FrameQuality);
-  const std::string name = folder_ + "/" + FrameName(count_);
+  const std::string name = (std::filesystem::path(folder_) / FrameName(count_)).string();
   OnFile(name, [&] { WriteFileSafely(name, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))); });
   ++count_;
 }

@@ -277,7 +277,12 @@ void PictureTest::faultingRunKeepsTheFramesBeforeTheFault() {
   if (output != kept) QCOMPARE(ReadFile(FilePath(output)), QByteArray("an older movie"));
 }
 
-void PictureTest::interruptedRunKeepsItsFrames_data() { faultingRunKeepsTheFramesBeforeTheFault_data(); }
+void PictureTest::interruptedRunKeepsItsFrames_data() {
+  QTest::addColumn<QString>("output");
+  QTest::addColumn<QString>("kept");
+  QTest::newRow("folder") << "stopped/" << "stopped/";
+  QTest::newRow("movie") << "stopped.mp4" << "stopped.partial.mp4";
+}
 
 // A terminal's Ctrl+C reaches the tool's whole process group in the middle of a long run: the
 // frames so far are a finished folder or movie, and the tool ends by the signal.
@@ -292,6 +297,7 @@ void PictureTest::interruptedRunKeepsItsFrames() {
                                                      FilePath("scene.ato")});
   QVERIFY(render.waitForStarted());
   QTest::qWait(1500);
+  QCOMPARE(render.state(), QProcess::Running);
   ::kill(-static_cast<pid_t>(render.processId()), SIGINT);
   QVERIFY(render.waitForFinished(60000));
   QCOMPARE(render.exitStatus(), QProcess::CrashExit);
@@ -312,19 +318,19 @@ void PictureTest::interruptedRunKeepsItsFrames() {
 // those, before the first new one.
 void PictureTest::folderWithOtherFramesNeedsOverwrite() {
   WriteScene(Scene(), QStringLiteral("scene.ato"));
-  QDir().mkpath(FilePath("frames"));
-  for (const char* name : {"frame-000000.png", "frame-000007.png", "notes.txt"}) WriteFile(FilePath("frames/") + name, "old");
-  const QStringList arguments = {"--steps", "2", "--output", FilePath("frames/"), FilePath("scene.ato")};
+  QDir().mkpath(FilePath("others"));
+  for (const char* name : {"frame-000000.png", "frame-000007.png", "notes.txt"}) WriteFile(FilePath("others/") + name, "old");
+  const QStringList arguments = {"--steps", "2", "--output", FilePath("others/"), FilePath("scene.ato")};
   const ToolRun refused = RunRender(arguments);
   QCOMPARE(refused.status, 1);
-  QCOMPARE(refused.err, "velmora-render: " + FilePath("frames/") +
+  QCOMPARE(refused.err, "velmora-render: " + FilePath("others/") +
                             ": holds 2 frames of another run (--overwrite removes them first)\n");
-  QCOMPARE(ReadFile(FilePath("frames/frame-000007.png")), QByteArray("old"));
+  QCOMPARE(ReadFile(FilePath("others/frame-000007.png")), QByteArray("old"));
   const ToolRun overwritten = RunRender(QStringList{"--overwrite"} + arguments);
   QCOMPARE(overwritten.status, 0);
-  QCOMPARE(QDir(FilePath("frames")).entryList(QDir::Files),
+  QCOMPARE(QDir(FilePath("others")).entryList(QDir::Files),
            QStringList({"frame-000000.png", "frame-000001.png", "frame-000002.png", "notes.txt"}));
-  QVERIFY(!QImage(FilePath("frames/frame-000000.png")).isNull());
+  QVERIFY(!QImage(FilePath("others/frame-000000.png")).isNull());
 }
 
 // On a disk that fills, every frame in the folder is whole, and the message says how many.
@@ -365,13 +371,13 @@ void PictureTest::movieWhoseEncoderCannotBeAwaitedFails() {
   WriteScene(Scene(), QStringLiteral("scene.ato"));
   QProcess render;
   render.setChildProcessModifier([] { ::signal(SIGCHLD, SIG_IGN); });
-  render.start(QStringLiteral(VELMORA_RENDER_PATH), {"--quiet", "--steps", "2", "--output", FilePath("run.gif"),
+  render.start(QStringLiteral(VELMORA_RENDER_PATH), {"--quiet", "--steps", "2", "--output", FilePath("unawaited.gif"),
                                                      FilePath("scene.ato")});
   QVERIFY(render.waitForFinished(60000));
   QCOMPARE(render.exitCode(), 1);
   QCOMPARE(QString::fromLocal8Bit(render.readAllStandardError()),
            QStringLiteral("velmora-render: ffmpeg could not make the movie (its end could not be awaited)\n"));
-  QVERIFY(!QFile::exists(FilePath("run.gif")));
+  QVERIFY(!QFile::exists(FilePath("unawaited.gif")));
 }
 
 void PictureTest::movieWithoutFfmpegIsAUsageError() {
