@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "TemporaryFolder.h"
-#include "sim/Interruption.h"
+#include "run/Interruption.h"
 
 namespace velmora {
 namespace {
