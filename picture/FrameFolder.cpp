@@ -36,8 +36,8 @@ void FrameFolder::ClearFrames(bool overwrite) {
   if (error) throw NamedIoError(folder_, SystemIoError(error.value()));
   if (frames.empty()) return;
   if (!overwrite)
-    throw ProgramError(folder_ + ": holds " + std::to_string(frames.size()) +
-                       " frames of another run (--overwrite removes them first)");
+    throw ProgramError(folder_ + ": holds " + FrameCount(frames.size()) +
+                       " of another run (--overwrite removes them first)");
   for (const auto& frame : frames)
     if (!std::filesystem::remove(frame, error) && error) throw NamedIoError(frame.string(), SystemIoError(error.value()));
 }

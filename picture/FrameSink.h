@@ -21,9 +21,14 @@ class FrameSink {
   virtual std::string Abandon() = 0;
 };
 
+// "1 frame", "3 frames".
+inline std::string FrameCount(std::size_t frames) {
+  return std::to_string(frames) + (frames == 1 ? " frame" : " frames");
+}
+
 // "1 frame kept in frames/", "3 frames kept in ...".
 inline std::string FramesKept(int frames, const std::string& where) {
-  return std::to_string(frames) + (frames == 1 ? " frame" : " frames") + " kept in " + where;
+  return FrameCount(static_cast<std::size_t>(frames)) + " kept in " + where;
 }
 
 }  // namespace velmora
