@@ -50,9 +50,11 @@ struct BatchResult {
   OutputGroup outputs;
 };
 
-// Reads job.scene and runs job.steps steps, writing the outputs as it goes. A fault throws
-// StepFault; a failing file operation throws IoError with the file's name before the program's
-// text ("scene.ato: File not found"); an output that cannot be written is found before the first
+// Reads job.scene and runs job.steps steps, writing the outputs as it goes. A run of steps on a
+// scene holding a value that is not a number throws FloatingPointFault (see ThrowIfNotANumber)
+// before anything is opened. A fault of a step throws StepFault; a failing file operation throws
+// IoError with the file's name before the program's text ("scene.ato: File not found"); an output
+// that cannot be written is found before the first
 // step. When the run fails nothing is written or changed (a table on the standard output has its
 // rows up to the failure).
 BatchResult RunBatch(const BatchJob& job, Stepper& stepper, const StepWatcher& watch = nullptr);

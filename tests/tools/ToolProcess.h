@@ -2,6 +2,7 @@
 // Running velmora-batch as a process from a test, with its output caught in files.
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,6 +28,14 @@ inline std::vector<char*> ArgumentVector(std::vector<std::string>& arguments) {
   for (std::string& argument : arguments) argv.push_back(argument.data());
   argv.push_back(nullptr);
   return argv;
+}
+
+// For RunTool: limits the tool's memory as `ulimit -v` does (in bytes).
+inline std::function<void()> AddressSpace(rlim_t bytes) {
+  return [bytes] {
+    const rlimit limit{bytes, bytes};
+    ::setrlimit(RLIMIT_AS, &limit);
+  };
 }
 
 // Runs the tool with standard output and error going to files of the folder; a run that takes

@@ -221,8 +221,9 @@ int main(int argc, char** argv) {
   };
 
   try {
-    sink = OpenSink(line, encoder.value_or(std::string()));
+    // The step's threads start first: a count the system refuses leaves nothing behind.
     Stepper stepper(Evaluation::Fast, line.threads);
+    sink = OpenSink(line, encoder.value_or(std::string()));
     RunBatch(line.job, stepper, watch.Watcher()).outputs.Commit();
     watch.ClearProgress();
   } catch (const StepFault& fault) {
