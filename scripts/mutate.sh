@@ -16,6 +16,7 @@
 #   to: its replacement (continued the same way)
 #   tests: a GoogleTest filter for velmora_core_tests, or "none" (optional)
 #   ui: a window test program and its test functions (optional; for mutants in ui/)
+#   tools: a GoogleTest filter for velmora_tool_tests, the tools run as processes (optional)
 # Without "tests:" the core tests run without the long identity suites (the fast evaluation
 # against the literal one, the faulting steps), which cannot see a change that both evaluations
 # share; the tests of the list are meant to see every mutant without them.
@@ -61,9 +62,10 @@ def parse(path):
         if not sep:
             sys.exit(f"{path}:{number}: expected 'key: value'")
         if key == "file":
-            current = {"name": comment, "file": value, "line": number, "tests": DEFAULT_FILTER, "ui": ""}
+            current = {"name": comment, "file": value, "line": number, "tests": DEFAULT_FILTER, "ui": "",
+                       "tools": ""}
             mutants.append(current)
-        elif current is None or key not in ("from", "to", "tests", "ui"):
+        elif current is None or key not in ("from", "to", "tests", "ui", "tools"):
             sys.exit(f"{path}:{number}: unexpected '{key}'")
         else:
             current[key] = value
@@ -119,6 +121,11 @@ def configure():
 def ui_program(m):
     return m["ui"].split()[0] if m["ui"] else None
 
+def programs(m):
+    """The targets a mutant's tests need."""
+    return ({"velmora_core_tests"} | ({ui_program(m)} if m["ui"] else set())
+            | ({"velmora_tool_tests"} if m["tools"] else set()))
+
 def build(targets):
     return run(["cmake", "--build", BUILD, "--target"] + sorted(targets)).returncode == 0
 
@@ -128,6 +135,11 @@ def tests_pass(m):
         if m["tests"] != "none":
             r = run([os.path.join(BUILD, "velmora_core_tests"), "--gtest_brief=1",
                      "--gtest_filter=" + m["tests"]], timeout=TEST_TIMEOUT, cwd=BUILD, env=env)
+            if r.returncode:
+                return False
+        if m["tools"]:
+            r = run([os.path.join(BUILD, "tests", "tools", "velmora_tool_tests"), "--gtest_brief=1",
+                     "--gtest_filter=" + m["tools"]], timeout=TEST_TIMEOUT, cwd=BUILD, env=env)
             if r.returncode:
                 return False
         if m["ui"]:
@@ -159,13 +171,13 @@ start = time.time()
 os.makedirs(SRC, exist_ok=True)
 sync_sources()
 configure()
-targets = {"velmora_core_tests"} | {ui_program(m) for m in live if m["ui"]}
+targets = set().union(*(programs(m) for m in live)) if live else {"velmora_core_tests"}
 print(f"building the unchanged sources ({', '.join(sorted(targets))}) ...", flush=True)
 if not build(targets):
     sys.exit("mutate.sh: the unchanged sources do not build")
 selections = {}
 for m in live:  # each selection of tests once
-    selections.setdefault((m["tests"], m["ui"]), m)
+    selections.setdefault((m["tests"], m["ui"], m["tools"]), m)
 for m in selections.values():
     if not tests_pass(m):
         sys.exit(f"mutate.sh: the tests of '{label(m)}' fail without the mutant")
@@ -178,7 +190,7 @@ for number, m in enumerate(live, 1):
     began = time.time()
     write(path, original.replace(m["from"], m["to"], 1))
     try:
-        wanted = {"velmora_core_tests"} | ({ui_program(m)} if m["ui"] else set())
+        wanted = programs(m)
         if not build(wanted):
             verdict, bucket = "no build", unbuilt
         elif tests_pass(m):
