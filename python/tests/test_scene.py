@@ -133,7 +133,7 @@ BAD = [
     (assign("step_count", -1), ValueError, "step_count"),
     (lambda s: s.positions.__setitem__((0, 0), 1), ValueError, "read-only"),
     (lambda s: s.run(-1), ValueError, "steps: expected 0 or more"),
-    (lambda s: s.run(1, mode="warm"), ValueError, "mode: expected one of 'free', 'hot', 'cold', 'current1', 'current2'"),
+    (lambda s: s.run(1, mode="warm"), ValueError, "mode: 'warm' is none of free, hot, cold, current1, current2"),
     (lambda s: s.run(1, threads=0), ValueError, "threads"),
     (lambda s: s.run(1, every=0, callback=print), ValueError, "every"),
     (lambda s: s.run(1, callback=3), TypeError, "callback"),

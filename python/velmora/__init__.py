@@ -9,10 +9,12 @@ window and velmora-batch.
 Values are numpy longdouble arrays (the x87 extended format the program computes in).
 """
 
-from velmora._core import QUANTITY_NAMES, Error, FileError, FloatingPointFault, Scene, format_exact, parse_real
+from velmora._core import (GROUP_SPECIES, MODE_NAMES, PARAMETER_NAMES, QUANTITY_NAMES, Error, FileError,
+                           FloatingPointFault, Scene, format_exact, parse_real)
 from velmora import _atoms
 
 Scene.to_atoms = _atoms.to_atoms
 Scene.from_atoms = staticmethod(_atoms.from_atoms)
 
-__all__ = ["QUANTITY_NAMES", "Error", "FileError", "FloatingPointFault", "Scene", "format_exact", "parse_real"]
+__all__ = ["GROUP_SPECIES", "MODE_NAMES", "PARAMETER_NAMES", "QUANTITY_NAMES", "Error", "FileError",
+           "FloatingPointFault", "Scene", "format_exact", "parse_real"]
