@@ -537,6 +537,8 @@ def _run_points(settings, grid, job, table):
 
     from velmora.sweep import run_point  # by its module's name, also when this file runs as __main__
 
+    if len(table.done) >= len(grid):
+        return
     client, cluster = (settings.client, None) if settings.client is not None else _client(settings)
     todo = (point for point in grid if tuple(point.cells()) not in table.done)
     meter = Progress(len(grid) - len(table.done), settings.progress)
