@@ -38,7 +38,8 @@ def table(path):
 def test_local_cluster_rows_and_documents_are_those_of_the_batch_tool(base, tmp_path):
     # 2 x 2 points, two seeds each; dt = 1e4000 faults at the first step.
     command = [*SWEEP, base, "--set", "B1=2.5,2.718", "--set", "dt=0.001,1e4000", "--seeds", "2", "--steps", "30",
-               "--cool", "--mode", "hot", "--workers", "2", "--output", tmp_path / "sweep.tsv", "--keep", tmp_path / "kept"]
+               "--cool", "--mode", "hot", "--workers", "2", "--output", tmp_path / "sweep.tsv",
+               "--keep", tmp_path / "kept"]
     assert subprocess.run(command, capture_output=True, timeout=600).returncode == 0
     header, rows = table(tmp_path / "sweep.tsv")
     assert header == ["B1", "dt", "seed", *velmora.QUANTITY_NAMES, "steps", "fault", "document"]
@@ -190,7 +191,8 @@ def listeners(pid):
 
 
 def test_ctrl_c_keeps_the_finished_rows_and_resume_runs_the_rest(base, tmp_path):
-    command = [*SWEEP, base, "--set", "A1=0.5:1.5:12", "--steps", "400", "--workers", "2", "--output", tmp_path / "t.tsv"]
+    command = [*SWEEP, base, "--set", "A1=0.5:1.5:12", "--steps", "400", "--workers", "2",
+               "--output", tmp_path / "t.tsv"]
     sweeping = subprocess.Popen(command, stderr=subprocess.PIPE, text=True)
     deadline = time.monotonic() + 300
     addresses = set()
