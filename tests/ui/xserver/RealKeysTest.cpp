@@ -10,7 +10,7 @@
 #include <QScreen>
 
 #include "tests/ui/MainFormHarness.h"
-#include "ui/EditDlg.h"
+#include "ui/editor/EditDlg.h"
 
 namespace velmora::testing {
 
