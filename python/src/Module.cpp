@@ -14,10 +14,10 @@
 #include "Scene.h"
 #include "documents/XyzTrajectory.h"
 #include "model/ProgramError.h"
+#include "run/OptionTable.h"
 #include "sim/Observables.h"
 #include "text/NumberText.h"
 #include "sim/WorkerPool.h"
-#include "text/OptionTable.h"
 
 namespace py = pybind11;
 using namespace pybind11::literals;
