@@ -115,7 +115,7 @@ OTHER_TABLES = [
     ("base.ato", ["--mode", "hot"], None, "mode: free in the table, hot now"),
     ("base.ato", ["--seeds", "2"], None, "seeds: 0 in the table, 2 now"),
     ("base.ato", ["--set", "B3=1"], None, "set B3: not given in the table, 1.00000000000000000000e+00 now"),
-    ("base.ato", ["--keep", "kept"], None, "documents: not kept in the table, kept now"),
+    ("base.ato", ["--keep", "kept"], None, "documents: not kept in the table, kept now"),  # and no folder made
     ("other.ato", [], None, "base: sha256:"),
     ("base.ato", [], b"A1\tkinetic\n", "records no settings of velmora.sweep"),
     ("base.ato", [], b"# steps\t5\n\xff\xfe\t1\n", "is no table of velmora.sweep: it is not UTF-8 text"),
@@ -123,14 +123,16 @@ OTHER_TABLES = [
 
 
 @pytest.mark.parametrize("base_name, changes, text, message", OTHER_TABLES, ids=[row[3][:30] for row in OTHER_TABLES])
-def test_resume_refuses_a_table_of_other_settings_and_leaves_it_as_it_was(finished, tmp_path, capsys, base_name,
-                                                                          changes, text, message):
+def test_resume_refuses_a_table_of_other_settings_and_leaves_it_as_it_was(finished, tmp_path, capsys, monkeypatch,
+                                                                          base_name, changes, text, message):
+    monkeypatch.chdir(tmp_path)
     output = tmp_path / "t.tsv"
     output.write_bytes(text or (finished / "t.tsv").read_bytes())
     before = output.read_bytes()
     arguments = [str(finished / base_name), *RESUMED, *map(str, changes), "--output", str(output), "--resume"]
     assert sweep.main(arguments) == 2
     assert message in capsys.readouterr().err and output.read_bytes() == before
+    assert sorted(os.listdir(tmp_path)) == ["t.tsv"]
 
 
 def test_a_second_sweep_on_a_table_being_written_says_who_holds_it(base, tmp_path, client, capsys):

@@ -263,11 +263,6 @@ def checked(settings):
         document = velmora.Scene.load(settings.base).to_bytes()
     except velmora.Error as error:
         raise InputError(str(error)) from None
-    if settings.keep is not None:
-        try:
-            os.makedirs(settings.keep, exist_ok=True)
-        except OSError as error:
-            raise InputError(f"{settings.keep}: {error.strerror}") from None
     return grid, Job(document, settings.steps, settings.mode, settings.switches(), settings.keep is not None)
 
 
@@ -522,9 +517,18 @@ def rows(settings):
     grid, job = checked(settings)
     table = Table(settings.output, recorded(grid, job), columns_of(grid, job), settings.resume)
     try:
+        if settings.keep is not None:
+            make_folder(settings.keep)
         yield from _run_points(settings, grid, job, table)
     finally:
         table.close()
+
+
+def make_folder(path):
+    try:
+        os.makedirs(path, exist_ok=True)
+    except OSError as error:
+        raise InputError(f"{path}: {error.strerror}") from None
 
 
 def run(settings):
