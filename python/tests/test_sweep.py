@@ -200,7 +200,7 @@ def test_ctrl_c_keeps_the_finished_rows_and_resume_runs_the_rest(base, tmp_path)
     addresses = set()
     while time.monotonic() < deadline and len(table_lines(tmp_path / "t.tsv")) < 3:
         addresses |= listeners(sweeping.pid)
-        time.sleep(0.05)
+        time.sleep(0.2)
     sweeping.send_signal(signal.SIGINT)
     _, err = sweeping.communicate(timeout=120)
     assert addresses == {"127.0.0.1"}  # the local cluster listens on this machine only
