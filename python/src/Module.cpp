@@ -121,8 +121,8 @@ Reading an array attribute gives a new read-only array; assign a whole array to 
       .def_property_readonly(
           "groups",
           [](const Scene& s) {
-            py::array_t<int> groups(s.model().N);
-            const int n = s.model().N;
+            py::array_t<int> groups(s.N());
+            const int n = s.N();
             for (int slot = 1; slot <= n; ++slot) groups.mutable_at(slot - 1) = velmora::GroupOf(n, slot);
             return groups;
           },
