@@ -108,7 +108,6 @@ class TMainForm : public QMainWindow {
   bool OpenNamedDocument(const std::string& name);
 
   // Scene drawing.
-  void ClearScene();
   void DrawParticles();
   void DrawFigure();
   void RedrawScene();

@@ -19,7 +19,6 @@ class ObservablesChart : public QWidget {
   ObservablesChart(const ChartRecord& record, char separator, QWidget* parent = nullptr);
 
   void SetPicked(const std::array<bool, QuantityCount>& picked);
-  const std::array<bool, QuantityCount>& Picked() const { return picked_; }
 
   // Draws the whole chart into a painter of the given size: the window and the PNG export.
   void Render(QPainter& painter, QSize size) const;
