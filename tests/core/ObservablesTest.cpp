@@ -155,6 +155,11 @@ TEST(Observables, MeasuringChangesNothing) {
     measured.Present[98] = measured.Present[99] = false;
   }
   EXPECT_EQ(testing::FirstDifference(plain, measured), "");
+  // Nor does a slot so far off that its distances overflow.
+  Place(measured, 97, 1.0e3000L, 0.0L, 0.0L);
+  ClearFaultFlags();
+  Measure(measured, {});
+  EXPECT_FALSE(FaultFlagged());
 }
 
 TEST(ObservableLog, NumbersReadBackToTheSameBits) {
