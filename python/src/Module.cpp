@@ -15,7 +15,6 @@
 #include "model/ProgramError.h"
 #include "sim/Observables.h"
 #include "text/NumberText.h"
-#include "sim/WorkerPool.h"
 
 namespace py = pybind11;
 using namespace pybind11::literals;
@@ -33,8 +32,6 @@ velmora::BoundaryMode ModeNamed(const std::string& name) {
   }
   throw py::value_error("mode: expected one of " + names + ", got '" + name + "'");
 }
-
-int ThreadsOr(const std::optional<int>& threads) { return threads ? *threads : velmora::DefaultThreadCount(); }
 
 // Rows of (x, y, z) as doubles, for the atoms of a structure.
 std::vector<std::array<double, 3>> Triples(const py::array_t<double, py::array::c_style | py::array::forcecast>& rows,
@@ -102,7 +99,7 @@ Reading an array attribute gives a new read-only array; assign a whole array to 
       .def_static("from_bytes", [](const py::bytes& bytes) { return Scene::FromBytes(bytes); }, "document"_a,
                   "The scene of the bytes of a document, as load reads them from a file.")
       .def("to_bytes", &Scene::ToBytes, "The bytes that save would write.")
-      .def_property_readonly("n", [](const Scene& s) { return s.model().N; }, "The number of slots (100).")
+      .def_property_readonly("n", [](const Scene& s) { return s.N(); }, "The number of slots (100).")
       .def_property("dt", &Scene::Dt, &Scene::SetDt, "The time step, a numpy.longdouble.")
       .def_property("step_count", &Scene::StepCount, &Scene::SetStepCount,
                     "Steps run since the scene was made or loaded; a run continues from it.")
@@ -114,8 +111,8 @@ Reading an array attribute gives a new read-only array; assign a whole array to 
                     "A, B, C, D, F, G of groups 1, 2, 3: longdouble, shape (3, 6).")
       .def(
           "run",
-          [](py::object self, int steps, bool blockade, bool cool, bool contact, bool taoscope, const std::string& mode,
-             std::optional<int> threads, std::optional<int> every, py::object callback) {
+          [](py::object self, py::object steps, bool blockade, bool cool, bool contact, bool taoscope,
+             const std::string& mode, py::object threads, py::object every, py::object callback) {
             velmora::StepSettings settings;
             settings.Blockade = blockade;
             settings.Cool = cool;
@@ -124,18 +121,19 @@ Reading an array attribute gives a new read-only array; assign a whole array to 
             settings.Mode = ModeNamed(mode);
             if (!callback.is_none() && !PyCallable_Check(callback.ptr()))
               throw py::type_error("callback: expected a callable");
-            self.cast<Scene&>().Run(self, steps, settings, ThreadsOr(threads), every.value_or(1), callback);
+            self.cast<Scene&>().Run(self, steps, settings, threads, every, callback);
           },
           "steps"_a, py::kw_only(), "blockade"_a = false, "cool"_a = false, "contact"_a = false, "taoscope"_a = false,
           "mode"_a = "free", "threads"_a = py::none(), "every"_a = py::none(), "callback"_a = py::none(),
-          R"(Runs `steps` steps as Go does: mode is free, hot, cold, current1 or current2; threads (default: every
-core) never change the bits. callback(scene) is called after every `every` steps (default 1). Ctrl+C ends
-the run between two steps with KeyboardInterrupt; a floating-point fault raises FloatingPointFault with
+          R"(Runs `steps` steps as Go does: mode is free, hot, cold, current1 or current2; threads (1 to 256,
+default: every core) never change the bits. A dt, parameter, or position or velocity of a present slot
+that is not a number raises FloatingPointFault naming it before the first step. callback(scene) is
+called after every `every` steps (default 1). Ctrl+C ends the run between two steps with KeyboardInterrupt; a floating-point fault raises FloatingPointFault with
 the step and leaves the scene where the step stopped, as the window does.)")
       .def(
           "accelerations",
-          [](Scene& s, bool contact, bool taoscope, std::optional<int> threads) {
-            return s.Accelerations({contact, taoscope}, ThreadsOr(threads));
+          [](Scene& s, bool contact, bool taoscope, py::object threads) {
+            return s.Accelerations({contact, taoscope}, threads);
           },
           py::kw_only(), "contact"_a = false, "taoscope"_a = false, "threads"_a = py::none(),
           "The law's accelerations of every slot from the current positions: longdouble, shape (n, 3).")

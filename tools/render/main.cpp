@@ -218,6 +218,8 @@ int main(int argc, char** argv) {
   };
 
   try {
+    // The step's threads start first: a count the system refuses leaves nothing behind.
+    Stepper stepper(Evaluation::Fast, line.threads);
     // Every output is opened before the run, so that a folder that is missing or may not be
     // written is reported at once and not after hours of steps.
     if (line.kind == OutputKind::Picture) OnFile(line.output, [&] { picture.emplace(line.output); });
@@ -226,7 +228,6 @@ int main(int argc, char** argv) {
       OnFile(line.output, [&] {
         sink = std::make_unique<MoviePipe>(*encoder, line.output, *MovieFormatOf(line.output), line.size, line.fps);
       });
-    Stepper stepper(Evaluation::Fast, line.threads);
     RunBatch(line.job, stepper, watch.Watcher());
     watch.ClearProgress();
     if (sink) sink->Finish();
