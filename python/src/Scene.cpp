@@ -51,6 +51,8 @@ void StoreSlotTable(Model& m, const std::vector<real>& values, std::initializer_
 
 }  // namespace
 
+std::string PathText(const py::object& path) { return py::module_::import("os").attr("fspath")(path).cast<std::string>(); }
+
 Scene::Scene() : model_(std::make_unique<Model>(NewScene())) {}
 
 Scene::Scene(std::unique_ptr<Model> model) : model_(std::move(model)) {}
@@ -97,6 +99,12 @@ py::bytes Scene::ToBytes() {
   });
   return py::bytes(bytes);
 }
+
+Model Scene::Snapshot() const {
+  return Locked([](const Model& m) { return m; });
+}
+
+Scene Scene::FromModel(const Model& m) { return Scene(std::make_unique<Model>(m)); }
 
 int Scene::N() const { return Locked([](const Model& m) { return m.N; }); }
 
@@ -175,7 +183,8 @@ void Scene::PlaceAtoms(const std::vector<PlacedAtom>& atoms, bool withSlots) {
 }
 
 void Scene::Run(const py::object& self, py::handle stepsArgument, const StepSettings& settings,
-                py::handle threadsArgument, py::handle everyArgument, const py::object& callback) {
+                py::handle threadsArgument, py::handle everyArgument, const py::object& callback,
+                const std::function<void(const Model&)>& frames, int frameEvery) {
   if (running_) throw ProgramError("run() is already running on this scene");
   const int steps = IntegerValue(stepsArgument, "steps", 0, INT_MAX);
   const int threads = ThreadCount(threadsArgument);
@@ -190,13 +199,17 @@ void Scene::Run(const py::object& self, py::handle stepsArgument, const StepSett
   } finished{running_};
 
   int counter = Locked([](const Model& m) { return m.StepCount; });
+  if (frames) Locked([&](const Model& m) { frames(m); });
   for (int done = 0; done < steps;) {
     const int pause = callback.is_none() ? steps : std::min(steps, (done / every + 1) * every);
     {
       py::gil_scoped_release released;
       const auto look = std::chrono::steady_clock::now() + SignalInterval;
       while (done < pause && std::chrono::steady_clock::now() < look) {
-        Locked([&](Model& m) { stepper.RunStep(m, settings, counter); });
+        Locked([&](Model& m) {
+          stepper.RunStep(m, settings, counter);
+          if (frames && (done + 1) % frameEvery == 0) frames(m);
+        });
         ++done;
       }
     }

@@ -12,6 +12,7 @@
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -26,6 +27,9 @@ namespace velmora::python {
 
 namespace py = pybind11;
 
+// The text of a path given as str, bytes or os.PathLike.
+std::string PathText(const py::object& path);
+
 class Scene {
  public:
   // The scene of File > New.
@@ -37,6 +41,11 @@ class Scene {
   void Save(const std::string& path);
   // The bytes Save would write.
   py::bytes ToBytes();
+
+  // A copy of the whole model (working and display copies included), taken between two steps.
+  Model Snapshot() const;
+  // A scene holding a copy of `m`.
+  static Scene FromModel(const Model& m);
 
   int N() const;
   py::object Dt() const;
@@ -55,11 +64,13 @@ class Scene {
   // Every slot emptied, then the atoms placed (see PlaceAtoms); a misfit raises ValueError.
   void PlaceAtoms(const std::vector<PlacedAtom>& atoms, bool withSlots);
 
-  // `steps` steps of the run loop, `callback(self)` after every `every` of them (when given).
-  // `steps`, `threads` and `every` are checked as arguments (see IntegerValue); threads None is
-  // every core.
+  // `steps` steps of the run loop, `callback(self)` after every `every` of them (when given);
+  // `frames(model)` at the start and after every `frameEvery`-th step, under the scene's lock with
+  // the interpreter released. `steps`, `threads` and `every` are checked as arguments (see
+  // IntegerValue); threads None is every core.
   void Run(const py::object& self, py::handle steps, const StepSettings& settings, py::handle threads,
-           py::handle every, const py::object& callback);
+           py::handle every, const py::object& callback,
+           const std::function<void(const Model&)>& frames = nullptr, int frameEvery = 1);
 
   // The law's accelerations of every slot from the current positions, shape (n, 3).
   py::array Accelerations(const LawSettings& law, py::handle threads);
@@ -81,5 +92,8 @@ class Scene {
   mutable std::unique_ptr<std::mutex> lock_ = std::make_unique<std::mutex>();  // movable with the scene
   bool running_ = false;  // inside Run, callbacks included; read and written with the interpreter held
 };
+
+// Copies, pickles, == and repr of the registered Scene class (SceneCopies.cpp).
+void RegisterSceneCopies(py::module_& module);
 
 }  // namespace velmora::python

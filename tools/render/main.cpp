@@ -7,10 +7,10 @@
 #include <QGuiApplication>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <numbers>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -22,7 +22,9 @@
 #include "model/ProgramError.h"
 #include "picture/FrameFolder.h"
 #include "picture/MoviePipe.h"
+#include "picture/OffscreenGui.h"
 #include "picture/PictureFile.h"
+#include "picture/PictureView.h"
 #include "run/BatchRun.h"
 #include "run/Interruption.h"
 #include "run/OptionTable.h"
@@ -48,7 +50,7 @@ struct CommandLine {
   OutputKind kind = OutputKind::Picture;
   QSize size = StartCanvasSize;
   bool numbers = false;
-  real turn[3] = {0.0L, 0.0L, 0.0L};  // degrees about the view's x, y and z axes
+  std::array<real, 3> turn{};  // degrees about the view's x, y and z axes
   std::optional<real> zoom;
   int fps = 25;
   bool quiet = false;
@@ -140,24 +142,6 @@ CommandLine Parse(int argc, char** argv) {
 // ---------------------------------------------------------------------------------------------
 // Drawing
 
-// The window's start-up view for an area of the given size, turned and zoomed as asked.
-ViewState StartView(const CommandLine& line) {
-  ViewState view;
-  SetCentre(view, line.size.width(), line.size.height());
-  constexpr real Degree = std::numbers::pi_v<real> / 180.0L;
-  view.ViewTeta = line.turn[0] * Degree;
-  view.ViewPsi = line.turn[1] * Degree;
-  view.ViewPhi = line.turn[2] * Degree;
-  if (line.zoom) view.Zoom = *line.zoom;
-  return view;
-}
-
-// Qt's notes about the offscreen platform (no runtime folder, no fonts of the desktop) are not
-// the user's concern; its criticals still are.
-void QuietQtNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
 std::string Kept(int frames, const FrameSink* sink) {
   if (!sink) return "nothing written";
   return std::to_string(frames) + (frames == 1 ? " frame" : " frames") + " kept in " + sink->Name();
@@ -183,7 +167,7 @@ int main(int argc, char** argv) {
 
   RunWatch watch(line.job.steps, line.quiet);
 
-  ViewState view = StartView(line);
+  ViewState view = PictureView(line.size, line.turn, line.zoom);
   const SceneLook look{Redraw::Particles, line.job.settings.Law.Taoscope, line.numbers};
   QImage frame(line.size, QImage::Format_RGB32);
   std::unique_ptr<FrameSink> sink;
