@@ -16,10 +16,14 @@
 #   to: its replacement (continued the same way)
 #   tests: a GoogleTest filter for velmora_core_tests, or "none" (optional)
 #   ui: a window test program and its test functions (optional; for mutants in ui/)
-#   tools: a GoogleTest filter for velmora_tool_tests, the tools run as processes (optional)
+#   python: pytest node ids, e.g. python/tests/test_scene.py::test_dt_and_present_round_trip
+#     (optional; for the Python module: run with /usr/bin/python3 against the mutant's build/python)
+#   tools: a CTest regular expression, e.g. "BatchTool|velmora_batch_trajectory_ase" (optional; for
+#     the command-line tools: runs the tests it selects after building the tools and their tests)
 # Without "tests:" the core tests run without the long identity suites (the fast evaluation
 # against the literal one, the faulting steps), which cannot see a change that both evaluations
-# share; the tests of the list are meant to see every mutant without them.
+# share; the tests of the list are meant to see every mutant without them. They run beside the
+# tests of "ui:", "python:" and "tools:" lines too, unless "tests: none" leaves them out.
 # A mutant whose text no longer occurs exactly once is reported as stale; one that does not
 # compile is reported apart. Neither counts in the score.
 set -euo pipefail
@@ -35,6 +39,11 @@ SRC = os.path.join(WORK, "src")
 BUILD = os.path.join(SRC, "build")
 DEFAULT_FILTER = "-*FastLawIdentity*:*FastStepIdentity*:HostileSteps*"
 TEST_TIMEOUT = 300
+PYTHON = "/usr/bin/python3"  # Debian's interpreter, whose numpy and ASE the module's tests need
+# What "python:" and "tools:" lines build before their tests run.
+PYTHON_TARGETS = {"velmora_python", "velmora-batch"}
+TOOL_TARGETS = {"velmora-batch", "velmora-render", "velmora_tool_tests", "velmora_tool_hostile_tests"}
+KINDS = ("from", "to", "tests", "ui", "python", "tools")
 
 args = sys.argv[1:]
 list_file, only, check_only = os.path.join(ROOT, "scripts", "mutants.txt"), None, False
@@ -63,9 +72,9 @@ def parse(path):
             sys.exit(f"{path}:{number}: expected 'key: value'")
         if key == "file":
             current = {"name": comment, "file": value, "line": number, "tests": DEFAULT_FILTER, "ui": "",
-                       "tools": ""}
+                       "python": "", "tools": ""}
             mutants.append(current)
-        elif current is None or key not in ("from", "to", "tests", "ui", "tools"):
+        elif current is None or key not in KINDS:
             sys.exit(f"{path}:{number}: unexpected '{key}'")
         else:
             current[key] = value
@@ -118,13 +127,15 @@ def configure():
     if r.returncode:
         sys.exit(r.stdout.decode(errors="replace") + "\nmutate.sh: cmake failed")
 
-def ui_program(m):
-    return m["ui"].split()[0] if m["ui"] else None
-
-def programs(m):
-    """The targets a mutant's tests need."""
-    return ({"velmora_core_tests"} | ({ui_program(m)} if m["ui"] else set())
-            | ({"velmora_tool_tests"} if m["tools"] else set()))
+def targets_of(m):
+    wanted = {"velmora_core_tests"} if m["tests"] != "none" else set()
+    if m["ui"]:
+        wanted.add(m["ui"].split()[0])
+    if m["python"]:
+        wanted |= PYTHON_TARGETS
+    if m["tools"]:
+        wanted |= TOOL_TARGETS
+    return wanted
 
 def build(targets):
     return run(["cmake", "--build", BUILD, "--target"] + sorted(targets)).returncode == 0
@@ -137,15 +148,22 @@ def tests_pass(m):
                      "--gtest_filter=" + m["tests"]], timeout=TEST_TIMEOUT, cwd=BUILD, env=env)
             if r.returncode:
                 return False
-        if m["tools"]:
-            r = run([os.path.join(BUILD, "tests", "tools", "velmora_tool_tests"), "--gtest_brief=1",
-                     "--gtest_filter=" + m["tools"]], timeout=TEST_TIMEOUT, cwd=BUILD, env=env)
-            if r.returncode:
-                return False
         if m["ui"]:
             program, *functions = m["ui"].split()
             r = run([os.path.join(BUILD, "tests", "ui", program)] + functions, timeout=TEST_TIMEOUT,
                     cwd=BUILD, env=env)
+            if r.returncode:
+                return False
+        if m["python"]:
+            python_env = dict(env, PYTHONPATH=os.path.join(BUILD, "python"), VELMORA_BUILD_DIR=BUILD,
+                              VELMORA_BATCH=os.path.join(BUILD, "tools", "batch", "velmora-batch"))
+            r = run([PYTHON, "-m", "pytest", "-q", "-p", "no:cacheprovider"] + m["python"].split(),
+                    timeout=TEST_TIMEOUT, cwd=SRC, env=python_env)
+            if r.returncode:
+                return False
+        if m["tools"]:
+            r = run(["ctest", "--test-dir", BUILD, "-R", m["tools"], "--no-tests=error"],
+                    timeout=TEST_TIMEOUT, env=env)
             if r.returncode:
                 return False
     except subprocess.TimeoutExpired:
@@ -171,13 +189,13 @@ start = time.time()
 os.makedirs(SRC, exist_ok=True)
 sync_sources()
 configure()
-targets = set().union(*(programs(m) for m in live)) if live else {"velmora_core_tests"}
+targets = set().union(*(targets_of(m) for m in live)) if live else set()
 print(f"building the unchanged sources ({', '.join(sorted(targets))}) ...", flush=True)
 if not build(targets):
     sys.exit("mutate.sh: the unchanged sources do not build")
 selections = {}
 for m in live:  # each selection of tests once
-    selections.setdefault((m["tests"], m["ui"], m["tools"]), m)
+    selections.setdefault((m["tests"], m["ui"], m["python"], m["tools"]), m)
 for m in selections.values():
     if not tests_pass(m):
         sys.exit(f"mutate.sh: the tests of '{label(m)}' fail without the mutant")
@@ -190,8 +208,7 @@ for number, m in enumerate(live, 1):
     began = time.time()
     write(path, original.replace(m["from"], m["to"], 1))
     try:
-        wanted = programs(m)
-        if not build(wanted):
+        if not build(targets_of(m)):
             verdict, bucket = "no build", unbuilt
         elif tests_pass(m):
             verdict, bucket = "SURVIVED", survived

@@ -89,9 +89,9 @@ void FastLaw::Prepare(const Model& model, const LawSettings& law) {
   const real a = ContactFactor * Power(-1.0L, ContactBase);
   for (int g = 1; g <= GroupCount; ++g) {
     const GroupParameters p = ParametersOfGroup(model, g);
-    const std::array<real, 5> lengths = {p.B, p.C, p.D, p.F, p.G};
+    const std::array<real, ShellTermCount> lengths = ShellLengths(p);
     GroupConstants& c = groups_[g];
-    for (int t = 0; t < 5; ++t) c.terms[t] = LengthConstantsOf(LawScale / lengths[t]);
+    for (int t = 0; t < ShellTermCount; ++t) c.terms[t] = LengthConstantsOf(LawScale / lengths[t]);
     c.A = p.A;
     c.G = p.G;
     c.contactAGa = p.A * p.G * a;
@@ -251,10 +251,10 @@ real FastLaw::ContactTerm(const GroupConstants& g, real r) const {
 // zero, and the sign of a zero Phi does not matter, see Negligible).
 real FastLaw::Phi(int group, const PairQuantities& q) const {
   const GroupConstants& g = groups_[group];
-  const int shells = law_.Functions3X1 ? 4 : 5;
+  const int shells = ShellTermsSummed(law_);
   // The thresholds first: they do not wait for Phi so far and run beside its chain. The leading
   // term meets a Phi of 0, which only a vanishing term leaves unchanged.
-  std::array<real, 5> thresholds;
+  std::array<real, ShellTermCount> thresholds;
   for (int t = 0; t < shells; ++t)
     thresholds[t] = g.terms[t].screened && q.screened ? SkipThreshold(g.terms[t], q, t == 0) : Never;
   real phi = Skips(g.terms[0], q, thresholds[0], 0.0L) ? -0.0L : -ShellTerm(g.terms[0], q);

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "model/Model.h"
+#include "sim/PairLaw.h"
 #include "sim/StepSettings.h"
 #include "sim/WorkerPool.h"
 
@@ -28,8 +29,6 @@ namespace velmora {
 class FastLaw {
  public:
   explicit FastLaw(int threads = DefaultThreadCount());
-
-  int Threads() const { return pool_.Size(); }
 
   // Forms the per-step constants from the parameters and the law's switches.
   void Prepare(const Model& model, const LawSettings& law);
@@ -54,7 +53,7 @@ class FastLaw {
     double kD, lnKD, inverseWidthKD, slopeKD;
   };
   struct GroupConstants {
-    std::array<LengthConstants, 5> terms;  // B, C, D, F, G
+    std::array<LengthConstants, ShellTermCount> terms;
     real A, G, contactAGa, contactMinusAG;
   };
   // What every shell term of a pair shares: r and r^-2, and their double copies when r is

@@ -42,9 +42,9 @@ class GroupPotential {
  public:
   GroupPotential() = default;
   GroupPotential(const GroupParameters& p, const LawSettings& law)
-      : A_(p.A), G_(p.G), a_(ContactFactor * Power(-1.0L, ContactBase)), shells_(law.Functions3X1 ? 4 : 5),
+      : A_(p.A), G_(p.G), a_(ContactFactor * Power(-1.0L, ContactBase)), shells_(ShellTermsSummed(law)),
         contact_(law.Functions3X1) {
-    const real lengths[] = {p.B, p.C, p.D, p.F, p.G};
+    const std::array<real, ShellTermCount> lengths = ShellLengths(p);
     for (int t = 0; t < shells_; ++t) k_[t] = LawScale / lengths[t];
   }
 
@@ -63,7 +63,7 @@ class GroupPotential {
   real A_ = 0.0L, G_ = 0.0L, a_ = 0.0L;
   int shells_ = 0;
   bool contact_ = false;
-  real k_[5] = {};
+  real k_[ShellTermCount] = {};
 };
 
 struct GroupPotentials {

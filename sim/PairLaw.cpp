@@ -10,10 +10,8 @@ namespace velmora {
 
 namespace {
 
-constexpr int ShellTerms = 5;  // B, C, D, F, G
-
 template <class Number>
-using LengthConstants = std::array<std::array<Number, ShellTerms>, GroupCount + 1>;
+using LengthConstants = std::array<std::array<Number, ShellTermCount>, GroupCount + 1>;
 
 // The law is written for real, the program's way, and for CheckedReal, which repeats a pair that
 // faulted to name the fault met first (see FirstFaultIn). That order is the order the formulas
@@ -83,19 +81,18 @@ template <class Number>
 LengthConstants<Number> LengthScales(const Model& model) {
   LengthConstants<Number> k{};
   for (int g = 1; g <= GroupCount; ++g) {
-    const GroupParameters p = ParametersOfGroup(model, g);
-    const real lengths[ShellTerms] = {p.B, p.C, p.D, p.F, p.G};
-    for (int t = 0; t < ShellTerms; ++t) k[g][t] = Number(LawScale) / lengths[t];
+    const std::array<real, ShellTermCount> lengths = ShellLengths(ParametersOfGroup(model, g));
+    for (int t = 0; t < ShellTermCount; ++t) k[g][t] = Number(LawScale) / lengths[t];
   }
   return k;
 }
 
 // Phi = -S_B - S_C - S_D - S_F - S_G, or with the contact part -S_B - S_C - S_D - S_F + K.
 template <class Number>
-Number Phi(const std::array<real, ShellTerms>& k, const GroupParameters& p, Number r, const LawSettings& law) {
+Number Phi(const std::array<real, ShellTermCount>& k, const GroupParameters& p, Number r, const LawSettings& law) {
   const Number shellB = ShellTerm<Number>(k[0], r);
   Number phi = -shellB;
-  for (int t = 1; t < ShellTerms - 1; ++t) {
+  for (int t = 1; t < ShellTermCount - 1; ++t) {
     const Number shell = ShellTerm<Number>(k[t], r);
     phi = phi - shell;
   }
@@ -103,7 +100,7 @@ Number Phi(const std::array<real, ShellTerms>& k, const GroupParameters& p, Numb
     const Number contact = ContactTerm<Number>(p.A, p.G, r);
     return phi + contact;
   }
-  const Number shellG = ShellTerm<Number>(k[ShellTerms - 1], r);
+  const Number shellG = ShellTerm<Number>(k[ShellTermCount - 1], r);
   return phi - shellG;
 }
 

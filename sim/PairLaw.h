@@ -4,6 +4,8 @@
 // gives the same bits; this form is the reference it is tested against and the path that a
 // faulting step is re-run on, so that a fault leaves the model where this order leaves it.
 
+#include <array>
+
 #include "model/Model.h"
 #include "sim/StepSettings.h"
 
@@ -18,6 +20,12 @@ inline constexpr real LawSteepness18 = 18.0L;  // x^18 in its derivative
 inline constexpr real LawSlope = 200.0L;       // factor of the derivative's second part
 inline constexpr real ContactBase = 2.72L;     // the contact part uses 2.72^-1, not e^-1
 inline constexpr real ContactFactor = 0.5L;
+
+// The shell terms of a group, one per length parameter, in the order of the sum: B, C, D, F, G.
+// With the contact part the exponential takes the place of the last, G's.
+inline constexpr int ShellTermCount = 5;
+inline int ShellTermsSummed(const LawSettings& law) { return law.Functions3X1 ? ShellTermCount - 1 : ShellTermCount; }
+inline std::array<real, ShellTermCount> ShellLengths(const GroupParameters& p) { return {p.B, p.C, p.D, p.F, p.G}; }
 
 // An absent slot that sits exactly where a present partner sits (empty slots of a new scene lie
 // at the origin) has no direction to it and no distance to divide by: it takes nothing from that

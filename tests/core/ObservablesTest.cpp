@@ -25,22 +25,29 @@ struct LawCase {
 
 class PairEnergyGradient : public ::testing::TestWithParam<LawCase> {};
 
-// -dP(i,j)/dq_i by central differences equals the acceleration the literal law gives slot i
-// when j is its only partner, on every axis and from both ends of the pair.
-TEST_P(PairEnergyGradient, IsTheLawsAcceleration) {
-  const LawCase c = GetParam();
+constexpr int SlotA = 7, SlotB = 52;  // an odd difference: Taoscope's sign differs from Gravoscope's
+
+// Slots SlotA (group 1) and SlotB (group 2) within reach of each other, alone in the scene.
+Model PairScene(const LawCase& c) {
   Model m = EmptyScene();
   SetGroup(m, 1, 1.0L, 0.9L, 1.3L, 1.7L, 2.2L, 0.8L);
   if (c.equalGroups) SetGroup(m, 2, 1.0L, 0.9L, 1.3L, 1.7L, 2.2L, 0.8L);
   else SetGroup(m, 2, -1.5L, 1.1L, 1.2L, 1.9L, 2.6L, 0.7L);
+  Place(m, SlotA, 0.3L, 0.4L, 0.2L);
+  Place(m, SlotB, 1.2L, 0.5L, 0.9L);
+  return m;
+}
+
+// -dP(i,j)/dq_i by central differences equals the acceleration the literal law gives slot i
+// when j is its only partner, on every axis and from both ends of the pair.
+TEST_P(PairEnergyGradient, IsTheLawsAcceleration) {
+  const LawCase c = GetParam();
+  const Model m = PairScene(c);
   const LawSettings law{c.contact, c.taoscope};
-  const int a = 7, b = 52;  // an odd difference: Taoscope's sign differs from Gravoscope's
-  Place(m, a, 0.3L, 0.4L, 0.2L);
-  Place(m, b, 1.2L, 0.5L, 0.9L);
   SlotArray<real> Model::*axes[] = {&Model::X, &Model::Y, &Model::Z};
   real (*forces[])(const Model&, const LawSettings&, int) = {ForceX, ForceY, ForceZ};
   constexpr real h = 1.0e-6L;
-  for (auto [i, j] : {std::pair{a, b}, std::pair{b, a}}) {
+  for (auto [i, j] : {std::pair{SlotA, SlotB}, std::pair{SlotB, SlotA}}) {
     for (int axis = 0; axis < 3; ++axis) {
       ClearFaultFlags();
       const real force = forces[axis](m, law, i);
@@ -56,6 +63,16 @@ TEST_P(PairEnergyGradient, IsTheLawsAcceleration) {
       EXPECT_GT(std::fabs(static_cast<double>(force)), 1e-3);  // the pair is within reach of the law
     }
   }
+}
+
+// The measured potential of the pair is the mean of what each slot sees of the other, to the bit.
+TEST_P(PairEnergyGradient, MeasuredPotentialIsTheMeanOfBothSides) {
+  const LawCase c = GetParam();
+  const Model m = PairScene(c);
+  const LawSettings law{c.contact, c.taoscope};
+  const real seenByA = PairEnergy(m, law, SlotA, SlotB), seenByB = PairEnergy(m, law, SlotB, SlotA);
+  EXPECT_NE(seenByA, 0.0L);
+  EXPECT_EQ(Measure(m, law)[Quantity::Potential], (seenByA + seenByB) / 2.0L);
 }
 
 INSTANTIATE_TEST_SUITE_P(Laws, PairEnergyGradient,
@@ -145,6 +162,11 @@ TEST(Observables, MeasuringChangesNothing) {
     measured.Present[98] = measured.Present[99] = false;
   }
   EXPECT_EQ(testing::FirstDifference(plain, measured), "");
+  // Nor does a slot so far off that its distances overflow.
+  Place(measured, 97, 1.0e3000L, 0.0L, 0.0L);
+  ClearFaultFlags();
+  Measure(measured, {});
+  EXPECT_FALSE(FaultFlagged());
 }
 
 TEST(ObservableLog, NumbersReadBackToTheSameBits) {

@@ -67,7 +67,6 @@ class DialogProvider {
   // and every dialog is recorded in Shown().
   void EnableTestMode();
   void DisableTestMode();
-  bool InTestMode() const { return testMode_; }
   void SetNextFileName(std::optional<QString> name);
   // The filter the next dialog of several filters returns as chosen (the first when none is queued).
   void SetNextFilter(const QString& filter);

@@ -194,8 +194,6 @@ void TMainForm::Paint(Redraw redraw) {
   if (redraw != Redraw::None) Canvas->Draw(model_, view_, {redraw, TaoscopeSelected(), showNumbers_});
 }
 
-void TMainForm::ClearScene() { Canvas->ClearScene(); }
-
 void TMainForm::DrawParticles() { Paint(ProjectParticles(view_, model_)); }
 
 void TMainForm::DrawFigure() { Paint(TurnFigureAndProject(view_, model_)); }

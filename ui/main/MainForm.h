@@ -113,7 +113,6 @@ class TMainForm : public QMainWindow {
   bool OpenNamedDocument(const std::string& name);
 
   // Scene drawing.
-  void ClearScene();
   void DrawParticles();
   void DrawFigure();
   void RedrawScene();

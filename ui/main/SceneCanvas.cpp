@@ -37,13 +37,6 @@ const QImage& SceneCanvas::Image() const {
   return image_;
 }
 
-void SceneCanvas::ClearScene() {
-  look_ = {};
-  pending_.reset();
-  image_.fill(qRgb(SceneBackground.Red, SceneBackground.Green, SceneBackground.Blue));
-  RequestPresent();
-}
-
 void SceneCanvas::Draw(const Model& model, const ViewState& view, const SceneLook& look) {
   look_ = look;
   pending_ = Scene{&model, &view};

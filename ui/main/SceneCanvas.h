@@ -35,10 +35,8 @@ class SceneCanvas : public QWidget {
   // The picture of the last Draw.
   const QImage& Image() const;
 
-  // Fills the whole area black.
-  void ClearScene();
   // Clears the area and paints what `look` names from the view's ScreenX and ScreenY. Both
-  // must live until the next Draw or ClearScene; they are read when the picture is painted.
+  // must live until the next Draw; they are read when the picture is painted.
   void Draw(const Model& model, const ViewState& view, const SceneLook& look);
 
   // The picture last drawn, for drawing it again on another device; `model` and `view` are the
