@@ -4,9 +4,11 @@
 // scene for the canvas (painted once per display frame) and pumps the message queue after
 // every step. Each side is timed several times and its best time kept, both by the clock on the
 // wall and by the processor time of the whole process (all its threads), which a busy machine
-// disturbs less. A third side runs the window with View > Observables open at its defaults.
-// The last lines printed are window_vs_core=R, the window's steps per second (wall clock) as a
-// share of the core's, and chart_vs_core=R, the same with the chart open.
+// disturbs less. A third side runs the window with View > Observables open at its defaults, a
+// fourth with the chart open and the picture's richest look: spheres, colour by speed and
+// trails of 100 steps. The last lines printed are window_vs_core=R, the window's steps per second
+// (wall clock) as a share of the core's, chart_vs_core=R, the same with the chart open, and
+// look_vs_core=R with the chart and that look.
 //
 //   build/ui/velmora_window_bench [steps] [repeats]
 //   QT_QPA_PLATFORM=xcb xvfb-run -a build/ui/velmora_window_bench   (through an X server)
@@ -67,7 +69,7 @@ Timing CoreRun(const velmora::Model& scene, int steps) {
 }
 
 // The window loads the scene as its start document, as a user's last document would be.
-Timing WindowRun(const std::string& document, int steps, bool chart) {
+Timing WindowRun(const std::string& document, int steps, bool chart, bool look = false) {
   velmora::WriteStartFile(document);
   velmora::Model model;
   velmora::ViewState view;
@@ -75,6 +77,9 @@ Timing WindowRun(const std::string& document, int steps, bool chart) {
   form.show();
   if (!QTest::qWaitForWindowExposed(&form)) std::fprintf(stderr, "window not exposed\n");
   if (chart) form.findChild<QAction*>(QStringLiteral("Observables1"))->trigger();
+  if (look)
+    for (const char* name : {"LookSpheres", "ColourBySpeed", "Trails"})
+      form.findChild<QAction*>(QString::fromLatin1(name))->trigger();
   form.SetStopAfterSteps(steps);
   auto* go = form.findChild<QPushButton*>(QStringLiteral("Go"));
   const Stopwatch watch;
@@ -100,13 +105,14 @@ int main(int argc, char** argv) {
   const std::string document = config.filePath(QStringLiteral("bench.ato")).toStdString();
   velmora::WriteDocumentFile(scene, document);
 
-  Timing core, window, chart;
+  Timing core, window, chart, look;
   // The two sides take turns, each going first every other time, so that a change in the
   // machine's load does not favour one of them.
   for (int r = 0; r < repeats; ++r) {
     if (r % 2 == 0) KeepBest(core, CoreRun(scene, steps));
     KeepBest(window, WindowRun(document, steps, false));
     KeepBest(chart, WindowRun(document, steps, true));
+    KeepBest(look, WindowRun(document, steps, true, true));
     if (r % 2 == 1) KeepBest(core, CoreRun(scene, steps));
   }
   std::printf("steps=%d repeats=%d\n", steps, repeats);
@@ -120,5 +126,9 @@ int main(int argc, char** argv) {
   std::printf("chart_vs_core_processor=%.3f\n", core.Processor / chart.Processor);
   std::printf("chart_steps_per_second=%.1f\n", steps / chart.Wall);
   std::printf("chart_vs_core=%.3f\n", core.Wall / chart.Wall);
+  std::printf("look_steps_per_processor_second=%.1f\n", steps / look.Processor);
+  std::printf("look_vs_core_processor=%.3f\n", core.Processor / look.Processor);
+  std::printf("look_steps_per_second=%.1f\n", steps / look.Wall);
+  std::printf("look_vs_core=%.3f\n", core.Wall / look.Wall);
   return 0;
 }

@@ -18,7 +18,7 @@ constexpr int SvgResolution = 96;
 
 void RenderInto(QImage& image, const PictureSource& source, int scale) {
   QPainter painter(&image);
-  ScenePainter(painter, source.Area, scale).Paint(source.Scene, source.View, source.Look);
+  ScenePainter(painter, source.Area, scale).Paint(source.Scene, source.View, source.Look, source.Trails);
 }
 
 QImage RenderImage(const PictureSource& source, int scale) {
@@ -49,7 +49,7 @@ QByteArray SvgBytes(const PictureSource& source) {
   generator.setTitle(QStringLiteral("Velmora scene"));
   generator.setDescription(QStringLiteral("Drawn by Velmora"));
   QPainter painter(&generator);
-  ScenePainter(painter, source.Area).Paint(source.Scene, source.View, source.Look);
+  ScenePainter(painter, source.Area).Paint(source.Scene, source.View, source.Look, source.Trails);
   painter.end();
   return bytes;
 }

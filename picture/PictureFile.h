@@ -20,6 +20,7 @@ struct PictureSource {
   const ViewState& View;
   SceneLook Look;
   QSize Area;
+  const TrailRecord* Trails = nullptr;  // the particles' trails, when shown
 };
 
 // The picture in an opaque 32-bit image (BGRA in memory) of Area * scale pixels.

@@ -39,6 +39,7 @@
 #include "ui/MemoText.h"
 #include "ui/NumberFields.h"
 #include "ui/SceneCanvas.h"
+#include "ui/SceneInstruments.h"
 #include "ui/WindowPlacement.h"
 #include "ui/observables/ObservablesWindow.h"
 
@@ -72,6 +73,7 @@ TMainForm::TMainForm(Model& model, ViewState& view, const std::optional<std::str
     : QMainWindow(parent), model_(model), view_(view), separator_(LocaleDecimalSeparator()) {
   createControls();
   createMenus();
+  createInstruments();
   connectHandlers();
   Guarded([&] { FormCreate(startDocument); });
   Timer->start();
@@ -189,7 +191,7 @@ void TMainForm::ApplyLoadedComment() {
 void TMainForm::SetCentre() { velmora::SetCentre(view_, frameGeometry().width(), Pan->y()); }
 
 void TMainForm::Paint(Redraw redraw) {
-  if (redraw != Redraw::None) Canvas->Draw(model_, view_, {redraw, TaoscopeSelected(), showNumbers_});
+  instruments_->Draw(redraw, {.What = redraw, .Taoscope = TaoscopeSelected(), .ShowNumbers = showNumbers_});
 }
 
 void TMainForm::ClearScene() { Canvas->ClearScene(); }
@@ -242,10 +244,12 @@ void TMainForm::LayOutClientArea() {
 }
 
 void TMainForm::FormMouseDown(Qt::MouseButton button, QPoint position) {
+  instruments_->Press(button, position);
   MousePress(view_, ViewButton(button), position.x(), position.y());
 }
 
 void TMainForm::FormMouseUp(Qt::MouseButton button, QPoint position) {
+  instruments_->Release(button, position, QGuiApplication::keyboardModifiers());
   Paint(MouseRelease(view_, model_, ViewButton(button), position.x(), position.y()));
 }
 
@@ -373,6 +377,7 @@ void TMainForm::RunLoop(int counter) {
     stepper_.Step(model_, CurrentStepSettings(), counter);
     if (model_.ShowTime) LTime->setText(QString::number(counter));
     DrawParticles();
+    instruments_->StepDone();
     if (ShowList->isChecked()) FillListing();
     if (observablesWindow_ && observablesWindow_->isVisible()) observablesWindow_->StepDone();
     QCoreApplication::processEvents();

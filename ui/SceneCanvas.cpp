@@ -39,13 +39,15 @@ const QImage& SceneCanvas::Image() const {
 
 void SceneCanvas::ClearScene() {
   look_ = {};
+  trails_ = nullptr;
   pending_.reset();
   image_.fill(qRgb(SceneBackground.Red, SceneBackground.Green, SceneBackground.Blue));
   RequestPresent();
 }
 
-void SceneCanvas::Draw(const Model& model, const ViewState& view, const SceneLook& look) {
+void SceneCanvas::Draw(const Model& model, const ViewState& view, const SceneLook& look, const TrailRecord* trails) {
   look_ = look;
+  trails_ = trails;
   pending_ = Scene{&model, &view};
   RequestPresent();
 }
@@ -82,5 +84,7 @@ void SceneCanvas::mousePressEvent(QMouseEvent* event) {
 void SceneCanvas::mouseReleaseEvent(QMouseEvent* event) {
   emit MouseReleased(event->button(), event->position().toPoint());
 }
+
+void SceneCanvas::mouseMoveEvent(QMouseEvent* event) { emit MouseMoved(event->position().toPoint()); }
 
 }  // namespace velmora

@@ -5,10 +5,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QMenu>
 #include <QProcess>
 #include <QScreen>
 
+#include "measure/Readout.h"
 #include "tests/ui/MainFormHarness.h"
 #include "ui/EditDlg.h"
 
@@ -25,6 +27,7 @@ class RealKeysTest : public QObject, MainFormHarness {
   void deleteInTheDtField();
   void editorKeepsAPasteStoresItAndTakesEnterOnItsFocusedButton();
   void aClickedRunLeavesItsLastStepOnTheScreen();
+  void aClickedParticlesReadoutReachesTheClipboard();
 
  private:
   // Runs xdotool with these arguments; its key presses and clicks arrive as the X server's events.
@@ -121,6 +124,32 @@ void RealKeysTest::aClickedRunLeavesItsLastStepOnTheScreen() {
     return screen.copy(QRect(corner, below.size())).convertToFormat(QImage::Format_RGB32);
   };
   QTRY_COMPARE(shown(), form_->CanvasImage().copy(below));
+}
+
+// A click on slot 1's dot selects it; Ctrl+Shift+C puts its readout on the X server's clipboard,
+// which another program (xclip) then reads while this one serves it. Escape clears the selection.
+void RealKeysTest::aClickedParticlesReadoutReachesTheClipboard() {
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  Activate();
+  QWidget* canvas = Find<QWidget>("Canvas");
+  QLabel* selection = Find<QLabel>("StatusSelection");
+  // Three pixels beside the dot: within reach, and no drag long enough to turn the view away.
+  const QPoint at = canvas->mapToGlobal(QPoint(view_->ScreenX[1] + 4, view_->ScreenY[1]));
+  Xdo({"mousemove", "--sync", QString::number(at.x()), QString::number(at.y()), "click", "1"});
+  QTRY_VERIFY(selection->text().startsWith(QStringLiteral("Slot 1, group 1: x = 1, y = 0, z = 0, v = 0.25")));
+  Xdo({"key", "ctrl+shift+c"});
+  const QString expected = QString::fromStdString(CopyText(ReadSelection(*model_, {}, {1})));
+  QString copied;
+  for (int attempt = 0; attempt < 20 && copied != expected; ++attempt) {
+    QProcess xclip;
+    xclip.start(QStringLiteral("xclip"), {"-o", "-selection", "clipboard"});
+    QTRY_VERIFY_WITH_TIMEOUT(xclip.state() == QProcess::NotRunning, 10000);  // serving the clipboard meanwhile
+    copied = QString::fromUtf8(xclip.readAllStandardOutput());
+    if (copied != expected) QTest::qWait(100);
+  }
+  QCOMPARE(copied, expected);
+  Xdo({"key", "Escape"});
+  QTRY_VERIFY(selection->text().isEmpty());
 }
 
 }  // namespace velmora::testing
