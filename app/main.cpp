@@ -13,12 +13,12 @@
 #include <string_view>
 
 #include "model/Model.h"
-#include "text/ProgramStart.h"
-#include "ui/AboutBox.h"
-#include "ui/EditDlg.h"
-#include "ui/LocaleSeparator.h"
-#include "ui/MainForm.h"
-#include "ui/ProgramIcon.h"
+#include "run/ProgramStart.h"
+#include "ui/about/AboutBox.h"
+#include "ui/common/ProgramIcon.h"
+#include "ui/editor/EditDlg.h"
+#include "ui/main/LocaleSeparator.h"
+#include "ui/main/MainForm.h"
 #include "view/ViewState.h"
 
 namespace {

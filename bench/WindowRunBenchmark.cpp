@@ -30,8 +30,8 @@
 #include "documents/DocumentFile.h"
 #include "documents/StartFile.h"
 #include "sim/Stepper.h"
-#include "ui/DialogProvider.h"
-#include "ui/MainForm.h"
+#include "ui/common/DialogProvider.h"
+#include "ui/main/MainForm.h"
 
 namespace {
 

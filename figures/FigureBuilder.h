@@ -2,8 +2,8 @@
 // The two built-in pictures: the tetrahedron spiral shown in figure mode, and the easy square,
 // a ready scene of four taons that start-up and the Taons command fall back on.
 
-#include "figures/Point3.h"
 #include "model/Model.h"
+#include "model/Point3.h"
 
 namespace velmora {
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "figures/Point3.h"
+#include "model/Point3.h"
 
 namespace velmora {
 

@@ -4,7 +4,7 @@
 // report invalid operation, division by zero and overflow as FloatingPointFault at the step
 // where the fault arises; nothing is returned then, so the caller writes no field.
 
-#include "figures/Point3.h"
+#include "model/Point3.h"
 
 namespace velmora {
 

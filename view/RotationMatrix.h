@@ -1,7 +1,7 @@
 #pragma once
 // The view's rotation: Rx(teta) * Ry(psi) * Rz(phi), the turns about the x, y and z axes.
 
-#include "figures/Point3.h"
+#include "model/Point3.h"
 #include "model/Real.h"
 
 namespace velmora {

@@ -1,6 +1,6 @@
 #include "view/ViewState.h"
 
-#include "view/Round.h"
+#include "model/Round.h"
 
 namespace velmora {
 

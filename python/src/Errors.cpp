@@ -1,7 +1,7 @@
 #include "Errors.h"
 
 #include "model/ProgramError.h"
-#include "sim/BatchRun.h"
+#include "sim/StepFault.h"
 
 namespace velmora::python {
 

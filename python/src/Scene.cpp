@@ -8,10 +8,10 @@
 #include "model/FloatingPointFaults.h"
 #include "model/NewScene.h"
 #include "model/ProgramError.h"
-#include "sim/BatchRun.h"
 #include "sim/FastLaw.h"
 #include "sim/Observables.h"
 #include "sim/PairLaw.h"
+#include "sim/StepFault.h"
 #include "sim/Stepper.h"
 #include "text/Listing.h"
 

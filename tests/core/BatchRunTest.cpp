@@ -8,7 +8,7 @@
 #include "TemporaryFolder.h"
 #include "documents/DocumentFile.h"
 #include "documents/XyzTrajectory.h"
-#include "sim/BatchRun.h"
+#include "run/BatchRun.h"
 #include "tests/core/SceneFactory.h"
 #include "text/Listing.h"
 

@@ -5,10 +5,10 @@
 
 #include <cmath>
 
+#include "chart/ChartRecord.h"
+#include "chart/ChartScale.h"
+#include "chart/SamplePacing.h"
 #include "text/NumberText.h"
-#include "view/ChartRecord.h"
-#include "view/ChartScale.h"
-#include "view/SamplePacing.h"
 
 namespace velmora {
 namespace {

@@ -1,6 +1,6 @@
 // The progress line of a batch run: its text, and when a new one is shown.
 
-#include "text/ProgressMeter.h"
+#include "run/ProgressMeter.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include "figures/FigureBuilder.h"
 #include "figures/SpiralFaces.h"
 #include "model/Model.h"
-#include "view/Round.h"
+#include "model/Round.h"
 #include "view/SceneColours.h"
 #include "view/SceneProjection.h"
 #include "view/ViewState.h"

@@ -9,8 +9,8 @@
 #include <utility>
 
 #include "model/FloatingPointFaults.h"
+#include "model/Round.h"
 #include "view/RotationMatrix.h"
-#include "view/Round.h"
 #include "view/ViewState.h"
 
 namespace velmora {

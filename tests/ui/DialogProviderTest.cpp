@@ -10,8 +10,8 @@
 #include <stdexcept>
 
 #include "model/ProgramError.h"
-#include "ui/DialogProvider.h"
-#include "ui/ErrorReport.h"
+#include "ui/common/DialogProvider.h"
+#include "ui/common/ErrorReport.h"
 
 using namespace velmora;
 

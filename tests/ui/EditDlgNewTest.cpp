@@ -15,8 +15,8 @@
 #include <memory>
 
 #include "tests/ui/MainFormHarness.h"
-#include "ui/EditDlg.h"
-#include "ui/EditorGrid.h"
+#include "ui/editor/EditDlg.h"
+#include "ui/editor/EditorGrid.h"
 
 using namespace velmora;
 using namespace velmora::testing;

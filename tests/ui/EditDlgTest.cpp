@@ -24,9 +24,9 @@
 #include "model/Model.h"
 #include "tests/core/ModelBits.h"
 #include "tests/ui/MainFormHarness.h"
-#include "ui/DialogProvider.h"
-#include "ui/EditDlg.h"
-#include "ui/EditorGrid.h"
+#include "ui/common/DialogProvider.h"
+#include "ui/editor/EditDlg.h"
+#include "ui/editor/EditorGrid.h"
 
 using namespace velmora;
 using velmora::testing::ErrorTexts;

@@ -13,8 +13,8 @@
 #include "sim/Stepper.h"
 #include "tests/core/TemporaryFolder.h"
 #include "tests/ui/MainFormHarness.h"
-#include "ui/AboutBox.h"
-#include "ui/HelpWindow.h"
+#include "ui/about/AboutBox.h"
+#include "ui/help/HelpWindow.h"
 
 using namespace velmora;
 using namespace velmora::testing;

@@ -22,8 +22,8 @@
 #include "model/Model.h"
 #include "model/ProgramError.h"
 #include "sim/Stepper.h"
-#include "ui/DialogProvider.h"
-#include "ui/MainForm.h"
+#include "ui/common/DialogProvider.h"
+#include "ui/main/MainForm.h"
 #include "view/SceneColours.h"
 #include "view/ViewState.h"
 

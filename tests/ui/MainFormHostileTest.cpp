@@ -26,8 +26,8 @@
 #include "sim/Stepper.h"
 #include "tests/core/ModelBits.h"
 #include "tests/ui/MainFormHarness.h"
-#include "ui/EditDlg.h"
-#include "ui/MemoText.h"
+#include "ui/editor/EditDlg.h"
+#include "ui/main/MemoText.h"
 
 using namespace velmora;
 using namespace velmora::testing;

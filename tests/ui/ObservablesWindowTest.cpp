@@ -10,7 +10,7 @@
 #include "sim/Stepper.h"
 #include "tests/ui/MainFormHarness.h"
 #include "text/NumberText.h"
-#include "ui/WindowPlacement.h"
+#include "ui/main/WindowPlacement.h"
 #include "ui/observables/ObservablesChart.h"
 #include "ui/observables/ObservablesWindow.h"
 

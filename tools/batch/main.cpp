@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "model/ProgramError.h"
-#include "sim/BatchRun.h"
-#include "sim/Interruption.h"
-#include "sim/RunOptions.h"
-#include "sim/RunWatch.h"
+#include "run/BatchRun.h"
+#include "run/Interruption.h"
+#include "run/OptionTable.h"
+#include "run/ProgramStart.h"
+#include "run/RunOptions.h"
+#include "run/RunWatch.h"
 #include "sim/Stepper.h"
-#include "text/OptionTable.h"
-#include "text/ProgramStart.h"
 
 namespace {
 

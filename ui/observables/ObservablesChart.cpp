@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
+#include "chart/ChartScale.h"
 #include "picture/RowBands.h"
 #include "text/NumberText.h"
-#include "view/ChartScale.h"
 
 namespace velmora {
 

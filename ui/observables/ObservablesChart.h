@@ -8,9 +8,9 @@
 
 #include <array>
 
+#include "chart/ChartRecord.h"
+#include "chart/ChartScale.h"
 #include "sim/Observables.h"
-#include "view/ChartRecord.h"
-#include "view/ChartScale.h"
 
 namespace velmora {
 

@@ -13,9 +13,9 @@
 
 #include "documents/SafeWrite.h"
 #include "text/NumberText.h"
-#include "ui/DialogProvider.h"
-#include "ui/ErrorReport.h"
-#include "ui/FileNames.h"
+#include "ui/common/DialogProvider.h"
+#include "ui/common/ErrorReport.h"
+#include "ui/common/FileNames.h"
 #include "ui/observables/ObservablesChart.h"
 
 namespace velmora {

@@ -14,11 +14,11 @@
 #include <array>
 #include <functional>
 
+#include "chart/ChartRecord.h"
+#include "chart/SamplePacing.h"
 #include "model/Model.h"
 #include "sim/Observables.h"
 #include "sim/StepSettings.h"
-#include "view/ChartRecord.h"
-#include "view/SamplePacing.h"
 
 class QCheckBox;
 class QLabel;

@@ -12,7 +12,7 @@
 
 #include "measure/Readout.h"
 #include "tests/ui/MainFormHarness.h"
-#include "ui/EditDlg.h"
+#include "ui/editor/EditDlg.h"
 
 namespace velmora::testing {
 

@@ -1,0 +1,38 @@
+cmake_minimum_required(VERSION 3.25)
+# Every #include "folder/..." in a layered folder must name the folder itself or one that
+# cmake/Layers.cmake lets it use, and that table must list each folder only after the folders it
+# uses. Run as: cmake -DSOURCE_DIR=<repository> -P cmake/CheckLayers.cmake
+include(${CMAKE_CURRENT_LIST_DIR}/Layers.cmake)
+
+set(failures 0)
+set(earlier)
+foreach(folder ${VELMORA_LAYERED_FOLDERS})
+  foreach(used ${VELMORA_USES_${folder}})
+    if(NOT used IN_LIST earlier)
+      message(SEND_ERROR "cmake/Layers.cmake: ${folder} uses ${used}, which is not listed before it")
+      math(EXPR failures "${failures} + 1")
+    endif()
+  endforeach()
+  list(APPEND earlier ${folder})
+
+  file(GLOB files ${SOURCE_DIR}/${folder}/*.h ${SOURCE_DIR}/${folder}/*.cpp)
+  foreach(file ${files})
+    file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<][A-Za-z0-9_]+/")
+    foreach(line ${includes})
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[\"<]([A-Za-z0-9_]+)/.*" "\\1" target "${line}")
+      if(target STREQUAL folder OR target IN_LIST VELMORA_USES_${folder})
+        continue()
+      endif()
+      if(NOT EXISTS ${SOURCE_DIR}/${target})
+        continue()  # a system header such as <sys/wait.h>
+      endif()
+      file(RELATIVE_PATH name ${SOURCE_DIR} ${file})
+      string(STRIP "${line}" line)
+      message(SEND_ERROR "${name}: ${line}: ${folder}/ may not use ${target}/")
+      math(EXPR failures "${failures} + 1")
+    endforeach()
+  endforeach()
+endforeach()
+if(failures)
+  message(FATAL_ERROR "${failures} break(s) of the folder layers of cmake/Layers.cmake")
+endif()

@@ -1,0 +1,111 @@
+#include "run/BatchRun.h"
+
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "documents/DocumentFile.h"
+#include "documents/IoErrors.h"
+#include "documents/ObservableLogFile.h"
+#include "documents/PendingFile.h"
+#include "documents/XyzFrameReader.h"
+#include "documents/XyzTrajectory.h"
+#include "model/NewScene.h"
+#include "text/Listing.h"
+
+namespace velmora {
+
+namespace {
+
+// The file's name goes with the program's text (OnFile): a batch run touches several files.
+void ReadScene(Model& model, const std::string& name) {
+  OnFile(name, [&] { ReadDocumentFile(model, name); });
+  ApplySnapshot(model);
+}
+
+// A structure's slots with the time step and parameters of a document or of a new scene.
+void PlaceStructure(Model& model, const BatchJob& job) {
+  model = NewScene();
+  if (!job.parametersFrom.empty()) {
+    Model parameters;
+    parameters.N = SlotCount;
+    ReadScene(parameters, job.parametersFrom);
+    model.dt = parameters.dt;
+    for (int p = 0; p < ParameterCount; ++p) Parameter(model, p) = Parameter(parameters, p);
+  }
+  const XyzFrame frame = ReadLastXyzFrame(job.fromXyz);
+  try {
+    PlaceAtoms(model, frame.atoms, frame.withSlots);
+  } catch (const ProgramError& error) {
+    throw ProgramError(job.fromXyz + ": " + error.what());
+  }
+}
+
+std::unique_ptr<Model> OpenScene(const BatchJob& job) {
+  auto model = std::make_unique<Model>();
+  model->N = SlotCount;
+  if (job.fromXyz.empty())
+    ReadScene(*model, job.scene);
+  else
+    PlaceStructure(*model, job);
+  model->StepCount = 0;
+  if (job.dt) model->dt = *job.dt;
+  return model;
+}
+
+}  // namespace
+
+std::string RunBatch(const BatchJob& job, Stepper& stepper, const StepWatcher& watch) {
+  const std::unique_ptr<Model> model = OpenScene(job);
+  Model& m = *model;
+
+  // Every output is opened before the run, so that a folder that is missing or may not be
+  // written is reported at once and not after hours of steps.
+  std::optional<PendingFile> document;
+  if (!job.output.empty()) OnFile(job.output, [&] { document.emplace(job.output); });
+  std::optional<XyzTrajectory> trajectory;
+  if (!job.trajectory.empty()) {
+    OnFile(job.trajectory, [&] {
+      trajectory.emplace(job.trajectory);
+      trajectory->WriteFrame(m, m.StepCount);
+    });
+  }
+  if (job.frames) job.frames(m, 0);
+
+  std::optional<ObservableLogFile> log;
+  const auto logRow = [&] { OnFile(job.log, [&] { log->WriteRow(m.StepCount, Measure(m, job.settings.Law)); }); };
+  if (!job.log.empty()) {
+    OnFile(job.log, [&] { log.emplace(job.log); });
+    logRow();
+  }
+
+  int counter = m.StepCount;
+  for (int done = 1; done <= job.steps; ++done) {
+    try {
+      stepper.Step(m, job.settings, counter);
+    } catch (const FloatingPointFault& fault) {
+      throw StepFault(fault, counter);
+    }
+    if (done % job.every == 0) {
+      if (trajectory) OnFile(job.trajectory, [&] { trajectory->WriteFrame(m, counter); });
+      if (job.frames) job.frames(m, done);
+    }
+    if (log && done % job.logEvery == 0) logRow();
+    if (watch) watch(done);
+  }
+
+  if (trajectory) OnFile(job.trajectory, [&] { trajectory->Finish(); });
+  if (log) OnFile(job.log, [&] { log->Finish(); });
+  if (document) {
+    // The document writer's record: the model through Snapshot, padding as the scene held it.
+    TakeSnapshot(m);
+    OnFile(job.output, [&] {
+      document->Append(std::string_view(reinterpret_cast<const char*>(m.Snapshot.data()), m.Snapshot.size()));
+      document->Commit();
+    });
+  }
+  if (job.listing == ListingKind::None) return {};
+  return ListingText(m, job.listing == ListingKind::Velocities, '.');
+}
+
+}  // namespace velmora

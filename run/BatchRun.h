@@ -1,0 +1,53 @@
+#pragma once
+// A run without a window: a document is read as File > Open reads it, run for a number of steps
+// with the step the window runs (so a scene gives the same bits in both), and written out as a
+// document, a trajectory, a table of measurements and a listing. The batch tool is this plus its command line.
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "model/Model.h"
+#include "model/ProgramError.h"
+#include "sim/StepFault.h"
+#include "sim/StepSettings.h"
+#include "sim/Stepper.h"
+
+namespace velmora {
+
+enum class ListingKind { None, Positions, Velocities };
+
+// Called with the scene at the trajectory's instants: before the first step and after every
+// `every`-th step, with the number of steps done. It may throw to end the run.
+using FrameWatcher = std::function<void(const Model& model, int done)>;
+
+struct BatchJob {
+  std::string scene;           // the document to run; or, when empty:
+  std::string fromXyz;         // the last frame of an extended XYZ file, placed as PlaceAtoms does,
+  std::string parametersFrom;  // with dt and parameters of this document, or those of NewScene
+  int steps = 0;
+  StepSettings settings;
+  std::optional<real> dt;  // replaces the scene's time step
+  std::string output;      // the document after the run; none when empty
+  std::string trajectory;  // extended XYZ: the starting frame and every `every`-th step; none when empty
+  int every = 1;
+  std::string log;  // the measurement table: the start and every `logEvery`-th step; "-" standard output
+  int logEvery = 1;
+  FrameWatcher frames;  // none when empty
+  ListingKind listing = ListingKind::None;
+};
+
+// Called after every step with the number of steps done; it may throw to end the run, which
+// then writes nothing.
+using StepWatcher = std::function<void(int done)>;
+
+// Reads job.scene, runs job.steps steps, puts the trajectory and the output document in place,
+// and returns the listing (empty when none is asked for). A fault throws StepFault; a failing
+// file operation throws IoError with the file's name before the program's text
+// ("scene.ato: File not found"); an output that cannot be written is found before the first
+// step. When the run fails nothing is written or changed (a table on the standard output has its
+// rows up to the failure); of the outputs the trajectory and the table are put in place first, so
+// only a failure in the last moment of writing the document leaves them without it.
+std::string RunBatch(const BatchJob& job, Stepper& stepper, const StepWatcher& watch = nullptr);
+
+}  // namespace velmora

@@ -1,0 +1,210 @@
+#include "ui/common/DialogProvider.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "documents/DocumentFile.h"
+
+namespace velmora {
+
+namespace {
+
+const QString ErrorCaption = QStringLiteral("Velmora");
+const QString ConfirmCaption = QStringLiteral("Confirm");
+const QString InformationCaption = QStringLiteral("Information");
+
+}  // namespace
+
+DialogProvider& DialogProvider::Instance() {
+  static DialogProvider provider;
+  return provider;
+}
+
+QString ErrorBoxText(const QString& message) {
+  if (!message.isEmpty() && message.back() > QLatin1Char('.')) return message + QLatin1Char('.');
+  return message;
+}
+
+QString ShownMessage(const QString& message) {
+  constexpr char16_t FirstControlPicture = 0x2400;  // U+2400 .. U+241F picture U+0000 .. U+001F
+  constexpr char16_t DeletePicture = 0x2421;
+  QString shown = message;
+  for (QChar& c : shown) {
+    if (c.unicode() < 0x20) c = QChar(char16_t(FirstControlPicture + c.unicode()));
+    else if (c.unicode() == 0x7F) c = QChar(DeletePicture);
+  }
+  if (shown.size() <= MessageShownLength) return shown;
+  const QString ellipsis = QStringLiteral(" \u2026 ");
+  const qsizetype kept = (MessageShownLength - ellipsis.size()) / 2;
+  return shown.left(kept) + ellipsis + shown.right(kept);
+}
+
+namespace {
+
+// A message box's text exactly as ShownMessage gives it, never read as markup (which could
+// make the box load files named in it).
+void SetBoxText(QMessageBox& box, const QString& message) {
+  box.setTextFormat(Qt::PlainText);
+  box.setText(ShownMessage(message));
+}
+
+}  // namespace
+
+std::optional<QString> DialogProvider::QueuedFileName() {
+  if (nextFileNames_.empty()) return std::nullopt;
+  const bool chosen = nextFileNames_.front().has_value();
+  const QString name = nextFileNames_.front().value_or(QString());
+  nextFileNames_.pop_front();
+  if (!chosen) return std::nullopt;
+  return name;
+}
+
+namespace {
+
+// The extension a filter such as "SVG drawing (*.svg)" names.
+QString FilterSuffix(const QString& filter) {
+  const qsizetype star = filter.lastIndexOf(QStringLiteral("*."));
+  return star < 0 ? QString() : filter.mid(star + 2).chopped(1);
+}
+
+constexpr QStringView FilterSeparator = u";;";
+
+}  // namespace
+
+std::optional<QString> DialogProvider::AskFileName(QWidget* parent, DialogKind kind, const QString& caption,
+                                                   const FileKind& files, QString* chosenFilter) {
+  std::optional<QString> chosen;
+  if (chosenFilter) *chosenFilter = files.Filter.section(FilterSeparator.toString(), 0, 0);
+  if (testMode_) {
+    shown_.push_back({kind, caption, {}});
+    chosen = QueuedFileName();
+    if (chosenFilter && !nextFilters_.empty()) {
+      *chosenFilter = nextFilters_.front();
+      nextFilters_.pop_front();
+    }
+  } else {
+    QFileDialog dialog(parent, caption, QDir::currentPath(), files.Filter);
+    dialog.setDefaultSuffix(files.Suffix);
+    // Of several filters, the one chosen names the suffix of a name typed without one.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString& filter) { dialog.setDefaultSuffix(FilterSuffix(filter)); });
+    // AnyFile: the open dialog, too, takes a name that does not exist yet; opening it then
+    // reports "File not found" like any other failed open.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(kind == DialogKind::OpenFile ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+      chosen = dialog.selectedFiles().constFirst();
+      if (chosenFilter) *chosenFilter = dialog.selectedNameFilter();
+    }
+  }
+  // As the platform's dialogs do, the chosen file's folder becomes the current directory: a
+  // relative name such as the spiral's comment file lands beside the last document chosen.
+  if (chosen && !testMode_ && files.IsDocument) QDir::setCurrent(QFileInfo(*chosen).absolutePath());
+  return chosen;
+}
+
+namespace {
+const DialogProvider::FileKind Documents{QString::fromUtf8(DocumentFilter), QString::fromUtf8(DocumentExtension), true};
+}
+
+std::optional<QString> DialogProvider::OpenFileName(QWidget* parent) {
+  return AskFileName(parent, DialogKind::OpenFile, {}, Documents);
+}
+
+std::optional<QString> DialogProvider::SaveFileName(QWidget* parent, const QString& caption) {
+  return AskFileName(parent, DialogKind::SaveFile, caption, Documents);
+}
+
+std::optional<QString> DialogProvider::ExportFileName(QWidget* parent, const QString& caption, const QString& filter,
+                                                      const QString& suffix) {
+  return AskFileName(parent, DialogKind::SaveFile, caption, {filter, suffix, false});
+}
+
+std::optional<QString> DialogProvider::ExportFileName(QWidget* parent, const QString& caption,
+                                                      const QStringList& filters, QString& filter) {
+  const FileKind files{filters.join(FilterSeparator), FilterSuffix(filters.constFirst()), false};
+  return AskFileName(parent, DialogKind::SaveFile, caption, files, &filter);
+}
+
+void DialogProvider::ShowError(QWidget* parent, const QString& message) {
+  const QString text = ErrorBoxText(message);
+  if (testMode_) {
+    shown_.push_back({DialogKind::Error, ErrorCaption, ShownMessage(text)});
+    return;
+  }
+  QMessageBox box(QMessageBox::Critical, ErrorCaption, {}, QMessageBox::Ok, parent);
+  SetBoxText(box, text);
+  box.exec();
+}
+
+bool DialogProvider::Confirm(QWidget* parent, const QString& question) {
+  if (testMode_) {
+    shown_.push_back({DialogKind::Confirmation, ConfirmCaption, ShownMessage(question)});
+    if (nextAnswers_.empty()) return false;
+    const bool yes = nextAnswers_.front();
+    nextAnswers_.pop_front();
+    return yes;
+  }
+  QMessageBox box(QMessageBox::Question, ConfirmCaption, {}, QMessageBox::Yes | QMessageBox::No, parent);
+  SetBoxText(box, question);
+  box.button(QMessageBox::Yes)->setText(QStringLiteral("&Yes"));
+  box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
+  box.setDefaultButton(QMessageBox::Yes);
+  return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<QString> DialogProvider::AskText(QWidget* parent, const QString& caption, const QString& label,
+                                               const QString& initial) {
+  if (testMode_) {
+    shown_.push_back({DialogKind::Text, caption, label});
+    if (nextTexts_.empty()) return std::nullopt;
+    const bool given = nextTexts_.front().has_value();
+    const QString text = nextTexts_.front().value_or(QString());
+    nextTexts_.pop_front();
+    if (!given) return std::nullopt;
+    return text;
+  }
+  bool ok = false;
+  const QString text = QInputDialog::getText(parent, caption, label, QLineEdit::Normal, initial, &ok);
+  if (!ok) return std::nullopt;
+  return text;
+}
+
+void DialogProvider::SetNextText(std::optional<QString> text) { nextTexts_.push_back(std::move(text)); }
+
+void DialogProvider::ShowInformation(QWidget* parent, const QString& message) {
+  if (testMode_) {
+    shown_.push_back({DialogKind::Information, InformationCaption, ShownMessage(message)});
+    return;
+  }
+  QMessageBox box(QMessageBox::Information, InformationCaption, {}, QMessageBox::Ok, parent);
+  SetBoxText(box, message);
+  box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+  box.exec();
+}
+
+void DialogProvider::EnableTestMode() { testMode_ = true; }
+
+void DialogProvider::DisableTestMode() { testMode_ = false; }
+
+void DialogProvider::SetNextFileName(std::optional<QString> name) { nextFileNames_.push_back(std::move(name)); }
+
+void DialogProvider::SetNextFilter(const QString& filter) { nextFilters_.push_back(filter); }
+
+void DialogProvider::SetNextAnswer(bool yes) { nextAnswers_.push_back(yes); }
+
+void DialogProvider::Reset() {
+  nextFileNames_.clear();
+  nextAnswers_.clear();
+  nextTexts_.clear();
+  nextFilters_.clear();
+  shown_.clear();
+}
+
+}  // namespace velmora

@@ -1,0 +1,238 @@
+// The main window's File and View > Show Images commands, the comment memo's save question, the
+// Help menu and the About box. Each command runs its steps in order and stops at a failing one:
+// what it did before stays done, and the error box reports the failure.
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStringList>
+#include <QToolButton>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "documents/CommentFile.h"
+#include "documents/DocumentFile.h"
+#include "documents/RecentDocuments.h"
+#include "documents/StartFile.h"
+#include "figures/FigureBuilder.h"
+#include "ui/about/AboutBox.h"
+#include "ui/common/DialogProvider.h"
+#include "ui/common/ErrorReport.h"
+#include "ui/common/FileNames.h"
+#include "ui/help/HelpWindow.h"
+#include "ui/main/MainForm.h"
+#include "ui/main/MemoText.h"
+#include "ui/main/SceneCanvas.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr const char* TaonsTitle = "This is a stabil structur of taons";
+
+// The picture dialog's filters: each names a format and, for PNG, how many image pixels a
+// canvas pixel becomes.
+struct PictureKind {
+  const char* Filter;
+  PictureFormat Format;
+  int Scale;
+};
+
+constexpr PictureKind PictureKinds[] = {
+    {"PNG image (*.png)", PictureFormat::Png, 1},
+    {"PNG image, twice the size (*.png)", PictureFormat::Png, 2},
+    {"PNG image, four times the size (*.png)", PictureFormat::Png, 4},
+    {"SVG drawing (*.svg)", PictureFormat::Svg, 1},
+};
+
+}  // namespace
+
+// Particle mode and figure mode differ in whether a run and a velocity reset are possible.
+void TMainForm::SetDocumentControlsEnabled(bool enabled) {
+  Go->setEnabled(enabled);
+  Null00->setEnabled(enabled);
+}
+
+void TMainForm::Open1Click() {
+  if (const std::optional<QString> name = DialogProvider::Instance().OpenFileName(this)) OpenDocument(FileName(*name));
+}
+
+// File > Open from its chosen name on, also for a recent document, a dropped one and one named
+// on the command line. A document that cannot be read leaves the model as it was, but the window
+// has already left figure mode and shows the chosen name.
+void TMainForm::OpenDocument(const std::string& name) {
+  model_.SpiralShown = false;
+  SetDocumentControlsEnabled(true);
+  model_.DocFileName = name;
+  ShowDocumentName();
+  ReadDocumentFile(model_, model_.DocFileName);
+  RememberLastDocument(model_);
+  ApplySnapshot(model_);
+  model_.StepCount = 0;
+  LTime->setText(QStringLiteral("0"));
+  DrawParticles();
+  FillListing();
+  FillParameterFields();
+  ApplyLoadedComment();
+  TryAddRecentDocument(name);
+}
+
+// Whatever opens a document besides File > Open (a drop, File > Recent Documents) is taken
+// only when File > Open would be taken now, and never while a modal box or dialog is up.
+bool TMainForm::CanOpenDocument() const { return Open1->isEnabled() && !QApplication::activeModalWidget(); }
+
+// A document dropped on the window: the comment's save question first, as leaving the memo
+// would ask it, then the document opens as File > Open opens it.
+void TMainForm::DocumentDropped(const QString& name) {
+  if (!CanOpenDocument()) return;
+  CommentExit();
+  OpenDocument(FileName(name));
+}
+
+// File > Recent Documents, filled from the list's file each time it opens, so that what another
+// instance of the program opened or saved shows too.
+void TMainForm::FillRecentMenu() {
+  RecentDocuments->clear();
+  const std::vector<std::string> names = ReadRecentDocuments();
+  for (std::size_t index = 0; index < names.size(); ++index) {
+    const std::string& name = names[index];
+    QString text = ShownFileName(name);
+    text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    QAction* entry = RecentDocuments->addAction(QStringLiteral("&%1 %2").arg(index + 1).arg(text));
+    entry->setEnabled(CanOpenDocument());
+    connect(entry, &QAction::triggered, this, [this, name] { Guarded([this, name] { RecentDocumentClick(name); }); });
+  }
+  RecentDocuments->addSeparator();
+  QAction* clear = RecentDocuments->addAction(QStringLiteral("Clear List"));
+  clear->setObjectName(QStringLiteral("ClearList"));
+  clear->setEnabled(!names.empty());
+  connect(clear, &QAction::triggered, this, [this] { Guarded([this] { ClearListClick(); }); });
+}
+
+// A document that is no longer there leaves the list, with a word naming it; any other
+// failure to open it is File > Open's.
+void TMainForm::RecentDocumentClick(const std::string& name) {
+  if (!CanOpenDocument()) return;
+  std::error_code ignored;
+  if (!std::filesystem::exists(name, ignored)) {
+    RemoveRecentDocument(name);
+    DialogProvider::Instance().ShowInformation(
+        this, QStringLiteral("The document \"%1\" no longer exists and has been removed from the recent documents.")
+                  .arg(ShownFileName(name)));
+    return;
+  }
+  OpenDocument(name);
+}
+
+void TMainForm::ClearListClick() { ClearRecentDocuments(); }
+
+// File > Save: the scene under the current name, without a question; the start file and the
+// comment file stay as they are.
+void TMainForm::Save1Click() {
+  if (model_.SpiralShown) return;
+  WriteDocumentFile(model_, model_.DocFileName);
+  TryAddRecentDocument(model_.DocFileName);
+}
+
+void TMainForm::Saveas1Click() {
+  if (model_.SpiralShown) return;
+  if (const std::optional<QString> name = DialogProvider::Instance().SaveFileName(this)) SaveAsSequence(*name);
+}
+
+// Save As from its chosen name on: the name becomes the document's, the scene is written and the
+// start file remembers it.
+void TMainForm::SaveAsSequence(const QString& name) {
+  model_.DocFileName = FileName(name);
+  ShowDocumentName();
+  WriteDocumentFile(model_, model_.DocFileName);
+  RememberLastDocument(model_);
+  TryAddRecentDocument(model_.DocFileName);
+}
+
+// File > Export Picture...: the scene as the canvas shows it now, drawn again in the chosen
+// format; the scene, the view and the figure's turn are left as they are.
+void TMainForm::ExportPicture1Click() {
+  QStringList filters;
+  for (const PictureKind& kind : PictureKinds) filters << QString::fromUtf8(kind.Filter);
+  QString filter;
+  const std::optional<QString> name =
+      DialogProvider::Instance().ExportFileName(this, QStringLiteral("Export Picture"), filters, filter);
+  if (!name) return;
+  const PictureKind& kind = PictureKinds[std::max<qsizetype>(filters.indexOf(filter), 0)];
+  WritePicture(FileName(*name), kind.Format, Canvas->Source(model_, view_), kind.Scale);
+}
+
+// View > Show Images > Spiral: the figure in its first position; the scene stays in the model.
+void TMainForm::Spiral1Click() {
+  model_.SpiralShown = true;
+  BuildFigure(model_, view_.FigureKind);
+  SetDocumentControlsEnabled(false);
+  DrawFigure();
+}
+
+// View > Show Images > Taons: back to the particles of the remembered document, or the easy
+// square when none is remembered. The step count, the fields and the comment stay.
+void TMainForm::Daons1Click() {
+  model_.SpiralShown = false;
+  SetDocumentControlsEnabled(true);
+  const std::optional<std::string> last = ReadStartFile();
+  if (!last) {
+    DialogProvider::Instance().ShowInformation(this, QStringLiteral("The start File not found."));
+    return;
+  }
+  model_.LastDocFileName = *last;
+  if (last->empty()) {
+    BuildFigure(model_, view_.FigureKind);
+    model_.DocFileName = TaonsTitle;
+    FillListing();
+    ShowDocumentName();
+    DrawParticles();
+    return;
+  }
+  model_.DocFileName = *last;
+  ShowDocumentName();
+  // A remembered document that is gone gives the easy square, silently; it shows at the next
+  // redraw.
+  if (!TryReadDocumentFile(model_, model_.DocFileName)) {
+    BuildFigure(model_, view_.FigureKind);
+    return;
+  }
+  ApplySnapshot(model_);
+  DrawParticles();
+  FillListing();
+}
+
+void TMainForm::CommentChange() { commentChanged_ = true; }
+
+// Leaving the memo after a change asks once whether to keep the text in the document's comment
+// file; the question is not repeated until the text changes again.
+void TMainForm::CommentExit() {
+  if (!commentChanged_) return;
+  commentChanged_ = false;
+  if (!DialogProvider::Instance().Confirm(this, QStringLiteral("The text was changed. Save now?"))) return;
+  WriteCommentFile(CommentFileName(model_.DocFileName), commentEncoding_.Encode(MemoText(*Comment)));
+}
+
+// The three help entries name their help file; the help window finds it by that name and shows
+// its contents page, or says that it is missing.
+void TMainForm::ShowHelp(const QString& helpFile) {
+  if (!helpWindow_) helpWindow_ = new HelpWindow(this);
+  helpWindow_->ShowContents(helpFile);
+}
+
+void TMainForm::Help1Click() { ShowHelp(QStringLiteral("HelpUK.hlp")); }
+
+void TMainForm::RusHelpClick() { ShowHelp(QStringLiteral("HlpArtRu.hlp")); }
+
+void TMainForm::PolHelpClick() { ShowHelp(QStringLiteral("HlpArtPl.hlp")); }
+
+void TMainForm::About1Click() {
+  if (aboutBox_) aboutBox_->exec();
+}
+
+}  // namespace velmora
