@@ -115,6 +115,8 @@ class PictureTest : public QObject, private MainFormHarness {
   void colourMapEndsAreTheLeastAndGreatestSpeed();
   void trailReachesBackKStepsAndNoFurther();
   void heldButtonTurnsThePictureAndTheReleaseTheView();
+  void sphereRadiusAndTrailStepsAreAskedForAndChecked_data();
+  void sphereRadiusAndTrailStepsAreAskedForAndChecked();
 };
 
 void PictureTest::renderDrawsTheCanvasPixelForPixel_data() {
@@ -497,4 +499,30 @@ void PictureTest::heldButtonTurnsThePictureAndTheReleaseTheView() {
   QVERIFY(a.M11 == b.M11 && a.M12 == b.M12 && a.M13 == b.M13 && a.M21 == b.M21 && a.M22 == b.M22 &&
           a.M23 == b.M23 && a.M31 == b.M31 && a.M32 == b.M32 && a.M33 == b.M33);
   QVERIFY(form_->CanvasImage() == turning);
+}
+
+void PictureTest::sphereRadiusAndTrailStepsAreAskedForAndChecked_data() {
+  QTest::addColumn<QString>("action");
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QString>("error");  // empty: taken
+  QTest::newRow("radius 0.3") << "SphereRadius" << "0.3" << "";
+  QTest::newRow("radius 0") << "SphereRadius" << "0" << "The sphere radius must be above 0.";
+  QTest::newRow("radius no number") << "SphereRadius" << "abc" << "'abc' is not a valid floating point value.";
+  QTest::newRow("trail steps 5") << "TrailSteps" << "5" << "";
+  QTest::newRow("trail steps 0") << "TrailSteps" << "0" << "The trail steps must be 1 to 10000.";
+  QTest::newRow("trail steps too many") << "TrailSteps" << "10001" << "The trail steps must be 1 to 10000.";
+}
+
+// A taken radius shows at once: slot 1's sphere reaches 15 pixels from its middle (0.3 is 18).
+void PictureTest::sphereRadiusAndTrailStepsAreAskedForAndChecked() {
+  QFETCH(QString, action);
+  QFETCH(QString, typed);
+  QFETCH(QString, error);
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  Find<QAction>("LookSpheres")->trigger();
+  DialogProvider::Instance().SetNextText(typed);
+  Find<QAction>(action.toLatin1().constData())->trigger();
+  QCOMPARE(ErrorTexts(), error.isEmpty() ? QStringList() : QStringList{error});
+  const bool large = action == QLatin1String("SphereRadius") && error.isEmpty();
+  QCOMPARE(Pixel(view_->ScreenX[1] + 16, view_->ScreenY[1] + 1) != qRgb(0, 0, 0), large);
 }

@@ -38,6 +38,8 @@ constexpr int FrameMilliseconds = 16;
 constexpr int DocumentCheckMilliseconds = 500;
 constexpr int RateMilliseconds = 1000;
 constexpr int IdleMilliseconds = 250;
+// A trail's frame holds every slot's position: 10000 of them take about 50 MB.
+constexpr int MostTrailSteps = 10000;
 
 MouseButton ViewButtonOf(Qt::MouseButton button) {
   switch (button) {
@@ -116,6 +118,9 @@ void SceneInstruments::CreateMenus(QMenu& viewMenu) {
   });
   trails->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
   window_.addAction(trails);
+  QAction* trailSteps = viewMenu.addAction(QStringLiteral("Trail Steps..."));
+  trailSteps->setObjectName(QStringLiteral("TrailSteps"));
+  connect(trailSteps, &QAction::triggered, this, [this] { Guarded([this] { ChooseTrailSteps(); }); });
 }
 
 void SceneInstruments::CreateStatusBar() {
@@ -209,8 +214,21 @@ void SceneInstruments::ChooseSphereRadius() {
       QString::fromStdString(FormatReal(sphereRadius_, separator_)));
   if (!text) return;
   const real radius = ParseReal(text->toStdString(), separator_);
-  if (!(radius > 0.0L) || !std::isfinite(radius)) throw ConversionError("'" + text->toStdString() + "' is not a valid floating point value");
+  if (!(radius > 0.0L) || !std::isfinite(radius)) throw ProgramError("The sphere radius must be above 0");
   sphereRadius_ = radius;
+  emit RedrawNeeded();
+}
+
+void SceneInstruments::ChooseTrailSteps() {
+  const std::optional<QString> text =
+      DialogProvider::Instance().AskText(&window_, QStringLiteral("Trail Steps"),
+                                         QStringLiteral("Steps of each trail (1 to %1):").arg(MostTrailSteps),
+                                         QString::number(trails_.Steps()));
+  if (!text) return;
+  const int steps = ParseInteger(text->toStdString());
+  if (steps < 1 || steps > MostTrailSteps)
+    throw ProgramError("The trail steps must be 1 to " + std::to_string(MostTrailSteps));
+  trails_.SetSteps(steps);
   emit RedrawNeeded();
 }
 

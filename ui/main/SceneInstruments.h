@@ -38,8 +38,8 @@ class SceneInstruments : public QObject {
   SceneInstruments(QMainWindow& window, Model& model, ViewState& view, SceneCanvas& canvas,
                    std::function<LawSettings()> law, char separator);
 
-  // Edit > Copy Selection before the View menu, and View > Look, Sphere Radius..., Colour By
-  // and Trails at the end of the View menu.
+  // Edit > Copy Selection and Clear Selection before the View menu, and View > Look, Sphere
+  // Radius..., Colour By, Trails and Trail Steps... at the end of the View menu.
   void CreateMenus(QMenu& viewMenu);
   // The status bar below the window's client area, which keeps its size.
   void CreateStatusBar();
@@ -71,6 +71,7 @@ class SceneInstruments : public QObject {
   void ClearSelection();
   void CopySelection();
   void ChooseSphereRadius();
+  void ChooseTrailSteps();
   void UpdateStatus();
   void UpdateDocument();
   real PickRadius() const;
