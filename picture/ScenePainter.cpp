@@ -29,8 +29,9 @@ constexpr int DotSize = 2;
 constexpr qreal RingGap = 3.0;
 constexpr qreal RingWidth = 1.5;
 
-// Trails fade in this many bands of age, each drawn as one path per particle.
-constexpr int TrailBands = 8;
+// Trails fade in this many bands of age, each drawn as one aliased path per particle: a run
+// redraws them every display frame, and smoothing them would cost the run more than it shows.
+constexpr int TrailBands = 4;
 
 // The colour bar at the area's right edge: its width and its margins.
 constexpr int BarWidth = 12;
@@ -184,7 +185,6 @@ void ScenePainter::DrawTrails(const Model& model, const ViewState& view, const T
   const int count = trails.Size();
   if (count < 2) return;
   painter_.save();
-  painter_.setRenderHint(QPainter::Antialiasing);
   for (int i = 1; i <= model.N; ++i) {
     if (!model.Present[i]) continue;
     std::vector<QPointF> points;
