@@ -47,10 +47,8 @@ qreal SphereRadiusOnCanvas(const ViewState& view, const SceneLook& look) {
   return static_cast<qreal>(std::fabs(look.SphereRadius * view.Zoom / 2.0L));
 }
 
-// Lighter towards white by f (0 .. 1), or darker towards black by -f.
+// Darker towards black by -f (f from -1 to 0).
 QColor Toward(const QColor& c, qreal f) {
-  if (f >= 0) return QColor::fromRgbF(c.redF() + (1 - c.redF()) * f, c.greenF() + (1 - c.greenF()) * f,
-                                      c.blueF() + (1 - c.blueF()) * f);
   return QColor::fromRgbF(c.redF() * (1 + f), c.greenF() * (1 + f), c.blueF() * (1 + f));
 }
 
@@ -153,6 +151,15 @@ void ScenePainter::DrawSpheres(const Model& model, const ViewState& view, const 
   const real nearest = order.back().depth, farthest = order.front().depth;
   const qreal radius = SphereRadiusOnCanvas(view, look);
   const QRectF area(QPointF(0, 0), QSizeF(area_));
+  // The shading is one gradient for every sphere, laid over its flat colour: white towards the
+  // highlight, clear in between, black towards the rim. Relative to each sphere's box it is the
+  // same gradient, whose colour table the paint engine builds once.
+  QRadialGradient shading(QPointF(0.5, 0.5), 0.5, QPointF(0.5 - 1.0 / 6, 0.5 - 1.0 / 6));
+  shading.setCoordinateMode(QGradient::ObjectMode);
+  shading.setColorAt(0.0, QColor(255, 255, 255, 153));
+  shading.setColorAt(0.5, QColor(255, 255, 255, 0));
+  shading.setColorAt(0.51, QColor(0, 0, 0, 0));
+  shading.setColorAt(1.0, QColor(0, 0, 0, 140));
   painter_.save();
   painter_.setRenderHint(QPainter::Antialiasing);
   painter_.setPen(Qt::NoPen);
@@ -162,13 +169,10 @@ void ScenePainter::DrawSpheres(const Model& model, const ViewState& view, const 
     if (!box.intersects(area)) continue;
     // The depth cue: the farthest sphere at 70 % of its colour's strength, the nearest at 100 %.
     const qreal cue = static_cast<qreal>(RangeFraction(p.depth, farthest, nearest));
-    const QColor base = Toward(colours[p.slot], -0.3 * (1 - cue));
-    QRadialGradient shading(centre, radius, centre - QPointF(radius / 3, radius / 3));
-    shading.setColorAt(0.0, Toward(base, 0.6));
-    shading.setColorAt(0.5, base);
-    shading.setColorAt(1.0, Toward(base, -0.55));
+    painter_.setBrush(Toward(colours[p.slot], -0.3 * (1 - cue)));
+    painter_.drawEllipse(box);
     painter_.setBrush(shading);
-    painter_.drawEllipse(centre, radius, radius);
+    painter_.drawEllipse(box);
   }
   painter_.restore();
   if (!look.ShowNumbers) return;
