@@ -194,9 +194,8 @@ void ScenePainter::DrawTrails(const Model& model, const ViewState& view, const T
     std::vector<QPointF> points;
     points.reserve(static_cast<std::size_t>(count));
     for (int age = 0; age < count; ++age) {
-      const TrailRecord::Frame& f = trails.Ago(age);
-      if (!f.Present[i]) break;
-      const ScreenPoint s = ProjectPoint(view, f.X[i], f.Y[i], f.Z[i]);
+      if (!trails.Ago(age).Present[i]) break;
+      const ScreenPoint s = trails.Placed(age, view)[i];
       points.emplace_back(s.X + DotRadius, s.Y + DotRadius);
     }
     const int last = static_cast<int>(points.size()) - 1;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/Model.h"
+#include "view/ViewState.h"
 
 namespace velmora {
 
@@ -29,10 +30,22 @@ class TrailRecord {
   int Size() const { return count_; }
   // The frame `age` steps before the newest (0 the newest), age < Size().
   const Frame& Ago(int age) const;
+  // Its window positions under `view` (ProjectPoint of every present slot), projected once for as
+  // long as the view's matrix, zoom, shift and centre stay as they are: a run adds one frame a
+  // step and the picture draws them all.
+  const SlotArray<ScreenPoint>& Placed(int age, const ViewState& view) const;
 
  private:
   int steps_;
+  struct Placement {
+    bool valid = false;
+    RotationMatrix rotation;
+    real zoom = 0.0L, panX = 0.0L, panY = 0.0L;
+    int centreX = 0, centreY = 0;
+    SlotArray<ScreenPoint> points{};
+  };
   std::vector<Frame> frames_;  // a ring of steps_ frames
+  mutable std::vector<Placement> placed_;  // beside frames_
   int next_ = 0;               // where the next frame goes
   int count_ = 0;
   int lastStep_ = -1;

@@ -207,6 +207,7 @@ TEST(ParticleValues, SpeedKineticAndTheirRangeOverPresentSlots) {
 
 TEST(TrailRecord, KeepsTheLastKStepsAndStartsAnewWhenTheCountGoesBack) {
   Model m = testing::EmptyScene();
+  m.Present[1] = true;
   TrailRecord trails(3);
   for (int step = 1; step <= 5; ++step) {
     m.StepCount = step;
@@ -219,6 +220,12 @@ TEST(TrailRecord, KeepsTheLastKStepsAndStartsAnewWhenTheCountGoesBack) {
   trails.SetSteps(2);
   ASSERT_EQ(trails.Size(), 2);
   EXPECT_EQ(trails.Ago(1).X[1], 4.0L);
+  // Window positions as the view projects them, again after the view changed.
+  ViewState view;
+  SetCentre(view, 800, 600);
+  EXPECT_EQ(trails.Placed(1, view)[1], ProjectPoint(view, 4.0L, 0.0L, 0.0L));
+  view.Zoom = 240.0L;
+  EXPECT_EQ(trails.Placed(1, view)[1], ProjectPoint(view, 4.0L, 0.0L, 0.0L));
   m.StepCount = 0;  // File > New or Open
   trails.Add(m);
   EXPECT_EQ(trails.Size(), 1);

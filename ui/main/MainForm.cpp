@@ -191,7 +191,11 @@ void TMainForm::ApplyLoadedComment() {
 void TMainForm::SetCentre() { velmora::SetCentre(view_, frameGeometry().width(), Pan->y()); }
 
 void TMainForm::Paint(Redraw redraw) {
-  instruments_->Draw(redraw, {.What = redraw, .Taoscope = TaoscopeSelected(), .ShowNumbers = showNumbers_});
+  SceneLook look;
+  look.What = redraw;
+  look.Taoscope = TaoscopeSelected();
+  look.ShowNumbers = showNumbers_;
+  instruments_->Draw(redraw, look);
 }
 
 void TMainForm::ClearScene() { Canvas->ClearScene(); }
