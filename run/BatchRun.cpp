@@ -58,6 +58,7 @@ std::unique_ptr<Model> OpenScene(const BatchJob& job) {
 std::string RunBatch(const BatchJob& job, Stepper& stepper, const StepWatcher& watch) {
   const std::unique_ptr<Model> model = OpenScene(job);
   Model& m = *model;
+  if (job.steps > 0) ThrowIfNotANumber(m);
 
   // Every output is opened before the run, so that a folder that is missing or may not be
   // written is reported at once and not after hours of steps.
@@ -81,11 +82,7 @@ std::string RunBatch(const BatchJob& job, Stepper& stepper, const StepWatcher& w
 
   int counter = m.StepCount;
   for (int done = 1; done <= job.steps; ++done) {
-    try {
-      stepper.Step(m, job.settings, counter);
-    } catch (const FloatingPointFault& fault) {
-      throw StepFault(fault, counter);
-    }
+    stepper.RunStep(m, job.settings, counter);
     if (done % job.every == 0) {
       if (trajectory) OnFile(job.trajectory, [&] { trajectory->WriteFrame(m, counter); });
       if (job.frames) job.frames(m, done);

@@ -42,8 +42,10 @@ struct BatchJob {
 using StepWatcher = std::function<void(int done)>;
 
 // Reads job.scene, runs job.steps steps, puts the trajectory and the output document in place,
-// and returns the listing (empty when none is asked for). A fault throws StepFault; a failing
-// file operation throws IoError with the file's name before the program's text
+// and returns the listing (empty when none is asked for). A run of steps on a scene holding a
+// value that is not a number throws FloatingPointFault (see ThrowIfNotANumber) before anything
+// is opened. A fault of a step throws StepFault; a failing file operation throws IoError with
+// the file's name before the program's text
 // ("scene.ato: File not found"); an output that cannot be written is found before the first
 // step. When the run fails nothing is written or changed (a table on the standard output has its
 // rows up to the failure); of the outputs the trajectory and the table are put in place first, so

@@ -44,7 +44,7 @@ std::string OptionsUsage(const OptionTable& options) {
   return text;
 }
 
-int CountValue(std::string_view option, const std::string& text, int least) {
+int CountValue(std::string_view option, const std::string& text, int least, int most) {
   int value = 0;
   try {
     value = ParseInteger(text);
@@ -53,6 +53,8 @@ int CountValue(std::string_view option, const std::string& text, int least) {
   }
   if (value < least)
     throw UsageError(std::string(option) + ": '" + text + "' is less than " + std::to_string(least));
+  if (value > most)
+    throw UsageError(std::string(option) + ": '" + text + "' is more than " + std::to_string(most));
   return value;
 }
 

@@ -3,6 +3,7 @@
 // the usage text read. Rows are bound to the tool's own settings when the table is made, so
 // tools share rows (the run's switches, see RunOptions) without sharing a settings type.
 
+#include <climits>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -36,8 +37,8 @@ std::vector<std::string> ParseOptions(const OptionTable& options, int argc, char
 // One line per option: name, value, help, the help texts in one column.
 std::string OptionsUsage(const OptionTable& options);
 
-// A whole number of at least `least`; the message names the option.
-int CountValue(std::string_view option, const std::string& text, int least);
+// A whole number from `least` to `most`; the message names the option.
+int CountValue(std::string_view option, const std::string& text, int least, int most = INT_MAX);
 // A real number with "." as the decimal separator.
 real RealValue(std::string_view option, const std::string& text);
 

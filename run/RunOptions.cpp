@@ -1,5 +1,9 @@
 #include "run/RunOptions.h"
 
+#include <string>
+
+#include "sim/WorkerPool.h"
+
 namespace velmora {
 
 OptionTable RunOptions(BatchJob& job, int& threads) {
@@ -17,8 +21,9 @@ OptionTable RunOptions(BatchJob& job, int& threads) {
        [&settings](const std::string& v) { settings.Mode = ChoiceValue("--mode", v, BoundaryModeNames); }},
       {"--dt", "VALUE", "replace the scene's time step ('.' as decimal separator)",
        [&job](const std::string& v) { job.dt = RealValue("--dt", v); }},
-      {"--threads", "N", "threads for a step (default: all cores); every count gives the same bits",
-       [&threads](const std::string& v) { threads = CountValue("--threads", v, 1); }},
+      {"--threads", "N", "threads for a step, 1 to " + std::to_string(MaxThreadCount) +
+                              " (default: every core); every count gives the same bits",
+       [&threads](const std::string& v) { threads = CountValue("--threads", v, 1, MaxThreadCount); }},
   };
 }
 

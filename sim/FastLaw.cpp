@@ -331,4 +331,15 @@ bool FastLaw::Accelerations(const Model& model, const SlotArray<bool>& targets, 
   return faulted || FaultFlagged();
 }
 
+void EveryAcceleration(FastLaw& fast, const Model& m, const LawSettings& law, SlotArray<real>& ax,
+                       SlotArray<real>& ay, SlotArray<real>& az) {
+  SlotArray<bool> every{};
+  for (int i = 1; i <= m.N; ++i) every[i] = true;
+  ClearFaultFlags();
+  fast.Prepare(m, law);
+  if (!fast.Accelerations(m, every, ax, ay, az)) return;
+  for (int i = 1; i <= m.N; ++i) ForceX(m, law, i), ForceY(m, law, i), ForceZ(m, law, i);
+  ThrowIfFaulted();
+}
+
 }  // namespace velmora

@@ -98,4 +98,10 @@ class FastLaw {
   WorkerPool pool_;
 };
 
+// The accelerations of every slot 1..N from the current positions, by `fast`; when it flags a
+// fault, the literal law is evaluated in its order and throws the FloatingPointFault of the
+// first operation that faults, as a step would name it.
+void EveryAcceleration(FastLaw& fast, const Model& model, const LawSettings& law, SlotArray<real>& ax,
+                       SlotArray<real>& ay, SlotArray<real>& az);
+
 }  // namespace velmora

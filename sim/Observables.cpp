@@ -127,7 +127,7 @@ Energies PairSums(const Model& m, const LawSettings& law) {
   Energies e;
   ForEachPair(m, law, [&](int, int, real r, real energy) {
     e.potential += energy;
-    if (r < e.closest) e.closest = r;
+    if (r < e.closest || std::isnan(r)) e.closest = r;  // a NaN stays: no later r is less
   });
   return e;
 }
@@ -186,7 +186,7 @@ Observables Measure(const Model& model, const LawSettings& law) {
     const real squared = m.V[i] * m.V[i] + m.U[i] * m.U[i] + m.W[i] * m.W[i];
     groupKinetic[GroupOf(m.N, i)] += squared / 2.0L;
     const real speed = std::sqrt(squared);
-    if (speed > fastest) fastest = speed;
+    if (speed > fastest || std::isnan(speed)) fastest = speed;  // a NaN stays: no later speed is greater
   }
   const Energies e = PairSums(m, law);
   o[Quantity::Kinetic1] = groupKinetic[1];

@@ -31,7 +31,8 @@ struct Observables {
 // - total = kinetic + potential;
 // - gyration = sqrt(mean |q - centre|^2) about the mean position (NAN with no present slot);
 // - closest = the least distance between two present slots (INF with fewer than two);
-// - fastest = the greatest speed (0 with no present slot).
+// - fastest = the greatest speed (0 with no present slot);
+// a position or velocity that is not a number makes every quantity that reads it NAN.
 Observables Measure(const Model& model, const LawSettings& law);
 
 // The energy of slot i in the field of slot j, whose group g gives the parameters:

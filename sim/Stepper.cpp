@@ -1,9 +1,13 @@
 #include "sim/Stepper.h"
 
+#include <cmath>
 #include <cstdint>
+#include <string>
+#include <utility>
 
 #include "model/CheckedReal.h"
 #include "model/FloatingPointFaults.h"
+#include "model/ProgramError.h"
 #include "sim/BoundaryModes.h"
 #include "sim/PairLaw.h"
 
@@ -123,6 +127,14 @@ void Stepper::Step(Model& model, const StepSettings& settings, int& counter) {
   model.StepCount = counter;
 }
 
+void Stepper::RunStep(Model& model, const StepSettings& settings, int& counter) {
+  try {
+    Step(model, settings, counter);
+  } catch (const FloatingPointFault& fault) {
+    throw StepFault(fault, counter);
+  }
+}
+
 void Stepper::LiteralSchedule(Model& m, const StepSettings& settings) const {
   const LawSettings& law = settings.Law;
   const real damping = DampingFactor(settings.Cool);
@@ -198,6 +210,23 @@ bool Stepper::FastBlockadeSchedule(Model& m, real damping) {
   if (FaultFlagged()) return false;
   ForPresent(m, b.xFirst, b.xLast, [&](int i) { CopyBackX(m, i); });
   return true;
+}
+
+void ThrowIfNotANumber(const Model& m) {
+  FaultFlagsKept flagsKept;  // comparing an encoding the FPU refuses flags an invalid operation
+  const auto refuse = [](const std::string& what) {
+    throw FloatingPointFault(std::string(InvalidOperationText) + ": " + what);
+  };
+  if (std::isnan(m.dt)) refuse("dt");
+  for (int p = 0; p < ParameterCount; ++p)
+    if (std::isnan(Parameter(m, p))) refuse(ParameterNames[p]);
+  static constexpr std::pair<const char*, SlotArray<real> Model::*> Columns[] = {
+      {"X", &Model::X}, {"Y", &Model::Y}, {"Z", &Model::Z}, {"V", &Model::V}, {"U", &Model::U}, {"W", &Model::W}};
+  for (int i = 1; i <= m.N; ++i) {
+    if (!m.Present[i]) continue;
+    for (const auto& [name, column] : Columns)
+      if (std::isnan((m.*column)[i])) refuse(std::string(name) + " of slot " + std::to_string(i));
+  }
 }
 
 void ZeroVelocities(Model& model) {

@@ -5,6 +5,7 @@
 
 #include "model/Model.h"
 #include "sim/FastLaw.h"
+#include "sim/StepFault.h"
 #include "sim/StepSettings.h"
 
 namespace velmora {
@@ -30,6 +31,10 @@ class Stepper {
   // value.
   void Step(Model& model, const StepSettings& settings, int& counter);
 
+  // Step as the drivers of a run (batch runs, the Python module) take it: a fault is thrown again
+  // as StepFault with the number of the step that faulted.
+  void RunStep(Model& model, const StepSettings& settings, int& counter);
+
  private:
   void LiteralSchedule(Model& model, const StepSettings& settings) const;
   void FastSchedule(Model& model, const StepSettings& settings);
@@ -41,6 +46,14 @@ class Stepper {
   FastLaw law_;
   SlotArray<real> ax_{}, ay_{}, az_{};
 };
+
+// A run refuses to start on values it cannot compute with: when dt, a parameter, or a position
+// or velocity of a present slot is not a number (a NaN, or an encoding the FPU does not take as
+// a number), FloatingPointFault names the first one after the text of an invalid operation
+// ("Invalid floating point operation: V of slot 12"). Every driver of a run calls it before the
+// first step. Such a value would otherwise pass through the arithmetic without a fault and
+// spread to every slot.
+void ThrowIfNotANumber(const Model& model);
 
 // The velocity reset of "Make null of velocity": V, U, W and their working copies become 0 for
 // every slot, present or not; positions stay.

@@ -1,6 +1,12 @@
 #include "sim/WorkerPool.h"
 
+#include <algorithm>
+#include <new>
+#include <string>
+#include <system_error>
+
 #include "model/FloatingPointFaults.h"
+#include "model/ProgramError.h"
 
 namespace velmora {
 
@@ -17,10 +23,24 @@ inline void Relax() {
 }  // namespace
 
 WorkerPool::WorkerPool(int size) {
-  for (int part = 1; part < size; ++part) workers_.emplace_back([this, part] { WorkerLoop(part); });
+  std::string refusal;
+  try {
+    workers_.reserve(size > 1 ? size - 1 : 0);
+    for (int part = 1; part < size; ++part) workers_.emplace_back([this, part] { WorkerLoop(part); });
+    return;
+  } catch (const std::system_error& refused) {
+    refusal = refused.code().message();
+  } catch (const std::bad_alloc&) {
+    refusal = "not enough memory";
+  }
+  // The workers that did start wait on this pool's condition variables: they end before the pool.
+  StopWorkers();
+  throw ProgramError("cannot start " + std::to_string(size) + " threads for a step: " + refusal);
 }
 
-WorkerPool::~WorkerPool() {
+WorkerPool::~WorkerPool() { StopWorkers(); }
+
+void WorkerPool::StopWorkers() {
   {
     std::lock_guard lock(mutex_);
     stopping_ = true;
@@ -84,7 +104,7 @@ void WorkerPool::WorkerLoop(int part) {
 
 int DefaultThreadCount() {
   const unsigned cores = std::thread::hardware_concurrency();
-  return cores == 0 ? 1 : static_cast<int>(cores);
+  return cores == 0 ? 1 : static_cast<int>(std::min<unsigned>(cores, MaxThreadCount));
 }
 
 }  // namespace velmora

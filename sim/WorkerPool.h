@@ -21,6 +21,9 @@ namespace velmora {
 class WorkerPool {
  public:
   // `size` parts run at once: the calling thread and size - 1 workers. size < 1 counts as 1.
+  // When the system refuses a thread, the workers already started are stopped and joined, and
+  // ProgramError says how many threads were asked for and why the system refused
+  // ("cannot start 64 threads for a step: Resource temporarily unavailable").
   explicit WorkerPool(int size);
   ~WorkerPool();
   WorkerPool(const WorkerPool&) = delete;
@@ -38,6 +41,7 @@ class WorkerPool {
 
  private:
   void WorkerLoop(int part);
+  void StopWorkers();
   // Spins up to SpinTime until done() holds, then sleeps on `wake` until it does.
   template <class Done>
   void Await(std::condition_variable& wake, Done done);
@@ -53,7 +57,12 @@ class WorkerPool {
   std::atomic<bool> stopping_ = false;
 };
 
-// The number of threads the program uses for a step by default: every core of the machine.
+// The most threads a step may have: a step shares out at most 100 slots, and far more threads
+// than cores only wait for each other. The tools and the Python module refuse larger counts.
+inline constexpr int MaxThreadCount = 256;
+
+// The number of threads the program uses for a step by default: every core of the machine, at
+// most MaxThreadCount.
 int DefaultThreadCount();
 
 }  // namespace velmora

@@ -20,7 +20,9 @@ void RaiseFault(const std::string& text, py::object step) {
   PyErr_SetObject(FaultType, fault.ptr());
 }
 
-void Translate(std::exception_ptr thrown) {
+}  // namespace
+
+void SetPythonError(std::exception_ptr thrown) {
   try {
     std::rethrow_exception(thrown);
   } catch (const StepFault& fault) {
@@ -34,8 +36,6 @@ void Translate(std::exception_ptr thrown) {
   }
 }
 
-}  // namespace
-
 void RegisterErrors(py::module_& module) {
   static py::exception<ProgramError> error(module, "Error", PyExc_Exception);
   static py::exception<IoError> fileError(module, "FileError", error.ptr());
@@ -44,12 +44,14 @@ void RegisterErrors(py::module_& module) {
   fileError.doc() = "A file that could not be read or written: the file's name, then the program's text.";
   fault.doc() =
       "A floating-point fault (invalid operation, division by zero or overflow) with the program's text;\n"
-      "`step` is the number of the step that faulted, or None outside a run.";
+      "`step` is the number of the step that faulted, or None outside a run; `record` is what a run with\n"
+      "record=K recorded up to the fault (None otherwise).";
   fault.attr("step") = py::none();
+  fault.attr("record") = py::none();
   ErrorType = error.ptr();
   FileErrorType = fileError.ptr();
   FaultType = fault.ptr();
-  py::register_exception_translator(Translate);
+  py::register_exception_translator(SetPythonError);
 }
 
 }  // namespace velmora::python

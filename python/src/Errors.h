@@ -6,8 +6,14 @@
 
 #include <pybind11/pybind11.h>
 
+#include <exception>
+
 namespace velmora::python {
 
 void RegisterErrors(pybind11::module_& module);
+
+// Sets Python's error indicator to the exception of a thrown core error, as raising it from a
+// binding would.
+void SetPythonError(std::exception_ptr thrown);
 
 }  // namespace velmora::python

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "Arguments.h"
+
 namespace velmora::python {
 
 namespace {
@@ -11,12 +13,6 @@ std::string ShapeText(const std::vector<py::ssize_t>& shape) {
   for (std::size_t d = 0; d < shape.size(); ++d)
     text += (d ? ", " : "") + std::to_string(shape[d]) + (shape.size() == 1 ? "," : "");
   return text + ")";
-}
-
-std::string TypeName(py::handle value) {
-  if (py::isinstance<py::array>(value))
-    return "an array of " + py::str(py::reinterpret_borrow<py::array>(value).dtype()).cast<std::string>();
-  return py::str(py::type::handle_of(value).attr("__name__")).cast<std::string>();
 }
 
 // The array, checked for its element type and shape.

@@ -12,19 +12,18 @@
 #include "Errors.h"
 #include "ExtendedArrays.h"
 #include "Measurements.h"
+#include "Record.h"
 #include "Scene.h"
 #include "model/ProgramError.h"
 #include "sim/Observables.h"
 #include "text/NumberText.h"
-#include "sim/WorkerPool.h"
 
 namespace py = pybind11;
 using namespace pybind11::literals;
+using velmora::python::PathText;
 using velmora::python::Scene;
 
 namespace {
-
-std::string PathText(const py::object& path) { return py::module_::import("os").attr("fspath")(path).cast<std::string>(); }
 
 velmora::BoundaryMode ModeNamed(const std::string& name) {
   std::string names;
@@ -34,8 +33,6 @@ velmora::BoundaryMode ModeNamed(const std::string& name) {
   }
   throw py::value_error("mode: expected one of " + names + ", got '" + name + "'");
 }
-
-int ThreadsOr(const std::optional<int>& threads) { return threads ? *threads : velmora::DefaultThreadCount(); }
 
 // Rows of (x, y, z) as doubles, for the atoms of a structure.
 std::vector<std::array<double, 3>> Triples(const py::array_t<double, py::array::c_style | py::array::forcecast>& rows,
@@ -69,6 +66,7 @@ void PlaceAtoms(Scene& scene, const py::array_t<double, py::array::c_style | py:
 PYBIND11_MODULE(_core, module) {
   module.doc() = "Velmora's core: scenes, runs and their quantities, with the program's exact bits.";
   velmora::python::RegisterErrors(module);
+  velmora::python::RegisterRecord(module);
 
   module.attr("QUANTITY_NAMES") = py::tuple(py::cast(std::vector<std::string>(velmora::QuantityNames.begin(),
                                                                                velmora::QuantityNames.end())));
@@ -103,20 +101,20 @@ Reading an array attribute gives a new read-only array; assign a whole array to 
       .def_static("from_bytes", [](const py::bytes& bytes) { return Scene::FromBytes(bytes); }, "document"_a,
                   "The scene of the bytes of a document, as load reads them from a file.")
       .def("to_bytes", &Scene::ToBytes, "The bytes that save would write.")
-      .def_property_readonly("n", [](const Scene& s) { return s.model().N; }, "The number of slots (100).")
-      .def_property("dt", &Scene::Dt, &Scene::SetDt, "The time step, a numpy.longdouble.")
+      .def_property_readonly("n", [](const Scene& s) { return s.N(); }, "The number of slots (100).")
+      .def_property("dt", &Scene::Dt, &Scene::SetDt, "The time step in the scene's time units, a numpy.longdouble.")
       .def_property("step_count", &Scene::StepCount, &Scene::SetStepCount,
                     "Steps run since the scene was made or loaded; a run continues from it.")
       .def_property("present", &Scene::Present, &Scene::SetPresent, "Which slots hold a particle: bool, shape (n,).")
-      .def_property("positions", &Scene::Positions, &Scene::SetPositions, "x, y, z of every slot: longdouble, shape (n, 3).")
+      .def_property("positions", &Scene::Positions, &Scene::SetPositions, "x, y, z of every slot in length units: longdouble, shape (n, 3).")
       .def_property("velocities", &Scene::Velocities, &Scene::SetVelocities,
-                    "Velocities along x, y, z of every slot: longdouble, shape (n, 3).")
+                    "Velocities along x, y, z of every slot in length units per time unit: longdouble, shape (n, 3).")
       .def_property("parameters", &Scene::Parameters, &Scene::SetParameters,
                     "A, B, C, D, F, G of groups 1, 2, 3: longdouble, shape (3, 6).")
       .def(
           "run",
-          [](py::object self, int steps, bool blockade, bool cool, bool contact, bool taoscope, const std::string& mode,
-             std::optional<int> threads, std::optional<int> every, py::object callback) {
+          [](py::object self, py::object steps, bool blockade, bool cool, bool contact, bool taoscope,
+             const std::string& mode, py::object threads, py::object every, py::object callback, py::object record) {
             velmora::StepSettings settings;
             settings.Blockade = blockade;
             settings.Cool = cool;
@@ -125,30 +123,41 @@ Reading an array attribute gives a new read-only array; assign a whole array to 
             settings.Mode = ModeNamed(mode);
             if (!callback.is_none() && !PyCallable_Check(callback.ptr()))
               throw py::type_error("callback: expected a callable");
-            self.cast<Scene&>().Run(self, steps, settings, ThreadsOr(threads), every.value_or(1), callback);
+            return velmora::python::RunScene(self, steps, settings, threads, every, callback, record);
           },
           "steps"_a, py::kw_only(), "blockade"_a = false, "cool"_a = false, "contact"_a = false, "taoscope"_a = false,
           "mode"_a = "free", "threads"_a = py::none(), "every"_a = py::none(), "callback"_a = py::none(),
-          R"(Runs `steps` steps as Go does: mode is free, hot, cold, current1 or current2; threads (default: every
-core) never change the bits. callback(scene) is called after every `every` steps (default 1). Ctrl+C ends
-the run between two steps with KeyboardInterrupt; a floating-point fault raises FloatingPointFault with
-the step and leaves the scene where the step stopped, as the window does.)")
+          "record"_a = py::none(),
+          R"(Runs `steps` steps as Go does: mode is free, hot, cold, current1 or current2; threads (1 to 256,
+default: every core) never change the bits. A dt, parameter, or position or velocity of a present slot
+that is not a number raises FloatingPointFault naming it before the first step. callback(scene) is
+called after every `every` steps (default 1). Ctrl+C ends the run between two steps with
+KeyboardInterrupt; a floating-point fault raises FloatingPointFault with the step and leaves the scene
+where the step stopped, as the window does. Each step advances the time by dt (in the scene's time units).
+
+record=K returns a velmora.Record of the scene at the start and after every K-th step, with the quantities
+of observables() at those instants; without it run returns None. Recording changes no bit of the run. An
+exception that ends a recorded run early (a fault, Ctrl+C, the callback's own) carries what was recorded
+up to then as its attribute `record`.)")
       .def(
           "accelerations",
-          [](Scene& s, bool contact, bool taoscope, std::optional<int> threads) {
-            return s.Accelerations({contact, taoscope}, ThreadsOr(threads));
+          [](Scene& s, bool contact, bool taoscope, py::object threads) {
+            return s.Accelerations({contact, taoscope}, threads);
           },
           py::kw_only(), "contact"_a = false, "taoscope"_a = false, "threads"_a = py::none(),
-          "The law's accelerations of every slot from the current positions: longdouble, shape (n, 3).")
+          "The law's accelerations of every slot from the current positions, in length units per time unit\n"
+          "squared (unit masses, so also the forces): longdouble, shape (n, 3).")
       .def(
           "observables",
           [](const Scene& s, bool contact, bool taoscope) { return s.Observables({contact, taoscope}); },
           py::kw_only(), "contact"_a = false, "taoscope"_a = false,
           R"(The quantities of the present slots, as velmora-batch --log writes them, by name: kinetic, potential,
-total, kinetic1..3 (per group), gyration, closest, fastest; numpy.longdouble. contact and taoscope choose
-the law whose potential is measured, as in run.)")
+total, kinetic1..3 (per group), gyration, closest, fastest; numpy.longdouble. Energies are in the law's
+energy units with unit masses, gyration and closest in length units, fastest in length units per time
+unit. contact and taoscope choose the law whose potential is measured, as in run.)")
       .def("listing", &Scene::Listing, "what"_a = "positions",
            "The listing as text: one line per slot, tab-separated, '.' as decimal separator.")
       .def("_place_atoms", &PlaceAtoms, "positions"_a, "velocities"_a, "slots"_a);
   velmora::python::RegisterMeasurements(module);
+  velmora::python::RegisterSceneCopies(module);
 }

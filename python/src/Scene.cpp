@@ -1,18 +1,20 @@
 #include "Scene.h"
 
+#include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cstring>
 
+#include "Arguments.h"
 #include "ExtendedArrays.h"
 #include "documents/DocumentFile.h"
-#include "model/FloatingPointFaults.h"
+#include "documents/IoErrors.h"
 #include "model/NewScene.h"
 #include "model/ProgramError.h"
 #include "sim/FastLaw.h"
 #include "sim/Observables.h"
-#include "sim/PairLaw.h"
-#include "sim/StepFault.h"
 #include "sim/Stepper.h"
+#include "sim/WorkerPool.h"
 #include "text/Listing.h"
 
 namespace velmora::python {
@@ -23,6 +25,11 @@ using Column = SlotArray<real> Model::*;
 
 // Between two looks for Ctrl+C the interpreter stays released for about this long.
 constexpr auto SignalInterval = std::chrono::milliseconds(20);
+
+// A thread count as run() and accelerations() take it: None for every core, else 1 to MaxThreadCount.
+int ThreadCount(py::handle threads) {
+  return threads.is_none() ? DefaultThreadCount() : IntegerValue(threads, "threads", 1, MaxThreadCount);
+}
 
 std::vector<real> SlotTable(const Model& m, std::initializer_list<Column> columns) {
   std::vector<real> values;
@@ -42,35 +49,30 @@ void StoreSlotTable(Model& m, const std::vector<real>& values, std::initializer_
   }
 }
 
-// The scene marked as stepping and the interpreter released, for as long as the object lives;
-// the mark is taken and cleared while the interpreter is held.
-class Released {
- public:
-  explicit Released(bool& stepping) : mark_(stepping) {}
-
- private:
-  struct Mark {
-    bool& stepping;
-    explicit Mark(bool& flag) : stepping(flag) { stepping = true; }
-    ~Mark() { stepping = false; }
-  } mark_;
-  py::gil_scoped_release release_;
-};
-
 }  // namespace
+
+std::string PathText(const py::object& path) { return py::module_::import("os").attr("fspath")(path).cast<std::string>(); }
 
 Scene::Scene() : model_(std::make_unique<Model>(NewScene())) {}
 
 Scene::Scene(std::unique_ptr<Model> model) : model_(std::move(model)) {}
 
+template <class F>
+auto Scene::Locked(F f) const {
+  std::lock_guard lock(*lock_);
+  return f(static_cast<const Model&>(*model_));
+}
+
+template <class F>
+auto Scene::Locked(F f) {
+  std::lock_guard lock(*lock_);
+  return f(*model_);
+}
+
 Scene Scene::Load(const std::string& path) {
   auto model = std::make_unique<Model>();
   model->N = SlotCount;
-  try {
-    ReadDocumentFile(*model, path);
-  } catch (const IoError& error) {
-    throw IoError(error.code(), path + ": " + error.what());
-  }
+  OnFile(path, [&] { ReadDocumentFile(*model, path); });
   ApplySnapshot(*model);
   return Scene(std::move(model));
 }
@@ -87,120 +89,127 @@ Scene Scene::FromBytes(const std::string& bytes) {
 }
 
 void Scene::Save(const std::string& path) {
-  CheckIdle();
-  try {
-    WriteDocumentFile(*model_, path);
-  } catch (const IoError& error) {
-    throw IoError(error.code(), path + ": " + error.what());
-  }
+  Locked([&](Model& m) { OnFile(path, [&] { WriteDocumentFile(m, path); }); });
 }
 
 py::bytes Scene::ToBytes() {
-  CheckIdle();
-  TakeSnapshot(*model_);
-  return py::bytes(reinterpret_cast<const char*>(model_->Snapshot.data()), SnapshotSize);
+  const std::string bytes = Locked([](Model& m) {
+    TakeSnapshot(m);
+    return std::string(reinterpret_cast<const char*>(m.Snapshot.data()), SnapshotSize);
+  });
+  return py::bytes(bytes);
 }
 
-Model& Scene::model() {
-  CheckIdle();
-  return *model_;
+Model Scene::Snapshot() const {
+  return Locked([](const Model& m) { return m; });
 }
 
-const Model& Scene::model() const {
-  CheckIdle();
-  return *model_;
+Scene Scene::FromModel(const Model& m) { return Scene(std::make_unique<Model>(m)); }
+
+int Scene::N() const { return Locked([](const Model& m) { return m.N; }); }
+
+py::object Scene::Dt() const { return ExtendedScalar(Locked([](const Model& m) { return m.dt; })); }
+
+void Scene::SetDt(py::handle value) {
+  const real dt = ExtendedScalarValue(value, "dt");
+  Locked([&](Model& m) { m.dt = dt; });
 }
 
-void Scene::CheckIdle() const {
-  if (stepping_) throw ProgramError("the scene is being run by another thread");
-}
+int Scene::StepCount() const { return Locked([](const Model& m) { return m.StepCount; }); }
 
-py::object Scene::Dt() const { return ExtendedScalar(model().dt); }
-
-void Scene::SetDt(py::handle value) { model().dt = ExtendedScalarValue(value, "dt"); }
-
-int Scene::StepCount() const { return model().StepCount; }
-
-void Scene::SetStepCount(int count) {
-  if (count < 0) throw py::value_error("step_count: expected a count of 0 or more, got " + std::to_string(count));
-  model().StepCount = count;
+void Scene::SetStepCount(py::handle count) {
+  const int steps = IntegerValue(count, "step_count", 0, INT_MAX);
+  Locked([&](Model& m) { m.StepCount = steps; });
 }
 
 py::array Scene::Present() const {
-  const Model& m = model();
-  return BoolArray(std::vector<bool>(m.Present.begin() + 1, m.Present.begin() + 1 + m.N));
+  return BoolArray(Locked([](const Model& m) { return std::vector<bool>(m.Present.begin() + 1, m.Present.begin() + 1 + m.N); }));
 }
 
 void Scene::SetPresent(py::handle value) {
-  Model& m = model();
-  const std::vector<bool> present = BoolValues(value, "present", m.N);
-  for (int i = 1; i <= m.N; ++i) m.Present[i] = present[i - 1];
+  const std::vector<bool> present = BoolValues(value, "present", N());
+  Locked([&](Model& m) {
+    for (int i = 1; i <= m.N; ++i) m.Present[i] = present[i - 1];
+  });
 }
 
-py::array Scene::Positions() const { return ExtendedArray(SlotTable(model(), {&Model::X, &Model::Y, &Model::Z}), {model().N, 3}); }
+py::array Scene::Positions() const {
+  return ExtendedArray(Locked([](const Model& m) { return SlotTable(m, {&Model::X, &Model::Y, &Model::Z}); }), {N(), 3});
+}
 
 void Scene::SetPositions(py::handle value) {
-  Model& m = model();
-  StoreSlotTable(m, ExtendedValues(value, "positions", {m.N, 3}),
-                 {{&Model::X, &Model::NewX, &Model::ShownX},
-                  {&Model::Y, &Model::NewY, &Model::ShownY},
-                  {&Model::Z, &Model::NewZ, &Model::ShownZ}});
+  const std::vector<real> values = ExtendedValues(value, "positions", {N(), 3});
+  Locked([&](Model& m) {
+    StoreSlotTable(m, values,
+                   {{&Model::X, &Model::NewX, &Model::ShownX},
+                    {&Model::Y, &Model::NewY, &Model::ShownY},
+                    {&Model::Z, &Model::NewZ, &Model::ShownZ}});
+  });
 }
 
-py::array Scene::Velocities() const { return ExtendedArray(SlotTable(model(), {&Model::V, &Model::U, &Model::W}), {model().N, 3}); }
+py::array Scene::Velocities() const {
+  return ExtendedArray(Locked([](const Model& m) { return SlotTable(m, {&Model::V, &Model::U, &Model::W}); }), {N(), 3});
+}
 
 void Scene::SetVelocities(py::handle value) {
-  Model& m = model();
-  StoreSlotTable(m, ExtendedValues(value, "velocities", {m.N, 3}),
-                 {{&Model::V, &Model::NewV}, {&Model::U, &Model::NewU}, {&Model::W, &Model::NewW}});
+  const std::vector<real> values = ExtendedValues(value, "velocities", {N(), 3});
+  Locked([&](Model& m) {
+    StoreSlotTable(m, values, {{&Model::V, &Model::NewV}, {&Model::U, &Model::NewU}, {&Model::W, &Model::NewW}});
+  });
 }
 
 py::array Scene::Parameters() const {
-  std::vector<real> values;
-  for (int p = 0; p < ParameterCount; ++p) values.push_back(Parameter(model(), p));
-  return ExtendedArray(values, {GroupCount, ParametersPerGroup});
+  return ExtendedArray(Locked([](const Model& m) {
+                         std::vector<real> values;
+                         for (int p = 0; p < ParameterCount; ++p) values.push_back(Parameter(m, p));
+                         return values;
+                       }),
+                       {GroupCount, ParametersPerGroup});
 }
 
 void Scene::SetParameters(py::handle value) {
   const std::vector<real> values = ExtendedValues(value, "parameters", {GroupCount, ParametersPerGroup});
-  for (int p = 0; p < ParameterCount; ++p) Parameter(model(), p) = values[p];
+  Locked([&](Model& m) {
+    for (int p = 0; p < ParameterCount; ++p) Parameter(m, p) = values[p];
+  });
 }
 
 void Scene::PlaceAtoms(const std::vector<PlacedAtom>& atoms, bool withSlots) {
   try {
-    velmora::PlaceAtoms(model(), atoms, withSlots);
+    Locked([&](Model& m) { velmora::PlaceAtoms(m, atoms, withSlots); });
   } catch (const ProgramError& error) {
     throw py::value_error(error.what());
   }
 }
 
-void Scene::Run(const py::object& self, int steps, const StepSettings& settings, int threads, int every,
-                const py::object& callback) {
-  CheckIdle();
+void Scene::Run(const py::object& self, py::handle stepsArgument, const StepSettings& settings,
+                py::handle threadsArgument, py::handle everyArgument, const py::object& callback,
+                const std::function<void(const Model&)>& frames, int frameEvery) {
   if (running_) throw ProgramError("run() is already running on this scene");
-  if (steps < 0) throw py::value_error("steps: expected 0 or more, got " + std::to_string(steps));
-  if (threads < 1) throw py::value_error("threads: expected 1 or more, got " + std::to_string(threads));
-  if (every < 1) throw py::value_error("every: expected 1 or more, got " + std::to_string(every));
+  const int steps = IntegerValue(stepsArgument, "steps", 0, INT_MAX);
+  const int threads = ThreadCount(threadsArgument);
+  const int every = everyArgument.is_none() ? 1 : IntegerValue(everyArgument, "every", 1, INT_MAX);
+  if (steps > 0) Locked([](const Model& m) { ThrowIfNotANumber(m); });
+  // Before running_ is set and before any step: a pool that cannot start leaves the scene as it was.
+  Stepper stepper(Evaluation::Fast, threads);
   running_ = true;
   struct Finished {
     bool& running;
     ~Finished() { running = false; }
   } finished{running_};
 
-  Stepper stepper(Evaluation::Fast, threads);
-  Model& m = *model_;
-  int counter = m.StepCount;
+  int counter = Locked([](const Model& m) { return m.StepCount; });
+  if (frames) Locked([&](const Model& m) { frames(m); });
   for (int done = 0; done < steps;) {
     const int pause = callback.is_none() ? steps : std::min(steps, (done / every + 1) * every);
     {
-      Released released(stepping_);
+      py::gil_scoped_release released;
       const auto look = std::chrono::steady_clock::now() + SignalInterval;
       while (done < pause && std::chrono::steady_clock::now() < look) {
-        try {
-          stepper.Step(m, settings, counter);
-        } catch (const FloatingPointFault& fault) {
-          throw StepFault(fault, counter);
-        }
+        Locked([&](Model& m) {
+          stepper.RunStep(m, settings, counter);
+          if (frames && (done + 1) % frameEvery == 0) frames(m);
+        });
         ++done;
       }
     }
@@ -209,30 +218,25 @@ void Scene::Run(const py::object& self, int steps, const StepSettings& settings,
   }
 }
 
-py::array Scene::Accelerations(const LawSettings& law, int threads) {
-  if (threads < 1) throw py::value_error("threads: expected 1 or more, got " + std::to_string(threads));
-  Model& m = model();
+py::array Scene::Accelerations(const LawSettings& law, py::handle threadsArgument) {
+  const int threads = ThreadCount(threadsArgument);
   SlotArray<real> ax{}, ay{}, az{};
+  int n = 0;
   {
-    Released released(stepping_);
+    py::gil_scoped_release released;
     FastLaw fast(threads);
-    SlotArray<bool> every{};
-    for (int i = 1; i <= m.N; ++i) every[i] = true;
-    ClearFaultFlags();
-    fast.Prepare(m, law);
-    if (fast.Accelerations(m, every, ax, ay, az)) {
-      // The literal law stops at the first faulting pair with the program's text.
-      for (int i = 1; i <= m.N; ++i) ForceX(m, law, i), ForceY(m, law, i), ForceZ(m, law, i);
-      ThrowIfFaulted();
-    }
+    Locked([&](const Model& m) {
+      n = m.N;
+      EveryAcceleration(fast, m, law, ax, ay, az);
+    });
   }
   std::vector<real> values;
-  for (int i = 1; i <= m.N; ++i) values.insert(values.end(), {ax[i], ay[i], az[i]});
-  return ExtendedArray(values, {m.N, 3});
+  for (int i = 1; i <= n; ++i) values.insert(values.end(), {ax[i], ay[i], az[i]});
+  return ExtendedArray(values, {n, 3});
 }
 
 py::dict Scene::Observables(const LawSettings& law) const {
-  const velmora::Observables measured = Measure(model(), law);
+  const velmora::Observables measured = Locked([&](const Model& m) { return Measure(m, law); });
   py::dict quantities;
   for (int q = 0; q < QuantityCount; ++q) quantities[QuantityNames[q]] = ExtendedScalar(measured.values[q]);
   return quantities;
@@ -241,7 +245,7 @@ py::dict Scene::Observables(const LawSettings& law) const {
 std::string Scene::Listing(const std::string& kind) const {
   if (kind != "positions" && kind != "velocities")
     throw py::value_error("listing: expected 'positions' or 'velocities', got '" + kind + "'");
-  return ListingText(model(), kind == "velocities", '.');
+  return Locked([&](const Model& m) { return ListingText(m, kind == "velocities", '.'); });
 }
 
 }  // namespace velmora::python

@@ -3,6 +3,7 @@
 import ase.io
 import numpy as np
 import pytest
+from ase.calculators.calculator import CalculatorSetupError
 from ase.md.verlet import VelocityVerlet
 
 import velmora
@@ -66,11 +67,16 @@ def test_batch_from_xyz_refuses_malformed_frames(tmp_path, text, message):
     assert result.returncode == 1 and message in result.stderr and not (tmp_path / "o.ato").exists()
 
 
-@pytest.mark.parametrize("slots, message", [([1, 1], "slot 1 is given to two atoms"), ([0, 2], "slot 0 is outside")])
-def test_from_atoms_refuses_slots_that_do_not_fit(slots, message):
+@pytest.mark.parametrize("array, values, error, message", [
+    ("slot", [1, 1], ValueError, "slot 1 is given to two atoms"),
+    ("slot", [0, 2], ValueError, "slot 0 is outside"),
+    ("slot", [1.5, 2.0], TypeError, "slot: expected an array of integers, got an array of float64"),
+    ("velo", [["a"] * 3] * 2, TypeError, "velo: expected an array of numbers, got an array of <U1"),
+])
+def test_from_atoms_refuses_arrays_that_do_not_fit(array, values, error, message):
     atoms = ase.Atoms("Cl2", positions=[[0, 0, 0], [1, 0, 0]])
-    atoms.set_array("slot", np.array(slots))
-    with pytest.raises(ValueError, match=message):
+    atoms.set_array(array, np.array(values))
+    with pytest.raises(error, match=message):
         velmora.Scene.from_atoms(atoms)
 
 
@@ -92,8 +98,29 @@ def test_calculator_forces_are_the_accelerations_of_a_step():
 
 def test_velocity_verlet_moves_atoms_with_the_law():
     atoms = random_scene(5, presence=0.3).to_atoms()
-    atoms.set_masses(np.ones(len(atoms)))
+    assert np.array_equal(atoms.get_masses(), np.ones(len(atoms)))  # the law's forces act on unit masses
     atoms.calc = velmora.ase.Calculator(group_parameters=random_scene(5).parameters)
     start = atoms.positions.copy()
     VelocityVerlet(atoms, timestep=0.001).run(5)
     assert np.isfinite(atoms.positions).all() and not np.array_equal(atoms.positions, start)
+
+
+def test_calculator_keeps_results_until_the_atoms_or_their_slots_change(monkeypatch):
+    atoms = random_scene(6, presence=0.3).to_atoms()
+    atoms.calc = velmora.ase.Calculator(group_parameters=random_scene(6).parameters)
+    calls = []
+    calculate = atoms.calc.calculate
+    monkeypatch.setattr(atoms.calc, "calculate", lambda *a, **k: calls.append(1) or calculate(*a, **k))
+    forces = atoms.get_forces()
+    assert atoms.get_potential_energy() == atoms.get_potential_energy(force_consistent=True)  # free_energy
+    assert len(calls) == 1
+    atoms.set_array("slot", 101 - atoms.arrays["slot"])  # other groups, other parameters
+    assert not np.array_equal(atoms.get_forces(), forces) and len(calls) == 2
+
+
+@pytest.mark.parametrize("pbc", [(True, False, False), (False, False, True), (True, True, True)])
+def test_calculator_refuses_periodic_atoms(pbc):
+    atoms = ase.Atoms("Cl2", positions=[[0, 0, 0], [1, 0, 0]], cell=[5, 5, 5], pbc=pbc)
+    atoms.calc = velmora.ase.Calculator()
+    with pytest.raises(CalculatorSetupError, match="the law has no periodic images"):
+        atoms.get_potential_energy()

@@ -133,6 +133,12 @@ BAD = [
     (assign("step_count", -1), ValueError, "step_count"),
     (lambda s: s.positions.__setitem__((0, 0), 1), ValueError, "read-only"),
     (lambda s: s.run(-1), ValueError, "steps: expected 0 or more"),
+    (lambda s: s.run(1.5), TypeError, "steps: expected an integer, got float"),
+    (lambda s: s.run(2**31), OverflowError, "steps: 2147483648 does not fit"),
+    (assign("step_count", 2**40), OverflowError, "step_count: 1099511627776 does not fit"),
+    (lambda s: s.run(1, threads=257), ValueError, "threads: expected 1 to 256, got 257"),
+    (lambda s: s.accelerations(threads=2**63), OverflowError, "threads: 9223372036854775808"),
+    (lambda s: s.run(1, every=2.0, callback=print), TypeError, "every: expected an integer"),
     (lambda s: s.run(1, mode="warm"), ValueError, "mode: expected one of 'free', 'hot', 'cold', 'current1', 'current2'"),
     (lambda s: s.run(1, threads=0), ValueError, "threads"),
     (lambda s: s.run(1, every=0, callback=print), ValueError, "every"),
@@ -150,6 +156,42 @@ def test_bad_input_raises_what_was_expected(action, error, text):
     with pytest.raises(error) as raised:
         action(velmora.Scene.new())
     assert text in str(raised.value)
+
+
+@pytest.mark.parametrize("attribute, index, name", [
+    ("dt", None, "dt"),
+    ("parameters", (2, 5), "G3"),
+    ("positions", (11, 2), "Z of slot 12"),
+    ("velocities", (11, 0), "V of slot 12"),
+])
+def test_a_value_that_is_not_a_number_stops_the_run_before_its_first_step(attribute, index, name):
+    scene = random_scene(2)
+    scene.present = np.ones(100, bool)
+    value = np.longdouble("nan")
+    if index is not None:
+        value, value[index] = getattr(scene, attribute).copy(), value
+    setattr(scene, attribute, value)
+    before = scene.to_bytes()
+    with pytest.raises(velmora.FloatingPointFault, match=f"^Invalid floating point operation: {name}$"):
+        scene.run(5)
+    assert scene.to_bytes() == before and scene.step_count == 0
+
+
+def test_other_threads_read_the_scene_between_two_steps():
+    reference = random_scene(4)
+    documents = {reference.to_bytes()}
+    for _ in range(300):
+        reference.run(1, threads=1)
+        documents.add(reference.to_bytes())
+    scene = random_scene(4)
+    runner = threading.Thread(target=scene.run, args=(300,), kwargs=dict(threads=1))
+    read = []
+    runner.start()
+    while runner.is_alive():
+        read.append((scene.step_count, scene.to_bytes(), scene.positions))
+    runner.join()
+    assert any(0 < step < 300 for step, _, _ in read)
+    assert all(document in documents for _, document, _ in read)
 
 
 def fault_scene():

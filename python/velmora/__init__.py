@@ -3,16 +3,27 @@ window and velmora-batch.
 
     import velmora
     scene = velmora.Scene.load("cube.ato")
-    scene.run(1000, cool=True)
+    record = scene.run(1000, cool=True, record=10)
     scene.save("cooled.ato")
 
 Values are numpy longdouble arrays (the x87 extended format the program computes in).
 """
 
-from velmora._core import QUANTITY_NAMES, Error, FileError, FloatingPointFault, Scene, format_exact, parse_real
-from velmora import _atoms
+from velmora import _core, _signatures
+from velmora._core import QUANTITY_NAMES, Error, FileError, FloatingPointFault, Record, Scene
+from velmora import _atoms, _pictures, _tables
 
 Scene.to_atoms = _atoms.to_atoms
 Scene.from_atoms = staticmethod(_atoms.from_atoms)
+Scene.picture = _pictures.picture
+Scene._repr_png_ = _pictures.repr_png
+Record.to_dataframe = _tables.record_frame
+for _cls in (Scene, Record):
+    _signatures.sign_class(_cls)
+format_exact = _signatures.signed(_core.format_exact)
+parse_real = _signatures.signed(_core.parse_real)
+read_log = _tables.read_log
+read_sweep = _tables.read_sweep
 
-__all__ = ["QUANTITY_NAMES", "Error", "FileError", "FloatingPointFault", "Scene", "format_exact", "parse_real"]
+__all__ = ["QUANTITY_NAMES", "Error", "FileError", "FloatingPointFault", "Record", "Scene", "format_exact",
+           "parse_real", "read_log", "read_sweep"]

@@ -14,9 +14,10 @@ def groups(n):
 
 
 def to_atoms(scene):
-    """The present slots as ase.Atoms, in slot order: species Cl, S, O by group, positions and
-    arrays["velo"] as the nearest doubles, arrays["slot"] and arrays["group"]; info["step"] is the
-    step count. Atoms carry doubles, so an extended value that is not a double is rounded."""
+    """The present slots as ase.Atoms, in slot order: species Cl, S, O by group, unit masses (the
+    law's accelerations are the forces on unit masses), positions and arrays["velo"] as the nearest
+    doubles, arrays["slot"] and arrays["group"]; info["step"] is the step count. Atoms carry
+    doubles, so an extended value that is not a double is rounded."""
     import ase
 
     present = scene.present
@@ -24,6 +25,7 @@ def to_atoms(scene):
     group = groups(scene.n)[present]
     atoms = ase.Atoms(symbols=[SPECIES[g] for g in group],
                       positions=scene.positions[present].astype(np.float64), pbc=False)
+    atoms.set_masses(np.ones(len(atoms)))
     atoms.set_array("velo", scene.velocities[present].astype(np.float64))
     atoms.set_array("slot", slots.astype(np.int64))
     atoms.set_array("group", group.astype(np.int64))
@@ -49,7 +51,21 @@ def from_atoms(atoms, parameters=None, dt=None):
         velocities = atoms.get_velocities()
     else:
         velocities = np.zeros((count, 3))
-    slots = atoms.arrays["slot"] if "slot" in atoms.arrays else None
-    scene._place_atoms(np.asarray(atoms.positions, dtype=np.float64).reshape(count, 3),
-                       np.asarray(velocities, dtype=np.float64).reshape(count, 3), slots)
+    slots = _array(atoms.arrays["slot"], "slot", np.int64) if "slot" in atoms.arrays else None
+    scene._place_atoms(_array(atoms.positions, "positions", np.float64).reshape(count, 3),
+                       _array(velocities, "velo", np.float64).reshape(count, 3), slots)
     return scene
+
+
+# The element kinds an array may have to be read as integers or as doubles, and their names.
+_KINDS = {np.int64: ("iu", "integers"), np.float64: ("iuf", "numbers")}
+
+
+def _array(values, name, dtype):
+    """The values as an array of dtype; TypeError naming the array when they are not numbers of
+    that kind (a slot of 1.5, a velocity of text)."""
+    kinds, what = _KINDS[dtype]
+    values = np.asarray(values)
+    if values.dtype.kind not in kinds:
+        raise TypeError(f"{name}: expected an array of {what}, got an array of {values.dtype}")
+    return values.astype(dtype)

@@ -90,6 +90,13 @@ TEST(Observables, KinematicQuantitiesOfPresentSlots) {
   EXPECT_EQ(none[Quantity::Fastest], 0.0L);
   EXPECT_TRUE(std::isinf(none[Quantity::Closest]));
   EXPECT_TRUE(std::isnan(none[Quantity::Gyration]));
+
+  // A NaN in the last slot measured, after numbers: every quantity that reads it is NAN.
+  m.Y[90] = NAN, m.W[90] = NAN;
+  const Observables broken = Measure(m, {});
+  for (const Quantity q : {Quantity::Kinetic, Quantity::Kinetic3, Quantity::Potential, Quantity::Total,
+                           Quantity::Gyration, Quantity::Closest, Quantity::Fastest})
+    EXPECT_TRUE(std::isnan(broken[q])) << QuantityNames[static_cast<int>(q)];
 }
 
 // A few slots starting at rest in each other's wells, all groups equal: after the same span of

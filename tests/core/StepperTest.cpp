@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <functional>
+#include <limits>
+#include <string>
 
 #include "model/FloatingPointFaults.h"
 #include "model/ProgramError.h"
@@ -208,6 +212,53 @@ TEST(Stepper, APresentParticleAtTheOriginOfANewSceneRuns) {
     EXPECT_NO_THROW(stepper.Step(run, {}, c));
     EXPECT_EQ(run.StepCount, 1);
     EXPECT_NE(run.X[2], 0.0L);  // the absent slot still feels slot 60
+  }
+}
+
+// A run refuses a value that is not a number and names the first one: dt, then the parameters,
+// then the present slots in order. Absent slots and numbers pass.
+TEST(Stepper, ARunRefusesAValueThatIsNotANumberAndNamesIt) {
+  Model sane = testing::EmptyScene();
+  Place(sane, 12, 0.5L, 0.0L, 0.0L);
+  Place(sane, 40, -0.5L, 0.0L, 0.0L);
+  const real nan = std::numeric_limits<real>::quiet_NaN();
+  const real unnormal = [] {  // an encoding the FPU refuses as an operand
+    real value = 0.0L;
+    const unsigned char bytes[10] = {0, 0, 0, 0, 0, 0, 0, 0x40, 0xFF, 0x3F};
+    std::memcpy(&value, bytes, 10);
+    return value;
+  }();
+  const struct {
+    std::function<void(Model&)> change;
+    const char* named;  // nullptr: the run may start
+  } rows[] = {
+      {[](Model&) {}, nullptr},
+      {[&](Model& m) { m.dt = nan; }, "dt"},
+      {[&](Model& m) { m.A1 = nan; }, "A1"},
+      {[&](Model& m) { m.G3 = unnormal; }, "G3"},
+      {[&](Model& m) { m.X[12] = nan; }, "X of slot 12"},
+      {[&](Model& m) { m.Y[12] = nan; }, "Y of slot 12"},
+      {[&](Model& m) { m.Z[40] = nan; }, "Z of slot 40"},
+      {[&](Model& m) { m.V[40] = nan; }, "V of slot 40"},
+      {[&](Model& m) { m.U[12] = nan; }, "U of slot 12"},
+      {[&](Model& m) { m.W[100] = nan, m.W[40] = nan; }, "W of slot 40"},
+      {[&](Model& m) { m.W[99] = nan, m.X[1] = std::numeric_limits<real>::infinity(); }, nullptr},
+      {[&](Model& m) { m.dt = nan, m.V[12] = nan; }, "dt"},
+  };
+  for (const auto& row : rows) {
+    Model m = sane;
+    row.change(m);
+    if (!row.named) {
+      EXPECT_NO_THROW(ThrowIfNotANumber(m));
+      continue;
+    }
+    try {
+      ThrowIfNotANumber(m);
+      ADD_FAILURE() << row.named << " not refused";
+    } catch (const FloatingPointFault& fault) {
+      EXPECT_EQ(fault.what(), std::string(InvalidOperationText) + ": " + row.named);
+    }
+    EXPECT_FALSE(FaultFlagged()) << row.named;
   }
 }
 

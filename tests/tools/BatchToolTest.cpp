@@ -157,6 +157,21 @@ TEST(BatchTool, FaultExitsWithOneAndWritesNothing) {
   EXPECT_EQ(folder.Entries(), std::set<std::string>{"scene.ato"});
 }
 
+// Threads the system will not start (memory limited as `ulimit -v` limits it) end the run with
+// the count and the reason, never a hang or an abort, and nothing is written.
+TEST(BatchTool, ThreadsTheSystemRefusesEndTheRunAndWriteNothing) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer reserves far more address space than the limit";
+#endif
+  TemporaryFolder folder;
+  const std::string name = WriteScene(folder, WideRandomScene(2));
+  const Outcome outcome =
+      RunTool(folder, {"--threads", "200", "--steps", "3", "--output", folder.Path("after.ato"), name}, 100'000'000);
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.err, "velmora-batch: cannot start 200 threads for a step: Resource temporarily unavailable\n");
+  EXPECT_EQ(folder.Entries(), std::set<std::string>{"scene.ato"});
+}
+
 TEST(BatchTool, FileErrorsExitWithOne) {
   TemporaryFolder folder;
   const std::string scene = WriteScene(folder, WideRandomScene(8));
@@ -193,6 +208,7 @@ TEST(BatchTool, UsageErrorsExitWithTwoAndShowTheUsage) {
       {{scene, "--steps"}, "--steps needs a value N"},
       {{"--every", "0", scene}, "--every: '0' is less than 1"},
       {{"--threads", "0", scene}, "--threads: '0' is less than 1"},
+      {{"--threads", "257", scene}, "--threads: '257' is more than 256"},
       {{"--log-every", "0", scene}, "--log-every: '0' is less than 1"},
       {{"--log", folder.Path("x.ato"), "--output", folder.Path("x.ato"), scene},
        "--log names the file of --output or --xyz; one would replace the other"},

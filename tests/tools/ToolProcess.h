@@ -2,6 +2,7 @@
 // Running velmora-batch as a process from a test, with its output caught in files.
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -29,8 +30,9 @@ inline std::vector<char*> ArgumentVector(std::vector<std::string>& arguments) {
 }
 
 // Runs the tool with standard output and error going to files of the folder; a run that takes
-// more than twenty seconds is ended by the alarm, which outlives the exec.
-inline Outcome RunTool(const TemporaryFolder& folder, std::vector<std::string> arguments) {
+// more than twenty seconds is ended by the alarm, which outlives the exec. `addressSpace`, when
+// not 0, limits the tool's memory as `ulimit -v` does (in bytes).
+inline Outcome RunTool(const TemporaryFolder& folder, std::vector<std::string> arguments, rlim_t addressSpace = 0) {
   std::vector<char*> argv = ArgumentVector(arguments);
   const std::string out = folder.Path(".stdout"), err = folder.Path(".stderr");
   const pid_t child = ::fork();
@@ -38,6 +40,8 @@ inline Outcome RunTool(const TemporaryFolder& folder, std::vector<std::string> a
     ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
     ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
     ::alarm(20);
+    const rlimit limit{addressSpace, addressSpace};
+    if (addressSpace != 0) ::setrlimit(RLIMIT_AS, &limit);
     ::execv(argv[0], argv.data());
     ::_exit(127);
   }

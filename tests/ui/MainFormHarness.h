@@ -71,6 +71,7 @@ inline std::string CoreRun(Model& model, int steps, const StepSettings& settings
   Stepper stepper;
   int counter = model.StepCount;
   try {
+    if (steps > 0) ThrowIfNotANumber(model);
     for (int step = 0; step < steps; ++step) stepper.Step(model, settings, counter);
   } catch (const FloatingPointFault& fault) {
     return fault.what();

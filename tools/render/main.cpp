@@ -7,11 +7,11 @@
 #include <QGuiApplication>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <numbers>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -23,7 +23,9 @@
 #include "model/ProgramError.h"
 #include "picture/FrameFolder.h"
 #include "picture/MoviePipe.h"
+#include "picture/OffscreenGui.h"
 #include "picture/PictureFile.h"
+#include "picture/PictureView.h"
 #include "run/BatchRun.h"
 #include "run/Interruption.h"
 #include "run/OptionTable.h"
@@ -54,7 +56,7 @@ struct CommandLine {
   SceneLook look;
   int trails = 0;  // steps of the trails; none when 0
   int every = 1;   // a frame after every `every`-th step (the run's own watcher may see every step)
-  real turn[3] = {0.0L, 0.0L, 0.0L};  // degrees about the view's x, y and z axes
+  std::array<real, 3> turn{};  // degrees about the view's x, y and z axes
   std::optional<real> zoom;
   int fps = 25;
   bool quiet = false;
@@ -184,24 +186,6 @@ CommandLine Parse(int argc, char** argv) {
 // ---------------------------------------------------------------------------------------------
 // Drawing
 
-// The window's start-up view for an area of the given size, turned and zoomed as asked.
-ViewState StartView(const CommandLine& line) {
-  ViewState view;
-  SetCentre(view, line.size.width(), line.size.height());
-  constexpr real Degree = std::numbers::pi_v<real> / 180.0L;
-  view.ViewTeta = line.turn[0] * Degree;
-  view.ViewPsi = line.turn[1] * Degree;
-  view.ViewPhi = line.turn[2] * Degree;
-  if (line.zoom) view.Zoom = *line.zoom;
-  return view;
-}
-
-// Qt's notes about the offscreen platform (no runtime folder, no fonts of the desktop) are not
-// the user's concern; its criticals still are.
-void QuietQtNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
 std::string Kept(int frames, const FrameSink* sink) {
   if (!sink) return "nothing written";
   return std::to_string(frames) + (frames == 1 ? " frame" : " frames") + " kept in " + sink->Name();
@@ -227,7 +211,7 @@ int main(int argc, char** argv) {
 
   RunWatch watch(line.job.steps, line.quiet);
 
-  ViewState view = StartView(line);
+  ViewState view = PictureView(line.size, line.turn, line.zoom);
   SceneLook look = line.look;
   look.What = Redraw::Particles;
   look.Taoscope = line.job.settings.Law.Taoscope;
@@ -270,6 +254,8 @@ int main(int argc, char** argv) {
   };
 
   try {
+    // The step's threads start first: a count the system refuses leaves nothing behind.
+    Stepper stepper(Evaluation::Fast, line.threads);
     // Every output is opened before the run, so that a folder that is missing or may not be
     // written is reported at once and not after hours of steps.
     if (line.kind == OutputKind::Picture) OnFile(line.output, [&] { picture.emplace(line.output); });
@@ -278,7 +264,6 @@ int main(int argc, char** argv) {
       OnFile(line.output, [&] {
         sink = std::make_unique<MoviePipe>(*encoder, line.output, *MovieFormatOf(line.output), line.size, line.fps);
       });
-    Stepper stepper(Evaluation::Fast, line.threads);
     RunBatch(line.job, stepper, watch.Watcher());
     watch.ClearProgress();
     if (sink) sink->Finish();

@@ -364,6 +364,8 @@ void TMainForm::GoClick() {
   Null00->setEnabled(false);
   Null00->setText(QStringLiteral("0"));
   look::SetTextColour(Null00, look::Maroon);
+  // A value that is not a number ends the run before its first step, as a fault of a step would.
+  ThrowIfNotANumber(model_);
   RunLoop(model_.StepCount);
 }
 

@@ -1,0 +1,103 @@
+"""Tables of numbers as the program writes them, read into pandas or numpy.
+
+velmora-batch --log, the chart window's export and velmora.sweep write every real in the exact
+form that reads back to the same extended value, with NAN, INF and -INF for the values that are
+not finite. pandas' own read_csv takes some of those texts as missing and others as strings; the
+readers here give numpy.longdouble numbers for all of them.
+"""
+
+import numpy as np
+
+import velmora._core as _core
+
+INTEGER_COLUMNS = ("step", "seed", "steps")
+TEXT_COLUMNS = ("fault", "document")
+
+
+def _kind(name):
+    if name in INTEGER_COLUMNS:
+        return np.int64
+    if name in TEXT_COLUMNS:
+        return str
+    return np.longdouble
+
+
+def _cell(text, kind, path, line, name):
+    try:
+        return kind(text)
+    except ValueError:
+        raise ValueError(f"{path}:{line}: column {name}: '{text}' is not a number") from None
+
+
+def _whole_lines(path):
+    with open(path, encoding="utf-8", newline="\n") as file:
+        text = file.read()
+    # A row cut off by an interruption (no line end yet) is not a row.
+    return text[: text.rfind("\n") + 1].splitlines()
+
+
+def frame(columns, settings=None):
+    """A pandas DataFrame of the named columns when pandas is installed (with the table's
+    settings, if any, in its attrs["settings"]), otherwise a numpy structured array with the same
+    fields (longdouble, int64 or text)."""
+    try:
+        import pandas
+    except ImportError:
+        length = len(next(iter(columns.values()), []))
+        fields = [(name, values.dtype) for name, values in columns.items()]
+        table = np.empty(length, dtype=fields)
+        for name, values in columns.items():
+            table[name] = values
+        return table
+    table = pandas.DataFrame(columns)
+    if settings:
+        table.attrs["settings"] = settings
+    return table
+
+
+def read_table(path, expected=None):
+    """The tab-separated table at `path`: its header names the columns; step, seed and steps are
+    integers, fault is text, every other column a real read exactly as numpy.longdouble (NAN,
+    INF and -INF as numbers). A last line without a line end (a run cut off while writing it)
+    is left out, and so are the lines before the header that start with '#' (with pandas their
+    "# name<TAB>value" settings go to the DataFrame's attrs["settings"]); a cell that is not a
+    number raises ValueError naming the file, line and column."""
+    lines = _whole_lines(path)
+    # Lines "# name<TAB>value" before the header record the settings the table was made with.
+    first = next((k for k, line in enumerate(lines) if not line.startswith("#")), len(lines))
+    settings = dict(line[2:].partition("\t")[::2] for line in lines[:first] if line.startswith("# "))
+    lines = lines[first:]
+    if not lines:
+        raise ValueError(f"{path}: no header line")
+    names = lines[0].split("\t")
+    if expected and not expected(names):
+        raise ValueError(f"{path}: not such a table: its header is {lines[0]}")
+    kinds = [_kind(name) for name in names]
+    cells = [[] for _ in names]
+    for number, line in enumerate(lines[1:], start=first + 2):
+        texts = line.split("\t")
+        if len(texts) != len(names):
+            raise ValueError(f"{path}:{number}: {len(texts)} cells, the header names {len(names)}")
+        for column, (text, kind, name) in enumerate(zip(texts, kinds, names)):
+            cells[column].append(_cell(text, kind, path, number, name))
+    return frame({name: np.array(values, dtype=object if kind is str else kind)
+                  for name, kind, values in zip(names, kinds, cells)}, settings)
+
+
+def read_log(path):
+    """velmora-batch --log's table (or the chart window's export): step (int64), then kinetic,
+    potential, total, kinetic1..3, gyration, closest, fastest (longdouble)."""
+    return read_table(path, lambda names: names == ["step", *_core.QUANTITY_NAMES])
+
+
+def read_sweep(path):
+    """velmora.sweep's table: the swept parameters (longdouble), seed (int64, when seeded), the
+    quantities (longdouble), steps (int64), fault (text, empty when none) and, where the sweep
+    kept the documents, document (text)."""
+    return read_table(path, lambda names: {*_core.QUANTITY_NAMES, "steps", "fault"} <= set(names))
+
+
+def record_frame(record):
+    """The quantities of a Record by frame: step, then the quantities as velmora-batch --log
+    names them, as read_log gives a log of the same run."""
+    return frame({"step": record.steps, **{name: record[name] for name in _core.QUANTITY_NAMES}})
