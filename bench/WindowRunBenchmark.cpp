@@ -4,9 +4,13 @@
 // scene for the canvas (painted once per display frame) and pumps the message queue after
 // every step. Each side is timed several times and its best time kept, both by the clock on the
 // wall and by the processor time of the whole process (all its threads), which a busy machine
-// disturbs less. A third side runs the window with View > Observables open at its defaults.
-// The last lines printed are window_vs_core=R, the window's steps per second (wall clock) as a
-// share of the core's, and chart_vs_core=R, the same with the chart open.
+// disturbs less. A third side runs the window with View > Observables open at its defaults, a
+// fourth with the chart open and the picture's richest look: spheres, colour by speed and
+// trails of 100 steps. The last lines printed are window_vs_core=R, the window's steps per second
+// (wall clock) as a share of the core's, chart_vs_core=R, the same with the chart open, and
+// look_vs_core=R with the chart and that look. Last, spheres_png_4x_seconds=T: the best time of
+// a PNG at four times the drawing area of the scene's 100 spheres, coloured by speed, as File >
+// Export Picture writes it.
 //
 //   build/ui/velmora_window_bench [steps] [repeats]
 //   QT_QPA_PLATFORM=xcb xvfb-run -a build/ui/velmora_window_bench   (through an X server)
@@ -27,6 +31,8 @@
 #include "bench/BenchmarkScenes.h"
 #include "documents/DocumentFile.h"
 #include "documents/StartFile.h"
+#include "picture/PictureFile.h"
+#include "view/SceneProjection.h"
 #include "sim/Stepper.h"
 #include "ui/common/DialogProvider.h"
 #include "ui/main/MainForm.h"
@@ -67,7 +73,7 @@ Timing CoreRun(const velmora::Model& scene, int steps) {
 }
 
 // The window loads the scene as its start document, as a user's last document would be.
-Timing WindowRun(const std::string& document, int steps, bool chart) {
+Timing WindowRun(const std::string& document, int steps, bool chart, bool look = false) {
   velmora::WriteStartFile(document);
   velmora::Model model;
   velmora::ViewState view;
@@ -75,6 +81,9 @@ Timing WindowRun(const std::string& document, int steps, bool chart) {
   form.show();
   if (!QTest::qWaitForWindowExposed(&form)) std::fprintf(stderr, "window not exposed\n");
   if (chart) form.findChild<QAction*>(QStringLiteral("Observables1"))->trigger();
+  if (look)
+    for (const char* name : {"LookSpheres", "ColourBySpeed", "Trails"})
+      form.findChild<QAction*>(QString::fromLatin1(name))->trigger();
   form.SetStopAfterSteps(steps);
   auto* go = form.findChild<QPushButton*>(QStringLiteral("Go"));
   const Stopwatch watch;
@@ -82,6 +91,21 @@ Timing WindowRun(const std::string& document, int steps, bool chart) {
   const Timing timing = watch.Elapsed();
   if (model.StepCount != steps) std::fprintf(stderr, "the window ran %d steps\n", model.StepCount);
   return timing;
+}
+
+// File > Export Picture's PNG at four times the window's drawing area, spheres coloured by speed.
+double SpherePngSeconds(const velmora::Model& scene) {
+  velmora::ViewState view;
+  velmora::SetCentre(view, velmora::StartCanvasSize.width(), velmora::StartCanvasSize.height());
+  velmora::ProjectParticles(view, scene);
+  velmora::SceneLook look{.What = velmora::Redraw::Particles,
+                          .Style = velmora::ParticleStyle::Spheres,
+                          .Colour = velmora::ColourBy::Speed};
+  const Stopwatch watch;
+  const QByteArray png =
+      velmora::PictureBytes(velmora::PictureFormat::Png, {scene, view, look, velmora::StartCanvasSize}, 4);
+  if (png.isEmpty()) std::fprintf(stderr, "no picture\n");
+  return watch.Elapsed().Wall;
 }
 
 }  // namespace
@@ -100,13 +124,14 @@ int main(int argc, char** argv) {
   const std::string document = config.filePath(QStringLiteral("bench.ato")).toStdString();
   velmora::WriteDocumentFile(scene, document);
 
-  Timing core, window, chart;
+  Timing core, window, chart, look;
   // The two sides take turns, each going first every other time, so that a change in the
   // machine's load does not favour one of them.
   for (int r = 0; r < repeats; ++r) {
     if (r % 2 == 0) KeepBest(core, CoreRun(scene, steps));
     KeepBest(window, WindowRun(document, steps, false));
     KeepBest(chart, WindowRun(document, steps, true));
+    KeepBest(look, WindowRun(document, steps, true, true));
     if (r % 2 == 1) KeepBest(core, CoreRun(scene, steps));
   }
   std::printf("steps=%d repeats=%d\n", steps, repeats);
@@ -120,5 +145,12 @@ int main(int argc, char** argv) {
   std::printf("chart_vs_core_processor=%.3f\n", core.Processor / chart.Processor);
   std::printf("chart_steps_per_second=%.1f\n", steps / chart.Wall);
   std::printf("chart_vs_core=%.3f\n", core.Wall / chart.Wall);
+  std::printf("look_steps_per_processor_second=%.1f\n", steps / look.Processor);
+  std::printf("look_vs_core_processor=%.3f\n", core.Processor / look.Processor);
+  std::printf("look_steps_per_second=%.1f\n", steps / look.Wall);
+  std::printf("look_vs_core=%.3f\n", core.Wall / look.Wall);
+  double png = 1e300;
+  for (int r = 0; r < repeats; ++r) png = std::min(png, SpherePngSeconds(scene));
+  std::printf("spheres_png_4x_seconds=%.3f\n", png);
   return 0;
 }

@@ -23,6 +23,7 @@ struct PictureSource {
   const ViewState& View;
   SceneLook Look;
   QSize Area;
+  const TrailRecord* Trails = nullptr;  // the particles' trails, when shown
 };
 
 // Anything drawn as a picture: its size in its own pixels, how it paints them on a painter at

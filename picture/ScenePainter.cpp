@@ -1,11 +1,20 @@
 #include "picture/ScenePainter.h"
 
 #include <QFontMetrics>
+#include <QLinearGradient>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QRadialGradient>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
 
 #include "figures/SpiralFaces.h"
+#include "measure/Picking.h"
 #include "picture/RowBands.h"
+#include "text/NumberText.h"
+#include "view/ColourMap.h"
 #include "view/SceneColours.h"
 
 namespace velmora {
@@ -15,6 +24,33 @@ namespace {
 QColor Shade(const Colour& colour) { return QColor(colour.Red, colour.Green, colour.Blue); }
 
 constexpr int DotSize = 2;
+
+// A selected particle's ring: this many pixels beyond the particle, this wide.
+constexpr qreal RingGap = 3.0;
+constexpr qreal RingWidth = 1.5;
+
+// Trails fade in this many bands of age, each drawn as one aliased path per particle: a run
+// redraws them every display frame, and smoothing them would cost the run more than it shows.
+constexpr int TrailBands = 4;
+
+// The colour bar at the area's right edge: its width and its margins.
+constexpr int BarWidth = 12;
+constexpr int BarMargin = 8;
+
+// The middle of a particle's dot, about which its sphere and its ring are drawn.
+QPointF Middle(const ViewState& view, int slot) {
+  return QPointF(view.ScreenX[slot] + DotRadius, view.ScreenY[slot] + DotRadius);
+}
+
+// A sphere's radius in canvas pixels.
+qreal SphereRadiusOnCanvas(const ViewState& view, const SceneLook& look) {
+  return static_cast<qreal>(std::fabs(look.SphereRadius * view.Zoom / 2.0L));
+}
+
+// Darker towards black by -f (f from -1 to 0).
+QColor Toward(const QColor& c, qreal f) {
+  return QColor::fromRgbF(c.redF() * (1 + f), c.greenF() * (1 + f), c.blueF() * (1 + f));
+}
 
 }  // namespace
 
@@ -40,14 +76,33 @@ ScenePainter::ScenePainter(QPainter& painter, QSize area, int scale)
   painter_.setFont(LabelFont());
 }
 
-void ScenePainter::Paint(const Model& model, const ViewState& view, const SceneLook& look) {
+void ScenePainter::Paint(const Model& model, const ViewState& view, const SceneLook& look, const TrailRecord* trails) {
   Clear();
   switch (look.What) {
     case Redraw::None:
     case Redraw::Black: return;
     case Redraw::Figure: DrawFigureEdges(view, look.ShowNumbers); return;
-    case Redraw::Particles: DrawDots(model, view, look.Taoscope, look.ShowNumbers); return;
+    case Redraw::Particles: DrawParticles(model, view, look, trails); return;
   }
+}
+
+// Each present slot's colour: its group's or parity's, or its quantity's place on viridis.
+void ScenePainter::DrawParticles(const Model& model, const ViewState& view, const SceneLook& look,
+                                 const TrailRecord* trails) {
+  SlotArray<QColor> colours;
+  const SlotArray<real> values = ParticleValues(model, {look.Functions3X1, look.Taoscope}, look.Colour);
+  const ValueRange range = PresentRange(model, values);
+  for (int i = 1; i <= model.N; ++i) {
+    if (look.Colour != ColourBy::Group)
+      colours[i] = Shade(Viridis(RangeFraction(values[i], range.Least, range.Greatest)));
+    else
+      colours[i] = Shade(look.Taoscope ? TaoscopeColour(i) : GravoscopeColour(model.N, i));
+  }
+  if (trails) DrawTrails(model, view, *trails, colours);
+  if (look.Style == ParticleStyle::Spheres) DrawSpheres(model, view, look, colours);
+  else DrawDots(model, view, look, colours);
+  DrawRings(model, view, look, colours);
+  if (look.Colour != ColourBy::Group) DrawColourBar(look, range.Least, range.Greatest);
 }
 
 void ScenePainter::Clear() { FillInRowBands(painter_, QRect(QPoint(0, 0), area_), Shade(SceneBackground)); }
@@ -66,7 +121,8 @@ void ScenePainter::DrawLabel(int x, int y, int number, const QColor& colour) {
   painter_.drawText(box, Qt::AlignLeft | Qt::AlignTop, text);
 }
 
-void ScenePainter::DrawDots(const Model& model, const ViewState& view, bool taoscope, bool showNumbers) {
+void ScenePainter::DrawDots(const Model& model, const ViewState& view, const SceneLook& look,
+                            const SlotArray<QColor>& colours) {
   for (int i = 1; i <= model.N; ++i) {
     if (!model.Present[i]) continue;
     const int sx = view.ScreenX[i];
@@ -74,10 +130,122 @@ void ScenePainter::DrawDots(const Model& model, const ViewState& view, bool taos
     // Far-off positions saturate at the int range's ends (see Round); beyond the area's right or
     // bottom edge nothing of the dot or its label shows, and sx + 2 cannot wrap round.
     if (sx >= area_.width() || sy >= area_.height()) continue;
-    const QColor colour = Shade(taoscope ? TaoscopeColour(i) : GravoscopeColour(model.N, i));
-    if (sx > -DotSize && sy > -DotSize) painter_.fillRect(QRect(sx, sy, DotSize, DotSize), colour);
-    if (showNumbers) DrawLabel(sx + DotSize, sy + DotSize, i, colour);
+    if (sx > -DotSize && sy > -DotSize) painter_.fillRect(QRect(sx, sy, DotSize, DotSize), colours[i]);
+    if (look.ShowNumbers) DrawLabel(sx + DotSize, sy + DotSize, i, colours[i]);
   }
+}
+
+// Farthest first, so that nearer spheres cover farther ones. The light comes from the upper left
+// and in front: a highlight there, the rim darker; farther spheres are a little darker still.
+void ScenePainter::DrawSpheres(const Model& model, const ViewState& view, const SceneLook& look,
+                               const SlotArray<QColor>& colours) {
+  struct Placed {
+    int slot;
+    real depth;
+  };
+  std::vector<Placed> order;
+  for (int i = 1; i <= model.N; ++i)
+    if (model.Present[i]) order.push_back({i, Depth(model, view, i)});
+  std::stable_sort(order.begin(), order.end(), [](const Placed& a, const Placed& b) { return a.depth < b.depth; });
+  if (order.empty()) return;
+  const real nearest = order.back().depth, farthest = order.front().depth;
+  const qreal radius = SphereRadiusOnCanvas(view, look);
+  const QRectF area(QPointF(0, 0), QSizeF(area_));
+  // The shading is one gradient for every sphere, laid over its flat colour: white towards the
+  // highlight, clear in between, black towards the rim. Relative to each sphere's box it is the
+  // same gradient, whose colour table the paint engine builds once.
+  QRadialGradient shading(QPointF(0.5, 0.5), 0.5, QPointF(0.5 - 1.0 / 6, 0.5 - 1.0 / 6));
+  shading.setCoordinateMode(QGradient::ObjectMode);
+  shading.setColorAt(0.0, QColor(255, 255, 255, 153));
+  shading.setColorAt(0.5, QColor(255, 255, 255, 0));
+  shading.setColorAt(0.51, QColor(0, 0, 0, 0));
+  shading.setColorAt(1.0, QColor(0, 0, 0, 140));
+  painter_.save();
+  painter_.setRenderHint(QPainter::Antialiasing);
+  painter_.setPen(Qt::NoPen);
+  for (const Placed& p : order) {
+    const QPointF centre = Middle(view, p.slot);
+    const QRectF box(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
+    if (!box.intersects(area)) continue;
+    // The depth cue: the farthest sphere at 70 % of its colour's strength, the nearest at 100 %.
+    const qreal cue = static_cast<qreal>(RangeFraction(p.depth, farthest, nearest));
+    painter_.setBrush(Toward(colours[p.slot], -0.3 * (1 - cue)));
+    painter_.drawEllipse(box);
+    painter_.setBrush(shading);
+    painter_.drawEllipse(box);
+  }
+  painter_.restore();
+  if (!look.ShowNumbers) return;
+  for (const Placed& p : order) {
+    const int sx = view.ScreenX[p.slot], sy = view.ScreenY[p.slot];
+    if (sx < area_.width() && sy < area_.height()) DrawLabel(sx + DotSize, sy + DotSize, p.slot, colours[p.slot]);
+  }
+}
+
+// Each particle's path through its recorded positions, the newest part strongest; a slot's path
+// breaks where it was absent.
+void ScenePainter::DrawTrails(const Model& model, const ViewState& view, const TrailRecord& trails,
+                              const SlotArray<QColor>& colours) {
+  const int count = trails.Size();
+  if (count < 2) return;
+  painter_.save();
+  for (int i = 1; i <= model.N; ++i) {
+    if (!model.Present[i]) continue;
+    std::vector<QPointF> points;
+    points.reserve(static_cast<std::size_t>(count));
+    for (int age = 0; age < count; ++age) {
+      if (!trails.Ago(age).Present[i]) break;
+      const ScreenPoint s = trails.Placed(age, view)[i];
+      points.emplace_back(s.X + DotRadius, s.Y + DotRadius);
+    }
+    const int last = static_cast<int>(points.size()) - 1;
+    for (int band = 0; band < TrailBands && last > 0; ++band) {
+      const int from = band * last / TrailBands, to = (band + 1) * last / TrailBands;
+      if (to <= from) continue;
+      QColor c = colours[i];
+      c.setAlphaF(1.0 - (band + 0.5) / TrailBands);
+      painter_.setPen(QPen(c, 1));
+      painter_.drawPolyline(points.data() + from, to - from + 1);
+    }
+  }
+  painter_.restore();
+}
+
+void ScenePainter::DrawRings(const Model& model, const ViewState& view, const SceneLook& look,
+                             const SlotArray<QColor>& colours) {
+  if (look.Selected.empty()) return;
+  const qreal radius =
+      (look.Style == ParticleStyle::Spheres ? SphereRadiusOnCanvas(view, look) : qreal(DotRadius)) + RingGap;
+  painter_.save();
+  painter_.setRenderHint(QPainter::Antialiasing);
+  painter_.setBrush(Qt::NoBrush);
+  for (int slot : look.Selected) {
+    if (slot < 1 || slot > model.N || !model.Present[slot]) continue;
+    painter_.setPen(QPen(colours[slot], RingWidth));
+    painter_.drawEllipse(Middle(view, slot), radius, radius);
+  }
+  painter_.restore();
+}
+
+// A bar of the map from the least value (bottom) to the greatest (top), named above, with the two
+// ends' values beside it.
+void ScenePainter::DrawColourBar(const SceneLook& look, real least, real greatest) {
+  const QFontMetrics metrics = painter_.fontMetrics();
+  const int top = BarMargin + metrics.height() + 2;
+  const int bottom = area_.height() - BarMargin;
+  const int left = area_.width() - BarMargin - BarWidth;
+  if (bottom - top < 2 * metrics.height()) return;
+  QLinearGradient map(0, bottom, 0, top);
+  for (int k = 0; k <= 8; ++k) map.setColorAt(k / 8.0, Shade(Viridis(k / 8.0L)));
+  painter_.fillRect(QRect(left, top, BarWidth, bottom - top), map);
+  painter_.setPen(Shade(palette::White));
+  const QRect text(0, 0, left - 4, area_.height());
+  painter_.drawText(QRect(0, BarMargin, area_.width() - BarMargin, metrics.height()), Qt::AlignRight | Qt::AlignTop,
+                    QString::fromLatin1(ColourByName(look.Colour)));
+  painter_.drawText(text.adjusted(0, top, 0, 0), Qt::AlignRight | Qt::AlignTop,
+                    QString::fromStdString(FormatReal(greatest, look.Separator)));
+  painter_.drawText(text.adjusted(0, 0, 0, -BarMargin), Qt::AlignRight | Qt::AlignBottom,
+                    QString::fromStdString(FormatReal(least, look.Separator)));
 }
 
 void ScenePainter::DrawFigureEdges(const ViewState& view, bool showNumbers) {

@@ -11,8 +11,12 @@
 #include <QFont>
 #include <QSize>
 
+#include <vector>
+
+#include "measure/ParticleValues.h"
 #include "model/Model.h"
 #include "view/SceneProjection.h"
+#include "view/TrailRecord.h"
 #include "view/ViewState.h"
 
 class QPainter;
@@ -22,12 +26,28 @@ namespace velmora {
 // The drawing area at the window's start: its client area of 846 x 471 less the bottom panel's 182.
 inline constexpr QSize StartCanvasSize(846, 289);
 
-// What a redraw shows and with which switches.
+// How particles are drawn: the 2 x 2 dots of the scope, or shaded spheres of a radius in model
+// units, drawn from the farthest to the nearest.
+enum class ParticleStyle { Dots, Spheres };
+
+// A sphere's radius that reads for a cloud of a hundred particles (about 0.5 apart, so the
+// spheres stay apart) and for the few particles of a small figure: 10 pixels across at zoom 120.
+inline constexpr real DefaultSphereRadius = 0.08L;
+inline constexpr int DefaultTrailSteps = 100;
+
+// What a redraw shows and with which switches. The defaults are the scope's own picture.
 struct SceneLook {
   Redraw What = Redraw::Black;
   bool Taoscope = false;     // colour by parity; otherwise by group (Gravoscope)
   bool ShowNumbers = false;  // "Show Numbers of Points"
+  ParticleStyle Style = ParticleStyle::Dots;
+  real SphereRadius = DefaultSphereRadius;
+  ColourBy Colour = ColourBy::Group;  // the group's (or parity's) colour, or a quantity on viridis
+  bool Functions3X1 = false;  // the law the potential energy is measured with
+  std::vector<int> Selected;  // slots ringed in their colour
+  char Separator = '.';       // of the colour bar's numbers
 };
+
 
 class ScenePainter {
  public:
@@ -40,12 +60,19 @@ class ScenePainter {
   // Paints on `painter`'s device an area of `area` canvas pixels, `scale` device pixels each.
   ScenePainter(QPainter& painter, QSize area, int scale = 1);
 
-  // Clears the area black, then the figure's edges or the particles' dots as `look` says.
-  void Paint(const Model& model, const ViewState& view, const SceneLook& look);
+  // Clears the area black, then the figure's edges or the particles as `look` says, with the
+  // particles' trails when a record of them is given.
+  void Paint(const Model& model, const ViewState& view, const SceneLook& look, const TrailRecord* trails = nullptr);
 
  private:
   void Clear();
-  void DrawDots(const Model& model, const ViewState& view, bool taoscope, bool showNumbers);
+  void DrawParticles(const Model& model, const ViewState& view, const SceneLook& look, const TrailRecord* trails);
+  void DrawDots(const Model& model, const ViewState& view, const SceneLook& look, const SlotArray<QColor>& colours);
+  void DrawSpheres(const Model& model, const ViewState& view, const SceneLook& look, const SlotArray<QColor>& colours);
+  void DrawTrails(const Model& model, const ViewState& view, const TrailRecord& trails,
+                  const SlotArray<QColor>& colours);
+  void DrawRings(const Model& model, const ViewState& view, const SceneLook& look, const SlotArray<QColor>& colours);
+  void DrawColourBar(const SceneLook& look, real least, real greatest);
   void DrawFigureEdges(const ViewState& view, bool showNumbers);
   void DrawLabel(int x, int y, int number, const QColor& colour);
 

@@ -103,9 +103,11 @@ struct Energies {
   real closest = std::numeric_limits<real>::infinity();
 };
 
-Energies PairSums(const Model& m, const LawSettings& law) {
+// Calls visit(i, j, r, e) for every unordered present pair i < j, with r their distance and
+// e = (P(i,j) + P(j,i)) / 2 the pair's energy.
+template <class Visit>
+void ForEachPair(const Model& m, const LawSettings& law, Visit visit) {
   const GroupPotentials g = PotentialsOf(m, law);
-  Energies e;
   for (int i = 1; i <= m.N; ++i) {
     if (!m.Present[i]) continue;
     const int gi = GroupOf(m.N, i);
@@ -116,10 +118,17 @@ Energies PairSums(const Model& m, const LawSettings& law) {
       const real sign = static_cast<real>(PairSign(i, j, law.Taoscope));
       const real seenByI = PairEnergyAt(g.byGroup[gj], sign, r);
       const real seenByJ = g.same[gi][gj] ? seenByI : PairEnergyAt(g.byGroup[gi], sign, r);
-      e.potential += (seenByI + seenByJ) / 2.0L;
-      if (r < e.closest || std::isnan(r)) e.closest = r;  // a NaN stays: no later r is less
+      visit(i, j, r, (seenByI + seenByJ) / 2.0L);
     }
   }
+}
+
+Energies PairSums(const Model& m, const LawSettings& law) {
+  Energies e;
+  ForEachPair(m, law, [&](int, int, real r, real energy) {
+    e.potential += energy;
+    if (r < e.closest || std::isnan(r)) e.closest = r;  // a NaN stays: no later r is less
+  });
   return e;
 }
 
@@ -152,6 +161,16 @@ real PairEnergy(const Model& model, const LawSettings& law, int i, int j) {
   FaultFlagsKept flagsKept;
   const GroupPotential partner(ParametersOfGroup(model, GroupOf(model.N, j)), law);
   return PairEnergyAt(partner, static_cast<real>(PairSign(i, j, law.Taoscope)), Distance(model, i, j));
+}
+
+SlotArray<real> ParticlePotentials(const Model& model, const LawSettings& law) {
+  FaultFlagsKept flagsKept;
+  SlotArray<real> share{};
+  ForEachPair(model, law, [&](int i, int j, real, real energy) {
+    share[i] += energy / 2.0L;
+    share[j] += energy / 2.0L;
+  });
+  return share;
 }
 
 Observables Measure(const Model& model, const LawSettings& law) {

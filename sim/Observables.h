@@ -41,4 +41,9 @@ Observables Measure(const Model& model, const LawSettings& law);
 // so that -dP/dq_i is the law's acceleration of i from j: -dW_g/dr is the law's Phi.
 real PairEnergy(const Model& model, const LawSettings& law, int i, int j);
 
+// Each present slot's share of the potential: half of the energy (P(i,j) + P(j,i)) / 2 of every
+// pair it belongs to, so that the shares of the present slots add up to the potential (up to the
+// order of the sums). Absent slots get 0.
+SlotArray<real> ParticlePotentials(const Model& model, const LawSettings& law);
+
 }  // namespace velmora

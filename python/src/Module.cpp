@@ -11,6 +11,7 @@
 
 #include "Errors.h"
 #include "ExtendedArrays.h"
+#include "Measurements.h"
 #include "Record.h"
 #include "Scene.h"
 #include "documents/XyzTrajectory.h"
@@ -180,5 +181,6 @@ unit. contact and taoscope choose the law whose potential is measured, as in run
       .def("listing", &Scene::Listing, "what"_a = "positions",
            "The listing as text: one line per slot, tab-separated, '.' as decimal separator.")
       .def("_place_atoms", &PlaceAtoms, "positions"_a, "velocities"_a, "slots"_a);
+  velmora::python::RegisterMeasurements(module);
   velmora::python::RegisterSceneCopies(module);
 }

@@ -18,9 +18,12 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <numbers>
 
+#include "picture/PictureFile.h"
 #include "picture/RowBands.h"
+#include "view/ColourMap.h"
 #include "tests/ui/MainFormHarness.h"
 
 using namespace velmora;
@@ -121,6 +124,15 @@ class PictureTest : public QObject, private MainFormHarness {
   void unwritablePictureIsFoundBeforeTheRun();
   void bandsPaintWhatOnePieceWould_data();
   void bandsPaintWhatOnePieceWould();
+  void renderDrawsTheWindowsLookPixelForPixel();
+  void nearerSphereCoversTheFartherOne_data();
+  void nearerSphereCoversTheFartherOne();
+  void sphereIsLighterInTheMiddleThanAtItsRim();
+  void colourMapEndsAreTheLeastAndGreatestSpeed();
+  void trailReachesBackKStepsAndNoFurther();
+  void heldButtonTurnsThePictureAndTheReleaseTheView();
+  void sphereRadiusAndTrailStepsAreAskedForAndChecked_data();
+  void sphereRadiusAndTrailStepsAreAskedForAndChecked();
 };
 
 void PictureTest::renderDrawsTheCanvasPixelForPixel_data() {
@@ -428,3 +440,193 @@ void PictureTest::bandsPaintWhatOnePieceWould() {
 
 QTEST_MAIN(PictureTest)
 #include "PictureTest.moc"
+
+namespace {
+
+// A 200 x 200 area with the origin in its middle, seen along the model's y axis.
+constexpr QSize LookArea(200, 200);
+
+ViewState LookView(real zoom) {
+  ViewState view;
+  SetCentre(view, LookArea.width(), LookArea.height());
+  view.Zoom = zoom;
+  return view;
+}
+
+QImage Rendered(const PictureSource& source) {
+  QImage image(source.Area, QImage::Format_RGB32);
+  RenderInto(image, source);
+  return image;
+}
+
+QImage Drawn(const Model& m, ViewState& view, const SceneLook& look, const TrailRecord* trails = nullptr) {
+  ProjectParticles(view, m);
+  return Rendered({m, view, look, LookArea, trails});
+}
+
+int Lightness(QRgb pixel) { return QColor(pixel).lightness(); }
+
+Model EmptyScene() {
+  Model m;
+  m.N = SlotCount;
+  return m;
+}
+
+}  // namespace
+
+// Spheres, colour by speed, trails and a selection in the window, and velmora-render with the
+// same options: the same pixels.
+void PictureTest::renderDrawsTheWindowsLookPixelForPixel() {
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  const QSize area = form_->CanvasImage().size();
+  SetCentre(*view_, area.width(), area.height());
+  Find<QToolButton>("DaoStop")->click();
+  for (const char* action : {"LookSpheres", "ColourBySpeed", "Trails"}) Find<QAction>(action)->trigger();
+  QWidget* canvas = Find<QWidget>("Canvas");
+  QTest::mouseClick(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(view_->ScreenX[1], view_->ScreenY[1]));
+  Run(30);
+  QCOMPARE(model_->StepCount, 30);
+
+  const ToolRun run = RunRender({"--quiet", "--look", "spheres", "--colour-by", "speed", "--trails", "100", "--select",
+                                 "1", "--steps", "30", "--output", FilePath("render.png"), FilePath("scene.ato")});
+  QCOMPARE(run.status, 0);
+  const QImage shown = Opaque(canvas->grab().toImage());
+  QVERIFY(Opaque(QImage(FilePath("render.png"))) == shown);
+  QVERIFY(shown != Opaque(Rendered({*model_, *view_, {.What = Redraw::Particles}, area})));  // not the dots
+}
+
+void PictureTest::nearerSphereCoversTheFartherOne_data() {
+  QTest::addColumn<int>("depthOf76");  // slot 1's depth is 0
+  QTest::addColumn<bool>("redOnTop");
+  QTest::newRow("red slot 76 nearer") << 1 << true;
+  QTest::newRow("red slot 76 farther") << -1 << false;
+}
+
+// Slot 1 (lime) and slot 76 (red) overlap; the pixel between their middles is the nearer one's,
+// whatever their slot order.
+void PictureTest::nearerSphereCoversTheFartherOne() {
+  QFETCH(int, depthOf76);
+  QFETCH(bool, redOnTop);
+  Model m = EmptyScene();
+  Place(m, 1, 0.0L, 0.0L, 0.0L);
+  Place(m, 76, 0.1L, depthOf76, 0.0L);
+  ViewState view = LookView(600.0L);  // 0.1 is 30 pixels, a radius of 0.2 is 60
+  const QImage image = Drawn(m, view, {.What = Redraw::Particles, .Style = ParticleStyle::Spheres, .SphereRadius = 0.2L});
+  const QColor between(image.pixel(view.ScreenX[1] + 16, view.ScreenY[1] + 1));
+  QCOMPARE(between.red() > between.green(), redOnTop);
+}
+
+// Lit from the upper left and in front: the middle is lighter than the rim on every side.
+void PictureTest::sphereIsLighterInTheMiddleThanAtItsRim() {
+  Model m = EmptyScene();
+  Place(m, 1, 0.0L, 0.0L, 0.0L);
+  ViewState view = LookView(600.0L);
+  const QImage image = Drawn(m, view, {.What = Redraw::Particles, .Style = ParticleStyle::Spheres, .SphereRadius = 0.2L});
+  const int x = view.ScreenX[1] + 1, y = view.ScreenY[1] + 1;
+  const int middle = Lightness(image.pixel(x, y));
+  for (const QPoint rim : {QPoint(55, 0), QPoint(-55, 0), QPoint(0, 55), QPoint(0, -55)})
+    QVERIFY2(middle > Lightness(image.pixel(x + rim.x(), y + rim.y())) + 40, qPrintable(QString::number(middle)));
+  QCOMPARE(image.pixel(x + 65, y), qRgb(0, 0, 0));  // beyond the radius
+}
+
+// The slowest present particle gets the map's first colour, the fastest its last; the bar runs
+// from the last (top) to the first (bottom).
+void PictureTest::colourMapEndsAreTheLeastAndGreatestSpeed() {
+  Model m = EmptyScene();
+  Place(m, 1, -0.5L, 0.0L, 0.0L);
+  Place(m, 2, 0.0L, 0.0L, 0.0L);
+  Place(m, 3, 0.5L, 0.0L, 0.0L);
+  m.V[1] = 0.5L;
+  m.V[2] = 1.0L;
+  m.W[3] = -2.0L;
+  ViewState view = LookView(120.0L);
+  const QImage image = Drawn(m, view, {.What = Redraw::Particles, .Colour = ColourBy::Speed});
+  const auto colour = [](const Colour& c) { return qRgb(c.Red, c.Green, c.Blue); };
+  QCOMPARE(image.pixel(view.ScreenX[1], view.ScreenY[1]), colour(Viridis(0.0L)));
+  QCOMPARE(image.pixel(view.ScreenX[3], view.ScreenY[3]), colour(Viridis(1.0L)));
+  QCOMPARE(image.pixel(view.ScreenX[2], view.ScreenY[2]), colour(Viridis(1.0L / 3.0L)));
+  // The bar's lowest and highest rows, within the gradient's rounding of the map's ends.
+  const int barX = LookArea.width() - 8 - 6;
+  const auto near = [](QRgb a, QRgb b) {
+    return std::abs(qRed(a) - qRed(b)) <= 4 && std::abs(qGreen(a) - qGreen(b)) <= 4 && std::abs(qBlue(a) - qBlue(b)) <= 4;
+  };
+  QVERIFY(near(image.pixel(barX, LookArea.height() - 9), colour(Viridis(0.0L))));
+  int top = LookArea.height() - 9;
+  while (top > 0 && image.pixel(barX, top - 1) != qRgb(0, 0, 0)) --top;
+  QVERIFY(near(image.pixel(barX, top), colour(Viridis(1.0L))));
+}
+
+// A particle moving 2 pixels a step: after 30 steps with trails of 10 the path reaches back over
+// the last 10 positions, 18 pixels, and no further.
+void PictureTest::trailReachesBackKStepsAndNoFurther() {
+  Model m = EmptyScene();
+  ViewState view = LookView(120.0L);
+  TrailRecord trails(10);
+  for (int step = 1; step <= 30; ++step) {
+    Place(m, 1, step / 30.0L - 1.0L, 0.0L, 0.0L);  // 60 pixels a unit: 2 a step
+    m.StepCount = step;
+    trails.Add(m);
+  }
+  const QImage image = Drawn(m, view, {.What = Redraw::Particles}, &trails);
+  const int x = view.ScreenX[1], y = view.ScreenY[1];
+  const auto lit = [&](int dx) { return qGray(image.pixel(x + dx, y)) + qGray(image.pixel(x + dx, y + 1)) > 0; };
+  QVERIFY(lit(-2));
+  QVERIFY(lit(-14));
+  QVERIFY(!lit(-21));
+  QVERIFY(!lit(-30));
+  QCOMPARE(Drawn(m, view, {.What = Redraw::Particles}).pixel(x - 14, y), qRgb(0, 0, 0));  // without trails
+}
+
+// While the left button is held 30 pixels to the right of its press, the picture shows the turn
+// the release will make and the view is untouched; the release then leaves the view exactly as
+// the view commands alone leave it, and the picture as it was shown.
+void PictureTest::heldButtonTurnsThePictureAndTheReleaseTheView() {
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  QWidget* canvas = Find<QWidget>("Canvas");
+  const QPoint press(200, 150), held(230, 150);
+  const QImage before = form_->CanvasImage();
+  ViewState expected = *view_;
+  Model model = *model_;
+  MousePress(expected, MouseButton::Left, press.x(), press.y());
+  MouseRelease(expected, model, MouseButton::Left, held.x(), held.y());
+
+  QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, press);
+  QMouseEvent move(QEvent::MouseMove, QPointF(held), canvas->mapToGlobal(QPointF(held)), Qt::NoButton, Qt::LeftButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(canvas, &move);
+  const QImage turning = form_->CanvasImage();
+  QVERIFY(turning != before);
+  QCOMPARE(view_->ViewPhi, 0.0L);
+  QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, held);
+  QVERIFY(std::memcmp(&view_->ViewPhi, &expected.ViewPhi, 10) == 0 && view_->ViewPhi != 0.0L);
+  const RotationMatrix &a = view_->RotM, &b = expected.RotM;
+  QVERIFY(a.M11 == b.M11 && a.M12 == b.M12 && a.M13 == b.M13 && a.M21 == b.M21 && a.M22 == b.M22 &&
+          a.M23 == b.M23 && a.M31 == b.M31 && a.M32 == b.M32 && a.M33 == b.M33);
+  QVERIFY(form_->CanvasImage() == turning);
+}
+
+void PictureTest::sphereRadiusAndTrailStepsAreAskedForAndChecked_data() {
+  QTest::addColumn<QString>("action");
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QString>("error");  // empty: taken
+  QTest::newRow("radius 0.3") << "SphereRadius" << "0.3" << "";
+  QTest::newRow("radius 0") << "SphereRadius" << "0" << "The sphere radius must be above 0.";
+  QTest::newRow("radius no number") << "SphereRadius" << "abc" << "'abc' is not a valid floating point value.";
+  QTest::newRow("trail steps 5") << "TrailSteps" << "5" << "";
+  QTest::newRow("trail steps 0") << "TrailSteps" << "0" << "The trail steps must be 1 to 10000.";
+  QTest::newRow("trail steps too many") << "TrailSteps" << "10001" << "The trail steps must be 1 to 10000.";
+}
+
+// A taken radius shows at once: slot 1's sphere reaches 15 pixels from its middle (0.3 is 18).
+void PictureTest::sphereRadiusAndTrailStepsAreAskedForAndChecked() {
+  QFETCH(QString, action);
+  QFETCH(QString, typed);
+  QFETCH(QString, error);
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  Find<QAction>("LookSpheres")->trigger();
+  DialogProvider::Instance().SetNextText(typed);
+  Find<QAction>(action.toLatin1().constData())->trigger();
+  QCOMPARE(ErrorTexts(), error.isEmpty() ? QStringList() : QStringList{error});
+  const bool large = action == QLatin1String("SphereRadius") && error.isEmpty();
+  QCOMPARE(Pixel(view_->ScreenX[1] + 16, view_->ScreenY[1] + 1) != qRgb(0, 0, 0), large);
+}

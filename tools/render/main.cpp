@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -31,7 +32,9 @@
 #include "run/RunOptions.h"
 #include "run/RunWatch.h"
 #include "sim/Stepper.h"
+#include "measure/Selection.h"
 #include "view/SceneProjection.h"
+#include "view/TrailRecord.h"
 
 namespace {
 
@@ -49,6 +52,9 @@ struct CommandLine {
   OutputKind kind = OutputKind::Picture;
   QSize size = StartCanvasSize;
   bool numbers = false;
+  SceneLook look;
+  int trails = 0;  // steps of the trails; none when 0
+  int every = 1;   // a frame after every `every`-th step (the run's own watcher may see every step)
   std::array<real, 3> turn{};  // degrees about the view's x, y and z axes
   std::optional<real> zoom;
   int fps = 25;
@@ -78,6 +84,32 @@ QSize Size(const std::string& text) {
   return {width, height};
 }
 
+// The look's names on the command line.
+constexpr std::pair<const char*, ParticleStyle> StyleNames[] = {{"dots", ParticleStyle::Dots},
+                                                                {"spheres", ParticleStyle::Spheres}};
+constexpr std::pair<const char*, ColourBy> ColourNames[] = {{"group", ColourBy::Group},
+                                                            {"speed", ColourBy::Speed},
+                                                            {"kinetic", ColourBy::Kinetic},
+                                                            {"potential", ColourBy::Potential}};
+
+std::vector<int> Slots(const std::string& text) {
+  std::vector<int> chosen;
+  for (const std::string& part : Split(text, ',')) {
+    const int slot = CountValue("--select", part, 1);
+    if (slot > SlotCount) throw UsageError("--select: slot " + part + " is not in 1.." + std::to_string(SlotCount));
+    if (std::find(chosen.begin(), chosen.end(), slot) == chosen.end()) chosen.push_back(slot);
+  }
+  if (chosen.size() > static_cast<std::size_t>(Selection::Most))
+    throw UsageError("--select: '" + text + "' names more than " + std::to_string(Selection::Most) + " slots");
+  return chosen;
+}
+
+real Radius(const std::string& text) {
+  const real radius = RealValue("--radius", text);
+  if (!(radius > 0.0L) || !std::isfinite(radius)) throw UsageError("--radius: '" + text + "' is not above 0");
+  return radius;
+}
+
 void Turn(CommandLine& line, const std::string& text) {
   const std::vector<std::string> angles = Split(text, ',');
   if (angles.size() != 3) throw UsageError("--turn: '" + text + "' is not three angles X,Y,Z");
@@ -92,12 +124,22 @@ OptionTable Options(CommandLine& line) {
           {"--output", "OUT", "a picture (.png, .svg), a folder of frames (ending in /) or a movie (.mp4, .webm, .gif)",
            [&line](const std::string& v) { line.output = v; }},
           {"--every", "K", "a frame before the first step and after every K-th step (default 1)",
-           [&line](const std::string& v) { line.job.every = CountValue("--every", v, 1); }},
+           [&line](const std::string& v) { line.every = CountValue("--every", v, 1); }},
           {"--fps", "N", "frames a second of a movie (default 25)",
            [&line](const std::string& v) { line.fps = CountValue("--fps", v, 1); }},
           {"--size", "WxH", "the drawing area in pixels (default: the window's, 846x289)",
            [&line](const std::string& v) { line.size = Size(v); }},
           {"--numbers", "", "the slot numbers beside the dots", [&line](const std::string&) { line.numbers = true; }},
+          {"--look", "dots|spheres", "the particles as the scope's dots (default) or as shaded spheres",
+           [&line](const std::string& v) { line.look.Style = ChoiceValue("--look", v, StyleNames); }},
+          {"--radius", "R", "the spheres' radius in model units (default 0.08)",
+           [&line](const std::string& v) { line.look.SphereRadius = Radius(v); }},
+          {"--colour-by", "Q", "colour by group (default), speed, kinetic or potential energy, with a colour bar",
+           [&line](const std::string& v) { line.look.Colour = ChoiceValue("--colour-by", v, ColourNames); }},
+          {"--trails", "K", "each particle's path over its last K steps, fading",
+           [&line](const std::string& v) { line.trails = CountValue("--trails", v, 1); }},
+          {"--select", "I,J,..", "ring up to four slots, as the window marks a selection",
+           [&line](const std::string& v) { line.look.Selected = Slots(v); }},
           {"--turn", "X,Y,Z", "turn the view by these angles in degrees about its axes",
            [&line](const std::string& v) { Turn(line, v); }},
           {"--zoom", "Z", "the view's zoom (default 120)",
@@ -137,7 +179,9 @@ CommandLine Parse(int argc, char** argv) {
   if (line.output.empty()) throw UsageError("no --output given");
   line.kind = KindOf(line.output);
   // A picture shows the scene after the run: the only frame asked for is the last.
-  if (line.kind == OutputKind::Picture) line.job.every = std::max(line.job.steps, 1);
+  if (line.kind == OutputKind::Picture) line.every = std::max(line.job.steps, 1);
+  // Trails are recorded at every step; the frames are still drawn every `every` steps.
+  line.job.every = line.trails > 0 ? 1 : line.every;
   return line;
 }
 
@@ -189,11 +233,19 @@ int main(int argc, char** argv) {
   RunWatch watch(line.job.steps, line.quiet);
 
   ViewState view = PictureView(line.size, line.turn, line.zoom);
-  const SceneLook look{Redraw::Particles, line.job.settings.Law.Taoscope, line.numbers};
+  SceneLook look = line.look;
+  look.What = Redraw::Particles;
+  look.Taoscope = line.job.settings.Law.Taoscope;
+  look.ShowNumbers = line.numbers;
+  look.Functions3X1 = line.job.settings.Law.Functions3X1;
+  std::optional<TrailRecord> trails;
+  if (line.trails > 0) trails.emplace(line.trails);
   std::unique_ptr<FrameSink> sink;
-  line.job.frames = [&](const Model& model, int) {
+  line.job.frames = [&](const Model& model, int steps) {
+    if (trails && steps > 0) trails->Add(model);
+    if (steps % line.every != 0) return;
     ProjectParticles(view, model);
-    sink->Add(PictureSource{model, view, look, line.size});
+    sink->Add(PictureSource{model, view, look, line.size, trails ? &*trails : nullptr});
   };
   // Ends an output the run could not complete, and says what was kept; its pending files go with
   // the sink, before a caught signal is raised again.

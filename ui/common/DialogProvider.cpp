@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -165,6 +167,25 @@ bool DialogProvider::Confirm(QWidget* parent, const QString& question) {
   return box.exec() == QMessageBox::Yes;
 }
 
+std::optional<QString> DialogProvider::AskText(QWidget* parent, const QString& caption, const QString& label,
+                                               const QString& initial) {
+  if (testMode_) {
+    shown_.push_back({DialogKind::Text, caption, label});
+    if (nextTexts_.empty()) return std::nullopt;
+    const bool given = nextTexts_.front().has_value();
+    const QString text = nextTexts_.front().value_or(QString());
+    nextTexts_.pop_front();
+    if (!given) return std::nullopt;
+    return text;
+  }
+  bool ok = false;
+  const QString text = QInputDialog::getText(parent, caption, label, QLineEdit::Normal, initial, &ok);
+  if (!ok) return std::nullopt;
+  return text;
+}
+
+void DialogProvider::SetNextText(std::optional<QString> text) { nextTexts_.push_back(std::move(text)); }
+
 void DialogProvider::ShowInformation(QWidget* parent, const QString& message) {
   if (testMode_) {
     shown_.push_back({DialogKind::Information, InformationCaption, ShownMessage(message)});
@@ -189,6 +210,7 @@ void DialogProvider::SetNextAnswer(bool yes) { nextAnswers_.push_back(yes); }
 void DialogProvider::Reset() {
   nextFileNames_.clear();
   nextAnswers_.clear();
+  nextTexts_.clear();
   nextFilters_.clear();
   shown_.clear();
 }

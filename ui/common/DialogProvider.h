@@ -23,7 +23,7 @@ class QWidget;
 
 namespace velmora {
 
-enum class DialogKind { Error, Confirmation, Information, OpenFile, SaveFile };
+enum class DialogKind { Error, Confirmation, Information, OpenFile, SaveFile, Text };
 
 // One dialog as it was asked for: its caption, its text (the message as the box shows it; empty
 // for file dialogs) and the line beneath it (an error box's file name; mostly empty).
@@ -61,6 +61,9 @@ class DialogProvider {
   bool Confirm(QWidget* parent, const QString& question);
   // Caption "Information", information icon, one "OK" button.
   void ShowInformation(QWidget* parent, const QString& message);
+  // A line of text asked for under `caption` with `label`, starting as `initial`; empty when
+  // cancelled.
+  std::optional<QString> AskText(QWidget* parent, const QString& caption, const QString& label, const QString& initial);
 
   // Test mode: nothing modal is shown any more. File dialogs return the queued names in order
   // (cancelled when none is queued), confirmations the queued answers (No when none is queued),
@@ -71,6 +74,8 @@ class DialogProvider {
   // The filter the next dialog of several filters returns as chosen (the first when none is queued).
   void SetNextFilter(const QString& filter);
   void SetNextAnswer(bool yes);
+  // The text the next AskText returns (cancelled when none is queued).
+  void SetNextText(std::optional<QString> text);
   const std::vector<ShownDialog>& Shown() const { return shown_; }
   // Forgets the record and every queued answer.
   void Reset();
@@ -91,6 +96,7 @@ class DialogProvider {
   bool testMode_ = false;
   std::deque<std::optional<QString>> nextFileNames_;
   std::deque<bool> nextAnswers_;
+  std::deque<std::optional<QString>> nextTexts_;
   std::deque<QString> nextFilters_;
   std::vector<ShownDialog> shown_;
 };

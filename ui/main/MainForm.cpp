@@ -40,6 +40,7 @@
 #include "ui/main/MemoText.h"
 #include "ui/main/ModelFields.h"
 #include "ui/main/SceneCanvas.h"
+#include "ui/main/SceneInstruments.h"
 #include "ui/main/WindowPlacement.h"
 #include "ui/observables/ObservablesWindow.h"
 
@@ -73,6 +74,7 @@ TMainForm::TMainForm(Model& model, ViewState& view, const std::optional<std::str
     : QMainWindow(parent), model_(model), view_(view), separator_(LocaleDecimalSeparator()) {
   createControls();
   createMenus();
+  createInstruments();
   connectHandlers();
   Guarded([&] { FormCreate(startDocument); });
   Timer->start();
@@ -191,7 +193,11 @@ void TMainForm::ApplyLoadedComment() {
 void TMainForm::SetCentre() { velmora::SetCentre(view_, frameGeometry().width(), Pan->y()); }
 
 void TMainForm::Paint(Redraw redraw) {
-  if (redraw != Redraw::None) Canvas->Draw(model_, view_, {redraw, TaoscopeSelected(), showNumbers_});
+  SceneLook look;
+  look.What = redraw;
+  look.Taoscope = TaoscopeSelected();
+  look.ShowNumbers = showNumbers_;
+  instruments_->Draw(redraw, look);
 }
 
 void TMainForm::DrawParticles() { Paint(ProjectParticles(view_, model_)); }
@@ -246,10 +252,12 @@ void TMainForm::LayOutClientArea() {
 }
 
 void TMainForm::FormMouseDown(Qt::MouseButton button, QPoint position) {
+  instruments_->Press(button, position);
   MousePress(view_, ViewButton(button), position.x(), position.y());
 }
 
 void TMainForm::FormMouseUp(Qt::MouseButton button, QPoint position) {
+  instruments_->Release(button, position, QGuiApplication::keyboardModifiers());
   Paint(MouseRelease(view_, model_, ViewButton(button), position.x(), position.y()));
 }
 
@@ -385,6 +393,7 @@ void TMainForm::RunLoop(int counter) {
     stepper_.Step(model_, CurrentStepSettings(), counter);
     if (model_.ShowTime) LTime->setText(QString::number(counter));
     DrawParticles();
+    instruments_->StepDone();
     if (ShowList->isChecked()) FillListing();
     if (observablesWindow_ && observablesWindow_->isVisible()) observablesWindow_->StepDone();
     QCoreApplication::processEvents();

@@ -43,6 +43,7 @@ namespace velmora {
 
 class Lamp;
 class SceneCanvas;
+class SceneInstruments;
 class TAboutBox;
 class TEditDlg;
 class HelpWindow;
@@ -81,6 +82,8 @@ class TMainForm : public QMainWindow {
   HelpWindow* Help() const { return helpWindow_; }
   // The observables window once View > Observables has been chosen.
   ObservablesWindow* Observables() const { return observablesWindow_; }
+  // Picking, the look of the picture and the status bar.
+  SceneInstruments* Instruments() const { return instruments_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -97,6 +100,7 @@ class TMainForm : public QMainWindow {
   void createParameterFields();
   void createViewButtons();
   void createMenus();
+  void createInstruments();
   void connectHandlers();
   void LayOutClientArea();
   bool IsPartOfListing(const QObject* object) const;
@@ -209,6 +213,7 @@ class TMainForm : public QMainWindow {
   TEditDlg* editDlg_ = nullptr;
   HelpWindow* helpWindow_ = nullptr;
   ObservablesWindow* observablesWindow_ = nullptr;
+  SceneInstruments* instruments_ = nullptr;
 
   // Controls, under the window's own names.
   QWidget* Client = nullptr;

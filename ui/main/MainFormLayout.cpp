@@ -35,6 +35,7 @@
 #include "ui/main/MainForm.h"
 #include "ui/main/ModelFields.h"
 #include "ui/main/SceneCanvas.h"
+#include "ui/main/SceneInstruments.h"
 #include "ui/main/WideWhileEditing.h"
 
 namespace velmora {
@@ -385,6 +386,20 @@ void TMainForm::createMenus() {
 
   // The window's client area keeps its fixed size below the menu bar.
   resize(width(), height() + menuBar()->sizeHint().height());
+}
+
+void TMainForm::createInstruments() {
+  instruments_ = new SceneInstruments(*this, model_, view_, *Canvas, [this] { return CurrentStepSettings().Law; },
+                                      separator_);
+  instruments_->CreateMenus(*menuBar()->findChild<QMenu*>(QStringLiteral("View1")));
+  instruments_->CreateStatusBar();
+  connect(Canvas, &SceneCanvas::MouseMoved, instruments_, [this](QPoint position) {
+    Guarded([&] { instruments_->Move(position); });
+  });
+  // Without turning a spinning figure once more: the figure as it stands, or the drag's view of it.
+  connect(instruments_, &SceneInstruments::RedrawNeeded, this, [this] {
+    Guarded([this] { Paint(model_.SpiralShown ? Redraw::Figure : ProjectParticles(view_, model_)); });
+  });
 }
 
 void TMainForm::connectHandlers() {

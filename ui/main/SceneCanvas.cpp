@@ -37,8 +37,9 @@ const QImage& SceneCanvas::Image() const {
   return image_;
 }
 
-void SceneCanvas::Draw(const Model& model, const ViewState& view, const SceneLook& look) {
+void SceneCanvas::Draw(const Model& model, const ViewState& view, const SceneLook& look, const TrailRecord* trails) {
   look_ = look;
+  trails_ = trails;
   pending_ = Scene{&model, &view};
   RequestPresent();
 }
@@ -75,5 +76,7 @@ void SceneCanvas::mousePressEvent(QMouseEvent* event) {
 void SceneCanvas::mouseReleaseEvent(QMouseEvent* event) {
   emit MouseReleased(event->button(), event->position().toPoint());
 }
+
+void SceneCanvas::mouseMoveEvent(QMouseEvent* event) { emit MouseMoved(event->position().toPoint()); }
 
 }  // namespace velmora

@@ -36,22 +36,28 @@ class SceneCanvas : public QWidget {
   const QImage& Image() const;
 
   // Clears the area and paints what `look` names from the view's ScreenX and ScreenY. Both
-  // must live until the next Draw; they are read when the picture is painted.
-  void Draw(const Model& model, const ViewState& view, const SceneLook& look);
+  // must live until the next Draw; they are read when the picture is painted. The trails' record,
+  // when given, likewise.
+  void Draw(const Model& model, const ViewState& view, const SceneLook& look, const TrailRecord* trails = nullptr);
 
   // The picture last drawn, for drawing it again on another device; `model` and `view` are the
   // ones it was drawn from.
-  PictureSource Source(const Model& model, const ViewState& view) const { return {model, view, look_, image_.size()}; }
+  PictureSource Source(const Model& model, const ViewState& view) const {
+    return {model, view, look_, image_.size(), trails_};
+  }
 
  signals:
   // Presses and releases on the bare drawing surface, in the window's client coordinates.
   void MousePressed(Qt::MouseButton button, QPoint position);
   void MouseReleased(Qt::MouseButton button, QPoint position);
+  // The pointer moved while a button is held.
+  void MouseMoved(QPoint position);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
   // Has the image copied to the screen now, or at the next frame if one was shown lately.
@@ -62,6 +68,7 @@ class SceneCanvas : public QWidget {
 
   mutable QImage image_;
   SceneLook look_;
+  const TrailRecord* trails_ = nullptr;
   struct Scene {
     const Model* model;
     const ViewState* view;

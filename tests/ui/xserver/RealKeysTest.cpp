@@ -6,12 +6,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
 #include <QScreen>
 #include <QTimer>
 
+#include "measure/Readout.h"
 #include "tests/ui/MainFormHarness.h"
 #include "ui/editor/EditDlg.h"
 
@@ -31,6 +33,7 @@ class RealKeysTest : public QObject, MainFormHarness {
   void typedFieldsAreStoredByReturnAndBeforeCtrlS();
   void aFailedSaveAsFromTheMenuKeepsTheNameSaveWrites();
   void anEditorYesThenEscapeShowsTheStoredParticle();
+  void aClickedParticlesReadoutReachesTheClipboard();
 
  private:
   // Runs xdotool with these arguments; its key presses and clicks arrive as the X server's events.
@@ -217,6 +220,32 @@ void RealKeysTest::anEditorYesThenEscapeShowsTheStoredParticle() {
   QCOMPARE(form_->ListingCell(1, 1), QStringLiteral("0.5"));
   QCOMPARE(view_->ScreenX[1], view_->CentreX + 30);
   QCOMPARE(PixelOfSlot(1), qRgb(0, 255, 0));
+}
+
+// A click on slot 1's dot selects it; Ctrl+Shift+C puts its readout on the X server's clipboard,
+// which another program (xclip) then reads while this one serves it. Escape clears the selection.
+void RealKeysTest::aClickedParticlesReadoutReachesTheClipboard() {
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  Activate();
+  QWidget* canvas = Find<QWidget>("Canvas");
+  QLabel* selection = Find<QLabel>("StatusSelection");
+  // Three pixels beside the dot: within reach, and no drag long enough to turn the view away.
+  const QPoint at = canvas->mapToGlobal(QPoint(view_->ScreenX[1] + 4, view_->ScreenY[1]));
+  Xdo({"mousemove", "--sync", QString::number(at.x()), QString::number(at.y()), "click", "1"});
+  QTRY_VERIFY(selection->text().startsWith(QStringLiteral("Slot 1, group 1: x = 1, y = 0, z = 0, v = 0.25")));
+  Xdo({"key", "ctrl+shift+c"});
+  const QString expected = QString::fromStdString(CopyText(ReadSelection(*model_, {}, {1})));
+  QString copied;
+  for (int attempt = 0; attempt < 20 && copied != expected; ++attempt) {
+    QProcess xclip;
+    xclip.start(QStringLiteral("xclip"), {"-o", "-selection", "clipboard"});
+    QTRY_VERIFY_WITH_TIMEOUT(xclip.state() == QProcess::NotRunning, 10000);  // serving the clipboard meanwhile
+    copied = QString::fromUtf8(xclip.readAllStandardOutput());
+    if (copied != expected) QTest::qWait(100);
+  }
+  QCOMPARE(copied, expected);
+  Xdo({"key", "Escape"});
+  QTRY_VERIFY(selection->text().isEmpty());
 }
 
 }  // namespace velmora::testing

@@ -1,0 +1,27 @@
+#pragma once
+// A quantity of every particle, for colouring the picture by it: the particle's speed, kinetic
+// energy or share of the potential energy, and the range it spans over the present particles.
+
+#include "model/Model.h"
+#include "sim/StepSettings.h"
+
+namespace velmora {
+
+// What a particle's colour says: its group (or parity, under Taoscope), or one of its quantities.
+enum class ColourBy { Group, Speed, Kinetic, Potential };
+
+// "Group", "Speed", "Kinetic Energy", "Potential Energy": the menu's texts and the colour bar's.
+const char* ColourByName(ColourBy colour);
+
+// The quantity of every present slot (0 for absent slots and for Group): speed |(V, U, W)|,
+// kinetic energy |(V, U, W)|^2 / 2, or the slot's share of the potential (ParticlePotentials).
+SlotArray<real> ParticleValues(const Model& model, const LawSettings& law, ColourBy colour);
+
+// The least and greatest finite value over the present slots; Any is false when there is none.
+struct ValueRange {
+  bool Any = false;
+  real Least = 0.0L, Greatest = 0.0L;
+};
+ValueRange PresentRange(const Model& model, const SlotArray<real>& values);
+
+}  // namespace velmora
