@@ -44,7 +44,7 @@ void RegisterSceneCopies(py::module_& module) {
                       [](const py::tuple& state) {
                         if (state.size() != 2) throw py::value_error("a pickled Scene holds (document bytes, step count)");
                         Scene s = Scene::FromBytes(state[0].cast<py::bytes>());
-                        s.SetStepCount(state[1].cast<int>());
+                        s.SetStepCount(state[1]);
                         return s;
                       }));
   scene.attr("__hash__") = py::none();
