@@ -34,9 +34,8 @@ with tempfile.TemporaryDirectory() as folder:
     sets = {name: f"{velmora.format_exact(value * np.longdouble('0.99'))}:"
                   f"{velmora.format_exact(value * np.longdouble('1.01'))}:4"
             for name, value in (("B1", parameters[0, 1]), ("B2", parameters[1, 1]))}
-    grid = sweep.grid_sets(sets)
     documents = []
-    for k, point in enumerate(sweep.points(grid, 0)):
+    for k, point in enumerate(sweep.grid_of(sets, 0)):
         documents.append(folder / f"point{k}.ato")
         sweep.scene_of_point(base.read_bytes(), point).save(documents[-1])
 

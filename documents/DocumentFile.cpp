@@ -14,7 +14,8 @@ namespace velmora {
 
 namespace {
 
-FileHandle OpenDocument(const std::string& name) { return FileHandle::Open(name, O_RDWR); }
+// Reading needs reading only: a document the user may only read opens like any other.
+FileHandle OpenDocument(const std::string& name) { return FileHandle::Open(name, O_RDONLY); }
 
 // Snapshot changes only when the whole record was read.
 void ReadRecord(Model& model, FileHandle& file) {
@@ -45,16 +46,20 @@ void ApplySnapshot(Model& model) {
 }
 
 void ReadDocumentFile(Model& model, const std::string& name) {
-  FileHandle file = OpenDocument(name);
-  if (!file.IsOpen()) throw SystemIoError(file.Error());
-  ReadRecord(model, file);
+  AtFile(name, [&] {
+    FileHandle file = OpenDocument(name);
+    if (!file.IsOpen()) throw SystemIoError(file.Error());
+    ReadRecord(model, file);
+  });
 }
 
 bool TryReadDocumentFile(Model& model, const std::string& name) {
-  FileHandle file = OpenDocument(name);
-  if (!file.IsOpen()) return false;
-  ReadRecord(model, file);
-  return true;
+  return AtFile(name, [&] {
+    FileHandle file = OpenDocument(name);
+    if (!file.IsOpen()) return false;
+    ReadRecord(model, file);
+    return true;
+  });
 }
 
 void WriteDocumentFile(Model& model, const std::string& name) {

@@ -18,8 +18,8 @@ inline constexpr const char* DocumentExtension = "ato";
 void ApplySnapshot(Model& model);
 
 // Reads the first 6296 bytes of the file into Snapshot; the model itself is not touched. The
-// file is opened for reading and writing, so a file that cannot be written cannot be opened
-// either. A shorter file throws IoError "Read beyond end of file" and leaves Snapshot as it was;
+// file is opened for reading only, so a document the user may only read is read. Failures name
+// the file (IoError::file). A shorter file throws IoError "Read beyond end of file" and leaves Snapshot as it was;
 // a longer one is read and the rest ignored.
 void ReadDocumentFile(Model& model, const std::string& name);
 

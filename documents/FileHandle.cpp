@@ -110,6 +110,13 @@ void FileHandle::TakeAttributesOf(const std::string& name) {
   }
 }
 
+void FileHandle::Reserve(std::size_t size) {
+  if (size == 0) return;
+  int result = 0;
+  do result = ::fallocate(descriptor_, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size));
+  while (result != 0 && errno == EINTR);
+  if (result != 0 && errno != EOPNOTSUPP && errno != ENOSYS) throw SystemIoError(errno);
+}
 
 void FileHandle::TruncateTo(std::size_t size) {
   if (::ftruncate(descriptor_, static_cast<off_t>(size)) != 0) throw SystemIoError(errno);

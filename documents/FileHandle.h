@@ -37,6 +37,10 @@ class FileHandle {
   // this file (best effort: some file systems have none of them, a user may give a file only a
   // group of their own, and only the superuser may set trusted attributes).
   void TakePermissionsOf(const std::string& name);
+  // Reserves the disk's room for the first size bytes without changing the file's length or
+  // content, so that writing them cannot run out of room; where the file system cannot reserve,
+  // nothing is done.
+  void Reserve(std::size_t size);
   // Cuts the file to size bytes.
   void TruncateTo(std::size_t size);
   // Brings the written bytes onto the disk and closes the file.

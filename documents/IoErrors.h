@@ -42,6 +42,17 @@ void OnFile(const std::string& name, Operation operation) {
   }
 }
 
+// Runs `operation`; an IoError it throws is thrown again naming the file, its text unchanged,
+// for the window, which shows the name beneath the text.
+template <class Operation>
+auto AtFile(const std::string& name, Operation operation) {
+  try {
+    return operation();
+  } catch (const IoError& error) {
+    throw IoError(error.code(), error.what(), name);
+  }
+}
+
 // A file that ended before the record did.
 IoError ReadBeyondEndOfFileError();
 

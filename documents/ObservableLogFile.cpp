@@ -8,17 +8,13 @@
 
 namespace velmora {
 
-ObservableLogFile::ObservableLogFile(const std::string& name) {
-  if (name != StandardOutput) file_.emplace(name);
+ObservableLogFile::ObservableLogFile(const std::string& name, OutputGroup& outputs) {
+  if (name != StandardOutput) file_ = &outputs.Add(name);
   Write(ObservableLogHeader());
 }
 
 void ObservableLogFile::WriteRow(int step, const Observables& observables) {
   Write(ObservableLogRow(step, observables));
-}
-
-void ObservableLogFile::Finish() {
-  if (file_) file_->Commit();
 }
 
 void ObservableLogFile::Write(const std::string& text) {

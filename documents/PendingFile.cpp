@@ -1,6 +1,7 @@
 #include "documents/PendingFile.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -98,15 +99,32 @@ void PendingFile::Flush() {
 }
 
 void PendingFile::Commit() {
+  Complete();
+  PutInPlace();
+}
+
+void PendingFile::Complete() {
+  if (inPlace_) return ReserveInPlace();
+  Flush();
+  file_.TakePermissionsOf(target_);
+  file_.SyncAndClose();
+}
+
+void PendingFile::ReserveInPlace() {
+  // A file larger than the process may write would be cut where the limit lies.
+  rlimit limit {};
+  if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY && buffer_.size() > limit.rlim_cur)
+    throw SystemIoError(EFBIG);
+  file_.Reserve(buffer_.size());
+}
+
+void PendingFile::PutInPlace() {
   if (inPlace_) {
     file_.Write(reinterpret_cast<const unsigned char*>(buffer_.data()), buffer_.size());
     file_.TruncateTo(buffer_.size());
     file_.SyncAndClose();
     return;
   }
-  Flush();
-  file_.TakePermissionsOf(target_);
-  file_.SyncAndClose();
   if (::rename(path_.c_str(), target_.c_str()) != 0) throw SystemIoError(errno);
   path_.clear();
   // The rename is done; a folder that cannot be synced only risks it on a power cut.

@@ -12,10 +12,13 @@
 // (a new file would leave the other names with the old bytes), a target owned by another user
 // (a new file would belong to this one and lose the owner's ACLs and extended attributes), and
 // a target in a folder that refuses the new file (a user who may write the file but not its
-// folder). Until Commit those bytes are held in memory and the target is untouched; a failure
-// during that last write (a power cut, or a disk that fills while the file grows) can leave the
-// target part old, part new. Writing over an existing file at least as long as the new bytes
-// takes no new room on the disk.
+// folder). Until Commit those bytes are held in memory and the target is untouched; their room
+// on the disk is reserved before the first of them is written, so that a full disk (or a file
+// larger than the process may write) is reported with the target as it was. Only a power cut
+// during that last write can leave the target part old, part new.
+//
+// Commit is Complete and then PutInPlace: the outputs of one run are all completed before any
+// of them is put in place (see OutputGroup).
 
 #include <string>
 #include <string_view>
@@ -37,9 +40,13 @@ class PendingFile {
   // Appends bytes; they reach the new file in large pieces.
   void Append(std::string_view bytes);
 
-  // Brings every byte onto the disk and puts the new file in the target's place, or writes
-  // them into the target.
+  // Complete, then PutInPlace.
   void Commit();
+  // Brings every byte of the new file onto the disk, or reserves the room for the bytes to be
+  // written in place; the target is untouched. The file takes no more bytes afterwards.
+  void Complete();
+  // Puts the completed file in the target's place, or writes the bytes into the target.
+  void PutInPlace();
 
   // The new file's name, for a writer of its own (another program) that fills it before Commit.
   const std::string& Path() const { return path_; }
@@ -47,6 +54,7 @@ class PendingFile {
  private:
   void OpenTargetInPlace();
   void Flush();
+  void ReserveInPlace();
 
   std::string target_;
   std::string folder_;

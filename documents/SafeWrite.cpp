@@ -21,9 +21,11 @@ void CheckReplaceable(const std::string& target) {
 }
 
 void WriteFileSafely(const std::string& name, std::string_view bytes) {
-  PendingFile file(name);
-  file.Append(bytes);
-  file.Commit();
+  AtFile(name, [&] {
+    PendingFile file(name);
+    file.Append(bytes);
+    file.Commit();
+  });
 }
 
 }  // namespace velmora

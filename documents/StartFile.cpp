@@ -4,6 +4,7 @@
 
 #include "documents/ConfigFolder.h"
 #include "documents/FileHandle.h"
+#include "documents/IoErrors.h"
 #include "documents/SafeWrite.h"
 
 namespace velmora {
@@ -22,7 +23,7 @@ std::optional<std::string> ReadStartFile() {
   std::string text;
   unsigned char chunk[4096];
   for (;;) {
-    const std::size_t count = file.Read(chunk, sizeof chunk);
+    const std::size_t count = AtFile(StartFilePath(), [&] { return file.Read(chunk, sizeof chunk); });
     text.append(reinterpret_cast<const char*>(chunk), count);
     const std::size_t lineEnd = text.find_first_of("\r\n");
     if (lineEnd != std::string::npos) return text.substr(0, lineEnd);

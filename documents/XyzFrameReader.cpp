@@ -11,22 +11,11 @@
 #include "documents/FileHandle.h"
 #include "documents/IoErrors.h"
 #include "model/ProgramError.h"
+#include "text/QuotedText.h"
 
 namespace velmora {
 
 namespace {
-
-std::vector<std::string_view> Lines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    const std::size_t end = std::min(text.find('\n'), text.size());
-    std::string_view line = text.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(line);
-    text.remove_prefix(std::min(end + 1, text.size()));
-  }
-  return lines;
-}
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -102,16 +91,16 @@ Columns ColumnsOf(const std::string& properties, std::size_t line) {
     if (colon == std::string_view::npos) break;
     rest.remove_prefix(colon + 1);
   }
-  if (fields.size() % 3 != 0) Fail(line, "Properties '" + properties + "' is not a list of name:type:count");
+  if (fields.size() % 3 != 0) Fail(line, "Properties " + Quoted(properties) + " is not a list of name:type:count");
   for (std::size_t f = 0; f < fields.size(); f += 3) {
     const std::string_view name = fields[f], type = fields[f + 1];
     const auto count = Parse<int>(fields[f + 2]);
     if (!count || *count < 1 || type.size() != 1 || std::string_view("SRIL").find(type[0]) == std::string_view::npos)
-      Fail(line, "Properties '" + properties + "' has a malformed column '" + std::string(name) + "'");
+      Fail(line, "Properties " + Quoted(properties) + " has a malformed column " + Quoted(name));
     const auto wants = [&](std::string_view column, char columnType, int columnCount) {
       if (name != column) return false;
       if (type[0] != columnType || *count != columnCount)
-        Fail(line, "the column '" + std::string(name) + "' must be " + columnType + ":" + std::to_string(columnCount));
+        Fail(line, "the column " + Quoted(name) + " must be " + columnType + ":" + std::to_string(columnCount));
       return true;
     };
     if (wants("pos", 'R', 3)) columns.pos = columns.words;
@@ -119,7 +108,7 @@ Columns ColumnsOf(const std::string& properties, std::size_t line) {
     if (wants("slot", 'I', 1)) columns.slot = columns.words;
     columns.words += static_cast<std::size_t>(*count);
   }
-  if (!columns.pos) Fail(line, "Properties '" + properties + "' has no column pos:R:3");
+  if (!columns.pos) Fail(line, "Properties " + Quoted(properties) + " has no column pos:R:3");
   return columns;
 }
 
@@ -127,7 +116,7 @@ std::array<double, 3> Triple(const std::vector<std::string_view>& words, std::si
   std::array<double, 3> values{};
   for (std::size_t a = 0; a < 3; ++a) {
     const auto value = Parse<double>(words[first + a]);
-    if (!value) Fail(line, "'" + std::string(words[first + a]) + "' is not a number");
+    if (!value) Fail(line, Quoted(words[first + a]) + " is not a number");
     values[a] = *value;
   }
   return values;
@@ -136,17 +125,38 @@ std::array<double, 3> Triple(const std::vector<std::string_view>& words, std::si
 std::size_t AtomCount(std::string_view line, std::size_t index) {
   const auto words = Words(line);
   const auto count = words.size() == 1 ? Parse<long long>(words[0]) : std::nullopt;
-  if (!count || *count < 0) Fail(index, "a frame must begin with its number of atoms, not '" + std::string(line) + "'");
+  if (!count || *count < 0) Fail(index, "a frame must begin with its number of atoms, not " + Quoted(line));
   return static_cast<std::size_t>(*count);
 }
 
-XyzFrame ParseFrame(const std::vector<std::string_view>& lines, std::size_t first, std::size_t count) {
-  const Columns columns = ColumnsOf(PropertiesOf(lines[first + 1]), first + 1);
+// The lines of one frame, its number of atoms first, and the index of that line in the file.
+struct FrameText {
+  std::size_t first = 0;
+  std::string text;               // the lines one after another
+  std::vector<std::size_t> ends;  // where each line ends in text
+
+  std::string_view Line(std::size_t k) const {
+    const std::size_t begin = k == 0 ? 0 : ends[k - 1];
+    return std::string_view(text).substr(begin, ends[k] - begin);
+  }
+  void Start(std::size_t index) {
+    first = index;
+    text.clear();
+    ends.clear();
+  }
+  void Add(std::string_view line) {
+    text += line;
+    ends.push_back(text.size());
+  }
+};
+
+XyzFrame ParseFrame(const FrameText& lines) {
+  const Columns columns = ColumnsOf(PropertiesOf(lines.Line(1)), lines.first + 1);
   XyzFrame frame;
   frame.withSlots = columns.slot.has_value();
-  for (std::size_t k = 0; k < count; ++k) {
-    const std::size_t index = first + 2 + k;
-    const auto words = Words(lines[index]);
+  for (std::size_t k = 2; k < lines.ends.size(); ++k) {
+    const std::size_t index = lines.first + k;
+    const auto words = Words(lines.Line(k));
     if (words.size() != columns.words)
       Fail(index, std::to_string(words.size()) + " columns where Properties gives " + std::to_string(columns.words));
     PlacedAtom atom;
@@ -154,7 +164,7 @@ XyzFrame ParseFrame(const std::vector<std::string_view>& lines, std::size_t firs
     if (columns.velo) atom.velocity = Triple(words, *columns.velo, index);
     if (columns.slot) {
       const auto slot = Parse<int>(words[*columns.slot]);
-      if (!slot) Fail(index, "'" + std::string(words[*columns.slot]) + "' is not a slot number");
+      if (!slot) Fail(index, Quoted(words[*columns.slot]) + " is not a slot number");
       atom.slot = *slot;
     }
     frame.atoms.push_back(atom);
@@ -162,46 +172,93 @@ XyzFrame ParseFrame(const std::vector<std::string_view>& lines, std::size_t firs
   return frame;
 }
 
-std::string WholeFile(const std::string& name) {
-  FileHandle file = FileHandle::Open(name, O_RDONLY);
-  if (!file.IsOpen()) throw SystemIoError(file.Error());
-  constexpr std::size_t Piece = 1 << 20;
-  std::string text;
-  std::size_t read = 0;
-  do {
-    text.resize(text.size() + Piece);
-    read = file.Read(reinterpret_cast<unsigned char*>(text.data()) + text.size() - Piece, Piece);
-    text.resize(text.size() - Piece + read);
-  } while (read == Piece);
-  return text;
+// The lines of a file one by one, read in pieces, so that only the line at hand is held; a
+// carriage return before the line's end is dropped. A line beyond MaxLineBytes (a file that is
+// no text, such as /dev/zero) is refused before it fills the memory.
+class LineReader {
+ public:
+  explicit LineReader(FileHandle& file) : file_(file) {}
+
+  // The next line, or false at the end of the file.
+  bool Next(std::string& line) {
+    line.clear();
+    for (;;) {
+      const std::size_t end = buffer_.find('\n', begin_);
+      const bool ended = end != std::string::npos;
+      line.append(buffer_, begin_, (ended ? end : buffer_.size()) - begin_);
+      begin_ = ended ? end + 1 : buffer_.size();
+      if (line.size() > MaxLineBytes) Fail(index_, "longer than " + std::to_string(MaxLineBytes) + " bytes");
+      if (ended) break;
+      if (!Fill()) {
+        if (line.empty()) return false;
+        break;
+      }
+    }
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    ++index_;
+    return true;
+  }
+  // The index of the line Next gave last.
+  std::size_t Index() const { return index_ - 1; }
+
+ private:
+  static constexpr std::size_t Piece = 1 << 16;
+  static constexpr std::size_t MaxLineBytes = 1 << 20;
+
+  // Reads the next piece of the file; false at its end.
+  bool Fill() {
+    buffer_.resize(Piece);
+    buffer_.resize(file_.Read(reinterpret_cast<unsigned char*>(buffer_.data()), Piece));
+    begin_ = 0;
+    return !buffer_.empty();
+  }
+
+  FileHandle& file_;
+  std::string buffer_;
+  std::size_t begin_ = 0;
+  std::size_t index_ = 0;
+};
+
+// Reads frame after frame, keeping the text of the last complete one only. Blank lines after
+// the last frame are no frame.
+XyzFrame LastFrame(LineReader& reader) {
+  FrameText last, current;
+  std::size_t announced = 0;  // atoms of the current frame
+  std::size_t missing = 0;    // lines the current frame still needs
+  std::optional<std::size_t> blank;
+  for (std::string line; reader.Next(line);) {
+    const std::size_t index = reader.Index();
+    if (missing > 0) {
+      current.Add(line);
+      if (--missing == 0) std::swap(last, current);
+      continue;
+    }
+    if (Words(line).empty()) {
+      blank = blank.value_or(index);
+      continue;
+    }
+    if (blank) AtomCount("", *blank);
+    announced = AtomCount(line, index);
+    current.Start(index);
+    current.Add(line);
+    missing = announced + 1;
+  }
+  if (missing > 0)
+    Fail(current.first, "the frame announces " + std::to_string(announced) + " atoms, but the file ends before them");
+  if (last.ends.empty()) throw ProgramError("no frame in the file");
+  return ParseFrame(last);
 }
 
 }  // namespace
 
-XyzFrame ParseLastXyzFrame(const std::string& text) {
-  const std::vector<std::string_view> lines = Lines(text);
-  std::size_t end = lines.size();
-  while (end > 0 && Words(lines[end - 1]).empty()) --end;
-  if (end == 0) throw ProgramError("no frame in the file");
-  std::size_t first = 0, count = 0;
-  for (std::size_t next = 0; next < end; next += count + 2) {
-    first = next;
-    count = AtomCount(lines[first], first);
-    if (end - first < count + 2)
-      Fail(first, "the frame announces " + std::to_string(count) + " atoms, but the file ends before them");
-  }
-  return ParseFrame(lines, first, count);
-}
-
 XyzFrame ReadLastXyzFrame(const std::string& name) {
-  std::string text;
+  FileHandle file = FileHandle::Open(name, O_RDONLY);
+  if (!file.IsOpen()) throw NamedIoError(name, SystemIoError(file.Error()));
+  LineReader reader(file);
   try {
-    text = WholeFile(name);
+    return LastFrame(reader);
   } catch (const IoError& error) {
-    throw IoError(error.code(), name + ": " + error.what());
-  }
-  try {
-    return ParseLastXyzFrame(text);
+    throw NamedIoError(name, error);
   } catch (const ProgramError& error) {
     throw ProgramError(name + ": " + error.what());
   }

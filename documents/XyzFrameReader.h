@@ -16,11 +16,11 @@ struct XyzFrame {
   bool withSlots = false;         // the frame has a "slot" column
 };
 
-// The last frame of the text, as the usual readers take a file by default. Numbers become the
-// nearest double. Malformed text throws ProgramError "line <n>: <what is wrong>".
-XyzFrame ParseLastXyzFrame(const std::string& text);
-
-// The same for a file; its failures are IoErrors, and the file's name goes before every message.
+// The last frame of the file, as the usual readers take a file by default. The file is read as
+// a stream, so that the memory it takes is that of about one frame however long the file is.
+// Numbers become the nearest double. Malformed text throws ProgramError "<name>: line <n>: <what
+// is wrong>", quoting at most a part of the input (see Quoted); a failing read throws its
+// IoError with the file's name.
 XyzFrame ReadLastXyzFrame(const std::string& name);
 
 }  // namespace velmora

@@ -47,14 +47,12 @@ void AppendXyzFrame(std::string& text, const Model& m, int step) {
     if (m.Present[i]) AppendSlot(text, m, i);
 }
 
-XyzTrajectory::XyzTrajectory(const std::string& name) : file_(name) {}
+XyzTrajectory::XyzTrajectory(const std::string& name, OutputGroup& outputs) : file_(outputs.Add(name)) {}
 
 void XyzTrajectory::WriteFrame(const Model& model, int step) {
   frame_.clear();
   AppendXyzFrame(frame_, model, step);
   file_.Append(frame_);
 }
-
-void XyzTrajectory::Finish() { file_.Commit(); }
 
 }  // namespace velmora

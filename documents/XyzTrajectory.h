@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "documents/PendingFile.h"
+#include "documents/OutputGroup.h"
 #include "model/Model.h"
 
 namespace velmora {
@@ -21,17 +21,17 @@ const char* XyzSpecies(int group);
 // Appends the frame of the model's current positions and velocities after `step` steps.
 void AppendXyzFrame(std::string& text, const Model& model, int step);
 
-// A trajectory file: frames are appended as the run goes; Finish puts the file in place of the
-// target. A trajectory that is not finished leaves no file behind (see PendingFile).
+// A trajectory file of a run's outputs: frames are appended as the run goes, and the group puts
+// the file in place of the target with the run's other outputs; a run that does not get that
+// far leaves no file behind (see OutputGroup).
 class XyzTrajectory {
  public:
-  explicit XyzTrajectory(const std::string& name);
+  XyzTrajectory(const std::string& name, OutputGroup& outputs);
 
   void WriteFrame(const Model& model, int step);
-  void Finish();
 
  private:
-  PendingFile file_;
+  PendingFile& file_;
   std::string frame_;  // kept so that its storage is reused from frame to frame
 };
 

@@ -31,7 +31,8 @@ def main():
 
     with tempfile.TemporaryDirectory() as folder:
         output = os.path.join(folder, "sweep.tsv")
-        velmora.sweep.run(scene_file, {name: values}, steps, cool=True, workers=2, output=output)
+        settings = velmora.sweep.Settings(scene_file, {name: values}, steps, cool=True, workers=2, output=output)
+        velmora.sweep.run(settings)
         table = velmora.read_sweep(output).sort_values(name)
 
     columns = (table[column].to_numpy() for column in (name, "potential", "gyration"))

@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace velmora {
 
@@ -18,14 +19,19 @@ class FloatingPointFault : public ProgramError {
   using ProgramError::ProgramError;
 };
 
-// A failed file operation, with the platform's input/output error code.
+// A failed file operation, with the platform's input/output error code and, where the failing
+// operation knows it, the name of the file (kept apart from the message, which stays the
+// program's text).
 class IoError : public ProgramError {
  public:
-  IoError(int code, const std::string& message) : ProgramError(message), code_(code) {}
+  IoError(int code, const std::string& message, std::string file = {})
+      : ProgramError(message), code_(code), file_(std::move(file)) {}
   int code() const { return code_; }
+  const std::string& file() const { return file_; }
 
  private:
   int code_;
+  std::string file_;
 };
 
 // Text that is not a number ("'abc' is not a valid floating point value").

@@ -3,10 +3,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <memory>
+#include <regex>
+#include <string_view>
+#include <vector>
 
 #include "documents/IoErrors.h"
-#include "picture/PictureFile.h"
+#include "documents/SafeWrite.h"
+#include "model/ProgramError.h"
 
 namespace velmora {
 
@@ -16,19 +19,27 @@ namespace {
 // hundreds of them.
 constexpr int FrameQuality = 85;  // Qt maps it to zlib level (100 - 85) * 9 / 91 = 1
 
-void WriteWhole(const std::string& name, const QByteArray& bytes) {
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(name.c_str(), "wb"), &std::fclose);
-  if (!file) throw NamedIoError(name, SystemIoError(errno));
-  const bool written = std::fwrite(bytes.constData(), 1, bytes.size(), file.get()) == std::size_t(bytes.size());
-  if (!written || std::fflush(file.get()) != 0) throw NamedIoError(name, SystemIoError(errno));
-}
-
 }  // namespace
 
-FrameFolder::FrameFolder(const std::string& folder) : folder_(folder) {
+FrameFolder::FrameFolder(const std::string& folder, bool overwrite) : folder_(folder) {
   std::error_code error;
   std::filesystem::create_directories(folder_, error);
   if (error || !std::filesystem::is_directory(folder_)) throw NamedIoError(folder_, SystemIoError(error ? error.value() : ENOTDIR));
+  ClearFrames(overwrite);
+}
+
+void FrameFolder::ClearFrames(bool overwrite) {
+  std::vector<std::filesystem::path> frames;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder_, error))
+    if (IsFrameName(entry.path().filename().string())) frames.push_back(entry.path());
+  if (error) throw NamedIoError(folder_, SystemIoError(error.value()));
+  if (frames.empty()) return;
+  if (!overwrite)
+    throw ProgramError(folder_ + ": holds " + FrameCount(frames.size()) +
+                       " of another run (--overwrite removes them first)");
+  for (const auto& frame : frames)
+    if (!std::filesystem::remove(frame, error) && error) throw NamedIoError(frame.string(), SystemIoError(error.value()));
 }
 
 std::string FrameFolder::FrameName(int index) {
@@ -37,6 +48,18 @@ std::string FrameFolder::FrameName(int index) {
   return name;
 }
 
-void FrameFolder::Add(const QImage& frame) { WriteWhole(folder_ + "/" + FrameName(count_++), PngBytes(frame, FrameQuality)); }
+bool FrameFolder::IsFrameName(const std::string& name) {
+  static const std::regex frame("frame-[0-9]{6,}\\.png");
+  return std::regex_match(name, frame);
+}
+
+void FrameFolder::Add(const PictureSource& source) {
+  if (frame_.isNull()) frame_ = QImage(source.Area, QImage::Format_RGB32);
+  RenderInto(frame_, source);
+  const QByteArray bytes = PngBytes(frame_, FrameQuality);
+  const std::string name = (std::filesystem::path(folder_) / FrameName(count_)).string();
+  OnFile(name, [&] { WriteFileSafely(name, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))); });
+  ++count_;
+}
 
 }  // namespace velmora

@@ -1,6 +1,10 @@
 #pragma once
-// The frames of a run as PNG images in a folder, frame-000000.png, frame-000001.png, ...: every
-// frame is complete in its file as soon as Add returns, so a run that stops keeps them all.
+// The frames of a run as PNG images in a folder, frame-000000.png, frame-000001.png, ...: each
+// frame is written through a pending file, so it is complete in the folder or not there at all,
+// and a run that stops keeps every frame before it. A folder that holds frames of another run is
+// refused, or with `overwrite` emptied of them first, so that no older frame is mixed in.
+
+#include <QImage>
 
 #include <string>
 
@@ -10,18 +14,24 @@ namespace velmora {
 
 class FrameFolder : public FrameSink {
  public:
-  // Creates the folder (and its parents) when missing; throws its IoError.
-  explicit FrameFolder(const std::string& folder);
+  // Creates the folder (and its parents) when missing; throws its IoError, or a ProgramError
+  // for a folder holding frames when not `overwrite`.
+  FrameFolder(const std::string& folder, bool overwrite);
 
-  void Add(const QImage& frame) override;
+  void Add(const PictureSource& source) override;
   void Finish() override {}
-  std::string Name() const override { return folder_; }
+  std::string Abandon() override { return FramesKept(count_, folder_); }
 
   // The name of frame `index` within the folder.
   static std::string FrameName(int index);
+  // Whether a file name is that of a frame.
+  static bool IsFrameName(const std::string& name);
 
  private:
+  void ClearFrames(bool overwrite);
+
   std::string folder_;
+  QImage frame_;
   int count_ = 0;
 };
 

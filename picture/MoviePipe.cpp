@@ -1,6 +1,9 @@
 #include "picture/MoviePipe.h"
 
+#include <QStandardPaths>
+
 #include <fcntl.h>
+#include <pthread.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -8,9 +11,11 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
-#include <sstream>
+#include <cstring>
+#include <string_view>
 #include <vector>
 
+#include "documents/FileHandle.h"
 #include "documents/IoErrors.h"
 #include "model/ProgramError.h"
 
@@ -51,33 +56,77 @@ std::vector<std::string> EncoderArguments(const std::string& encoder, MovieForma
   return arguments;
 }
 
+// Writes every byte, or gives up when the reader has gone (EPIPE). SIGPIPE is held back meanwhile
+// and the one a gone reader raises is taken away, so that it neither ends the tool nor passes for
+// an interruption of the run; what the process does with SIGPIPE otherwise stays as it was.
+bool WriteRows(int pipe, const QImage& frame, QSize size) {
+  sigset_t pipeSignal, old;
+  sigemptyset(&pipeSignal);
+  sigaddset(&pipeSignal, SIGPIPE);
+  pthread_sigmask(SIG_BLOCK, &pipeSignal, &old);
+  const std::size_t rowBytes = static_cast<std::size_t>(size.width()) * 4;
+  bool written = true;
+  // Rows one by one: an image's rows may be padded beyond the frame's width.
+  for (int y = 0; y < size.height() && written; ++y) {
+    const char* row = reinterpret_cast<const char*>(frame.constScanLine(y));
+    for (std::size_t done = 0; done < rowBytes && written;) {
+      const ssize_t n = ::write(pipe, row + done, rowBytes - done);
+      if (n < 0 && errno == EINTR) continue;
+      written = n >= 0;
+      if (written) done += static_cast<std::size_t>(n);
+    }
+  }
+  if (!written) {
+    const timespec none{};
+    ::sigtimedwait(&pipeSignal, nullptr, &none);
+  }
+  pthread_sigmask(SIG_SETMASK, &old, nullptr);
+  return written;
+}
+
+// Appends the whole file `from` to `to`.
+void CopyInto(PendingFile& to, const std::string& from) {
+  FileHandle file = FileHandle::Open(from, O_RDONLY);
+  if (!file.IsOpen()) throw SystemIoError(file.Error());
+  std::string piece(1 << 20, '\0');
+  while (const std::size_t read = file.Read(reinterpret_cast<unsigned char*>(piece.data()), piece.size()))
+    to.Append(std::string_view(piece.data(), read));
+}
+
 }  // namespace
 
 std::optional<std::string> MoviePipe::FindEncoder() {
-  const char* path = std::getenv("PATH");
-  std::istringstream folders(path ? path : "");
-  for (std::string folder; std::getline(folders, folder, ':');) {
-    const std::string candidate = (folder.empty() ? "." : folder) + "/ffmpeg";
-    if (::access(candidate.c_str(), X_OK) == 0) return candidate;
-  }
-  return std::nullopt;
+  const QString found = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
+  if (found.isEmpty()) return std::nullopt;
+  return found.toStdString();
+}
+
+std::string MoviePipe::PartialName(const std::string& target) {
+  const std::size_t slash = target.rfind('/');
+  const std::size_t dot = target.rfind('.');
+  const bool extension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+  return extension ? target.substr(0, dot) + ".partial" + target.substr(dot) : target + ".partial";
 }
 
 MoviePipe::MoviePipe(const std::string& encoder, const std::string& target, MovieFormat format, QSize size, int fps)
-    : target_(target), movie_(target), size_(size) {
-  // An encoder that ends early makes writes fail with EPIPE, reported below, instead of ending
-  // the tool.
-  std::signal(SIGPIPE, SIG_IGN);
+    : target_(target), movie_(target), size_(size), frame_(size, QImage::Format_RGB32) {
+  const std::string output = movie_.Path().empty() ? ScratchName() : movie_.Path();
   int ends[2];
   if (::pipe2(ends, O_CLOEXEC) != 0) throw SystemIoError(errno);
-  std::vector<std::string> arguments = EncoderArguments(encoder, format, size, fps, movie_.Path());
+  std::vector<std::string> arguments = EncoderArguments(encoder, format, size, fps, output);
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(argument.data());
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, ends[0], STDIN_FILENO);
-  const int spawned = ::posix_spawn(&encoder_, encoder.c_str(), &actions, nullptr, argv.data(), environ);
+  // A process group of its own: a terminal's Ctrl+C must not end the movie before the tool does.
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+  posix_spawnattr_setpgroup(&attributes, 0);
+  const int spawned = ::posix_spawn(&encoder_, encoder.c_str(), &actions, &attributes, argv.data(), environ);
+  posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   ::close(ends[0]);
   if (spawned != 0) {
@@ -88,45 +137,71 @@ MoviePipe::MoviePipe(const std::string& encoder, const std::string& target, Movi
   pipe_ = ends[1];
 }
 
-MoviePipe::~MoviePipe() {
-  // Not finished: the encoder ends with what it has, and the pending file goes with movie_.
-  ClosePipe();
-  if (encoder_ > 0) WaitForEncoder();
+// A file of our own in the temporary folder, which ffmpeg overwrites.
+std::string MoviePipe::ScratchName() {
+  const char* folder = std::getenv("TMPDIR");
+  std::string name = std::string(folder && *folder ? folder : "/tmp") + "/velmora-movie-XXXXXX";
+  const int file = ::mkstemp(name.data());
+  if (file < 0) throw SystemIoError(errno);
+  ::close(file);
+  scratch_ = name;
+  return scratch_;
 }
 
-void MoviePipe::Add(const QImage& frame) {
-  const std::size_t rowBytes = static_cast<std::size_t>(size_.width()) * 4;
-  // Rows one by one: an image's rows may be padded beyond the frame's width.
-  for (int y = 0; y < size_.height(); ++y) {
-    const char* row = reinterpret_cast<const char*>(frame.constScanLine(y));
-    for (std::size_t written = 0; written < rowBytes;) {
-      const ssize_t n = ::write(pipe_, row + written, rowBytes - written);
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) throw ProgramError("ffmpeg ended before the movie was complete");
-      written += static_cast<std::size_t>(n);
-    }
-  }
+MoviePipe::~MoviePipe() {
+  // Not finished: the encoder ends with what it has, and the pending file goes with movie_.
+  EndEncoder();
+  WaitForEncoder();
+  if (!scratch_.empty()) ::unlink(scratch_.c_str());
+}
+
+void MoviePipe::Add(const PictureSource& source) {
+  RenderInto(frame_, source);
+  if (!WriteRows(pipe_, frame_, size_)) throw ProgramError("ffmpeg ended before the movie was complete");
+  ++count_;
 }
 
 void MoviePipe::Finish() {
-  ClosePipe();
+  EndEncoder();
   const int status = WaitForEncoder();
+  if (status < 0) throw ProgramError("ffmpeg could not make the movie (its end could not be awaited)");
   if (status != 0) throw ProgramError("ffmpeg could not make the movie (exit status " + std::to_string(status) + ")");
+  if (!scratch_.empty()) CopyInto(movie_, scratch_);
   movie_.Commit();
 }
 
-void MoviePipe::ClosePipe() {
+std::string MoviePipe::Abandon() {
+  EndEncoder();
+  if (WaitForEncoder() != 0) return "ffmpeg could not end the movie; nothing kept";
+  if (count_ == 0) return "nothing written";
+  const std::string partial = PartialName(target_);
+  try {
+    PendingFile file(partial);
+    CopyInto(file, scratch_.empty() ? movie_.Path() : scratch_);
+    file.Commit();
+  } catch (const IoError& error) {
+    return std::string(NamedIoError(partial, error).what()) + "; nothing kept";
+  }
+  return FramesKept(count_, partial);
+}
+
+void MoviePipe::EndEncoder() {
   if (pipe_ >= 0) ::close(pipe_);
   pipe_ = -1;
 }
 
-// The encoder's exit status, or 128 + the signal that ended it.
+// The encoder's exit status, or 128 + the signal that ended it; -1 when its end could not be
+// awaited. An encoder awaited before gives its status again.
 int MoviePipe::WaitForEncoder() {
-  int wait = 0;
-  while (::waitpid(encoder_, &wait, 0) < 0 && errno == EINTR) {
+  if (encoder_ > 0) {
+    int wait = 0;
+    pid_t result = 0;
+    while ((result = ::waitpid(encoder_, &wait, 0)) < 0 && errno == EINTR) {
+    }
+    encoder_ = -1;
+    status_ = result < 0 ? -1 : WIFEXITED(wait) ? WEXITSTATUS(wait) : 128 + WTERMSIG(wait);
   }
-  encoder_ = -1;
-  return WIFEXITED(wait) ? WEXITSTATUS(wait) : 128 + WTERMSIG(wait);
+  return status_;
 }
 
 }  // namespace velmora

@@ -1,8 +1,13 @@
 #pragma once
-// The frames of a run as a movie made by ffmpeg, which reads them raw through a pipe. The movie
-// grows in a pending file beside the target and takes its place at Finish, so a movie that was
-// not finished (an ffmpeg that failed, an interrupted tool) leaves an older file as it was.
+// The frames of a run as a movie made by ffmpeg, which reads them raw through a pipe. ffmpeg
+// runs in a process group of its own, so that a terminal's Ctrl+C reaches the tool only, which
+// then ends the movie with the frames so far. The movie grows in a pending file beside the
+// target and takes its place only when it is complete: an older movie stays as it was when the
+// run faults or is interrupted, and the partial movie is put beside it (PartialName). A target
+// written in place (a second hard link, another owner, a folder that takes no new file; see
+// PendingFile) is made in a scratch file first and copied into the target when complete.
 
+#include <QImage>
 #include <QSize>
 
 #include <optional>
@@ -17,8 +22,10 @@ namespace velmora {
 
 class MoviePipe : public FrameSink {
  public:
-  // The ffmpeg the movie needs, found on the PATH as a shell finds it; none when missing.
+  // The ffmpeg the movie needs, found on the PATH; none when missing.
   static std::optional<std::string> FindEncoder();
+  // Where an incomplete movie goes: "run.partial.mp4" beside "run.mp4".
+  static std::string PartialName(const std::string& target);
 
   // Starts `encoder` for frames of `size` at `fps` frames a second; throws the target's IoError.
   MoviePipe(const std::string& encoder, const std::string& target, MovieFormat format, QSize size, int fps);
@@ -26,21 +33,27 @@ class MoviePipe : public FrameSink {
   MoviePipe(const MoviePipe&) = delete;
   MoviePipe& operator=(const MoviePipe&) = delete;
 
-  // Frames must be 32-bit opaque images (BGRA in memory) of the size given.
-  void Add(const QImage& frame) override;
+  void Add(const PictureSource& source) override;
   // Lets ffmpeg end the movie, then puts it in the target's place.
   void Finish() override;
-  std::string Name() const override { return target_; }
+  // Lets ffmpeg end the movie with the frames so far and puts it under PartialName.
+  std::string Abandon() override;
 
  private:
-  void ClosePipe();
+  // Closes the pipe: the encoder ends the movie with the frames it has.
+  void EndEncoder();
   int WaitForEncoder();
+  std::string ScratchName();
 
   std::string target_;
   PendingFile movie_;
+  std::string scratch_;  // where ffmpeg writes when the target is written in place
   QSize size_;
+  QImage frame_;
+  int count_ = 0;
   int pipe_ = -1;
   pid_t encoder_ = -1;
+  int status_ = -1;  // the encoder's, once awaited
 };
 
 }  // namespace velmora

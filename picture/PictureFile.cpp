@@ -16,15 +16,17 @@ constexpr int SvgResolution = 96;
 
 }  // namespace
 
-void RenderInto(QImage& image, const PictureSource& source, int scale) {
-  QPainter painter(&image);
-  ScenePainter(painter, source.Area, scale).Paint(source.Scene, source.View, source.Look);
+Drawing SceneDrawing(const PictureSource& source) {
+  return {source.Area,
+          [source](QPainter& painter, int scale) {
+            ScenePainter(painter, source.Area, scale).Paint(source.Scene, source.View, source.Look);
+          },
+          QStringLiteral("Velmora scene")};
 }
 
-QImage RenderImage(const PictureSource& source, int scale) {
-  QImage image(source.Area * scale, QImage::Format_RGB32);
-  RenderInto(image, source, scale);
-  return image;
+void RenderInto(QImage& image, const PictureSource& source, int scale) {
+  QPainter painter(&image);
+  SceneDrawing(source).Paint(painter, scale);
 }
 
 QByteArray PngBytes(const QImage& image, int quality) {
@@ -37,29 +39,46 @@ QByteArray PngBytes(const QImage& image, int quality) {
   return bytes;
 }
 
-QByteArray SvgBytes(const PictureSource& source) {
+namespace {
+
+QByteArray PngOf(const Drawing& drawing, int scale) {
+  QImage image(drawing.Area * scale, QImage::Format_RGB32);
+  {
+    QPainter painter(&image);
+    drawing.Paint(painter, scale);
+  }
+  return PngBytes(image);
+}
+
+QByteArray SvgOf(const Drawing& drawing) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   QSvgGenerator generator;
   generator.setOutputDevice(&buffer);
   generator.setResolution(SvgResolution);
-  generator.setSize(source.Area);
-  generator.setViewBox(QRect(QPoint(0, 0), source.Area));
-  generator.setTitle(QStringLiteral("Velmora scene"));
+  generator.setSize(drawing.Area);
+  generator.setViewBox(QRect(QPoint(0, 0), drawing.Area));
+  generator.setTitle(drawing.Title);
   generator.setDescription(QStringLiteral("Drawn by Velmora"));
   QPainter painter(&generator);
-  ScenePainter(painter, source.Area).Paint(source.Scene, source.View, source.Look);
+  drawing.Paint(painter, 1);
   painter.end();
   return bytes;
 }
 
-QByteArray PictureBytes(PictureFormat format, const PictureSource& source, int scale) {
-  return format == PictureFormat::Svg ? SvgBytes(source) : PngBytes(RenderImage(source, scale));
+}  // namespace
+
+QByteArray DrawingBytes(PictureFormat format, const Drawing& drawing, int scale) {
+  return format == PictureFormat::Svg ? SvgOf(drawing) : PngOf(drawing, scale);
 }
 
-void WritePicture(const std::string& name, PictureFormat format, const PictureSource& source, int scale) {
-  const QByteArray bytes = PictureBytes(format, source, scale);
+QByteArray PictureBytes(PictureFormat format, const PictureSource& source, int scale) {
+  return DrawingBytes(format, SceneDrawing(source), scale);
+}
+
+void WriteDrawing(const std::string& name, PictureFormat format, const Drawing& drawing, int scale) {
+  const QByteArray bytes = DrawingBytes(format, drawing, scale);
   WriteFileSafely(name, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 

@@ -7,7 +7,7 @@
 #include "documents/DocumentFile.h"
 #include "documents/IoErrors.h"
 #include "documents/ObservableLogFile.h"
-#include "documents/PendingFile.h"
+#include "documents/OutputGroup.h"
 #include "documents/XyzFrameReader.h"
 #include "documents/XyzTrajectory.h"
 #include "model/NewScene.h"
@@ -55,19 +55,21 @@ std::unique_ptr<Model> OpenScene(const BatchJob& job) {
 
 }  // namespace
 
-std::string RunBatch(const BatchJob& job, Stepper& stepper, const StepWatcher& watch) {
+BatchResult RunBatch(const BatchJob& job, Stepper& stepper, const StepWatcher& watch) {
   const std::unique_ptr<Model> model = OpenScene(job);
   Model& m = *model;
   if (job.steps > 0) ThrowIfNotANumber(m);
 
   // Every output is opened before the run, so that a folder that is missing or may not be
   // written is reported at once and not after hours of steps.
-  std::optional<PendingFile> document;
-  if (!job.output.empty()) OnFile(job.output, [&] { document.emplace(job.output); });
+  BatchResult result;
+  OutputGroup& outputs = result.outputs;
+  PendingFile* document = nullptr;
+  if (!job.output.empty()) OnFile(job.output, [&] { document = &outputs.Add(job.output); });
   std::optional<XyzTrajectory> trajectory;
   if (!job.trajectory.empty()) {
     OnFile(job.trajectory, [&] {
-      trajectory.emplace(job.trajectory);
+      trajectory.emplace(job.trajectory, outputs);
       trajectory->WriteFrame(m, m.StepCount);
     });
   }
@@ -76,7 +78,7 @@ std::string RunBatch(const BatchJob& job, Stepper& stepper, const StepWatcher& w
   std::optional<ObservableLogFile> log;
   const auto logRow = [&] { OnFile(job.log, [&] { log->WriteRow(m.StepCount, Measure(m, job.settings.Law)); }); };
   if (!job.log.empty()) {
-    OnFile(job.log, [&] { log.emplace(job.log); });
+    OnFile(job.log, [&] { log.emplace(job.log, outputs); });
     logRow();
   }
 
@@ -91,18 +93,13 @@ std::string RunBatch(const BatchJob& job, Stepper& stepper, const StepWatcher& w
     if (watch) watch(done);
   }
 
-  if (trajectory) OnFile(job.trajectory, [&] { trajectory->Finish(); });
-  if (log) OnFile(job.log, [&] { log->Finish(); });
   if (document) {
     // The document writer's record: the model through Snapshot, padding as the scene held it.
     TakeSnapshot(m);
-    OnFile(job.output, [&] {
-      document->Append(std::string_view(reinterpret_cast<const char*>(m.Snapshot.data()), m.Snapshot.size()));
-      document->Commit();
-    });
+    document->Append(std::string_view(reinterpret_cast<const char*>(m.Snapshot.data()), m.Snapshot.size()));
   }
-  if (job.listing == ListingKind::None) return {};
-  return ListingText(m, job.listing == ListingKind::Velocities, '.');
+  if (job.listing != ListingKind::None) result.listing = ListingText(m, job.listing == ListingKind::Velocities, '.');
+  return result;
 }
 
 }  // namespace velmora

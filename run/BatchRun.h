@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "documents/OutputGroup.h"
 #include "model/Model.h"
 #include "model/ProgramError.h"
 #include "sim/StepFault.h"
@@ -41,15 +42,21 @@ struct BatchJob {
 // then writes nothing.
 using StepWatcher = std::function<void(int done)>;
 
-// Reads job.scene, runs job.steps steps, puts the trajectory and the output document in place,
-// and returns the listing (empty when none is asked for). A run of steps on a scene holding a
-// value that is not a number throws FloatingPointFault (see ThrowIfNotANumber) before anything
-// is opened. A fault of a step throws StepFault; a failing file operation throws IoError with
-// the file's name before the program's text
-// ("scene.ato: File not found"); an output that cannot be written is found before the first
+// What a run leaves: its listing (empty when none was asked for) and its files, complete but not
+// yet in their targets' places. Commit puts them there, after writing the listing (see
+// OutputGroup); a result that goes without Commit removes them and leaves every target as it was.
+struct BatchResult {
+  std::string listing;
+  OutputGroup outputs;
+};
+
+// Reads job.scene and runs job.steps steps, writing the outputs as it goes. A run of steps on a
+// scene holding a value that is not a number throws FloatingPointFault (see ThrowIfNotANumber)
+// before anything is opened. A fault of a step throws StepFault; a failing file operation throws
+// IoError with the file's name before the program's text ("scene.ato: File not found"); an output
+// that cannot be written is found before the first
 // step. When the run fails nothing is written or changed (a table on the standard output has its
-// rows up to the failure); of the outputs the trajectory and the table are put in place first, so
-// only a failure in the last moment of writing the document leaves them without it.
-std::string RunBatch(const BatchJob& job, Stepper& stepper, const StepWatcher& watch = nullptr);
+// rows up to the failure).
+BatchResult RunBatch(const BatchJob& job, Stepper& stepper, const StepWatcher& watch = nullptr);
 
 }  // namespace velmora

@@ -8,21 +8,33 @@ namespace {
 
 volatile std::sig_atomic_t interruption = 0;
 
-void Interrupt(int signal) { interruption = signal; }
+// The first signal decides how the program ends.
+void Interrupt(int signal) {
+  if (interruption == 0) interruption = signal;
+}
+
+// Ctrl+C, a termination request, a closed terminal and a reader that went away.
+constexpr int Interruptions[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
 
 }  // namespace
 
 void CatchInterruptions() {
   struct sigaction action {};
   action.sa_handler = Interrupt;
-  action.sa_flags = SA_RESETHAND;
   sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
+  for (int signal : Interruptions) {
+    // A signal ignored by whoever started the program (nohup ignores SIGHUP) stays ignored.
+    struct sigaction old {};
+    if (sigaction(signal, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) continue;
+    sigaction(signal, &action, nullptr);
+  }
 }
 
 int CaughtInterruption() { return interruption; }
 
-void RaiseCaughtInterruption() { std::raise(interruption); }
+void RaiseCaughtInterruption() {
+  std::signal(interruption, SIG_DFL);
+  std::raise(interruption);
+}
 
 }  // namespace velmora

@@ -14,9 +14,13 @@ RunWatch::RunWatch(int steps, bool quiet) {
 StepWatcher RunWatch::Watcher() {
   return [this](int steps) {
     done_ = steps;
-    if (CaughtInterruption()) throw Interrupted{};
+    ThrowIfInterrupted();
     if (progress_) progress_->Update(steps);
   };
+}
+
+void RunWatch::ThrowIfInterrupted() const {
+  if (CaughtInterruption()) throw Interrupted{};
 }
 
 void RunWatch::ClearProgress() {

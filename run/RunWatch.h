@@ -19,6 +19,8 @@ class RunWatch {
 
   // For RunBatch; it throws Interrupted.
   StepWatcher Watcher();
+  // Throws Interrupted when an interruption was caught.
+  void ThrowIfInterrupted() const;
   // The steps completed so far.
   int Done() const { return done_; }
   // Takes the progress line off the terminal, before anything else is written there.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test of Velmora, then the window-free tests and the fuzz corpus
-# replays once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Sets up, builds and runs every test of Velmora, then every test but the Python module's and the
+# fuzz corpus replays once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh

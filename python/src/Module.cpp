@@ -13,7 +13,9 @@
 #include "ExtendedArrays.h"
 #include "Record.h"
 #include "Scene.h"
+#include "documents/XyzTrajectory.h"
 #include "model/ProgramError.h"
+#include "run/OptionTable.h"
 #include "sim/Observables.h"
 #include "text/NumberText.h"
 
@@ -25,12 +27,19 @@ using velmora::python::Scene;
 namespace {
 
 velmora::BoundaryMode ModeNamed(const std::string& name) {
-  std::string names;
-  for (const auto& [modeName, mode] : velmora::BoundaryModeNames) {
-    if (name == modeName) return mode;
-    names += (names.empty() ? "'" : ", '") + std::string(modeName) + "'";
+  try {
+    return velmora::ChoiceValue("mode", name, velmora::BoundaryModeNames);
+  } catch (const velmora::UsageError& error) {
+    throw py::value_error(error.what());
   }
-  throw py::value_error("mode: expected one of " + names + ", got '" + name + "'");
+}
+
+// The core's tables of names, as Python tuples, so that the Python side never restates them.
+template <class Names, class Name>
+py::tuple NameTuple(const Names& names, Name name) {
+  py::list texts;
+  for (const auto& entry : names) texts.append(name(entry));
+  return py::tuple(texts);
 }
 
 // Rows of (x, y, z) as doubles, for the atoms of a structure.
@@ -69,6 +78,11 @@ PYBIND11_MODULE(_core, module) {
 
   module.attr("QUANTITY_NAMES") = py::tuple(py::cast(std::vector<std::string>(velmora::QuantityNames.begin(),
                                                                                velmora::QuantityNames.end())));
+  module.attr("PARAMETER_NAMES") = NameTuple(velmora::ParameterNames, [](const char* name) { return name; });
+  module.attr("MODE_NAMES") = NameTuple(velmora::BoundaryModeNames, [](const auto& mode) { return mode.first; });
+  py::list species;
+  for (int group = 1; group <= velmora::GroupCount; ++group) species.append(velmora::XyzSpecies(group));
+  module.attr("GROUP_SPECIES") = py::tuple(species);
   module.def(
       "format_exact",
       [](const py::object& value) { return velmora::FormatExact(velmora::python::ExtendedScalarValue(value, "value")); },
@@ -104,6 +118,15 @@ Reading an array attribute gives a new read-only array; assign a whole array to 
       .def_property("dt", &Scene::Dt, &Scene::SetDt, "The time step in the scene's time units, a numpy.longdouble.")
       .def_property("step_count", &Scene::StepCount, &Scene::SetStepCount,
                     "Steps run since the scene was made or loaded; a run continues from it.")
+      .def_property_readonly(
+          "groups",
+          [](const Scene& s) {
+            py::array_t<int> groups(s.N());
+            const int n = s.N();
+            for (int slot = 1; slot <= n; ++slot) groups.mutable_at(slot - 1) = velmora::GroupOf(n, slot);
+            return groups;
+          },
+          "The group (1, 2 or 3) of every slot: int, shape (n,).")
       .def_property("present", &Scene::Present, &Scene::SetPresent, "Which slots hold a particle: bool, shape (n,).")
       .def_property("positions", &Scene::Positions, &Scene::SetPositions, "x, y, z of every slot in length units: longdouble, shape (n, 3).")
       .def_property("velocities", &Scene::Velocities, &Scene::SetVelocities,

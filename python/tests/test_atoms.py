@@ -1,5 +1,8 @@
 """Scenes as ASE's Atoms, structures from extended XYZ files, and the law as an ASE calculator."""
 
+import resource
+import subprocess
+
 import ase.io
 import numpy as np
 import pytest
@@ -8,7 +11,7 @@ from ase.md.verlet import VelocityVerlet
 
 import velmora
 import velmora.ase
-from conftest import random_scene, run_batch
+from conftest import BATCH, random_scene, run_batch
 
 
 def as_doubles(values):
@@ -65,6 +68,20 @@ def test_batch_from_xyz_refuses_malformed_frames(tmp_path, text, message):
     (tmp_path / "t.xyz").write_text(text)
     result = run_batch("--from-xyz", tmp_path / "t.xyz", "--output", tmp_path / "o.ato", check=False)
     assert result.returncode == 1 and message in result.stderr and not (tmp_path / "o.ato").exists()
+
+
+def limit_memory():
+    """64 MiB of address space: the tool and one frame fit, a 100 MB file does not."""
+    resource.setrlimit(resource.RLIMIT_AS, (64 << 20, 64 << 20))
+
+
+def test_batch_from_xyz_reads_a_long_file_in_the_memory_of_a_frame(tmp_path):
+    frame = "2\nProperties=species:S:1:pos:R:3\nCl 0.5 0 0\nS -0.5 0 0\n"
+    (tmp_path / "long.xyz").write_text(frame * 1_600_000 + "1\n\nO 0.25 0 0\n")  # 100 MB
+    result = subprocess.run([BATCH, "--quiet", "--threads", "1", "--from-xyz", tmp_path / "long.xyz", "--output",
+                             tmp_path / "o.ato"], capture_output=True, text=True, preexec_fn=limit_memory)
+    assert (result.returncode, result.stderr) == (0, "")
+    assert velmora.Scene.load(tmp_path / "o.ato").present.sum() == 1  # the last frame
 
 
 @pytest.mark.parametrize("array, values, error, message", [

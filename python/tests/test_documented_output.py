@@ -11,6 +11,8 @@ import sys
 
 import pytest
 
+from test_readme import shown_examples
+
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 PAGES = [ROOT / "README.md", ROOT / "python" / "README.md", *sorted((ROOT / "man").glob("*.1")),
          *sorted((ROOT / "ui" / "help").glob("*/*.html"))]
@@ -27,6 +29,7 @@ def examples():
 
 def test_every_exact_number_on_a_page_is_printed_by_an_example():
     printed = "".join(example.values[1]["printed"] for example in examples())
+    printed += "".join(example.values[2] for example in shown_examples())
     shown = [(page.name, number) for page in PAGES for number in EXACT_NUMBER.findall(page.read_text(encoding="utf-8"))]
     assert shown, "the pages show no numbers: the pattern is wrong"
     assert [(name, number) for name, number in shown if number not in printed] == []

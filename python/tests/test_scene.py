@@ -139,7 +139,7 @@ BAD = [
     (lambda s: s.run(1, threads=257), ValueError, "threads: expected 1 to 256, got 257"),
     (lambda s: s.accelerations(threads=2**63), OverflowError, "threads: 9223372036854775808"),
     (lambda s: s.run(1, every=2.0, callback=print), TypeError, "every: expected an integer"),
-    (lambda s: s.run(1, mode="warm"), ValueError, "mode: expected one of 'free', 'hot', 'cold', 'current1', 'current2'"),
+    (lambda s: s.run(1, mode="warm"), ValueError, "mode: 'warm' is none of free, hot, cold, current1, current2"),
     (lambda s: s.run(1, threads=0), ValueError, "threads"),
     (lambda s: s.run(1, every=0, callback=print), ValueError, "every"),
     (lambda s: s.run(1, callback=3), TypeError, "callback"),

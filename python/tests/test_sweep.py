@@ -1,7 +1,10 @@
-"""Sweeps on Dask: rows and kept documents as velmora-batch gives them, faults, resume, input
-errors and an existing scheduler."""
+"""Sweeps on Dask: rows and kept documents as velmora-batch gives them, faults, resume only with the
+settings a table records, its lock, input errors, failures and an existing scheduler."""
 
+import dataclasses
 import os
+import re
+import resource
 import signal
 import socket
 import subprocess
@@ -15,7 +18,8 @@ import velmora
 from conftest import random_scene, run_batch
 from velmora import sweep
 
-QUANTITIES = len(velmora.QUANTITY_NAMES)
+SWEEP = [sys.executable, "-m", "velmora.sweep"]
+QUICK_CONNECT = {**os.environ, "DASK_DISTRIBUTED__COMM__TIMEOUTS__CONNECT": "3s"}
 
 
 @pytest.fixture
@@ -26,18 +30,19 @@ def base(tmp_path):
 
 
 def table(path):
-    header, *rows = [line.split("\t") for line in path.read_text().splitlines()]
+    """The header and rows of a table, without the settings it records."""
+    header, *rows = [line.split("\t") for line in path.read_text().splitlines() if not line.startswith("#")]
     return header, rows
 
 
 def test_local_cluster_rows_and_documents_are_those_of_the_batch_tool(base, tmp_path):
     # 2 x 2 points, two seeds each; dt = 1e4000 faults at the first step.
-    command = [sys.executable, "-m", "velmora.sweep", base, "--set", "B1=2.5,2.718", "--set", "dt=0.001,1e4000",
-               "--seeds", "2", "--steps", "30", "--cool", "--mode", "hot", "--workers", "2",
-               "--output", tmp_path / "sweep.tsv", "--keep", tmp_path / "kept"]
+    command = [*SWEEP, base, "--set", "B1=2.5,2.718", "--set", "dt=0.001,1e4000", "--seeds", "2", "--steps", "30",
+               "--cool", "--mode", "hot", "--workers", "2", "--output", tmp_path / "sweep.tsv",
+               "--keep", tmp_path / "kept"]
     assert subprocess.run(command, capture_output=True, timeout=600).returncode == 0
     header, rows = table(tmp_path / "sweep.tsv")
-    assert header == ["B1", "dt", "seed", *velmora.QUANTITY_NAMES, "steps", "fault"]
+    assert header == ["B1", "dt", "seed", *velmora.QUANTITY_NAMES, "steps", "fault", "document"]
     assert len(rows) == 8
     for row in rows:
         b1, dt, seed = row[:3]
@@ -51,13 +56,13 @@ def test_local_cluster_rows_and_documents_are_those_of_the_batch_tool(base, tmp_
         scene.save(point)
         result = run_batch("--steps", 30, "--cool", "--mode", "hot", "--log", "-", "--log-every", 30,
                            "--output", tmp_path / "batch.ato", point, check=False)
-        kept = tmp_path / "kept" / f"B1={b1}_dt={dt}_seed={seed}.ato"
+        assert row[-1] == f"B1={b1}_dt={dt}_seed={seed}.ato"
         if np.longdouble(dt) > 1:
-            assert result.returncode == 1 and result.stderr.strip() == f"velmora-batch: {row[-1]} at step 1"
-            assert row[-2] == "0"
+            assert result.returncode == 1 and result.stderr.strip() == f"velmora-batch: {row[-2]} at step 1"
+            assert row[-3] == "0"
             continue
-        assert row[3:] == result.stdout.splitlines()[-1].split("\t")[1:] + ["30", ""]
-        assert kept.read_bytes() == (tmp_path / "batch.ato").read_bytes()
+        assert row[3:-1] == result.stdout.splitlines()[-1].split("\t")[1:] + ["30", ""]
+        assert (tmp_path / "kept" / row[-1]).read_bytes() == (tmp_path / "batch.ato").read_bytes()
 
 
 @pytest.fixture(scope="module")
@@ -68,29 +73,137 @@ def client():
         yield client
 
 
-def test_resume_after_an_interruption_gives_the_full_table_once(base, tmp_path, client):
-    options = dict(sets={"A1": "0.9:1.1:3", "G2": [29, 31]}, steps=5, client=client, output=tmp_path / "t.tsv")
-    sweep.run(base, **options)
+RESUMED = ["--set", "A1=0.9:1.1:3", "--set", "G2=29,31", "--steps", "5"]
+
+
+def resumed_settings(base, output, client):
+    return sweep.Settings(base, {"A1": "0.9:1.1:3", "G2": [29, 31]}, steps=5, client=client, output=output)
+
+
+def test_resume_after_an_interruption_gives_the_full_table_once_and_pandas_reads_it(base, tmp_path, client):
+    import pandas
+
+    settings = resumed_settings(base, tmp_path / "t.tsv", client)
+    sweep.run(settings)
     header, full = table(tmp_path / "t.tsv")
-    # What an interrupted sweep leaves: the header, some finished rows, a row cut off.
+    # What an interrupted sweep leaves: the settings, the header, some finished rows, a row cut off.
     lines = (tmp_path / "t.tsv").read_text().splitlines(keepends=True)
-    (tmp_path / "t.tsv").write_text("".join(lines[:3]) + lines[3][:20])
+    (tmp_path / "t.tsv").write_text("".join(lines[:-3]) + lines[-3][:20])
     with pytest.raises(sweep.InputError, match="exists"):
-        sweep.run(base, **options)
-    assert len(sweep.run(base, resume=True, **options)) == 4
+        sweep.run(dataclasses.replace(settings, resume=False))
+    assert len(sweep.run(dataclasses.replace(settings, resume=True))) == 3
     again_header, again = table(tmp_path / "t.tsv")
     assert again_header == header and sorted(again) == sorted(full) and len(again) == 6
+    frame = pandas.read_csv(tmp_path / "t.tsv", sep="\t", comment="#")
+    assert list(frame.columns) == header and frame.shape == (6, len(header))
+    assert sorted(frame["A1"]) == sorted(float(row[0]) for row in again)
+
+
+@pytest.fixture(scope="module")
+def finished(tmp_path_factory, client):
+    """A base and the table of its finished sweep with the settings of RESUMED."""
+    folder = tmp_path_factory.mktemp("finished")
+    random_scene(21).save(folder / "base.ato")
+    random_scene(22).save(folder / "other.ato")
+    sweep.run(resumed_settings(folder / "base.ato", folder / "t.tsv", client))
+    return folder
+
+
+OTHER_TABLES = [
+    ("base.ato", ["--steps", "6"], None, "steps: 5 in the table, 6 now"),
+    ("base.ato", ["--cool", "--taoscope"], None, "switches: none in the table, cool taoscope now"),
+    ("base.ato", ["--mode", "hot"], None, "mode: free in the table, hot now"),
+    ("base.ato", ["--seeds", "2"], None, "seeds: 0 in the table, 2 now"),
+    ("base.ato", ["--set", "B3=1"], None, "set B3: not given in the table, 1.00000000000000000000e+00 now"),
+    ("base.ato", ["--keep", "kept"], None, "documents: not kept in the table, kept now"),  # and no folder made
+    ("other.ato", [], None, "base: sha256:"),
+    ("base.ato", [], b"A1\tkinetic\n", "records no settings of velmora.sweep"),
+    ("base.ato", [], b"# steps\t5\n\xff\xfe\t1\n", "is no table of velmora.sweep: it is not UTF-8 text"),
+]
+
+
+@pytest.mark.parametrize("base_name, changes, text, message", OTHER_TABLES, ids=[row[3][:30] for row in OTHER_TABLES])
+def test_resume_refuses_a_table_of_other_settings_and_leaves_it_as_it_was(finished, tmp_path, capsys, monkeypatch,
+                                                                          base_name, changes, text, message):
+    monkeypatch.chdir(tmp_path)
+    output = tmp_path / "t.tsv"
+    output.write_bytes(text or (finished / "t.tsv").read_bytes())
+    before = output.read_bytes()
+    arguments = [str(finished / base_name), *RESUMED, *map(str, changes), "--output", str(output), "--resume"]
+    assert sweep.main(arguments) == 2
+    assert message in capsys.readouterr().err and output.read_bytes() == before
+    assert sorted(os.listdir(tmp_path)) == ["t.tsv"]
+
+
+def test_a_second_sweep_on_a_table_being_written_says_who_holds_it(base, tmp_path, client, capsys):
+    output = tmp_path / "t.tsv"
+    running = sweep.rows(sweep.Settings(base, {"A1": "1:2:20"}, steps=5, client=client, output=output))
+    next(running)
+    assert sweep.main([str(base), "--set", "A1=1:2:20", "--steps", "5", "--output", str(output), "--resume"]) == 2
+    assert f"t.tsv is being written by another sweep (process {os.getpid()})\n" in capsys.readouterr().err
+    assert len(list(running)) == 19 and len(table(output)[1]) == 20
+
+
+def test_a_point_whose_task_raised_reports_the_error_and_leaves_no_table(base, tmp_path, client, monkeypatch):
+    def failing(job, point):
+        raise MemoryError("no room for the scene")
+
+    monkeypatch.setattr(sweep, "run_point", failing)
+    settings = sweep.Settings(base, {"A1": [1, 2]}, client=client, output=tmp_path / "t.tsv")
+    with pytest.raises(sweep.SweepFailed, match="2 points have no row; 2 ended with an error, the first at "
+                                                "A1=.*: MemoryError: no room for the scene; the finished points"):
+        sweep.run(settings)
+    assert not (tmp_path / "t.tsv").exists()
+
+
+def test_a_full_disk_keeps_whole_rows_and_resume_completes_the_table(base, tmp_path, client):
+    settings = sweep.Settings(base, {"A1": "1:2:8"}, steps=2, client=client, output=tmp_path / "t.tsv")
+    old = resource.getrlimit(resource.RLIMIT_FSIZE)
+    handler = signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+    resource.setrlimit(resource.RLIMIT_FSIZE, (2000, old[1]))  # the settings, the header and a few rows
+    try:
+        with pytest.raises(sweep.SweepFailed, match=r"^.*t\.tsv: File too large; the finished points are in"):
+            sweep.run(settings)
+    finally:
+        resource.setrlimit(resource.RLIMIT_FSIZE, old)
+        signal.signal(signal.SIGXFSZ, handler)
+    assert 0 < len(table(tmp_path / "t.tsv")[1]) < 8
+    sweep.run(dataclasses.replace(settings, resume=True))
+    _, rows = table(tmp_path / "t.tsv")
+    assert len(rows) == 8 and len({row[0] for row in rows}) == 8
+
+
+def test_kept_documents_of_long_settings_get_short_names_that_their_rows_give(base, tmp_path, client):
+    sets = {name: ["1.5"] for name in velmora.PARAMETER_NAMES}
+    settings = sweep.Settings(base, sets, steps=2, client=client, output=tmp_path / "t.tsv", keep=tmp_path / "kept")
+    [row] = sweep.run(settings)
+    assert re.fullmatch(r"point-[0-9a-f]{16}\.ato", row[-1])
+    assert (velmora.Scene.load(tmp_path / "kept" / row[-1]).parameters == np.longdouble("1.5")).all()
+
+
+def listeners(pid):
+    """The addresses on which a process and its children listen for TCP connections."""
+    import psutil
+
+    try:
+        processes = [psutil.Process(pid), *psutil.Process(pid).children(recursive=True)]
+        return {c.laddr.ip for p in processes for c in p.connections("tcp") if c.status == psutil.CONN_LISTEN}
+    except psutil.Error:  # a process that ended meanwhile
+        return set()
 
 
 def test_ctrl_c_keeps_the_finished_rows_and_resume_runs_the_rest(base, tmp_path):
-    command = [sys.executable, "-m", "velmora.sweep", base, "--set", "A1=0.5:1.5:12", "--steps", "400",
-               "--workers", "2", "--output", tmp_path / "t.tsv"]
+    command = [*SWEEP, base, "--set", "A1=0.5:1.5:12", "--steps", "400", "--workers", "2",
+               "--output", tmp_path / "t.tsv"]
     sweeping = subprocess.Popen(command, stderr=subprocess.PIPE, text=True)
     deadline = time.monotonic() + 300
+    addresses = set()
     while time.monotonic() < deadline and len(table_lines(tmp_path / "t.tsv")) < 3:
-        time.sleep(0.05)
+        addresses |= listeners(sweeping.pid)
+        time.sleep(0.2)
     sweeping.send_signal(signal.SIGINT)
     _, err = sweeping.communicate(timeout=120)
+    assert addresses == {"127.0.0.1"}  # the local cluster listens on this machine only
     assert sweeping.returncode == 130, err
     assert err.endswith("velmora.sweep: interrupted; the finished points are in the table, --resume runs the rest\n")
     header, rows = table(tmp_path / "t.tsv")
@@ -102,7 +215,7 @@ def test_ctrl_c_keeps_the_finished_rows_and_resume_runs_the_rest(base, tmp_path)
 
 
 def table_lines(path):
-    return path.read_text().splitlines() if path.exists() else []
+    return [line for line in path.read_text().splitlines() if not line.startswith("#")] if path.exists() else []
 
 
 @pytest.mark.parametrize("arguments, message", [
@@ -114,9 +227,14 @@ def table_lines(path):
     (["--set", "B1=abc"], "'abc' is not a valid floating point value"),
     (["--set", "B1=1", "--set", "B1=2"], "B1 is set twice"),
     (["--workers", "2", "--scheduler", "tcp://127.0.0.1:1"], "exclude each other"),
+    (["--steps", "3000000000"], "steps: 3000000000 is outside the range it takes, from 0 to 2147483647"),
+    (["--seeds", "3000000000"], "the grid has 3000000000 points, more than the 1000000 a sweep takes"),
+    (["--set", "A1=0:1:1001", "--set", "dt=1:2:1000"], "the grid has 1001000 points"),
+    (["--scheduler", "nonsense://host"], "--scheduler nonsense://host: unknown address scheme 'nonsense'"),
+    (["--output", os.devnull, "--resume"], f"{os.devnull} is not a regular file"),
 ])
 def test_input_errors_end_with_status_2_before_any_work(base, tmp_path, capsys, arguments, message):
-    assert sweep.main([str(base), *arguments, "--output", str(tmp_path / "o.tsv")]) == 2
+    assert sweep.main([str(base), "--output", str(tmp_path / "o.tsv"), *arguments]) == 2
     assert message in capsys.readouterr().err and not (tmp_path / "o.tsv").exists()
 
 
@@ -131,7 +249,16 @@ def free_port():
         return s.getsockname()[1]
 
 
-def test_scheduler_runs_the_sweep_as_a_local_cluster_does(base, tmp_path, client):
+def test_an_unreachable_scheduler_is_one_line_and_status_1(base, tmp_path):
+    address = f"tcp://127.0.0.1:{free_port()}"
+    result = subprocess.run([*SWEEP, base, "--scheduler", address, "--output", tmp_path / "o.tsv"],
+                            capture_output=True, text=True, timeout=120, env=QUICK_CONNECT)
+    assert (result.returncode, result.stderr) == (1, f"velmora.sweep: the scheduler {address} cannot be reached: "
+                                                     f"Timed out trying to connect to {address} after 3 s\n")
+    assert not (tmp_path / "o.tsv").exists()
+
+
+def test_scheduler_runs_the_sweep_as_a_local_cluster_does_and_its_loss_is_one_line(base, tmp_path, client):
     address = f"tcp://127.0.0.1:{free_port()}"
     cli = [sys.executable, "-m"]
     processes = [subprocess.Popen(cli + ["distributed.cli.dask_scheduler", "--host", "127.0.0.1", "--port",
@@ -142,14 +269,27 @@ def test_scheduler_runs_the_sweep_as_a_local_cluster_does(base, tmp_path, client
                                               "--no-dashboard", "--local-directory", tmp_path],
                                        stderr=subprocess.DEVNULL) for _ in range(2)]
         sets = ["--set", "C3=4.5,5.5", "--set", "D1=9:11:2", "--steps", "10", "--contact"]
-        result = subprocess.run([sys.executable, "-m", "velmora.sweep", base, *sets, "--scheduler", address,
-                                 "--output", tmp_path / "remote.tsv"], capture_output=True, timeout=300)
+        result = subprocess.run([*SWEEP, base, *sets, "--scheduler", address, "--output", tmp_path / "remote.tsv"],
+                                capture_output=True, timeout=300)
         assert result.returncode == 0, result.stderr
-        sweep.run(base, {"C3": "4.5,5.5", "D1": "9:11:2"}, 10, contact=True, client=client,
-                  output=tmp_path / "local.tsv")
+        sweep.run(sweep.Settings(base, {"C3": "4.5,5.5", "D1": "9:11:2"}, 10, contact=True, client=client,
+                                 output=tmp_path / "local.tsv"))
         remote, local = table(tmp_path / "remote.tsv"), table(tmp_path / "local.tsv")
         assert remote[0] == local[0] and sorted(remote[1]) == sorted(local[1]) and len(local[1]) == 4
+
+        long_sweep = subprocess.Popen([*SWEEP, base, "--set", "A1=1:2:40", "--steps", "300", "--scheduler", address,
+                                       "--output", tmp_path / "lost.tsv"], stderr=subprocess.PIPE, text=True,
+                                      env=QUICK_CONNECT)
+        deadline = time.monotonic() + 300
+        while time.monotonic() < deadline and len(table_lines(tmp_path / "lost.tsv")) < 2:
+            time.sleep(0.05)
+        processes[0].kill()
+        _, err = long_sweep.communicate(timeout=120)
+        assert long_sweep.returncode == 1 and re.fullmatch(
+            r"velmora.sweep: the Dask scheduler was lost[^\n]*; the finished points are in the table, "
+            r"--resume runs the rest\n", err), err
+        assert 1 <= len(table(tmp_path / "lost.tsv")[1]) < 40
     finally:
         for process in processes:
-            process.terminate()
+            process.kill()
             process.wait(timeout=30)

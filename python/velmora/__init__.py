@@ -10,7 +10,8 @@ Values are numpy longdouble arrays (the x87 extended format the program computes
 """
 
 from velmora import _core, _signatures
-from velmora._core import QUANTITY_NAMES, Error, FileError, FloatingPointFault, Record, Scene
+from velmora._core import (GROUP_SPECIES, MODE_NAMES, PARAMETER_NAMES, QUANTITY_NAMES, Error, FileError,
+                           FloatingPointFault, Record, Scene)
 from velmora import _atoms, _pictures, _tables
 
 Scene.to_atoms = _atoms.to_atoms
@@ -25,5 +26,5 @@ parse_real = _signatures.signed(_core.parse_real)
 read_log = _tables.read_log
 read_sweep = _tables.read_sweep
 
-__all__ = ["QUANTITY_NAMES", "Error", "FileError", "FloatingPointFault", "Record", "Scene", "format_exact",
-           "parse_real", "read_log", "read_sweep"]
+__all__ = ["GROUP_SPECIES", "MODE_NAMES", "PARAMETER_NAMES", "QUANTITY_NAMES", "Error", "FileError",
+           "FloatingPointFault", "Record", "Scene", "format_exact", "parse_real", "read_log", "read_sweep"]

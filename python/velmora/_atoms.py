@@ -2,15 +2,7 @@
 
 import numpy as np
 
-from velmora._core import Scene
-
-SPECIES = {1: "Cl", 2: "S", 3: "O"}  # by group, as the trajectories name them
-
-
-def groups(n):
-    """The group of slots 1..n: 1 up to n-50, 2 up to n-25, then 3."""
-    slots = np.arange(1, n + 1)
-    return np.where(slots <= n - 50, 1, np.where(slots <= n - 25, 2, 3))
+from velmora._core import GROUP_SPECIES, Scene
 
 
 def to_atoms(scene):
@@ -22,8 +14,8 @@ def to_atoms(scene):
 
     present = scene.present
     slots = np.arange(1, scene.n + 1)[present]
-    group = groups(scene.n)[present]
-    atoms = ase.Atoms(symbols=[SPECIES[g] for g in group],
+    group = scene.groups[present]
+    atoms = ase.Atoms(symbols=[GROUP_SPECIES[g - 1] for g in group],
                       positions=scene.positions[present].astype(np.float64), pbc=False)
     atoms.set_masses(np.ones(len(atoms)))
     atoms.set_array("velo", scene.velocities[present].astype(np.float64))

@@ -11,6 +11,9 @@ Path = Union[str, bytes, os.PathLike]
 Extended = npt.NDArray[np.longdouble]
 
 QUANTITY_NAMES: tuple[str, ...]
+PARAMETER_NAMES: tuple[str, ...]
+MODE_NAMES: tuple[str, ...]
+GROUP_SPECIES: tuple[str, ...]
 
 class Error(Exception): ...
 class FileError(Error): ...
@@ -52,6 +55,8 @@ class Scene:
     def to_bytes(self) -> bytes: ...
     @property
     def n(self) -> int: ...
+    @property
+    def groups(self) -> npt.NDArray[np.intc]: ...
     dt: np.longdouble
     step_count: int
     present: npt.NDArray[np.bool_]

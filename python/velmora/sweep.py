@@ -6,42 +6,49 @@
 Every point is one task: a top-level function of plain values that loads the scene from the
 document's bytes, runs it on one thread and returns its row, so that a point gives the same bits
 on any worker and with any number of workers. Rows are written as points finish; a sweep that is
-interrupted keeps them, and --resume runs only the points missing from the output.
+interrupted keeps them, and --resume runs only the points missing from the output, after checking
+that the table was written with the same settings.
 """
 
 import argparse
+import contextlib
+import dataclasses
+import fcntl
 import hashlib
 import itertools
+import logging
+import math
 import os
 import random
+import stat
 import sys
 import time
+from typing import Optional
 
 import numpy as np
 
 import velmora
 
-PARAMETER_NAMES = tuple(f"{letter}{group}" for group in (1, 2, 3) for letter in "ABCDFG")
-NAMES = PARAMETER_NAMES + ("dt",)
-MODES = ("free", "hot", "cold", "current1", "current2")
+NAMES = velmora.PARAMETER_NAMES + ("dt",)
 SWITCHES = ("blockade", "cool", "contact", "taoscope")
 USAGE_STATUS = 2
+FAILURE_STATUS = 1
+MAX_POINTS = 1_000_000  # rows of one table; a larger grid is refused before any work
+MAX_STEPS = 2**31 - 1  # the most steps a run takes, as velmora-batch --steps
+NAME_BYTES = 255  # the longest file name of the usual file systems
+AGAIN = "; the finished points are in the table, --resume runs the rest"
 
 
 class InputError(ValueError):
-    """A sweep that cannot start: a bad name, list, file or option. Nothing has been run."""
+    """A sweep that cannot start: a bad name, list, file, option or table. Nothing has been run."""
 
 
-class PointsLost(RuntimeError):
-    """Points whose workers were lost; every other point has its row. `rows` holds those rows."""
-
-    def __init__(self, lost, rows):
-        super().__init__(f"{lost} points were lost with their workers; --resume runs them again")
-        self.lost, self.rows = lost, rows
+class SweepFailed(RuntimeError):
+    """A sweep that stopped or left points without a row; every row it wrote is in the table."""
 
 
 # ---------------------------------------------------------------------------------------------
-# Values and points
+# Values, axes and points
 
 
 def parse_value(text, where):
@@ -51,12 +58,49 @@ def parse_value(text, where):
         raise InputError(f"{where}: {error}") from None
 
 
-def parse_values(name, text):
-    """A list "a,b,c" or "start:stop:count": count values from start to stop, the k-th being
-    start + k (stop - start) / (count - 1) in extended arithmetic and the last stop itself."""
-    where = f"{name}={text}"
-    if ":" in text:
-        parts = text.split(":")
+@dataclasses.dataclass(frozen=True)
+class Axis:
+    """The values of one name: a list, or `count` values from start to stop, the k-th being
+    start + k (stop - start) / (count - 1) in extended arithmetic and the last stop itself. The
+    values of a range are computed when asked for, so that a long range takes no memory."""
+
+    name: str
+    listed: tuple = ()
+    start: Optional[np.longdouble] = None
+    stop: Optional[np.longdouble] = None
+    count: int = 0
+
+    def __len__(self):
+        return self.count if self.start is not None else len(self.listed)
+
+    def value(self, k):
+        if self.start is None:
+            return self.listed[k]
+        if self.count == 1:
+            return self.start
+        if k == self.count - 1:
+            return self.stop
+        step = (self.stop - self.start) / np.longdouble(self.count - 1)
+        return self.start + step * np.longdouble(k)
+
+    def text(self):
+        """The values as the table's settings record them, exactly."""
+        if self.start is None:
+            return ",".join(velmora.format_exact(value) for value in self.listed)
+        return f"{velmora.format_exact(self.start)}:{velmora.format_exact(self.stop)}:{self.count}"
+
+
+def axis_of(name, values):
+    """The axis of a list of values (numbers, texts or numpy.longdouble) or of a text "a,b,c" or
+    "start:stop:count"; checked."""
+    where = f"{name}={values}"
+    if not isinstance(values, str):
+        listed = tuple(value if isinstance(value, np.longdouble) else parse_value(value, name) for value in values)
+        if not listed:
+            raise InputError(f"{name}: an empty list")
+        return Axis(name, listed)
+    if ":" in values:
+        parts = values.split(":")
         if len(parts) != 3:
             raise InputError(f"{where}: a range is start:stop:count")
         start, stop = (parse_value(part, where) for part in parts[:2])
@@ -66,33 +110,11 @@ def parse_values(name, text):
             raise InputError(f"{where}: the count '{parts[2]}' is not a whole number") from None
         if count < 1:
             raise InputError(f"{where}: the count must be 1 or more")
-        if count == 1:
-            return [start]
-        step = (stop - start) / np.longdouble(count - 1)
-        return [start + step * np.longdouble(k) for k in range(count - 1)] + [stop]
-    items = text.split(",")
-    if not text.strip() or any(not item.strip() for item in items):
+        return Axis(name, start=start, stop=stop, count=count)
+    items = values.split(",")
+    if not values.strip() or any(not item.strip() for item in items):
         raise InputError(f"{where}: an empty value in the list")
-    return [parse_value(item, where) for item in items]
-
-
-def grid_sets(sets):
-    """{name: values} from a mapping of names to lists of values (numbers, texts or
-    numpy.longdouble) or to range texts, or from "NAME=VALUES" texts; checked."""
-    items = sets.items() if hasattr(sets, "items") else [setting.partition("=")[::2] for setting in sets]
-    grid = {}
-    for name, values in items:
-        if name not in NAMES:
-            raise InputError(f"'{name}' is none of the parameters A1..G3 (no E) and dt")
-        if name in grid:
-            raise InputError(f"{name} is set twice")
-        if isinstance(values, str):
-            grid[name] = parse_values(name, values)
-        else:
-            grid[name] = [value if isinstance(value, np.longdouble) else parse_value(value, name) for value in values]
-            if not grid[name]:
-                raise InputError(f"{name}: an empty list")
-    return grid
+    return Axis(name, tuple(parse_value(item, where) for item in items))
 
 
 def seed_factor(seed):
@@ -102,30 +124,161 @@ def seed_factor(seed):
     return np.longdouble(random.Random(seed).uniform(0.9, 1.1))
 
 
-def points(grid, seeds):
-    """Every combination of the grid's values, in the order of the grid, each `seeds` times."""
-    names = list(grid)
-    for combination in itertools.product(*(grid[name] for name in names)):
-        texts = [velmora.format_exact(value) for value in combination]
-        for seed in range(1, seeds + 1) if seeds else [None]:
-            yield {"names": names, "values": texts, "seed": seed}
+@dataclasses.dataclass(frozen=True)
+class Point:
+    """One point of a sweep: a value for each name, as the table writes it, and its seed."""
+
+    names: tuple
+    values: tuple
+    seed: Optional[int] = None
+
+    def cells(self):
+        """The leading cells of the point's row."""
+        return list(self.values) + ([str(self.seed)] if self.seed is not None else [])
+
+    def document_name(self):
+        """The name of the point's kept document: its settings, or when those make a name too long
+        for a file system, a hash of them (the row holds the settings and the name)."""
+        parts = [f"{name}={text}" for name, text in zip(self.names, self.values)]
+        if self.seed is not None:
+            parts.append(f"seed={self.seed}")
+        name = "_".join(parts) or "base"
+        if len(name.encode()) + len(".ato") > NAME_BYTES:
+            name = "point-" + hashlib.sha256(name.encode()).hexdigest()[:16]
+        return name + ".ato"
 
 
-def point_label(point):
-    """The leading cells of the point's row, also the name of its kept document."""
-    cells = list(point["values"]) + ([str(point["seed"])] if point["seed"] is not None else [])
-    return cells
+@dataclasses.dataclass(frozen=True)
+class Grid:
+    """Every combination of the axes' values, in the order of the axes (the last one changing
+    fastest), each `seeds` times; produced one point at a time."""
+
+    axes: tuple
+    seeds: int = 0
+
+    @property
+    def names(self):
+        return tuple(axis.name for axis in self.axes)
+
+    def __len__(self):
+        return math.prod(len(axis) for axis in self.axes) * max(self.seeds, 1)
+
+    def __iter__(self):
+        sizes = [len(axis) for axis in self.axes]
+        for combination in range(math.prod(sizes)):
+            indices = []
+            for size in reversed(sizes):
+                combination, index = divmod(combination, size)
+                indices.append(index)
+            texts = tuple(velmora.format_exact(axis.value(k)) for axis, k in zip(self.axes, reversed(indices)))
+            for seed in range(1, self.seeds + 1) if self.seeds else [None]:
+                yield Point(self.names, texts, seed)
 
 
-def document_name(point):
-    parts = [f"{name}={text}" for name, text in zip(point["names"], point["values"])]
-    if point["seed"] is not None:
-        parts.append(f"seed={point['seed']}")
-    return ("_".join(parts) or "base") + ".ato"
+def grid_of(sets, seeds):
+    """The grid of a mapping of names to values, or of "NAME=VALUES" texts; checked, and refused
+    when it holds more than MAX_POINTS points."""
+    items = sets.items() if hasattr(sets, "items") else [setting.partition("=")[::2] for setting in sets]
+    axes = {}
+    for name, values in items:
+        if name not in NAMES:
+            raise InputError(f"'{name}' is none of the parameters A1..G3 (no E) and dt")
+        if name in axes:
+            raise InputError(f"{name} is set twice")
+        axes[name] = axis_of(name, values)
+    grid = Grid(tuple(axes.values()), seeds)
+    if len(grid) > MAX_POINTS:
+        raise InputError(f"the grid has {len(grid)} points, more than the {MAX_POINTS} a sweep takes")
+    return grid
 
 
-def header(grid, seeds):
-    return list(grid) + (["seed"] if seeds else []) + list(velmora.QUANTITY_NAMES) + ["steps", "fault"]
+# ---------------------------------------------------------------------------------------------
+# Settings
+
+
+@dataclasses.dataclass
+class Settings:
+    """A sweep: what it computes (base .. taoscope, recorded with its table) and where it runs.
+
+    base: a .ato document; sets: {name: values} (values a list, or "start:stop:count"), or texts
+    "NAME=VALUES"; seeds: K copies of each point with the velocities scaled by seed_factor(1..K);
+    the switches and mode as in Scene.run. Dask: an existing `client`, or a `scheduler` address,
+    or a local cluster of `workers` single-threaded processes (default: every core) on this
+    machine only, serving Dask's dashboard at `dashboard` (an address) when one is given.
+    output: the table's file (default: standard output); keep: a folder for each point's final
+    document; resume: go on with an existing output of the same settings; progress: a progress
+    line on standard error."""
+
+    base: object
+    sets: object = ()
+    steps: int = 0
+    seeds: int = 0
+    mode: str = "free"
+    blockade: bool = False
+    cool: bool = False
+    contact: bool = False
+    taoscope: bool = False
+    workers: Optional[int] = None
+    scheduler: Optional[str] = None
+    client: object = None
+    dashboard: Optional[str] = None
+    output: object = None
+    keep: object = None
+    resume: bool = False
+    progress: bool = False
+
+    def switches(self):
+        return {switch: getattr(self, switch) for switch in SWITCHES}
+
+
+@dataclasses.dataclass(frozen=True)
+class Job:
+    """What every point of a sweep shares: the base document and how each point runs."""
+
+    document: bytes
+    steps: int
+    mode: str
+    switches: dict
+    keep: bool
+
+    def key(self, point):
+        text = repr((hashlib.sha256(self.document).hexdigest(), point, self.steps, self.mode,
+                     sorted(self.switches.items())))
+        return "velmora-point-" + hashlib.sha256(text.encode()).hexdigest()[:32]
+
+
+def checked(settings):
+    """The grid and the job of the settings, after every check that needs no work."""
+    grid = grid_of(settings.sets, settings.seeds)
+    for name, least, most in (("steps", 0, MAX_STEPS), ("seeds", 0, None), ("workers", 1, None)):
+        value = getattr(settings, name)
+        if value is not None and (value < least or (most is not None and value > most)):
+            bounds = f"from {least} to {most}" if most is not None else f"{least} or more"
+            raise InputError(f"{name}: {value} is outside the range it takes, {bounds}")
+    if settings.mode not in velmora.MODE_NAMES:
+        raise InputError(f"mode '{settings.mode}' is none of {', '.join(velmora.MODE_NAMES)}")
+    if settings.workers is not None and settings.scheduler:
+        raise InputError("--workers and --scheduler exclude each other")
+    try:
+        document = velmora.Scene.load(settings.base).to_bytes()
+    except velmora.Error as error:
+        raise InputError(str(error)) from None
+    return grid, Job(document, settings.steps, settings.mode, settings.switches(), settings.keep is not None)
+
+
+def recorded(grid, job):
+    """The settings a table records, by name: what makes its rows comparable."""
+    switches = " ".join(name for name, on in job.switches.items() if on) or "none"
+    record = {"base": "sha256:" + hashlib.sha256(job.document).hexdigest(), "steps": str(job.steps),
+              "switches": switches, "mode": job.mode, "seeds": str(grid.seeds),
+              "documents": "kept" if job.keep else "not kept"}
+    record.update((f"set {axis.name}", axis.text()) for axis in grid.axes)
+    return record
+
+
+def columns_of(grid, job):
+    return (list(grid.names) + (["seed"] if grid.seeds else []) + list(velmora.QUANTITY_NAMES) + ["steps", "fault"]
+            + (["document"] if job.keep else []))
 
 
 # ---------------------------------------------------------------------------------------------
@@ -136,88 +289,175 @@ def scene_of_point(document, point):
     """The base scene with the point's values and seed applied."""
     scene = velmora.Scene.from_bytes(document)
     parameters = scene.parameters.copy()
-    for name, text in zip(point["names"], point["values"]):
+    for name, text in zip(point.names, point.values):
         value = velmora.parse_real(text)
         if name == "dt":
             scene.dt = value
         else:
-            index = PARAMETER_NAMES.index(name)
-            parameters[index // 6, index % 6] = value
+            index = velmora.PARAMETER_NAMES.index(name)
+            parameters[index // parameters.shape[1], index % parameters.shape[1]] = value
     scene.parameters = parameters
-    if point["seed"] is not None:
-        scene.velocities = scene.velocities * seed_factor(point["seed"])
+    if point.seed is not None:
+        scene.velocities = scene.velocities * seed_factor(point.seed)
     return scene
 
 
-def run_point(document, point, steps, settings, keep):
+def run_point(job, point):
     """Runs one point on one thread: its row's cells, and its final document when kept."""
-    scene = scene_of_point(document, point)
+    scene = scene_of_point(job.document, point)
     fault = ""
     try:
-        scene.run(steps, threads=1, **settings)
+        scene.run(job.steps, threads=1, mode=job.mode, **job.switches)
     except velmora.FloatingPointFault as error:
         fault = str(error)
-    law = {"contact": settings["contact"], "taoscope": settings["taoscope"]}
+    law = {"contact": job.switches["contact"], "taoscope": job.switches["taoscope"]}
     quantities = [velmora.format_exact(value) for value in scene.observables(**law).values()]
-    row = point_label(point) + quantities + [str(scene.step_count), fault]
-    return row, (scene.to_bytes() if keep else None)
-
-
-def task_key(document, point, steps, settings):
-    text = repr((hashlib.sha256(document).hexdigest(), point, steps, sorted(settings.items())))
-    return "velmora-point-" + hashlib.sha256(text.encode()).hexdigest()[:32]
+    row = point.cells() + quantities + [str(scene.step_count), fault]
+    if not job.keep:
+        return row, None
+    return row + [point.document_name()], scene.to_bytes()
 
 
 # ---------------------------------------------------------------------------------------------
 # The table
 
 
+def lock_holder(fd):
+    """The process that holds a lock on the file of `fd`, as the system lists it ("" if unknown)."""
+    status = os.fstat(fd)
+    file = f"{os.major(status.st_dev):02x}:{os.minor(status.st_dev):02x}:{status.st_ino}"
+    try:
+        with open("/proc/locks", encoding="ascii") as locks:
+            for line in locks:
+                fields = line.split()
+                if len(fields) > 5 and fields[1] != "->" and fields[5] == file:
+                    return f" (process {fields[4]})"
+    except OSError:
+        pass
+    return ""
+
+
+def same_file(fd, path):
+    """Whether `path` still names the file open as `fd`."""
+    try:
+        named, held = os.stat(path), os.fstat(fd)
+    except OSError:
+        return False
+    return (named.st_dev, named.st_ino) == (held.st_dev, held.st_ino)
+
+
 class Table:
-    """The output: a header, then one row per finished point, each flushed at once."""
+    """The output: the settings (lines starting with '#'), a header, then one row per finished
+    point, each written at once. A file output is locked for the sweep's life; a new file that
+    gets no row is removed again, so that it blocks no later sweep."""
 
-    def __init__(self, path, columns, resume):
-        self.columns = columns
+    def __init__(self, path, record, columns, resume):
+        self.path, self.columns = path, columns
         self.done = set()
-        self.file = None
+        self.rows = 0
+        self.fd = None
+        self.created = False
+        lines = [f"# {name}\t{value}" for name, value in record.items()] + ["\t".join(columns)]
         if path is None:
-            print("\t".join(columns), flush=True)
+            self._print(lines)
             return
-        if os.path.exists(path) and not resume:
-            raise InputError(f"{path} exists: --resume goes on with it; remove it to start again")
-        if resume and os.path.exists(path):
-            self.done = self._finished_rows(path)
+        self.fd = self._open_locked(resume)
         try:
-            self.file = open(path, "a", encoding="utf-8", newline="\n")
+            if self._read(record) is None:
+                self._write(lines)
+        except BaseException:
+            self.close()
+            raise
+
+    def _open_locked(self, resume):
+        try:
+            fd = os.open(self.path, os.O_RDWR | os.O_CREAT | os.O_EXCL, 0o666)
+            self.created = True
+        except FileExistsError:
+            if not resume:
+                raise InputError(f"{self.path} exists: --resume goes on with it; remove it to start again") from None
+            fd = self._open_existing()
         except OSError as error:
-            raise InputError(f"{path}: {error.strerror}") from None
-        if not self.file.tell():
-            self._write(columns)
+            raise InputError(f"{self.path}: {error.strerror}") from None
+        if not stat.S_ISREG(os.fstat(fd).st_mode):
+            os.close(fd)
+            raise InputError(f"{self.path} is not a regular file")
+        try:
+            fcntl.flock(fd, fcntl.LOCK_EX | fcntl.LOCK_NB)
+        except OSError:
+            holder = lock_holder(fd)
+            os.close(fd)
+            raise InputError(f"{self.path} is being written by another sweep{holder}") from None
+        if not same_file(fd, self.path):  # removed, empty, by the sweep that held it
+            os.close(fd)
+            raise InputError(f"{self.path} was removed by the sweep that held it; start again")
+        return fd
 
-    def _finished_rows(self, path):
-        with open(path, "r+", encoding="utf-8", newline="\n") as file:
-            text = file.read()
-            complete = text[: text.rfind("\n") + 1]  # a row cut off by an interruption goes
-            if len(complete) != len(text):
-                file.truncate(len(complete.encode()))
-        lines = complete.splitlines()
-        if lines and lines[0].split("\t") != self.columns:
-            raise InputError(f"{path} holds another sweep's columns: {lines[0]}")
-        lead = len(self.columns) - len(velmora.QUANTITY_NAMES) - 2
-        return {tuple(line.split("\t")[:lead]) for line in lines[1:]}
+    def _open_existing(self):
+        try:
+            return os.open(self.path, os.O_RDWR)
+        except OSError as error:
+            raise InputError(f"{self.path}: {error.strerror}") from None
 
-    def _write(self, cells):
-        self.file.write("\t".join(cells) + "\n")
-        self.file.flush()
+    def _read(self, record):
+        """The finished rows of an existing table of the same settings (None for a new table);
+        a row cut off by an interruption is dropped. Another table is left as it was."""
+        chunks = []
+        while chunk := os.read(self.fd, 1 << 20):
+            chunks.append(chunk)
+        data = b"".join(chunks)
+        if not data:
+            return None
+        complete = data[: data.rfind(b"\n") + 1]
+        try:
+            lines = complete.decode("utf-8").splitlines()
+        except UnicodeDecodeError:
+            raise InputError(f"{self.path} is no table of velmora.sweep: it is not UTF-8 text") from None
+        settings = dict(line[2:].partition("\t")[::2] for line in lines if line.startswith("# "))
+        rows = [line for line in lines if not line.startswith("#")]
+        if not settings or not rows:
+            raise InputError(f"{self.path} records no settings of velmora.sweep; remove it to start again")
+        differences = [f"{name}: {settings.get(name, 'not given')} in the table, {record.get(name, 'not given')} now"
+                       for name in dict.fromkeys([*settings, *record]) if settings.get(name) != record.get(name)]
+        if differences:
+            raise InputError(f"{self.path} holds a sweep of other settings, left as it was: " + "; ".join(differences))
+        if rows[0].split("\t") != self.columns:
+            raise InputError(f"{self.path} holds another sweep's columns: {rows[0]}")
+        if len(complete) != len(data):
+            os.ftruncate(self.fd, len(complete))
+        lead = len(self.columns) - len(velmora.QUANTITY_NAMES) - 2 - ("document" in self.columns)
+        self.done = {tuple(line.split("\t")[:lead]) for line in rows[1:]}
+        self.rows = len(self.done)
+        return self.done
+
+    def _write(self, lines):
+        data = "".join(line + "\n" for line in lines).encode()
+        try:
+            os.lseek(self.fd, 0, os.SEEK_END)
+            while data:
+                data = data[os.write(self.fd, data):]
+        except OSError as error:
+            raise SweepFailed(f"{self.path}: {error.strerror}{AGAIN if self.rows else ''}") from None
+
+    @staticmethod
+    def _print(lines):
+        for line in lines:
+            print(line, flush=True)
 
     def add(self, row):
-        if self.file:
-            self._write(row)
+        if self.fd is None:
+            self._print(["\t".join(row)])
         else:
-            print("\t".join(row), flush=True)
+            self._write(["\t".join(row)])
+        self.rows += 1
 
     def close(self):
-        if self.file:
-            self.file.close()
+        if self.fd is None:
+            return
+        if self.created and not self.rows and same_file(self.fd, self.path):
+            os.unlink(self.path)
+        os.close(self.fd)
+        self.fd = None
 
 
 class Progress:
@@ -245,89 +485,131 @@ class Progress:
 # The sweep
 
 
-def _client(workers, scheduler):
+def _client(settings):
+    """The Dask client of the settings and the cluster started for it (None for a scheduler's)."""
+    import dask
     from dask.distributed import Client, LocalCluster
 
-    if scheduler:
-        return Client(scheduler), None
-    cluster = LocalCluster(n_workers=workers, threads_per_worker=1, processes=True, dashboard_address=None)
+    if settings.scheduler:
+        try:
+            return Client(settings.scheduler), None
+        except (ValueError, TypeError) as error:
+            raise InputError(f"--scheduler {settings.scheduler}: {error}") from None
+        except OSError as error:
+            raise SweepFailed(f"the scheduler {settings.scheduler} cannot be reached: {error}") from None
+    # Every listener on this machine's loopback only; without a dashboard the scheduler's web
+    # server answers nothing.
+    routes = {} if settings.dashboard else {"distributed.scheduler.http.routes": [],
+                                            "distributed.worker.http.routes": []}
+    with dask.config.set(routes):
+        cluster = LocalCluster(n_workers=settings.workers or os.cpu_count(), threads_per_worker=1, processes=True,
+                               host="127.0.0.1", dashboard_address=settings.dashboard or "127.0.0.1:0",
+                               worker_dashboard_address="127.0.0.1:0", silence_logs=logging.CRITICAL)
     return Client(cluster), cluster
 
 
-def run(base, sets=(), steps=0, *, seeds=0, mode="free", blockade=False, cool=False, contact=False,
-        taoscope=False, workers=None, scheduler=None, client=None, output=None, keep=None, resume=False,
-        progress=False):
-    """Runs the sweep and returns its rows (lists of the table's cells) in the order they finished.
+def rows(settings):
+    """Runs the sweep, giving each row (a list of the table's cells) as its point finishes.
 
-    base: a .ato document; sets: {name: values} (values a list, or "start:stop:count"), or texts
-    "NAME=VALUES"; seeds: K copies of each point with the velocities scaled by seed_factor(1..K);
-    the switches and mode as in Scene.run. Dask: an existing `client`, or a `scheduler` address, or
-    a local cluster of `workers` single-threaded processes (default: every core) started here,
-    which needs the calling script's work under `if __name__ == "__main__":`. output: the table's
-    file (rows written as points finish); keep: a folder for each point's final document; resume:
-    go on with an existing output, running only the points missing from it.
-
-    Bad input raises InputError before anything runs. When workers are lost with points that
-    Dask cannot run elsewhere, every other point still gets its row and PointsLost is raised at
-    the end.
-    """
-    grid = grid_sets(sets)
-    if steps < 0 or seeds < 0 or (workers is not None and workers < 1):
-        raise InputError("steps and seeds must be 0 or more, workers 1 or more")
-    if mode not in MODES:
-        raise InputError(f"mode '{mode}' is none of {', '.join(MODES)}")
+    Bad input raises InputError before anything runs. When points end with an error, or their
+    workers or the scheduler are lost, every other point still gets its row and SweepFailed is
+    raised at the end, naming what happened."""
+    grid, job = checked(settings)
+    table = Table(settings.output, recorded(grid, job), columns_of(grid, job), settings.resume)
     try:
-        document = velmora.Scene.load(base).to_bytes()
-    except velmora.Error as error:
-        raise InputError(str(error)) from None
-    if keep is not None:
-        try:
-            os.makedirs(keep, exist_ok=True)
-        except OSError as error:
-            raise InputError(f"{keep}: {error.strerror}") from None
-    settings = {"blockade": blockade, "cool": cool, "contact": contact, "taoscope": taoscope, "mode": mode}
-    table = Table(output, header(grid, seeds), resume)
-    todo = [p for p in points(grid, seeds) if tuple(point_label(p)) not in table.done]
-    try:
-        return _run_points(document, todo, steps, settings, keep, table, workers, scheduler, client, progress)
+        if settings.keep is not None:
+            make_folder(settings.keep)
+        yield from _run_points(settings, grid, job, table)
     finally:
         table.close()
 
 
-def _run_points(document, todo, steps, settings, keep, table, workers, scheduler, client, progress):
+def make_folder(path):
+    try:
+        os.makedirs(path, exist_ok=True)
+    except OSError as error:
+        raise InputError(f"{path}: {error.strerror}") from None
+
+
+def run(settings):
+    """Runs the sweep of the settings and returns its rows in the order they finished."""
+    return list(rows(settings))
+
+
+def _run_points(settings, grid, job, table):
     from dask.distributed import as_completed
 
     from velmora.sweep import run_point  # by its module's name, also when this file runs as __main__
 
-    own = None
-    if client is None:
-        client, own = _client(workers or os.cpu_count(), scheduler)
-    meter = Progress(len(todo), progress)
-    rows = []
-    futures = {client.submit(run_point, document, point, steps, settings, keep is not None,
-                             key=task_key(document, point, steps, settings), pure=False): point for point in todo}
+    if len(table.done) >= len(grid):
+        return
+    client, cluster = (settings.client, None) if settings.client is not None else _client(settings)
+    todo = (point for point in grid if tuple(point.cells()) not in table.done)
+    meter = Progress(len(grid) - len(table.done), settings.progress)
+    running = {}
+    failures = []
+    pending = as_completed()
+
+    def submit(count):
+        """Keeps `count` more points in flight, so that the grid is never held whole."""
+        for point in itertools.islice(todo, count):
+            future = client.submit(run_point, job, point, key=job.key(point), pure=False)
+            running[future] = point
+            pending.add(future)
+
     try:
-        for future in as_completed(futures):
+        submit(max(16, 4 * sum(client.nthreads().values())))
+        for future in pending:
+            point = running.pop(future)
             if future.status != "finished":
+                failures.append((point, future))
                 meter.add(True)
-                continue
-            row, kept = future.result()
-            if kept is not None:
-                velmora.Scene.from_bytes(kept).save(os.path.join(keep, document_name(futures[future])))
-            table.add(row)
-            rows.append(row)
-            meter.add(bool(row[-1]))
+            else:
+                row, kept = future.result()
+                if kept is not None:
+                    velmora.Scene.from_bytes(kept).save(os.path.join(settings.keep, point.document_name()))
+                table.add(row)
+                meter.add(bool(row[len(row) - 1 - job.keep]))
+                yield row
+            if client.status != "running":
+                raise SweepFailed(f"the Dask scheduler was lost{AGAIN}")
+            submit(1)
+    except velmora.Error as error:
+        raise SweepFailed(f"{error}{AGAIN}") from None
+    except OSError as error:
+        raise SweepFailed(f"the Dask scheduler was lost: {error}{AGAIN}") from None
     finally:
         meter.clear()
-        client.cancel(futures)
-        if own is not None:
-            client.close()
-            own.close()
-        elif scheduler:
-            client.close()
-    if len(rows) < len(todo):
-        raise PointsLost(len(todo) - len(rows), rows)
-    return rows
+        _close(client, cluster, settings, running)
+    if failures:
+        raise SweepFailed(failure_text(failures))
+
+
+def _close(client, cluster, settings, running):
+    """Cancels the points still running and closes what the sweep opened."""
+    with contextlib.suppress(Exception):  # a lost scheduler takes nothing more
+        client.cancel(list(running))
+    if cluster is not None or (settings.client is None and settings.scheduler):
+        client.close()
+    if cluster is not None:
+        cluster.close()
+
+
+def failure_text(failures):
+    """What became of the points without a row: their workers lost, or the first error a task
+    raised."""
+    from dask.distributed import KilledWorker
+
+    errors = [(point, future.exception()) for point, future in failures if future.status == "error"]
+    errors = [(point, error) for point, error in errors if not isinstance(error, KilledWorker)]
+    if not errors:
+        return f"{len(failures)} points were lost with their workers{AGAIN}"
+    point, error = errors[0]
+    where = " ".join(f"{name}={value}" for name, value in zip(point.names, point.values)) or "the base"
+    if point.seed is not None:
+        where += f" seed={point.seed}"
+    return (f"{len(failures)} points have no row; {len(errors)} ended with an error, the first at {where}: "
+            f"{type(error).__name__}: {error}{AGAIN}")
 
 
 # ---------------------------------------------------------------------------------------------
@@ -347,38 +629,49 @@ def arguments(argv):
                         help="K copies of each point, velocities scaled by a factor in [0.9, 1.1) drawn from the seed")
     for switch in SWITCHES:
         parser.add_argument(f"--{switch}", action="store_true", help=f"the {switch} switch, as in velmora-batch")
-    parser.add_argument("--mode", default="free", choices=MODES, help="the confinement mode (default free)")
+    parser.add_argument("--mode", default="free", choices=velmora.MODE_NAMES,
+                        help="the confinement mode (default free)")
     parser.add_argument("--workers", type=int, metavar="N", help="a local cluster of N single-threaded workers "
                                                                  "(default: every core)")
     parser.add_argument("--scheduler", metavar="ADDRESS", help="use this Dask scheduler instead of a local cluster")
+    parser.add_argument("--dashboard", nargs="?", const="127.0.0.1:8787", metavar="ADDRESS",
+                        help="serve the local cluster's Dask dashboard (default address 127.0.0.1:8787)")
     parser.add_argument("--output", metavar="FILE", help="the table (default: standard output)")
     parser.add_argument("--keep", metavar="DIR", help="also save each point's final document here")
     parser.add_argument("--resume", action="store_true", help="skip the points already in the output")
-    return parser.parse_args(argv)
+    options = parser.parse_args(argv)
+    return Settings(**vars(options), progress=sys.stderr.isatty())
+
+
+def quiet_dask():
+    """Leaves what went wrong to the sweep's own line: Dask's loggers say nothing."""
+    import distributed  # noqa: F401 (its import sets up its loggers)
+
+    for name in [name for name in logging.root.manager.loggerDict if name.split(".")[0] == "distributed"]:
+        logging.getLogger(name).setLevel(logging.CRITICAL + 1)
 
 
 def main(argv=None):
-    options = arguments(argv)
-    if options.workers is not None and options.scheduler:
-        print("velmora.sweep: --workers and --scheduler exclude each other", file=sys.stderr)
-        return USAGE_STATUS
+    settings = arguments(argv)
+    quiet_dask()
+    count = faults = 0
     try:
-        rows = run(options.base, options.sets, options.steps, seeds=options.seeds, mode=options.mode,
-                   workers=options.workers, scheduler=options.scheduler, output=options.output, keep=options.keep,
-                   resume=options.resume, progress=sys.stderr.isatty(),
-                   **{switch: getattr(options, switch) for switch in SWITCHES})
+        for row in rows(settings):
+            count += 1
+            faults += bool(row[len(row) - 1 - (settings.keep is not None)])
     except InputError as error:
         print(f"velmora.sweep: {error}", file=sys.stderr)
         return USAGE_STATUS
-    except PointsLost as error:
+    except SweepFailed as error:
         print(f"velmora.sweep: {error}", file=sys.stderr)
-        return 1
+        return FAILURE_STATUS
     except KeyboardInterrupt:
-        print("velmora.sweep: interrupted; the finished points are in the table, --resume runs the rest",
-              file=sys.stderr)
+        print(f"velmora.sweep: interrupted{AGAIN}", file=sys.stderr)
         return 130
-    faults = sum(1 for row in rows if row[-1])
-    print(f"velmora.sweep: {len(rows)} points, {faults} ended by a floating-point fault", file=sys.stderr)
+    except OSError as error:
+        print(f"velmora.sweep: {error.strerror or error}", file=sys.stderr)
+        return FAILURE_STATUS
+    print(f"velmora.sweep: {count} points, {faults} ended by a floating-point fault", file=sys.stderr)
     return 0
 
 

@@ -45,7 +45,9 @@ TEST(BatchRun, DocumentTrajectoryAndListingHoldTheStepperBits) {
   job.every = 3;
   job.listing = ListingKind::Velocities;
   Stepper stepper;
-  const std::string listing = RunBatch(job, stepper);
+  BatchResult result = RunBatch(job, stepper);
+  result.outputs.Commit();
+  const std::string& listing = result.listing;
 
   Model reference = Opened(job.scene);
   reference.dt = 0.0005L;

@@ -8,6 +8,7 @@
 
 #include "TemporaryFolder.h"
 #include "documents/PendingFile.h"
+#include "documents/XyzFrameReader.h"
 #include "documents/XyzTrajectory.h"
 #include "model/ProgramError.h"
 #include "tests/core/SceneFactory.h"
@@ -92,6 +93,45 @@ TEST(PendingFile, FollowsALinkAndRefusesWhatCannotBeWritten) {
     EXPECT_EQ(error.code(), 5);
   }
   EXPECT_EQ(folder.Entries(), (std::set<std::string>{"link", "sub", "target"}));
+}
+
+// The last frame of several, whatever their line ends and the blank lines after them.
+TEST(XyzFrameReader, TakesTheLastFrame) {
+  TemporaryFolder folder;
+  WriteBytes(folder.Path("t.xyz"), "1\r\n\r\nCl 1 2 3\r\n2\nProperties=pos:R:3:slot:I:1\n4 5 6 9\n7 8 0.5 3\n\n \n");
+  const XyzFrame frame = ReadLastXyzFrame(folder.Path("t.xyz"));
+  ASSERT_EQ(frame.atoms.size(), 2u);
+  EXPECT_TRUE(frame.withSlots);
+  EXPECT_EQ(frame.atoms[1].position, (std::array<double, 3>{7, 8, 0.5}));
+  EXPECT_EQ(frame.atoms[1].slot, 3);
+}
+
+// Input that is no trajectory ends with a short message: a line is quoted in part, its control
+// characters escaped, and a file that is no text ends at its first megabyte, not when the memory
+// runs out.
+TEST(XyzFrameReader, HostileInputEndsWithAShortMessage) {
+  TemporaryFolder folder;
+  struct HostileCase {
+    std::string name, content, message;
+  };
+  const HostileCase cases[] = {
+      {"escapes", "1\n\nCl 0 \x1b[31m" + std::string(500000, '9') + " 0\n",
+       "line 3: '\\x1B[31m" + std::string(195, '9') + "'... is not a number"},
+      {"a character cut", "1\n\nCl 0 " + std::string(199, 'x') + "\u00e9 0\n", "line 3: '" + std::string(199, 'x') + "'... is not a number"},
+      {"blank lines first", "\n\n\n\n1\n\nCl 0 0 0\n", "line 1: a frame must begin with its number of atoms, not ''"},
+      {"last frame cut", "1\n\nCl 0 0 0\n2\n\nCl 0 0 0\n", "line 4: the frame announces 2 atoms, but the file ends before them"},
+      {"/dev/zero", "", "line 1: longer than 1048576 bytes"},
+  };
+  for (const HostileCase& c : cases) {
+    const std::string name = c.content.empty() ? c.name : folder.Path("t.xyz");
+    if (!c.content.empty()) WriteBytes(name, c.content);
+    try {
+      ReadLastXyzFrame(name);
+      ADD_FAILURE() << c.name;
+    } catch (const ProgramError& error) {
+      EXPECT_EQ(error.what(), name + ": " + c.message) << c.name;
+    }
+  }
 }
 
 }  // namespace

@@ -6,10 +6,14 @@
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <functional>
 #include <regex>
 #include <string>
 #include <vector>
@@ -166,7 +170,7 @@ TEST(BatchTool, ThreadsTheSystemRefusesEndTheRunAndWriteNothing) {
   TemporaryFolder folder;
   const std::string name = WriteScene(folder, WideRandomScene(2));
   const Outcome outcome =
-      RunTool(folder, {"--threads", "200", "--steps", "3", "--output", folder.Path("after.ato"), name}, 100'000'000);
+      RunTool(folder, {"--threads", "200", "--steps", "3", "--output", folder.Path("after.ato"), name}, AddressSpace(100'000'000));
   EXPECT_EQ(outcome.status, 1);
   EXPECT_EQ(outcome.err, "velmora-batch: cannot start 200 threads for a step: Resource temporarily unavailable\n");
   EXPECT_EQ(folder.Entries(), std::set<std::string>{"scene.ato"});
@@ -211,10 +215,14 @@ TEST(BatchTool, UsageErrorsExitWithTwoAndShowTheUsage) {
       {{"--threads", "257", scene}, "--threads: '257' is more than 256"},
       {{"--log-every", "0", scene}, "--log-every: '0' is less than 1"},
       {{"--log", folder.Path("x.ato"), "--output", folder.Path("x.ato"), scene},
-       "--log names the file of --output or --xyz; one would replace the other"},
+       "--output and --log name the same file; one would replace the other"},
+      {{"--output", "run1.ato", "--xyz", "./run1.ato", scene},
+       "--output and --xyz name the same file; one would replace the other"},
+      {{"--log", folder.Path("old.tsv"), "--xyz", folder.Path("linked.xyz"), scene},
+       "--xyz and --log name the same file; one would replace the other"},
       {{"--log", "-", "--listing", "positions", scene}, "--log - and --listing both write to standard output"},
       {{"--output", folder.Path("x.ato"), "--xyz", folder.Path("x.ato"), scene},
-       "--output and --xyz name the same file; the document would replace the trajectory"},
+       "--output and --xyz name the same file; one would replace the other"},
       {{"--mode", "warm", scene}, "--mode: 'warm' is none of free, hot, cold, current1, current2"},
       {{"--listing", "both", scene}, "--listing: 'both' is none of positions, velocities"},
       {{"--dt", "0,5", scene}, "--dt: '0,5' is not a valid floating point value"},
@@ -222,8 +230,10 @@ TEST(BatchTool, UsageErrorsExitWithTwoAndShowTheUsage) {
       {{"--frames", "3", scene}, "unknown option '--frames'"},
       {{"-q", scene}, "unknown option '-q'"},
   };
+  WriteBytes(folder.Path("old.tsv"), "OLD\n");
+  ::link(folder.Path("old.tsv").c_str(), folder.Path("linked.xyz").c_str());
   for (const UsageCase& c : cases) {
-    const Outcome outcome = RunTool(folder, c.arguments);
+    const Outcome outcome = RunTool(folder, c.arguments, [&] { (void)::chdir(folder.Path().c_str()); });
     EXPECT_EQ(outcome.status, 2) << c.message;
     EXPECT_EQ(outcome.err.substr(0, outcome.err.find('\n')), "velmora-batch: " + c.message);
     EXPECT_NE(outcome.err.find("\nusage: velmora-batch [options] SCENE.ato\n"), std::string::npos)
@@ -238,6 +248,148 @@ TEST(BatchTool, UsageErrorsExitWithTwoAndShowTheUsage) {
   // "--" ends the options: a scene whose name starts with '-' can be run.
   WriteBytes(folder.Path("-odd.ato"), ReadBytes(scene));
   EXPECT_EQ(RunTool(folder, {"--steps", "1", "--", folder.Path("-odd.ato")}).status, 0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The outputs of one run replace their targets together or not at all.
+
+// One slot: its frames and table rows are short, the document is 6296 bytes.
+std::string WriteLoneSlot(const TemporaryFolder& folder) {
+  Model scene = testing::EmptyScene();
+  testing::Place(scene, 1, 0.5L, -2.5L, 0.25L);
+  return WriteScene(folder, scene);
+}
+
+// Writing beyond 6000 bytes fails as on a full disk.
+void LimitFileSize() {
+  ::signal(SIGXFSZ, SIG_IGN);
+  const rlimit limit{6000, 6000};
+  ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+TEST(BatchTool, OutputsReplaceTheirTargetsTogetherOrNotAtAll) {
+  struct OutputCase {
+    const char* name;
+    std::vector<std::string> arguments;  // after the outputs t.xyz, l.tsv and x.ato
+    std::function<void()> inChild;
+    std::string failed;  // what the message names
+    bool linked;         // t.xyz has a second hard link, so it is written in place; no x.ato
+  };
+  const auto fullOutput = [] { ::dup2(::open("/dev/full", O_WRONLY), STDOUT_FILENO); };
+  const OutputCase cases[] = {
+      {"the document does not fit", {"--steps", "5"}, LimitFileSize, "x.ato: Disk full", false},
+      {"the listing does not fit", {"--steps", "5", "--listing", "positions"}, fullOutput,
+       "standard output: cannot write the listing", false},
+      {"a linked trajectory does not fit", {"--steps", "200"}, LimitFileSize, "t.xyz: Disk full", true},
+  };
+  for (const OutputCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TemporaryFolder folder;
+    const std::string scene = WriteLoneSlot(folder);
+    std::set<std::string> entries = {"scene.ato", "t.xyz", "l.tsv"};
+    for (const char* name : {"t.xyz", "l.tsv"}) WriteBytes(folder.Path(name), "OLD\n");
+    if (c.linked) {
+      ::link(folder.Path("t.xyz").c_str(), folder.Path("t2.xyz").c_str());
+      entries.insert("t2.xyz");
+    }
+    std::vector<std::string> arguments = c.arguments;
+    for (const std::string& a : {std::string("--xyz"), folder.Path("t.xyz"), std::string("--log"), folder.Path("l.tsv")})
+      arguments.push_back(a);
+    if (!c.linked) arguments.insert(arguments.end(), {"--output", folder.Path("x.ato")});
+    arguments.push_back(scene);
+    const Outcome outcome = RunTool(folder, arguments, c.inChild);
+    EXPECT_EQ(outcome.status, 1);
+    const std::string failed = c.failed[0] == 's' ? c.failed : folder.Path(c.failed);
+    EXPECT_EQ(outcome.err, "velmora-batch: " + failed + "\n");
+    EXPECT_EQ(folder.Entries(), entries);
+    EXPECT_EQ(ReadBytes(folder.Path("t.xyz")), "OLD\n");
+    EXPECT_EQ(ReadBytes(folder.Path("l.tsv")), "OLD\n");
+  }
+}
+
+// A 64 KiB file system of its own, mounted where the superuser may; none otherwise.
+class SmallDisk {
+ public:
+  explicit SmallDisk(const std::string& folder) : folder_(folder) {
+    ::mkdir(folder.c_str(), 0755);
+    mounted_ = ::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=64k") == 0;
+  }
+  ~SmallDisk() {
+    if (mounted_) ::umount(folder_.c_str());
+  }
+  bool Mounted() const { return mounted_; }
+
+ private:
+  std::string folder_;
+  bool mounted_ = false;
+};
+
+// Written in place, a trajectory too large for the disk is refused before its first byte.
+TEST(BatchTool, ALinkedTrajectoryThatDoesNotFitTheDiskIsLeftAsItWas) {
+  TemporaryFolder folder;
+  const std::string scene = WriteLoneSlot(folder);
+  const SmallDisk disk(folder.Path("disk"));
+  if (!disk.Mounted()) GTEST_SKIP() << "no file system can be mounted here";
+  const std::string trajectory = folder.Path("disk/t.xyz");
+  WriteBytes(trajectory, "OLD\n");
+  ::link(trajectory.c_str(), folder.Path("disk/t2.xyz").c_str());
+  const Outcome outcome = RunTool(folder, {"--steps", "1000", "--xyz", trajectory, scene});
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.err, "velmora-batch: " + trajectory + ": Disk full\n");
+  EXPECT_EQ(ReadBytes(trajectory), "OLD\n");
+}
+
+// A long run in a process group of its own, with standard output on `out` and standard error in
+// a file, ended by `end`; the outcome when it has ended.
+Outcome EndedRun(const TemporaryFolder& folder, std::vector<std::string> arguments, int out,
+                 const std::function<void(pid_t)>& end) {
+  std::vector<char*> argv = ArgumentVector(arguments);
+  const std::string err = folder.Path(".stderr");
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::setpgid(0, 0);
+    ::dup2(out, STDOUT_FILENO);
+    ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
+    ::alarm(20);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+  end(child);
+  int wait = 0;
+  ::waitpid(child, &wait, 0);
+  Outcome outcome{StatusOf(wait), "", ReadBytes(err)};
+  ::unlink(err.c_str());
+  return outcome;
+}
+
+TEST(BatchTool, AHangUpOrAClosedPipeEndsTheRunAsCtrlCDoes) {
+  struct EndCase {
+    const char* name;
+    int signal;
+  };
+  for (const EndCase& c : {EndCase{"a closed terminal", SIGHUP}, EndCase{"a reader that went away", SIGPIPE}}) {
+    SCOPED_TRACE(c.name);
+    TemporaryFolder folder;
+    const std::string scene = WriteLoneSlot(folder);
+    for (const char* name : {"t.xyz", "x.ato"}) WriteBytes(folder.Path(name), "OLD\n");
+    int ends[2];
+    ASSERT_EQ(::pipe2(ends, O_CLOEXEC), 0);  // the tool holds no end but its standard output
+    const Outcome outcome = EndedRun(
+        folder,
+        {"--steps", "2000000000", "--log", "-", "--xyz", folder.Path("t.xyz"), "--output", folder.Path("x.ato"), scene},
+        ends[1], [&](pid_t child) {
+          ::close(ends[1]);
+          char row[256];
+          EXPECT_GT(::read(ends[0], row, sizeof row), 0);  // the table is running
+          if (c.signal == SIGHUP) ::kill(-child, SIGHUP);
+          ::close(ends[0]);
+        });
+    EXPECT_EQ(outcome.status, 128 + c.signal);
+    EXPECT_EQ(outcome.err.rfind("velmora-batch: interrupted after step ", 0), 0u) << outcome.err;
+    EXPECT_EQ(folder.Entries(), (std::set<std::string>{"scene.ato", "t.xyz", "x.ato"}));
+    EXPECT_EQ(ReadBytes(folder.Path("t.xyz")), "OLD\n");
+    EXPECT_EQ(ReadBytes(folder.Path("x.ato")), "OLD\n");
+  }
 }
 
 // ---------------------------------------------------------------------------------------------

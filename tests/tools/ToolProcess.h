@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,10 +30,19 @@ inline std::vector<char*> ArgumentVector(std::vector<std::string>& arguments) {
   return argv;
 }
 
+// For RunTool: limits the tool's memory as `ulimit -v` does (in bytes).
+inline std::function<void()> AddressSpace(rlim_t bytes) {
+  return [bytes] {
+    const rlimit limit{bytes, bytes};
+    ::setrlimit(RLIMIT_AS, &limit);
+  };
+}
+
 // Runs the tool with standard output and error going to files of the folder; a run that takes
-// more than twenty seconds is ended by the alarm, which outlives the exec. `addressSpace`, when
-// not 0, limits the tool's memory as `ulimit -v` does (in bytes).
-inline Outcome RunTool(const TemporaryFolder& folder, std::vector<std::string> arguments, rlim_t addressSpace = 0) {
+// more than twenty seconds is ended by the alarm, which outlives the exec. `inChild` sets up the
+// child before the exec (a limit, another standard output, another folder).
+inline Outcome RunTool(const TemporaryFolder& folder, std::vector<std::string> arguments,
+                       const std::function<void()>& inChild = nullptr) {
   std::vector<char*> argv = ArgumentVector(arguments);
   const std::string out = folder.Path(".stdout"), err = folder.Path(".stderr");
   const pid_t child = ::fork();
@@ -40,8 +50,7 @@ inline Outcome RunTool(const TemporaryFolder& folder, std::vector<std::string> a
     ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
     ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
     ::alarm(20);
-    const rlimit limit{addressSpace, addressSpace};
-    if (addressSpace != 0) ::setrlimit(RLIMIT_AS, &limit);
+    if (inChild) inChild();
     ::execv(argv[0], argv.data());
     ::_exit(127);
   }

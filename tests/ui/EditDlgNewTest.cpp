@@ -1,5 +1,5 @@
-// File > New: the main window shows the editor dialog modally and, only when it closes with OK,
-// comes back to the particle scene as the editor left it. The editor is driven from a timer that
+// File > New: the main window shows the editor dialog modally and, when it closes with OK, comes
+// back to the particle scene as the editor left it; closed otherwise, it shows what was stored. The editor is driven from a timer that
 // fires inside its modal loop, as a user's clicks would.
 
 #include <QAction>
@@ -29,7 +29,7 @@ class EditDlgNewTest : public QObject, private MainFormHarness {
   void init();
   void cleanup();
 
-  void cancelKeepsStoredParticlesAndLeavesTheWindowAsItWas();
+  void cancelKeepsStoredParticlesAndShowsThem();
   void okBringsTheWindowToTheEditedScene();
   void f2OpensTheEditorModally();
   void theEditorHoldsARunUntilItCloses();
@@ -84,7 +84,10 @@ void EditDlgNewTest::StoreParticle(int slot, const char* x) {
   InEditor<QPushButton>("Submit")->click();
 }
 
-void EditDlgNewTest::cancelKeepsStoredParticlesAndLeavesTheWindowAsItWas() {
+// "&Yes" and "Save As" store at once: the window shows the stored particle, time step and
+// parameters however the editor is closed, and a run goes on from them. The spiral stays.
+void EditDlgNewTest::cancelKeepsStoredParticlesAndShowsThem() {
+  const real figurePoint = model_->ShownX[5];
   New([this] {
     StoreParticle(5, "2");
     InEditor<QPushButton>("CancelBtn")->click();
@@ -92,9 +95,26 @@ void EditDlgNewTest::cancelKeepsStoredParticlesAndLeavesTheWindowAsItWas() {
   QVERIFY(model_->Present[5]);
   QCOMPARE(model_->X[5], 2.0L);
   QVERIFY(model_->SpiralShown);
+  QVERIFY(SameBits(model_->ShownX[5], figurePoint));
   QVERIFY(!Find<QPushButton>("Go")->isEnabled());
-  QCOMPARE(form_->ListingCell(1, 5), QString());
+  QCOMPARE(form_->ListingCell(1, 5), QStringLiteral("2"));
   QCOMPARE(Find<QLineEdit>("FName")->text(), QStringLiteral("File Name"));
+
+  WriteScene(Scene(), QStringLiteral("a.ato"));
+  DialogProvider::Instance().SetNextFileName(FilePath(QStringLiteral("a.ato")));
+  Find<QAction>("Open1")->trigger();
+  New([this] {
+    StoreParticle(1, "0.5");
+    InEditor<QLineEdit>("EditB1")->setText(QStringLiteral("7"));
+    DialogProvider::Instance().SetNextFileName(FilePath(QStringLiteral("copy.ato")));
+    InEditor<QPushButton>("Saveas")->click();
+    InEditor<QPushButton>("CancelBtn")->click();
+  });
+  QVERIFY(SameBits(model_->NewX[1], 0.5L) && SameBits(model_->ShownX[1], 0.5L));
+  QCOMPARE(form_->ListingCell(1, 1), QStringLiteral("0.5"));
+  QCOMPARE(Find<QLineEdit>("EditB1")->text(), QStringLiteral("7"));
+  QCOMPARE(PixelOfSlot(1), qRgb(0, 255, 0));
+  QCOMPARE(view_->ScreenX[1], view_->CentreX + 30);
 }
 
 void EditDlgNewTest::okBringsTheWindowToTheEditedScene() {

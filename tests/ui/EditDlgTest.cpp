@@ -302,9 +302,9 @@ void EditDlgTest::typedValuesAreDiscardedByMovingAndStoredByYes() {
   QCOMPARE(model_.X[2], 9.0L);
   QCOMPARE(model_.W[2], -2.5L);
   QCOMPARE(Cell(1, 2), QStringLiteral("9"));
-  // The working and display copies wait for "OK".
-  QCOMPARE(model_.NewX[2], 0.0L);
-  QCOMPARE(model_.ShownX[2], 0.0L);
+  // The working and display copies follow at once.
+  QCOMPARE(model_.NewX[2], 9.0L);
+  QCOMPARE(model_.ShownX[2], 9.0L);
 }
 
 void EditDlgTest::uncheckingTheFlagEmptiesTheRow() {

@@ -102,7 +102,7 @@ void MainFormDesktopTest::aNamedDocumentOpensInPlaceOfTheLastOne() {
   QVERIFY(SameBits(model_->dt, opened ? 0.0005L : 0.002L));
   QCOMPARE(model_->Present[9], opened);
   QCOMPARE(Find<QPlainTextEdit>("Comment")->toPlainText(),
-           opened ? QStringLiteral("about the named scene") : QStringLiteral("No Comment"));
+           opened ? QStringLiteral("about the named scene") : QString());
   QCOMPARE(RecentEntries(), opened ? Entries({"named.ato"}) : QStringList());
 }
 

@@ -99,7 +99,8 @@ void MainFormDocumentsTest::openFailuresLeaveTheModelButNotTheMode() {
   QCOMPARE(Shown().back().Text, message);
   QVERIFY(!model_->SpiralShown);  // already left figure mode
   QVERIFY(Find<QPushButton>("Go")->isEnabled());
-  QCOMPARE(Text("FName"), FilePath(name));
+  QCOMPARE(model_->DocFileName, before.DocFileName);  // what Save writes, and shows
+  QCOMPARE(Text("FName"), QString::fromStdString(before.DocFileName));
   QVERIFY(SameArrays(model_->X, before.X) && model_->Present == before.Present);
   QVERIFY(SameBits(model_->dt, before.dt));
   QCOMPARE(ReadStartFile(), std::optional<std::string>(""));
@@ -203,8 +204,8 @@ void MainFormDocumentsTest::taonsReloadsTheRememberedDocumentOnly() {
   QVERIFY(SameBits(model_->X[1], 1.0L));
   QVERIFY(SameBits(model_->ShownX[1], 1.0L));
   QCOMPARE(model_->StepCount, 7);
-  QCOMPARE(Text("EditDT"), QStringLiteral("9"));
-  QCOMPARE(Find<QPlainTextEdit>("Comment")->toPlainText(), QStringLiteral("No Comment"));
+  QCOMPARE(Text("EditDT"), QStringLiteral("0.002"));  // the fields show what is in force
+  QCOMPARE(Find<QPlainTextEdit>("Comment")->toPlainText(), QString());
   QCOMPARE(PixelOfSlot(1), qRgb(0, 255, 0));
   QVERIFY(Shown().empty());
 }
@@ -251,7 +252,13 @@ void MainFormDocumentsTest::commentQuestionOnLeavingAfterAChange() {
   auto* comment = Find<QPlainTextEdit>("Comment");
   QWidget* elsewhere = Find<QLineEdit>("EditA2");
   Find<QTabWidget>("PageControl")->setCurrentIndex(1);
-  // The loaded text counts as a change: leaving asks once; No writes nothing.
+  // The loaded text is no change: leaving asks nothing.
+  Leave(comment, elsewhere);
+  QVERIFY(Shown().empty());
+  // An edit asks once; No writes nothing, and leaving again asks nothing.
+  comment->setFocus();
+  comment->moveCursor(QTextCursor::End);
+  QTest::keyClick(comment, Qt::Key_Return);
   DialogProvider::Instance().SetNextAnswer(false);
   Leave(comment, elsewhere);
   QCOMPARE(Shown().size(), std::size_t{1});
@@ -261,10 +268,9 @@ void MainFormDocumentsTest::commentQuestionOnLeavingAfterAChange() {
   Leave(comment, elsewhere);
   QCOMPARE(Shown().size(), std::size_t{1});
   QCOMPARE(ReadBytes(StdPath("a.txt")), std::string("loaded"));
-  // An edit, then Yes: the memo's lines with CR LF.
+  // Another edit, then Yes: the memo's lines with CR LF.
   comment->setFocus();
   comment->moveCursor(QTextCursor::End);
-  QTest::keyClick(comment, Qt::Key_Return);
   QTest::keyClicks(comment, QStringLiteral("second"));
   DialogProvider::Instance().SetNextAnswer(true);
   elsewhere->setFocus();

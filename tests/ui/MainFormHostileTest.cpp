@@ -329,7 +329,7 @@ void MainFormHostileTest::commentFilesOfAnyContent_data() {
 }
 
 // The document opens whatever its comment file holds; the memo shows the text with its lines,
-// and leaving it writes the text back with CR LF line ends.
+// and leaving it after an edit writes the text back with CR LF line ends.
 void MainFormHostileTest::commentFilesOfAnyContent() {
   QFETCH(QByteArray, file);
   QFETCH(QString, memo);
@@ -348,9 +348,13 @@ void MainFormHostileTest::commentFilesOfAnyContent() {
   QVERIFY(SameArrays(model_->X, scene.X));
   auto* memoControl = Find<QPlainTextEdit>("Comment");
   QCOMPARE(MemoText(*memoControl), memo);
-  QCOMPARE(form_->CommentChanged(), error.isEmpty());
+  QVERIFY(!form_->CommentChanged());
   Find<QTabWidget>("PageControl")->setCurrentIndex(1);
   memoControl->setFocus();
+  if (error.isEmpty()) {  // a character typed and taken back: a change that leaves the text
+    QTest::keyClicks(memoControl, QStringLiteral("x"));
+    QTest::keyClick(memoControl, Qt::Key_Backspace);
+  }
   DialogProvider::Instance().SetNextAnswer(true);
   Find<QLineEdit>("EditA2")->setFocus();
   QVERIFY(comment.open(QIODevice::ReadOnly));
@@ -510,11 +514,9 @@ void MainFormHostileTest::failedSavesKeepTheOldFile() {
     old.close();
     StartWithDocument(Scene(), name.mid(files_.path().size() + 1));
   } else {
-    Start();
-    Activate();
-    OpenDocument(name);  // the name becomes the document's, though nothing is there
-    QCOMPARE(ErrorTexts(), QStringList{error});
-    DialogProvider::Instance().Reset();
+    // A document whose folder went away, or a name no folder can hold, as the window's name.
+    StartWithDocument(Scene(), QStringLiteral("placed.ato"));
+    model_->DocFileName = model_->LastDocFileName = name.toStdString();
   }
   Activate();
   const auto bytes = [](const QString& path) {

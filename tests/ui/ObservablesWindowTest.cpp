@@ -6,6 +6,10 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <climits>
+#include <functional>
+#include <limits>
+
 #include "sim/Observables.h"
 #include "sim/Stepper.h"
 #include "tests/ui/MainFormHarness.h"
@@ -27,6 +31,7 @@ class ObservablesWindowTest : public QObject, private MainFormHarness {
 
   void f9OpensAWindowThatFollowsTheRunWithoutChangingIt();
   void chartDrawsThePickedQuantitiesAndExportsTheRecord();
+  void chartDrawsAnyRecordWithinThePicture();
   void opensBesideTheMainWindow_data();
   void opensBesideTheMainWindow();
 
@@ -38,13 +43,36 @@ class ObservablesWindowTest : public QObject, private MainFormHarness {
     if (!window) qFatal("F9 opened no observables window");
     return window;
   }
-  int PixelsOf(ObservablesWindow* window, Quantity q) {
-    const QImage image = window->findChild<ObservablesChart*>(QStringLiteral("Chart"))->grab().toImage();
+  static QImage ChartImage(ObservablesWindow* window) {
+    return window->findChild<ObservablesChart*>(QStringLiteral("Chart"))->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  }
+  // The pixels of a quantity's colour in the rows from `top` up to `bottom`.
+  static int PixelsOf(const QImage& image, Quantity q, int top = 0, int bottom = INT_MAX) {
     const QRgb colour = ObservablesChart::ColourOf(q).rgb();
     int count = 0;
-    for (int y = 0; y < image.height(); ++y)
+    for (int y = std::max(top, 0); y < std::min(bottom, image.height()); ++y)
       for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) == colour;
     return count;
+  }
+  static int PixelsOf(ObservablesWindow* window, Quantity q) { return PixelsOf(ChartImage(window), q); }
+  // The rows from `top` down that hold a pixel of a quantity's colour.
+  static int RowsOf(const QImage& image, Quantity q, int top) {
+    int rows = 0;
+    for (int y = top; y < image.height(); ++y) rows += PixelsOf(image, q, y, y + 1) > 0;
+    return rows;
+  }
+  // Whether the image holds a legend entry's mark: 16 x 4 chart pixels of the quantity's colour.
+  static bool HasMark(const QImage& image, Quantity q, int scale = 1) {
+    const QRgb colour = ObservablesChart::ColourOf(q).rgb();
+    const int width = 16 * scale, height = 4 * scale;
+    for (int y = 0; y + height <= image.height(); ++y)
+      for (int x = 0; x + width <= image.width(); ++x) {
+        bool whole = true;
+        for (int dy = 0; dy < height && whole; ++dy)
+          for (int dx = 0; dx < width && whole; ++dx) whole = image.pixel(x + dx, y + dy) == colour;
+        if (whole) return true;
+      }
+    return false;
   }
 };
 
@@ -99,10 +127,42 @@ void ObservablesWindowTest::chartDrawsThePickedQuantitiesAndExportsTheRecord() {
   QFile table(FilePath(QStringLiteral("run.tsv")));
   QVERIFY(table.open(QIODevice::ReadOnly));
   QCOMPARE(table.readAll().toStdString(), window->Record().Table());
-  dialogs.SetNextFileName(FilePath(QStringLiteral("run.png")));
+
+  // Separate scales: kinetic's panel above potential's, each quantity on its own scale.
+  window->findChild<QCheckBox*>(QStringLiteral("Pick_kinetic"))->setChecked(true);
+  auto* separate = window->findChild<QCheckBox*>(QStringLiteral("SeparateScales"));
+  QCOMPARE(separate->text(), QStringLiteral("Separate scales"));
+  separate->click();
+  const QImage panels = ChartImage(window);
+  const int middle = panels.height() / 2;
+  QCOMPARE(PixelsOf(panels, Quantity::Kinetic, middle), 0);
+  QCOMPARE(PixelsOf(panels, Quantity::Potential, 40, middle), 0);
+  // On one scale the two are flat lines; on their own each spans much of its panel.
+  QVERIFY(RowsOf(panels, Quantity::Kinetic, 40) > middle / 4);
+  QVERIFY(RowsOf(panels, Quantity::Potential, 40) > middle / 4);
+
+  // The picture as the chart shows it, drawn anew at twice and four times the size.
+  const QImage shown = ChartImage(window);
+  const struct {
+    const char* filter;
+    int scale;
+  } sizes[] = {{"PNG image (*.png)", 1}, {"PNG image, twice the size (*.png)", 2}, {"PNG image, four times the size (*.png)", 4}};
+  for (const auto& size : sizes) {
+    dialogs.SetNextFilter(QString::fromLatin1(size.filter));
+    dialogs.SetNextFileName(FilePath(QStringLiteral("run.png")));
+    window->findChild<QPushButton*>(QStringLiteral("ExportPicture"))->click();
+    const QImage picture = QImage(FilePath(QStringLiteral("run.png")), "PNG").convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(picture.size(), shown.size() * size.scale);
+    if (size.scale == 1) QCOMPARE(picture, shown);
+    else QVERIFY(picture != shown.scaled(picture.size()));
+    QVERIFY(HasMark(picture, Quantity::Potential, size.scale));
+  }
+  dialogs.SetNextFilter(QStringLiteral("SVG drawing (*.svg)"));
+  dialogs.SetNextFileName(FilePath(QStringLiteral("run.svg")));
   window->findChild<QPushButton*>(QStringLiteral("ExportPicture"))->click();
-  const QImage picture(FilePath(QStringLiteral("run.png")), "PNG");
-  QCOMPARE(picture.size(), window->findChild<ObservablesChart*>(QStringLiteral("Chart"))->size());
+  QFile drawing(FilePath(QStringLiteral("run.svg")));
+  QVERIFY(drawing.open(QIODevice::ReadOnly));
+  QVERIFY(drawing.readAll().contains("<title>Velmora observables</title>"));
   // A folder that is not there is the program's file error, in the one error box.
   dialogs.SetNextFileName(FilePath(QStringLiteral("missing/run.tsv")));
   window->findChild<QPushButton*>(QStringLiteral("ExportTable"))->click();
@@ -111,6 +171,42 @@ void ObservablesWindowTest::chartDrawsThePickedQuantitiesAndExportsTheRecord() {
   window->findChild<QPushButton*>(QStringLiteral("ClearButton"))->click();
   QCOMPARE(window->Record().Measurements(), 1LL);
   QCOMPARE(window->Record().FirstStep(), model_->StepCount);
+}
+
+// Whatever the record holds, the chart paints at once: every quantity with a finite value has its
+// mark in the legend, which wraps, and nothing reaches the picture's right margin.
+void ObservablesWindowTest::chartDrawsAnyRecordWithinThePicture() {
+  constexpr real Largest = std::numeric_limits<real>::max();
+  constexpr real Infinity = std::numeric_limits<real>::infinity();
+  const struct {
+    const char* name;
+    std::function<real(int step, int q)> value;
+  } rows[] = {
+      {"settled", [](int step, int q) { return std::nextafter(-355.21L * (q + 1), step % 3 ? 0.0L : -Infinity); }},
+      {"near the largest reals", [](int step, int q) { return (q % 2 ? Largest : -Largest) / (step % 2 + 1); }},
+      {"NaN and infinities",
+       [](int step, int q) { return step % 3 == 0 ? NAN : step % 3 == 1 ? (q % 2 ? Infinity : -Infinity) : q + step * 1e-3L; }},
+  };
+  std::array<bool, QuantityCount> all;
+  all.fill(true);
+  for (const auto& row : rows) {
+    ChartRecord record;
+    for (int step : {1, 2, 3, 10, 1000, 1234567}) {
+      Observables values;
+      for (int q = 0; q < QuantityCount; ++q) values.values[q] = row.value(step, q);
+      record.Add(step, values);
+    }
+    ObservablesChart chart(record, '.');
+    chart.resize(420, 480);
+    chart.SetPicked(all);
+    for (bool separate : {false, true}) {
+      chart.SetSeparate(separate);
+      const QImage image = chart.grab().toImage().convertToFormat(QImage::Format_RGB32);
+      for (int q = 0; q < QuantityCount; ++q) QVERIFY2(HasMark(image, static_cast<Quantity>(q)), row.name);
+      for (int y = 0; y < image.height(); ++y)
+        for (int x = image.width() - 4; x < image.width(); ++x) QVERIFY2(image.pixel(x, y) == qRgb(255, 255, 255), row.name);
+    }
+  }
 }
 
 void ObservablesWindowTest::opensBesideTheMainWindow_data() {

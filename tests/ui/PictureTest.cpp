@@ -15,6 +15,8 @@
 #include <QtTest>
 
 #include <signal.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
 #include <numbers>
 
@@ -81,6 +83,16 @@ Model Approaching() {
 
 QImage Opaque(const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); }
 
+void WriteFile(const QString& name, const QByteArray& bytes) {
+  QFile file(name);
+  QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+}
+
+QByteArray ReadFile(const QString& name) {
+  QFile file(name);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+}
+
 }  // namespace
 
 class PictureTest : public QObject, private MainFormHarness {
@@ -101,6 +113,10 @@ class PictureTest : public QObject, private MainFormHarness {
   void faultingRunKeepsTheFramesBeforeTheFault();
   void interruptedRunKeepsItsFrames_data();
   void interruptedRunKeepsItsFrames();
+  void folderWithOtherFramesNeedsOverwrite();
+  void fullDiskKeepsWholeFramesAndSaysHowMany();
+  void movieOverAHardLinkIsWrittenInPlace();
+  void movieWhoseEncoderCannotBeAwaitedFails();
   void movieWithoutFfmpegIsAUsageError();
   void unwritablePictureIsFoundBeforeTheRun();
   void bandsPaintWhatOnePieceWould_data();
@@ -234,40 +250,55 @@ void PictureTest::movieHasAFrameEveryKSteps() {
   QCOMPARE(QDir(files_.path()).entryList({".velmora-*"}, QDir::Files | QDir::Hidden), QStringList());  // no pending file left
 }
 
+// An older movie of the target's name stays as it was; the frames of the run that could not end
+// go beside it under a name that says so.
 void PictureTest::faultingRunKeepsTheFramesBeforeTheFault_data() {
   QTest::addColumn<QString>("output");
-  QTest::newRow("folder") << "frames/";
-  QTest::newRow("movie") << "run.mp4";
+  QTest::addColumn<QString>("kept");
+  QTest::newRow("folder") << "frames/" << "frames/";
+  QTest::newRow("movie") << "run.mp4" << "run.partial.mp4";
 }
 
 void PictureTest::faultingRunKeepsTheFramesBeforeTheFault() {
   QFETCH(QString, output);
+  QFETCH(QString, kept);
   WriteScene(Approaching(), QStringLiteral("scene.ato"));
+  if (output != kept) WriteFile(FilePath(output), "an older movie");
   const ToolRun run = RunRender({"--steps", "10", "--every", "2", "--output", FilePath(output), FilePath("scene.ato")});
   QCOMPARE(run.status, 1);
-  QCOMPARE(run.err, "velmora-render: Floating point division by zero at step 5; 3 frames kept in " + FilePath(output) +
+  QCOMPARE(run.err, "velmora-render: Floating point division by zero at step 5; 3 frames kept in " + FilePath(kept) +
                         "\n");
   // Frames at steps 0, 2 and 4; the fault came in the fifth.
   if (output.endsWith('/'))
     QCOMPARE(QDir(FilePath(output)).entryList(QDir::Files),
              QStringList({"frame-000000.png", "frame-000001.png", "frame-000002.png"}));
   else
-    QCOMPARE(MovieFrames(FilePath(output)), 3);
+    QCOMPARE(MovieFrames(FilePath(kept)), 3);
+  if (output != kept) QCOMPARE(ReadFile(FilePath(output)), QByteArray("an older movie"));
 }
 
-void PictureTest::interruptedRunKeepsItsFrames_data() { faultingRunKeepsTheFramesBeforeTheFault_data(); }
+void PictureTest::interruptedRunKeepsItsFrames_data() {
+  QTest::addColumn<QString>("output");
+  QTest::addColumn<QString>("kept");
+  QTest::newRow("folder") << "stopped/" << "stopped/";
+  QTest::newRow("movie") << "stopped.mp4" << "stopped.partial.mp4";
+}
 
-// Ctrl+C in the middle of a long run: the frames so far are a finished folder or movie, and the
-// tool ends by the signal.
+// A terminal's Ctrl+C reaches the tool's whole process group in the middle of a long run: the
+// frames so far are a finished folder or movie, and the tool ends by the signal.
 void PictureTest::interruptedRunKeepsItsFrames() {
   QFETCH(QString, output);
+  QFETCH(QString, kept);
   WriteScene(Scene(), QStringLiteral("scene.ato"));
+  if (output != kept) WriteFile(FilePath(output), "an older movie");
   QProcess render;
+  render.setChildProcessModifier([] { ::setpgid(0, 0); });
   render.start(QStringLiteral(VELMORA_RENDER_PATH), {"--quiet", "--steps", "2000000000", "--output", FilePath(output),
                                                      FilePath("scene.ato")});
   QVERIFY(render.waitForStarted());
   QTest::qWait(1500);
-  ::kill(static_cast<pid_t>(render.processId()), SIGINT);
+  QCOMPARE(render.state(), QProcess::Running);
+  ::kill(-static_cast<pid_t>(render.processId()), SIGINT);
   QVERIFY(render.waitForFinished(60000));
   QCOMPARE(render.exitStatus(), QProcess::CrashExit);
   const QString err = QString::fromLocal8Bit(render.readAllStandardError());
@@ -275,11 +306,78 @@ void PictureTest::interruptedRunKeepsItsFrames() {
       QRegularExpression(QStringLiteral("^velmora-render: interrupted after step [0-9]+; ([0-9]+) frames kept in (.*)\n$"))
           .match(err);
   QVERIFY2(said.hasMatch(), qPrintable(err));
-  QCOMPARE(said.captured(2), FilePath(output));
-  const int kept = said.captured(1).toInt();
-  QVERIFY(kept > 1);
-  if (output.endsWith('/')) QCOMPARE(QDir(FilePath(output)).entryList(QDir::Files).size(), kept);
-  else QCOMPARE(MovieFrames(FilePath(output)), kept);
+  QCOMPARE(said.captured(2), FilePath(kept));
+  const int frames = said.captured(1).toInt();
+  QVERIFY(frames > 1);
+  if (output.endsWith('/')) QCOMPARE(QDir(FilePath(output)).entryList(QDir::Files).size(), frames);
+  else QCOMPARE(MovieFrames(FilePath(kept)), frames);
+  if (output != kept) QCOMPARE(ReadFile(FilePath(output)), QByteArray("an older movie"));
+}
+
+// A folder holding frames of another run is refused; --overwrite removes those frames, and only
+// those, before the first new one.
+void PictureTest::folderWithOtherFramesNeedsOverwrite() {
+  WriteScene(Scene(), QStringLiteral("scene.ato"));
+  QDir().mkpath(FilePath("others"));
+  for (const char* name : {"frame-000000.png", "frame-000007.png", "notes.txt"}) WriteFile(FilePath("others/") + name, "old");
+  const QStringList arguments = {"--steps", "2", "--output", FilePath("others/"), FilePath("scene.ato")};
+  const ToolRun refused = RunRender(arguments);
+  QCOMPARE(refused.status, 1);
+  QCOMPARE(refused.err, "velmora-render: " + FilePath("others/") +
+                            ": holds 2 frames of another run (--overwrite removes them first)\n");
+  QCOMPARE(ReadFile(FilePath("others/frame-000007.png")), QByteArray("old"));
+  const ToolRun overwritten = RunRender(QStringList{"--overwrite"} + arguments);
+  QCOMPARE(overwritten.status, 0);
+  QCOMPARE(QDir(FilePath("others")).entryList(QDir::Files),
+           QStringList({"frame-000000.png", "frame-000001.png", "frame-000002.png", "notes.txt"}));
+  QVERIFY(!QImage(FilePath("others/frame-000000.png")).isNull());
+}
+
+// On a disk that fills, every frame in the folder is whole, and the message says how many.
+void PictureTest::fullDiskKeepsWholeFramesAndSaysHowMany() {
+  WriteScene(Scene(), QStringLiteral("scene.ato"));
+  QDir().mkpath(FilePath("disk"));
+  if (::mount("tmpfs", StdPath("disk").c_str(), "tmpfs", 0, "size=64k") != 0) QSKIP("no file system can be mounted here");
+  const ToolRun run = RunRender({"--steps", "100000", "--size", "64x64", "--output", FilePath("disk/"), FilePath("scene.ato")});
+  const QStringList frames = QDir(FilePath("disk")).entryList(QDir::Files | QDir::Hidden);
+  bool whole = true;
+  for (const QString& frame : frames) whole = whole && !QImage(FilePath("disk/") + frame).isNull();
+  ::umount(StdPath("disk").c_str());
+  QCOMPARE(run.status, 1);
+  const QRegularExpressionMatch said =
+      QRegularExpression(QStringLiteral("^velmora-render: .*/frame-[0-9]+\\.png: Disk full; ([0-9]+) frames kept in (.*)\n$"))
+          .match(run.err);
+  QVERIFY2(said.hasMatch(), qPrintable(run.err));
+  QCOMPARE(said.captured(2), FilePath("disk/"));
+  QCOMPARE(said.captured(1).toInt(), frames.size());
+  QVERIFY(whole);
+}
+
+// A target with a second hard link is written in place, so both names show the movie.
+void PictureTest::movieOverAHardLinkIsWrittenInPlace() {
+  WriteScene(Scene(), QStringLiteral("scene.ato"));
+  WriteFile(FilePath("run.gif"), "an older movie");
+  QVERIFY(::link(StdPath("run.gif").c_str(), StdPath("same.gif").c_str()) == 0);
+  const ToolRun run = RunRender({"--steps", "2", "--output", FilePath("run.gif"), FilePath("scene.ato")});
+  QCOMPARE(run.err, QString());
+  QCOMPARE(run.status, 0);
+  QCOMPARE(MovieFrames(FilePath("same.gif")), 3);
+  QCOMPARE(QFileInfo(FilePath("same.gif")).size(), QFileInfo(FilePath("run.gif")).size());
+}
+
+// With SIGCHLD ignored by whoever started the tool, ffmpeg's end cannot be awaited: the movie is
+// not taken for complete.
+void PictureTest::movieWhoseEncoderCannotBeAwaitedFails() {
+  WriteScene(Scene(), QStringLiteral("scene.ato"));
+  QProcess render;
+  render.setChildProcessModifier([] { ::signal(SIGCHLD, SIG_IGN); });
+  render.start(QStringLiteral(VELMORA_RENDER_PATH), {"--quiet", "--steps", "2", "--output", FilePath("unawaited.gif"),
+                                                     FilePath("scene.ato")});
+  QVERIFY(render.waitForFinished(60000));
+  QCOMPARE(render.exitCode(), 1);
+  QCOMPARE(QString::fromLocal8Bit(render.readAllStandardError()),
+           QStringLiteral("velmora-render: ffmpeg could not make the movie (its end could not be awaited)\n"));
+  QVERIFY(!QFile::exists(FilePath("unawaited.gif")));
 }
 
 void PictureTest::movieWithoutFfmpegIsAUsageError() {

@@ -3,11 +3,13 @@
 // the run itself is RunBatch of the core.
 
 #include <cstdio>
-#include <filesystem>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "documents/ObservableLogFile.h"
+#include "documents/SameFile.h"
 #include "model/ProgramError.h"
 #include "run/BatchRun.h"
 #include "run/Interruption.h"
@@ -73,11 +75,17 @@ std::string Usage() {
          "\nExit status: 0 done, 1 a floating-point fault or a file error, 2 a usage error.\n";
 }
 
-// Whether two names given on the command line lead to one file (neither needs to exist yet).
-bool SameFile(const std::string& a, const std::string& b) {
-  if (a.empty() || b.empty()) return false;
-  std::error_code ignored;
-  return std::filesystem::weakly_canonical(a, ignored) == std::filesystem::weakly_canonical(b, ignored);
+// Every pair of files the run writes must be two files: one would replace the other.
+void CheckOutputsDiffer(const BatchJob& job) {
+  const std::pair<const char*, std::string> outputs[] = {
+      {"--output", job.output},
+      {"--xyz", job.trajectory},
+      {"--log", job.log == ObservableLogFile::StandardOutput ? std::string() : job.log}};
+  for (std::size_t i = 0; i < std::size(outputs); ++i)
+    for (std::size_t j = i + 1; j < std::size(outputs); ++j)
+      if (SameFile(outputs[i].second, outputs[j].second))
+        throw UsageError(std::string(outputs[i].first) + " and " + outputs[j].first +
+                         " name the same file; one would replace the other");
 }
 
 CommandLine Parse(int argc, char** argv) {
@@ -91,13 +99,25 @@ CommandLine Parse(int argc, char** argv) {
     if (scenes.size() != 1) throw UsageError(scenes.empty() ? "no scene given" : "one scene at a time");
     line.job.scene = scenes.front();
   }
-  if (SameFile(line.job.output, line.job.trajectory))
-    throw UsageError("--output and --xyz name the same file; the document would replace the trajectory");
-  if (SameFile(line.job.log, line.job.output) || SameFile(line.job.log, line.job.trajectory))
-    throw UsageError("--log names the file of --output or --xyz; one would replace the other");
-  if (line.job.log == "-" && line.job.listing != ListingKind::None)
+  CheckOutputsDiffer(line.job);
+  if (line.job.log == ObservableLogFile::StandardOutput && line.job.listing != ListingKind::None)
     throw UsageError("--log - and --listing both write to standard output");
   return line;
+}
+
+// Ends the program as the caught signal asks, once every output is given up: the targets stay
+// as they were.
+int Interrupted(const RunWatch& watch) {
+  std::fprintf(stderr, "%s: interrupted after step %d; nothing written\n", ProgramName, watch.Done());
+  RaiseCaughtInterruption();
+  return FailureStatus;
+}
+
+// The listing goes out before the files take their places: standard output that cannot take it
+// leaves every file as it was.
+void WriteListing(const std::string& listing) {
+  if (std::fwrite(listing.data(), 1, listing.size(), stdout) != listing.size() || std::fflush(stdout) != 0)
+    throw ProgramError("standard output: cannot write the listing");
 }
 
 }  // namespace
@@ -110,21 +130,24 @@ int main(int argc, char** argv) {
   RunWatch watch(line.job.steps, line.quiet);
   try {
     Stepper stepper(Evaluation::Fast, line.threads);
-    const std::string listing = RunBatch(line.job, stepper, watch.Watcher());
+    BatchResult result = RunBatch(line.job, stepper, watch.Watcher());
     watch.ClearProgress();
-    if (std::fwrite(listing.data(), 1, listing.size(), stdout) != listing.size() || std::fflush(stdout) != 0)
-      return Fail(ProgramName, "standard output: cannot write the listing");
+    result.outputs.Commit([&] {
+      WriteListing(result.listing);
+      watch.ThrowIfInterrupted();
+    });
     return 0;
   } catch (const StepFault& fault) {
     watch.ClearProgress();
     return Fail(ProgramName, std::string(fault.what()) + " at step " + std::to_string(fault.Step()));
   } catch (const RunWatch::Interrupted&) {
     watch.ClearProgress();
-    std::fprintf(stderr, "%s: interrupted after step %d; nothing written\n", ProgramName, watch.Done());
-    RaiseCaughtInterruption();
-    return FailureStatus;
+    return Interrupted(watch);
   } catch (const std::exception& error) {
     watch.ClearProgress();
+    // A write that failed because the reader went away (a closed pipe, a hung-up terminal) is
+    // the signal's doing.
+    if (CaughtInterruption()) return Interrupted(watch);
     return Fail(ProgramName, error.what());
   }
 }

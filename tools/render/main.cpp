@@ -14,16 +14,15 @@
 #include <optional>
 #include <sstream>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "documents/IoErrors.h"
-#include "documents/PendingFile.h"
 #include "model/ProgramError.h"
 #include "picture/FrameFolder.h"
 #include "picture/MoviePipe.h"
 #include "picture/OffscreenGui.h"
 #include "picture/PictureFile.h"
+#include "picture/PictureSink.h"
 #include "picture/PictureView.h"
 #include "run/BatchRun.h"
 #include "run/Interruption.h"
@@ -53,6 +52,7 @@ struct CommandLine {
   std::array<real, 3> turn{};  // degrees about the view's x, y and z axes
   std::optional<real> zoom;
   int fps = 25;
+  bool overwrite = false;
   bool quiet = false;
   bool help = false;
 };
@@ -102,6 +102,8 @@ OptionTable Options(CommandLine& line) {
            [&line](const std::string& v) { Turn(line, v); }},
           {"--zoom", "Z", "the view's zoom (default 120)",
            [&line](const std::string& v) { line.zoom = RealValue("--zoom", v); }},
+          {"--overwrite", "", "remove the frames of another run from the folder first",
+           [&line](const std::string&) { line.overwrite = true; }},
           {"--quiet", "", "no progress line", [&line](const std::string&) { line.quiet = true; }},
           {"--help", "", "show this text", [&line](const std::string&) { line.help = true; }},
       });
@@ -142,9 +144,28 @@ CommandLine Parse(int argc, char** argv) {
 // ---------------------------------------------------------------------------------------------
 // Drawing
 
-std::string Kept(int frames, const FrameSink* sink) {
-  if (!sink) return "nothing written";
-  return std::to_string(frames) + (frames == 1 ? " frame" : " frames") + " kept in " + sink->Name();
+// The sink of the output asked for, opened before the run, so that a folder that is missing or
+// may not be written is reported at once and not after hours of steps.
+std::unique_ptr<FrameSink> OpenSink(const CommandLine& line, const std::string& encoder) {
+  switch (line.kind) {
+    case OutputKind::Picture:
+      return std::make_unique<PictureSink>(line.output, *PictureFormatOf(line.output));
+    case OutputKind::Folder:
+      return std::make_unique<FrameFolder>(line.output, line.overwrite);
+    case OutputKind::Movie:
+      break;
+  }
+  std::unique_ptr<FrameSink> movie;
+  OnFile(line.output, [&] {
+    movie = std::make_unique<MoviePipe>(encoder, line.output, *MovieFormatOf(line.output), line.size, line.fps);
+  });
+  return movie;
+}
+
+int Interrupted(const RunWatch& watch, const std::string& kept) {
+  std::fprintf(stderr, "%s: interrupted after step %d; %s\n", ProgramName, watch.Done(), kept.c_str());
+  RaiseCaughtInterruption();
+  return FailureStatus;
 }
 
 }  // namespace
@@ -169,61 +190,41 @@ int main(int argc, char** argv) {
 
   ViewState view = PictureView(line.size, line.turn, line.zoom);
   const SceneLook look{Redraw::Particles, line.job.settings.Law.Taoscope, line.numbers};
-  QImage frame(line.size, QImage::Format_RGB32);
   std::unique_ptr<FrameSink> sink;
-  std::optional<PendingFile> picture;
-  int frames = 0;
-  line.job.frames = [&](const Model& model, int steps) {
+  line.job.frames = [&](const Model& model, int) {
     ProjectParticles(view, model);
-    const PictureSource source{model, view, look, line.size};
-    if (line.kind == OutputKind::Picture) {
-      if (steps != line.job.steps) return;
-      const QByteArray bytes = PictureBytes(*PictureFormatOf(line.output), source);
-      OnFile(line.output, [&] {
-        picture->Append(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-        picture->Commit();
-      });
-      return;
-    }
-    RenderInto(frame, source);
-    sink->Add(frame);
-    ++frames;
+    sink->Add(PictureSource{model, view, look, line.size});
   };
-  // Ends the output with the frames so far, and says what was kept.
-  const auto keep = [&]() -> std::string {
+  // Ends an output the run could not complete, and says what was kept; its pending files go with
+  // the sink, before a caught signal is raised again.
+  const auto abandon = [&] {
     watch.ClearProgress();
-    if (!sink) return "nothing written";
-    try {
-      sink->Finish();
-      return Kept(frames, sink.get());
-    } catch (const std::exception& error) {
-      return std::string(error.what()) + "; nothing kept";
-    }
+    const std::string kept = sink->Abandon();
+    sink.reset();
+    return kept;
   };
 
   try {
     // The step's threads start first: a count the system refuses leaves nothing behind.
     Stepper stepper(Evaluation::Fast, line.threads);
-    // Every output is opened before the run, so that a folder that is missing or may not be
-    // written is reported at once and not after hours of steps.
-    if (line.kind == OutputKind::Picture) OnFile(line.output, [&] { picture.emplace(line.output); });
-    if (line.kind == OutputKind::Folder) sink = std::make_unique<FrameFolder>(line.output);
-    if (line.kind == OutputKind::Movie)
-      OnFile(line.output, [&] {
-        sink = std::make_unique<MoviePipe>(*encoder, line.output, *MovieFormatOf(line.output), line.size, line.fps);
-      });
-    RunBatch(line.job, stepper, watch.Watcher());
+    sink = OpenSink(line, encoder.value_or(std::string()));
+    RunBatch(line.job, stepper, watch.Watcher()).outputs.Commit();
     watch.ClearProgress();
-    if (sink) sink->Finish();
-    return 0;
   } catch (const StepFault& fault) {
-    return Fail(ProgramName, std::string(fault.what()) + " at step " + std::to_string(fault.Step()) + "; " + keep());
+    return Fail(ProgramName, std::string(fault.what()) + " at step " + std::to_string(fault.Step()) + "; " + abandon());
   } catch (const RunWatch::Interrupted&) {
-    std::fprintf(stderr, "%s: interrupted after step %d; %s\n", ProgramName, watch.Done(), keep().c_str());
-    RaiseCaughtInterruption();
-    return FailureStatus;
+    return Interrupted(watch, abandon());
   } catch (const std::exception& error) {
     watch.ClearProgress();
+    if (!sink) return Fail(ProgramName, error.what());
+    const std::string kept = abandon();
+    if (CaughtInterruption()) return Interrupted(watch, kept);
+    return Fail(ProgramName, std::string(error.what()) + "; " + kept);
+  }
+  try {
+    sink->Finish();
+    return 0;
+  } catch (const std::exception& error) {
     return Fail(ProgramName, error.what());
   }
 }

@@ -28,14 +28,19 @@ QString ErrorBoxText(const QString& message) {
   return message;
 }
 
-QString ShownMessage(const QString& message) {
+QString VisibleControls(const QString& text) {
   constexpr char16_t FirstControlPicture = 0x2400;  // U+2400 .. U+241F picture U+0000 .. U+001F
   constexpr char16_t DeletePicture = 0x2421;
-  QString shown = message;
+  QString shown = text;
   for (QChar& c : shown) {
     if (c.unicode() < 0x20) c = QChar(char16_t(FirstControlPicture + c.unicode()));
     else if (c.unicode() == 0x7F) c = QChar(DeletePicture);
   }
+  return shown;
+}
+
+QString ShownMessage(const QString& message) {
+  const QString shown = VisibleControls(message);
   if (shown.size() <= MessageShownLength) return shown;
   const QString ellipsis = QStringLiteral(" \u2026 ");
   const qsizetype kept = (MessageShownLength - ellipsis.size()) / 2;
@@ -130,14 +135,17 @@ std::optional<QString> DialogProvider::ExportFileName(QWidget* parent, const QSt
   return AskFileName(parent, DialogKind::SaveFile, caption, files, &filter);
 }
 
-void DialogProvider::ShowError(QWidget* parent, const QString& message) {
+void DialogProvider::ShowError(QWidget* parent, const QString& message, const QString& fileName) {
   const QString text = ErrorBoxText(message);
+  // The whole name, however long: it says which file, where the message says what.
+  const QString detail = VisibleControls(fileName);
   if (testMode_) {
-    shown_.push_back({DialogKind::Error, ErrorCaption, ShownMessage(text)});
+    shown_.push_back({DialogKind::Error, ErrorCaption, ShownMessage(text), detail});
     return;
   }
   QMessageBox box(QMessageBox::Critical, ErrorCaption, {}, QMessageBox::Ok, parent);
   SetBoxText(box, text);
+  box.setInformativeText(detail);
   box.exec();
 }
 

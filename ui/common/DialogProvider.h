@@ -25,12 +25,13 @@ namespace velmora {
 
 enum class DialogKind { Error, Confirmation, Information, OpenFile, SaveFile };
 
-// One dialog as it was asked for: its caption and its text (the message as the box shows it;
-// empty for file dialogs).
+// One dialog as it was asked for: its caption, its text (the message as the box shows it; empty
+// for file dialogs) and the line beneath it (an error box's file name; mostly empty).
 struct ShownDialog {
   DialogKind Kind;
   QString Caption;
   QString Text;
+  QString Detail = {};
 };
 
 class DialogProvider {
@@ -53,8 +54,9 @@ class DialogProvider {
   std::optional<QString> ExportFileName(QWidget* parent, const QString& caption, const QStringList& filters,
                                         QString& filter);
 
-  // Caption "Velmora", error icon, one OK button; the message as ErrorBoxText gives it.
-  void ShowError(QWidget* parent, const QString& message);
+  // Caption "Velmora", error icon, one OK button; the message as ErrorBoxText gives it, and
+  // beneath it, when given, the full name of the file the failure concerns.
+  void ShowError(QWidget* parent, const QString& message, const QString& fileName = {});
   // Caption "Confirm", question icon, buttons "&Yes" and "&No"; true for Yes.
   bool Confirm(QWidget* parent, const QString& question);
   // Caption "Information", information icon, one "OK" button.
@@ -96,6 +98,9 @@ class DialogProvider {
 // The error box's text: the message with "." appended when its last character's code is above
 // that of "." (a message ending in ".", or in a character coded below it, gets none).
 QString ErrorBoxText(const QString& message);
+
+// Every control character of the text as its visible picture (a tab as U+2409, ...).
+QString VisibleControls(const QString& text);
 
 // What a message box shows of a message, which may quote whatever a field or a file held: every
 // control character as its visible picture (a tab as U+2409, ...), and of a message longer than

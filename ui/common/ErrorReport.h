@@ -15,7 +15,8 @@
 
 namespace velmora {
 
-// Shows the error box (caption "Velmora", error icon, one OK) with the exception's message,
+// Shows the error box (caption "Velmora", error icon, one OK) with the exception's message
+// (and, for a file error that names its file, the file's full name beneath),
 // through DialogProvider, above the active window. The program then carries on.
 void ReportError(const std::exception& error);
 

@@ -29,6 +29,7 @@ TEditDlg::TEditDlg(Model& model, TaoscopeQuery taoscopeSelected, char decimalSep
 void TEditDlg::showEvent(QShowEvent* event) {
   adjustPosition(nullptr);
   QDialog::showEvent(event);
+  storedSomething_ = false;
   FormPaint();
 }
 
@@ -83,10 +84,11 @@ void TEditDlg::DaonsTableDblClick() {
 }
 
 // Each value is stored as soon as it is converted: a field that fails leaves the ones before
-// it stored and the rest, the existence flag and the grid as they were. The working and
-// display copies follow only with "OK".
+// it stored and the rest, the existence flag and the grid as they were. The slot's working and
+// display copies follow at once, so that a run and the picture go on from what the grid shows.
 void TEditDlg::SubmitClick() {
   const int r = ParseInteger(NumberOfTaon->text().toStdString());
+  storedSomething_ = true;
   model_.X[r] = FieldValue(EditX, separator_);
   model_.Y[r] = FieldValue(EditY, separator_);
   model_.Z[r] = FieldValue(EditZ, separator_);
@@ -94,6 +96,8 @@ void TEditDlg::SubmitClick() {
   model_.U[r] = FieldValue(EditU, separator_);
   model_.W[r] = FieldValue(EditW, separator_);
   model_.Present[r] = DaoTrue->isChecked();
+  // In figure mode the display copies hold the figure; "OK" aligns the copies as it leaves it.
+  if (!model_.SpiralShown) AlignCopies(model_, r);
   FillEditorGrid();
 }
 
@@ -127,6 +131,7 @@ void TEditDlg::SaveasClick() {
 }
 
 void TEditDlg::StoreTimeStepAndParameters() {
+  storedSomething_ = true;
   model_.dt = FieldValue(EditDT, separator_);
   for (int i = 0; i < ParameterCount; ++i) Parameter(model_, i) = FieldValue(parameterFields_[i], separator_);
 }

@@ -42,6 +42,9 @@ class TEditDlg : public QDialog {
 
   // The grid shows velocities instead of positions (toggled by a double click).
   bool EditorListVelocities() const { return editorListVelocities_; }
+  // Something was stored into the model during this opening ("&Yes", "Save As", "OK"), so the
+  // main window shows the model anew however the dialog closes.
+  bool StoredSomething() const { return storedSomething_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -65,6 +68,7 @@ class TEditDlg : public QDialog {
   TaoscopeQuery taoscopeSelected_;
   char separator_;
   bool editorListVelocities_ = false;
+  bool storedSomething_ = false;
 
   EditorGrid* DaonsTable = nullptr;
   QLabel* NumberOfTaon = nullptr;

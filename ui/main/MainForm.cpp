@@ -38,6 +38,7 @@
 #include "ui/main/Lamp.h"
 #include "ui/main/LocaleSeparator.h"
 #include "ui/main/MemoText.h"
+#include "ui/main/ModelFields.h"
 #include "ui/main/SceneCanvas.h"
 #include "ui/main/WindowPlacement.h"
 #include "ui/observables/ObservablesWindow.h"
@@ -174,13 +175,14 @@ bool TMainForm::OpenNamedDocument(const std::string& name) {
 
 void TMainForm::ShowDocumentName() { look::SetFieldText(FName, ShownFileName(model_.DocFileName)); }
 
-// LoadComment: the comment file's text replaces the memo's when the file opens; a change of the
-// text counts as an edit of the memo (CommentChange).
+// LoadComment: the comment file's text replaces the memo's, and a document without a comment
+// file has an empty comment, so that no comment passes from one document to the next. What is
+// loaded is no change of the user's.
 void TMainForm::ApplyLoadedComment() {
   const std::optional<std::string> text = LoadComment(model_);
-  if (!text) return;
-  const QString memo = commentEncoding_.Decode(WithLineEnds(*text, "\n"));
+  const QString memo = text ? commentEncoding_.Decode(WithLineEnds(*text, "\n")) : QString();
   if (memo != MemoText(*Comment)) SetMemoText(*Comment, memo);
+  commentChanged_ = false;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -210,7 +212,11 @@ void TMainForm::FormPaint() {
     DrawFigure();
     return;
   }
-  model_.DocFileName = model_.LastDocFileName;
+  // The name field follows, so that it shows the document that Save writes.
+  if (model_.DocFileName != model_.LastDocFileName) {
+    model_.DocFileName = model_.LastDocFileName;
+    ShowDocumentName();
+  }
   DrawParticles();
   FillListing();
 }
@@ -297,8 +303,14 @@ void TMainForm::FocusChanged(QWidget* now) {
 }
 
 void TMainForm::LeaveControl(const QObject* control) {
-  if (control == EditDT) Guarded([this] { EditDTExit(); });
+  if (fields_->Holds(control)) fields_->Left(control);
   if (control == Comment) Guarded([this] { CommentExit(); });
+}
+
+void TMainForm::RunCommand(const std::function<void()>& command) {
+  Guarded([&] {
+    if (fields_->StorePending()) command();
+  });
 }
 
 bool TMainForm::IsPartOfListing(const QObject* object) const {
@@ -395,9 +407,20 @@ void TMainForm::EndIfExitRequested() {
   if (exitRequested_ && runDepth_ == 0) close();
 }
 
+// Closing stores what was typed into the fields and asks the comment's question, as leaving
+// the memo would; refused text or a comment that could not be written keeps the window open.
 void TMainForm::closeEvent(QCloseEvent* event) {
   if (runDepth_ > 0) {
     exitRequested_ = true;
+    event->ignore();
+    return;
+  }
+  bool ready = false;
+  RunCommand([&] {
+    CommentExit();
+    ready = true;
+  });
+  if (!ready) {
     event->ignore();
     return;
   }
@@ -405,16 +428,25 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 }
 
 // File > New: the editor, modally. During a run the run waits inside this handler until the
-// editor closes. Only "OK" brings the window back to the particle scene as the editor left it.
+// editor closes. "OK" brings the window back to the particle scene as the editor left it; closed
+// any other way, the window shows what the editor stored.
 void TMainForm::New1Click() {
-  if (!editDlg_ || editDlg_->exec() != QDialog::Accepted) return;
+  if (!editDlg_) return;
+  if (editDlg_->exec() != QDialog::Accepted) {
+    if (editDlg_->StoredSomething()) RefreshFromModel();
+    return;
+  }
   model_.SpiralShown = false;
   Go->setEnabled(true);
   Null00->setEnabled(true);
   ShowDocumentName();
   model_.StepCount = 0;
   LTime->setText(QStringLiteral("0"));
-  DrawParticles();
+  RefreshFromModel();
+}
+
+void TMainForm::RefreshFromModel() {
+  RedrawScene();
   FillListing();
   FillParameterFields();
 }
@@ -482,11 +514,7 @@ void TMainForm::FillListing() {
   }
 }
 
-void TMainForm::FillParameterFields() {
-  look::SetFieldText(EditDT, NumberText(model_.dt, separator_));
-  for (int index = 0; index < ParameterCount; ++index)
-    look::SetFieldText(ParameterFields[index], NumberText(Parameter(model_, index), separator_));
-}
+void TMainForm::FillParameterFields() { fields_->Fill(); }
 
 void TMainForm::DaonsTableDblClick() {
   model_.ListVelocities = !model_.ListVelocities;
@@ -494,8 +522,5 @@ void TMainForm::DaonsTableDblClick() {
 }
 
 void TMainForm::LTimeDblClick() { model_.ShowTime = !model_.ShowTime; }
-
-// The field's text as typed becomes the time step; rejected text leaves dt as it was.
-void TMainForm::EditDTExit() { model_.dt = FieldValue(EditDT, separator_); }
 
 }  // namespace velmora

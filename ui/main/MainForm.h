@@ -11,6 +11,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -45,6 +46,7 @@ class SceneCanvas;
 class TAboutBox;
 class TEditDlg;
 class HelpWindow;
+class ModelFields;
 class ObservablesWindow;
 
 class TMainForm : public QMainWindow {
@@ -100,6 +102,9 @@ class TMainForm : public QMainWindow {
   bool IsPartOfListing(const QObject* object) const;
   void FocusChanged(QWidget* now);
   void LeaveControl(const QObject* control);
+  // Runs a command that reads or writes the model once what was typed into the fields is stored;
+  // refused text stops it.
+  void RunCommand(const std::function<void()>& command);
 
   // Start-up.
   void FormCreate(const std::optional<std::string>& startDocument);
@@ -148,7 +153,6 @@ class TMainForm : public QMainWindow {
   void FillParameterFields();
   void DaonsTableDblClick();
   void LTimeDblClick();
-  void EditDTExit();
 
   // Documents and figures.
   void New1Click();
@@ -165,7 +169,14 @@ class TMainForm : public QMainWindow {
   void ExportPicture1Click();
   void Spiral1Click();
   void Daons1Click();
+  void ShowImagesOfTaons();
   void ShowDocumentName();
+  // Makes `name` the document's name for the steps that read or write it; should one of them
+  // fail, the name goes back to the one Save wrote before, and the name field shows it.
+  void TakeDocumentName(const std::string& name, const std::function<void()>& steps);
+  // After the editor, which may have stored particles, the time step or parameters whatever
+  // way it was closed.
+  void RefreshFromModel();
   void SetDocumentControlsEnabled(bool enabled);
   void ApplyLoadedComment();
 
@@ -185,6 +196,7 @@ class TMainForm : public QMainWindow {
   // The locale's decimal separator, for every number shown or read.
   char separator_;
   bool showNumbers_ = false;
+  // The user changed the comment memo since it was loaded, saved or last asked about.
   bool commentChanged_ = false;
   // How the memo's text was read from its comment file, and so how it is saved.
   CommentEncoding commentEncoding_;
@@ -241,6 +253,8 @@ class TMainForm : public QMainWindow {
   QToolButton* DaoForvard = nullptr;
   // EditA1 .. EditG3 in record order (A1, B1, C1, D1, F1, G1, A2, ...).
   std::array<QLineEdit*, ParameterCount> ParameterFields{};
+  // The dt field and the parameter fields as fields of the model.
+  ModelFields* fields_ = nullptr;
   QLineEdit* Edit1 = nullptr;
   QLineEdit* Edit2 = nullptr;
   QLineEdit* Edit3 = nullptr;

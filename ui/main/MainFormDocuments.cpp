@@ -24,6 +24,7 @@
 #include "ui/common/DialogProvider.h"
 #include "ui/common/ErrorReport.h"
 #include "ui/common/FileNames.h"
+#include "ui/common/PictureExport.h"
 #include "ui/help/HelpWindow.h"
 #include "ui/main/MainForm.h"
 #include "ui/main/MemoText.h"
@@ -34,21 +35,6 @@ namespace velmora {
 namespace {
 
 constexpr const char* TaonsTitle = "This is a stabil structur of taons";
-
-// The picture dialog's filters: each names a format and, for PNG, how many image pixels a
-// canvas pixel becomes.
-struct PictureKind {
-  const char* Filter;
-  PictureFormat Format;
-  int Scale;
-};
-
-constexpr PictureKind PictureKinds[] = {
-    {"PNG image (*.png)", PictureFormat::Png, 1},
-    {"PNG image, twice the size (*.png)", PictureFormat::Png, 2},
-    {"PNG image, four times the size (*.png)", PictureFormat::Png, 4},
-    {"SVG drawing (*.svg)", PictureFormat::Svg, 1},
-};
 
 }  // namespace
 
@@ -63,15 +49,18 @@ void TMainForm::Open1Click() {
 }
 
 // File > Open from its chosen name on, also for a recent document, a dropped one and one named
-// on the command line. A document that cannot be read leaves the model as it was, but the window
-// has already left figure mode and shows the chosen name.
+// on the command line: first the comment's save question, as leaving the memo would ask it, for
+// the memo then takes the new document's comment. A document that cannot be read leaves the
+// model as it was and the name of the document that Save writes, but the window has already
+// left figure mode.
 void TMainForm::OpenDocument(const std::string& name) {
+  CommentExit();
   model_.SpiralShown = false;
   SetDocumentControlsEnabled(true);
-  model_.DocFileName = name;
-  ShowDocumentName();
-  ReadDocumentFile(model_, model_.DocFileName);
-  RememberLastDocument(model_);
+  TakeDocumentName(name, [this] {
+    ReadDocumentFile(model_, model_.DocFileName);
+    RememberLastDocument(model_);
+  });
   ApplySnapshot(model_);
   model_.StepCount = 0;
   LTime->setText(QStringLiteral("0"));
@@ -86,11 +75,9 @@ void TMainForm::OpenDocument(const std::string& name) {
 // only when File > Open would be taken now, and never while a modal box or dialog is up.
 bool TMainForm::CanOpenDocument() const { return Open1->isEnabled() && !QApplication::activeModalWidget(); }
 
-// A document dropped on the window: the comment's save question first, as leaving the memo
-// would ask it, then the document opens as File > Open opens it.
+// A document dropped on the window opens as File > Open opens it.
 void TMainForm::DocumentDropped(const QString& name) {
   if (!CanOpenDocument()) return;
-  CommentExit();
   OpenDocument(FileName(name));
 }
 
@@ -105,7 +92,7 @@ void TMainForm::FillRecentMenu() {
     text.replace(QLatin1Char('&'), QStringLiteral("&&"));
     QAction* entry = RecentDocuments->addAction(QStringLiteral("&%1 %2").arg(index + 1).arg(text));
     entry->setEnabled(CanOpenDocument());
-    connect(entry, &QAction::triggered, this, [this, name] { Guarded([this, name] { RecentDocumentClick(name); }); });
+    connect(entry, &QAction::triggered, this, [this, name] { RunCommand([this, name] { RecentDocumentClick(name); }); });
   }
   RecentDocuments->addSeparator();
   QAction* clear = RecentDocuments->addAction(QStringLiteral("Clear List"));
@@ -147,24 +134,30 @@ void TMainForm::Saveas1Click() {
 // Save As from its chosen name on: the name becomes the document's, the scene is written and the
 // start file remembers it.
 void TMainForm::SaveAsSequence(const QString& name) {
-  model_.DocFileName = FileName(name);
-  ShowDocumentName();
-  WriteDocumentFile(model_, model_.DocFileName);
-  RememberLastDocument(model_);
+  TakeDocumentName(FileName(name), [this] {
+    WriteDocumentFile(model_, model_.DocFileName);
+    RememberLastDocument(model_);
+  });
   TryAddRecentDocument(model_.DocFileName);
+}
+
+void TMainForm::TakeDocumentName(const std::string& name, const std::function<void()>& steps) {
+  const std::string before = model_.DocFileName;
+  model_.DocFileName = name;
+  ShowDocumentName();
+  try {
+    steps();
+  } catch (...) {
+    model_.DocFileName = before;
+    ShowDocumentName();
+    throw;
+  }
 }
 
 // File > Export Picture...: the scene as the canvas shows it now, drawn again in the chosen
 // format; the scene, the view and the figure's turn are left as they are.
 void TMainForm::ExportPicture1Click() {
-  QStringList filters;
-  for (const PictureKind& kind : PictureKinds) filters << QString::fromUtf8(kind.Filter);
-  QString filter;
-  const std::optional<QString> name =
-      DialogProvider::Instance().ExportFileName(this, QStringLiteral("Export Picture"), filters, filter);
-  if (!name) return;
-  const PictureKind& kind = PictureKinds[std::max<qsizetype>(filters.indexOf(filter), 0)];
-  WritePicture(FileName(*name), kind.Format, Canvas->Source(model_, view_), kind.Scale);
+  ExportDrawing(this, QStringLiteral("Export Picture"), SceneDrawing(Canvas->Source(model_, view_)));
 }
 
 // View > Show Images > Spiral: the figure in its first position; the scene stays in the model.
@@ -176,8 +169,14 @@ void TMainForm::Spiral1Click() {
 }
 
 // View > Show Images > Taons: back to the particles of the remembered document, or the easy
-// square when none is remembered. The step count, the fields and the comment stay.
+// square when none is remembered. The step count and the comment stay; the fields show the
+// time step and parameters now in force.
 void TMainForm::Daons1Click() {
+  ShowImagesOfTaons();
+  FillParameterFields();
+}
+
+void TMainForm::ShowImagesOfTaons() {
   model_.SpiralShown = false;
   SetDocumentControlsEnabled(true);
   const std::optional<std::string> last = ReadStartFile();

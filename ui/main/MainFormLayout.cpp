@@ -33,7 +33,9 @@
 #include "ui/main/DocumentDrop.h"
 #include "ui/main/Lamp.h"
 #include "ui/main/MainForm.h"
+#include "ui/main/ModelFields.h"
 #include "ui/main/SceneCanvas.h"
+#include "ui/main/WideWhileEditing.h"
 
 namespace velmora {
 
@@ -388,12 +390,14 @@ void TMainForm::createMenus() {
 void TMainForm::connectHandlers() {
   // Every handler runs through the one error report.
   const auto handle = [this](auto member) { return [this, member] { Guarded([this, member] { (this->*member)(); }); }; };
+  // Commands that read or write the model first store what was typed into the fields.
+  const auto command = [this](auto member) { return [this, member] { RunCommand([this, member] { (this->*member)(); }); }; };
 
   connect(Go, &QPushButton::clicked, this, [this] {
-    Guarded([this] { GoClick(); });
+    RunCommand([this] { GoClick(); });
     EndIfExitRequested();
   });
-  connect(Null00, &QToolButton::clicked, this, handle(&TMainForm::Null00Click));
+  connect(Null00, &QToolButton::clicked, this, command(&TMainForm::Null00Click));
   connect(DaoStop, &QToolButton::clicked, this, handle(&TMainForm::DaoStopClick));
   connect(DaoBack, &QToolButton::clicked, this, handle(&TMainForm::DaoBackClick));
   connect(DaoForvard, &QToolButton::clicked, this, handle(&TMainForm::DaoForvardClick));
@@ -413,15 +417,15 @@ void TMainForm::connectHandlers() {
   connect(Timer, &QTimer::timeout, this, handle(&TMainForm::TimerTimer));
   connect(Comment, &QPlainTextEdit::textChanged, this, handle(&TMainForm::CommentChange));
 
-  connect(New1, &QAction::triggered, this, handle(&TMainForm::New1Click));
-  connect(Open1, &QAction::triggered, this, handle(&TMainForm::Open1Click));
+  connect(New1, &QAction::triggered, this, command(&TMainForm::New1Click));
+  connect(Open1, &QAction::triggered, this, command(&TMainForm::Open1Click));
   connect(RecentDocuments, &QMenu::aboutToShow, this, handle(&TMainForm::FillRecentMenu));
-  connect(Save1, &QAction::triggered, this, handle(&TMainForm::Save1Click));
-  connect(Saveas1, &QAction::triggered, this, handle(&TMainForm::Saveas1Click));
-  connect(ExportPicture1, &QAction::triggered, this, handle(&TMainForm::ExportPicture1Click));
+  connect(Save1, &QAction::triggered, this, command(&TMainForm::Save1Click));
+  connect(Saveas1, &QAction::triggered, this, command(&TMainForm::Saveas1Click));
+  connect(ExportPicture1, &QAction::triggered, this, command(&TMainForm::ExportPicture1Click));
   connect(Exit1, &QAction::triggered, this, handle(&TMainForm::Exit1Click));
-  connect(Daons1, &QAction::triggered, this, handle(&TMainForm::Daons1Click));
-  connect(Spiral1, &QAction::triggered, this, handle(&TMainForm::Spiral1Click));
+  connect(Daons1, &QAction::triggered, this, command(&TMainForm::Daons1Click));
+  connect(Spiral1, &QAction::triggered, this, command(&TMainForm::Spiral1Click));
   connect(Help1, &QAction::triggered, this, handle(&TMainForm::Help1Click));
   connect(RusHelp, &QAction::triggered, this, handle(&TMainForm::RusHelpClick));
   connect(PolHelp, &QAction::triggered, this, handle(&TMainForm::PolHelpClick));
@@ -443,18 +447,28 @@ void TMainForm::connectHandlers() {
                         static_cast<QObject*>(DaonsTable->verticalHeader())})
     part->installEventFilter(this);
   LTime->installEventFilter(this);
-  // The leave event of the dt field, and the picture shifts in every field.
+  // The leave events of the model's fields, and the picture shifts in every field.
   for (QLineEdit* field : Client->findChildren<QLineEdit*>()) field->installEventFilter(this);
-  // The key filter on the dt field and on EditA1, EditB1, EditC1 and EditD1; the
-  // other parameter fields take any text, which is never read back.
+  // The key filter on the dt field and on EditA1, EditB1, EditC1 and EditD1; the other
+  // parameter fields take any character, and their conversion decides.
   auto* keyFilter = new NumericKeyFilter(this);
   keyFilter->Attach(EditDT);
   constexpr int FilteredParameterFields = 4;
   for (int index = 0; index < FilteredParameterFields; ++index) keyFilter->Attach(ParameterFields[index]);
+  // The time step converts whenever its field is left; a parameter only when it was edited, so
+  // that passing through its field keeps every digit of its value.
+  fields_ = new ModelFields(separator_, this);
+  fields_->Add(EditDT, [this]() -> real& { return model_.dt; }, ModelFields::Leave::Always);
+  auto* widening = new WideWhileEditing(this);
+  for (int index = 0; index < ParameterCount; ++index) {
+    fields_->Add(ParameterFields[index], [this, index]() -> real& { return Parameter(model_, index); },
+                 ModelFields::Leave::WhenEdited);
+    widening->Attach(ParameterFields[index]);
+  }
   Comment->installEventFilter(this);
   new DocumentDrop(
       this, [this] { return CanOpenDocument(); },
-      [this](const QString& name) { Guarded([this, &name] { DocumentDropped(name); }); });
+      [this](const QString& name) { RunCommand([this, &name] { DocumentDropped(name); }); });
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { FocusChanged(now); });
 }
 

@@ -1,10 +1,8 @@
 #include "ui/observables/ObservablesWindow.h"
 
-#include <QBuffer>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QImage>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -16,6 +14,7 @@
 #include "ui/common/DialogProvider.h"
 #include "ui/common/ErrorReport.h"
 #include "ui/common/FileNames.h"
+#include "ui/common/PictureExport.h"
 #include "ui/observables/ObservablesChart.h"
 
 namespace velmora {
@@ -60,19 +59,23 @@ void ObservablesWindow::createControls() {
     side->addWidget(Values[q], q, 1, Qt::AlignRight);
     connect(Picks[q], &QCheckBox::toggled, this, [this] { Guarded([this] { PickClick(); }); });
   }
+  SeparateScales = new QCheckBox(QStringLiteral("Separate scales"), this);
+  SeparateScales->setObjectName(QStringLiteral("SeparateScales"));
+  side->addWidget(SeparateScales, QuantityCount, 0, 1, 2);
+  connect(SeparateScales, &QCheckBox::toggled, this, [this] { Guarded([this] { SeparateScalesClick(); }); });
   Rate = new QLabel(QStringLiteral("0 steps/s"), this);
   Rate->setObjectName(QStringLiteral("Rate"));
-  side->addWidget(Rate, QuantityCount, 0, 1, 2);
+  side->addWidget(Rate, QuantityCount + 1, 0, 1, 2);
   ClearButton = new QPushButton(QStringLiteral("Clear"), this);
   ClearButton->setObjectName(QStringLiteral("ClearButton"));
   ExportTable = new QPushButton(QStringLiteral("Export table ..."), this);
   ExportTable->setObjectName(QStringLiteral("ExportTable"));
   ExportPicture = new QPushButton(QStringLiteral("Export picture ..."), this);
   ExportPicture->setObjectName(QStringLiteral("ExportPicture"));
-  side->addWidget(ClearButton, QuantityCount + 1, 0, 1, 2);
-  side->addWidget(ExportTable, QuantityCount + 2, 0, 1, 2);
-  side->addWidget(ExportPicture, QuantityCount + 3, 0, 1, 2);
-  side->setRowStretch(QuantityCount + 4, 1);
+  side->addWidget(ClearButton, QuantityCount + 2, 0, 1, 2);
+  side->addWidget(ExportTable, QuantityCount + 3, 0, 1, 2);
+  side->addWidget(ExportPicture, QuantityCount + 4, 0, 1, 2);
+  side->setRowStretch(QuantityCount + 5, 1);
 
   auto* layout = new QHBoxLayout(this);
   layout->addWidget(Chart, 1);
@@ -137,6 +140,8 @@ void ObservablesWindow::PickClick() {
   Chart->SetPicked(picked);
 }
 
+void ObservablesWindow::SeparateScalesClick() { Chart->SetSeparate(SeparateScales->isChecked()); }
+
 void ObservablesWindow::ClearClick() { Restart(); }
 
 void ObservablesWindow::ExportTableClick() {
@@ -146,21 +151,16 @@ void ObservablesWindow::ExportTableClick() {
   WriteFileSafely(FileName(*name), record_.Table());
 }
 
+// The chart as the window shows it now, drawn anew in the chosen kind and size.
 void ObservablesWindow::ExportPictureClick() {
-  const std::optional<QString> name = DialogProvider::Instance().ExportFileName(
-      this, QStringLiteral("Export picture"), QStringLiteral("PNG pictures (*.png)"), QStringLiteral("png"));
-  if (!name) return;
-  QImage image(Chart->size(), QImage::Format_RGB32);
-  {
-    QPainter painter(&image);
-    painter.setFont(Chart->font());
-    Chart->Render(painter, image.size());
-  }
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, "PNG");
-  WriteFileSafely(FileName(*name), std::string_view(bytes.constData(), bytes.size()));
+  const ObservablesChart* chart = Chart;
+  ExportDrawing(this, QStringLiteral("Export picture"),
+                {chart->size(),
+                 [chart](QPainter& painter, int scale) {
+                   painter.setFont(chart->font());
+                   chart->Render(painter, chart->size(), scale);
+                 },
+                 QStringLiteral("Velmora observables")});
 }
 
 }  // namespace velmora

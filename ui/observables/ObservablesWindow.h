@@ -1,8 +1,9 @@
 #pragma once
 // View > Observables: a window beside the main window, not modal, with the chart of the run's
 // measured quantities, their latest values, the run's rate in steps per second, the choice of
-// quantities, and "Clear", "Export table ..." and "Export picture ...". The record starts when
-// the window is opened or cleared and follows the run for as long as the window is shown.
+// quantities, "Separate scales", and "Clear", "Export table ..." and "Export picture ...". The
+// record starts when the window is opened or cleared and follows the run for as long as the
+// window is shown.
 //
 // The run loop calls StepDone after every step. Measuring a large cloud costs a good part of a
 // step, so the window measures as often as it can while measuring takes at most MeasuringShare
@@ -54,6 +55,7 @@ class ObservablesWindow : public QWidget {
   void ShowLatest();
   void RateTimerTimer();
   void PickClick();
+  void SeparateScalesClick();
   void ClearClick();
   void ExportTableClick();
   void ExportPictureClick();
@@ -73,6 +75,7 @@ class ObservablesWindow : public QWidget {
   ObservablesChart* Chart = nullptr;
   std::array<QCheckBox*, QuantityCount> Picks{};
   std::array<QLabel*, QuantityCount> Values{};
+  QCheckBox* SeparateScales = nullptr;
   QLabel* Rate = nullptr;
   QPushButton* ClearButton = nullptr;
   QPushButton* ExportTable = nullptr;

@@ -5,9 +5,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QAction>
 #include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QScreen>
+#include <QTimer>
 
 #include "tests/ui/MainFormHarness.h"
 #include "ui/editor/EditDlg.h"
@@ -25,11 +28,17 @@ class RealKeysTest : public QObject, MainFormHarness {
   void deleteInTheDtField();
   void editorKeepsAPasteStoresItAndTakesEnterOnItsFocusedButton();
   void aClickedRunLeavesItsLastStepOnTheScreen();
+  void typedFieldsAreStoredByReturnAndBeforeCtrlS();
+  void aFailedSaveAsFromTheMenuKeepsTheNameSaveWrites();
+  void anEditorYesThenEscapeShowsTheStoredParticle();
 
  private:
   // Runs xdotool with these arguments; its key presses and clicks arrive as the X server's events.
   static void Xdo(const QStringList& arguments);
   static void ClickOn(QWidget* widget, int button);
+  static void ClickAt(QWidget* widget, const QRect& area);
+  // Clicks into the field and types `keys` over its whole text.
+  void TypeInto(const char* field, const QStringList& keys);
 
   std::unique_ptr<TEditDlg> editor_;
 };
@@ -55,6 +64,18 @@ void RealKeysTest::Xdo(const QStringList& arguments) {
 void RealKeysTest::ClickOn(QWidget* widget, int button) {
   const QPoint at = widget->mapToGlobal(widget->rect().center());
   Xdo({"mousemove", "--sync", QString::number(at.x()), QString::number(at.y()), "click", QString::number(button)});
+}
+
+void RealKeysTest::ClickAt(QWidget* widget, const QRect& area) {
+  const QPoint at = widget->mapToGlobal(area.center());
+  Xdo({"mousemove", "--sync", QString::number(at.x()), QString::number(at.y()), "click", "1"});
+}
+
+void RealKeysTest::TypeInto(const char* field, const QStringList& keys) {
+  QLineEdit* edit = Find<QLineEdit>(field);
+  ClickOn(edit, 1);
+  QTRY_VERIFY(edit->hasFocus());
+  Xdo(QStringList{"key", "--delay", "30", "End", "shift+Home"} + keys);
 }
 
 void RealKeysTest::deleteInTheDtField() {
@@ -121,6 +142,81 @@ void RealKeysTest::aClickedRunLeavesItsLastStepOnTheScreen() {
     return screen.copy(QRect(corner, below.size())).convertToFormat(QImage::Format_RGB32);
   };
   QTRY_COMPARE(shown(), form_->CanvasImage().copy(below));
+}
+
+// dt typed and saved with Ctrl+S without leaving the field; a parameter taken by Return, shown
+// whole while typed; refused text kept selected until Escape brings back the value in force.
+void RealKeysTest::typedFieldsAreStoredByReturnAndBeforeCtrlS() {
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  Activate();
+  TypeInto("EditDT", {"0", "period", "5", "ctrl+s"});
+  Model saved;
+  saved.N = SlotCount;
+  QTRY_VERIFY((ReadDocumentFile(saved, StdPath("scene.ato")), ApplySnapshot(saved), SameBits(saved.dt, 0.5L)));
+  TypeInto("EditB2", {"1", "period", "2", "5", "5", "5", "5", "5"});
+  QLineEdit* b2 = Find<QLineEdit>("EditB2");
+  QTRY_COMPARE(b2->text(), QStringLiteral("1.255555"));
+  QVERIFY(b2->width() > b2->fontMetrics().horizontalAdvance(b2->text()));
+  Xdo({"key", "Return"});
+  QTRY_VERIFY(SameBits(model_->B2, 1.255555L));
+  TypeInto("EditC2", {"1", "minus", "2", "Return"});
+  QTRY_COMPARE(ErrorTexts(), QStringList{QStringLiteral("'1-2' is not a valid floating point value.")});
+  QLineEdit* c2 = Find<QLineEdit>("EditC2");
+  QTRY_VERIFY(c2->hasFocus());
+  QCOMPARE(c2->selectedText(), QStringLiteral("1-2"));
+  Xdo({"key", "Escape"});
+  QTRY_COMPARE(c2->text(), QStringLiteral("5"));
+}
+
+// File > Save As ... by the mouse, into a folder that does not exist: the name field keeps the
+// document that Ctrl+S then writes.
+void RealKeysTest::aFailedSaveAsFromTheMenuKeepsTheNameSaveWrites() {
+  StartWithDocument(Scene(), QStringLiteral("a.ato"));
+  Activate();
+  DialogProvider::Instance().SetNextFileName(FilePath(QStringLiteral("nosuch/b.ato")));
+  auto* file = form_->findChild<QMenu*>(QStringLiteral("File1"));
+  ClickAt(form_->menuBar(), form_->menuBar()->actionGeometry(file->menuAction()));
+  QTRY_VERIFY(file->isVisible());
+  ClickAt(file, file->actionGeometry(Find<QAction>("Saveas1")));
+  QTRY_COMPARE(ErrorTexts(), QStringList{QStringLiteral("File not found.")});
+  QCOMPARE(Text("FName"), FilePath(QStringLiteral("a.ato")));
+  QVERIFY(QFile::remove(FilePath(QStringLiteral("a.ato"))));
+  Xdo({"key", "ctrl+s"});
+  QTRY_VERIFY(QFileInfo::exists(FilePath(QStringLiteral("a.ato"))));
+  QVERIFY(!QFileInfo::exists(FilePath(QStringLiteral("nosuch/b.ato"))));
+}
+
+// F2, a new X for particle 1 typed and stored with Alt+Y, then Escape (Cancel): the listing, the
+// picture and the run's working copy show the stored particle.
+void RealKeysTest::anEditorYesThenEscapeShowsTheStoredParticle() {
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  editor_ = std::make_unique<TEditDlg>(*model_, [] { return false; }, '.', form_.get());
+  form_->SetEditDlg(editor_.get());
+  Activate();
+  // F2 shows the editor modally: the keys go to it from a timer that runs inside its loop.
+  bool typed = false;
+  QTimer watch;
+  connect(&watch, &QTimer::timeout, this, [&] {
+    if (!editor_->isVisible() || QApplication::activeWindow() != editor_.get()) return;
+    watch.stop();
+    // However the steps end, the editor closes, so that a failure cannot hold the test.
+    const std::unique_ptr<TEditDlg, void (*)(TEditDlg*)> closer(editor_.get(), [](TEditDlg* editor) { editor->reject(); });
+    auto* x = editor_->findChild<QLineEdit*>(QStringLiteral("EditX"));
+    ClickOn(x, 1);
+    QTRY_VERIFY(x->hasFocus());
+    Xdo({"key", "--delay", "30", "End", "shift+Home", "0", "period", "5", "alt+y"});
+    QTRY_VERIFY(SameBits(model_->X[1], 0.5L));
+    Xdo({"key", "Escape"});
+    QTRY_VERIFY(!editor_->isVisible());
+    typed = true;
+  });
+  watch.start(50);
+  Xdo({"key", "F2"});
+  QTRY_VERIFY(typed && !editor_->isVisible());
+  QVERIFY(SameBits(model_->NewX[1], 0.5L));
+  QCOMPARE(form_->ListingCell(1, 1), QStringLiteral("0.5"));
+  QCOMPARE(view_->ScreenX[1], view_->CentreX + 30);
+  QCOMPARE(PixelOfSlot(1), qRgb(0, 255, 0));
 }
 
 }  // namespace velmora::testing

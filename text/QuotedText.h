@@ -1,0 +1,17 @@
+#pragma once
+// Outside input as an error message quotes it: a line of a file may be megabytes long and hold
+// a terminal's escape sequences, and the message goes to that terminal.
+
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+inline constexpr std::size_t QuotedLength = 200;
+
+// The text between single quotes: at most QuotedLength bytes of it (never part of a character),
+// followed by "..." when there is more; control characters, DEL and the two-byte control
+// characters of UTF-8 are written as \xNN for each of their bytes.
+std::string Quoted(std::string_view text);
+
+}  // namespace velmora
