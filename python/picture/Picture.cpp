@@ -7,6 +7,7 @@
 #include <pybind11/stl.h>
 
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -34,11 +35,13 @@ int Side(const char* name, int pixels) {
 }
 
 py::bytes Png(const py::bytes& document, int width, int height, const Reals& turn, const std::optional<Reals>& zoom,
-              bool taoscope, bool numbers) {
+              bool taoscope, bool numbers, int style, int colour, const std::optional<Reals>& radius, bool contact) {
   const std::string bytes = document;
   if (bytes.size() != velmora::SnapshotSize) throw py::value_error("document: expected the bytes of Scene.to_bytes()");
   if (turn.size() != 3) throw py::value_error("turn: expected three angles in degrees");
   if (zoom && zoom->size() != 1) throw py::value_error("zoom: expected one number");
+  if (radius && !(radius->size() == 1 && radius->at(0) > 0.0L && radius->at(0) < HUGE_VALL))
+    throw py::value_error("radius: expected one number above 0");
   const QSize area(Side("width", width), Side("height", height));
   velmora::Model model;
   model.N = velmora::SlotCount;
@@ -48,7 +51,12 @@ py::bytes Png(const py::bytes& document, int width, int height, const Reals& tur
   velmora::ViewState view = velmora::PictureView(area, {turn.at(0), turn.at(1), turn.at(2)},
                                                  zoom ? std::optional<velmora::real>(zoom->at(0)) : std::nullopt);
   velmora::ProjectParticles(view, model);
-  const velmora::PictureSource source{model, view, {velmora::Redraw::Particles, taoscope, numbers}, area};
+  velmora::SceneLook look{velmora::Redraw::Particles, taoscope, numbers};
+  look.Style = static_cast<velmora::ParticleStyle>(style);
+  look.Colour = static_cast<velmora::ColourBy>(colour);
+  if (radius) look.SphereRadius = radius->at(0);
+  look.Functions3X1 = contact;
+  const velmora::PictureSource source{model, view, look, area};
   const QByteArray png = velmora::PictureBytes(velmora::PictureFormat::Png, source);
   return py::bytes(png.constData(), static_cast<std::size_t>(png.size()));
 }
@@ -58,5 +66,6 @@ py::bytes Png(const py::bytes& document, int width, int height, const Reals& tur
 PYBIND11_MODULE(_picture, module) {
   module.doc() = "Pictures of scenes drawn as the window and velmora-render draw them (see Scene.picture).";
   module.def("png", &Png, "document"_a, "width"_a, "height"_a, "turn"_a, "zoom"_a, "taoscope"_a, "numbers"_a,
+             "style"_a, "colour"_a, "radius"_a, "contact"_a,
              "The PNG of the scene of a document's bytes, as velmora-render writes it for the same settings.");
 }

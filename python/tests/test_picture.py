@@ -17,6 +17,8 @@ SETTINGS = [  # Scene.picture's arguments, velmora-render's options, steps run f
      ["--size", "320x200", "--turn", "30,-45,10", "--zoom", "80", "--numbers"], 0),
     (dict(width=200, height=150, taoscope=True, turn=np.array(["0.1", "0", "0"], dtype=np.longdouble)),
      ["--size", "200x150", "--taoscope", "--turn", "0.1,0,0"], 25),
+    (dict(width=300, height=200, look="spheres", colour_by="speed", radius=0.1),
+     ["--size", "300x200", "--look", "spheres", "--colour-by", "speed", "--radius", "0.1"], 10),
 ]
 
 
@@ -40,9 +42,10 @@ def test_pictures_need_no_display_and_show_in_jupyter(tmp_path):
 
 @pytest.mark.parametrize("arguments, message", [
     (dict(width=0), "width: expected 1 to 16384 pixels, got 0"),
-    (dict(look="spheres"), "look: expected one of 'dots', got 'spheres'"),
-    (dict(colour_by="speed"), "colour_by: expected one of 'group', got 'speed'"),
-    (dict(trails=100), "trails: pictures draw no trails yet"),
+    (dict(look="cubes"), "look: expected one of 'dots', 'spheres', got 'cubes'"),
+    (dict(colour_by="mass"), "colour_by: expected one of 'group', 'speed', 'kinetic', 'potential', got 'mass'"),
+    (dict(trails=100), "trails: a picture of one scene has no past steps"),
+    (dict(radius=0), "radius: expected one number above 0"),
     (dict(turn=(1, 2)), "turn: expected three angles in degrees"),
 ])
 def test_picture_refuses_what_it_cannot_draw(arguments, message):
