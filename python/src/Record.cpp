@@ -10,6 +10,7 @@
 #include "ExtendedArrays.h"
 #include "Scene.h"
 #include "documents/IoErrors.h"
+#include "documents/OutputGroup.h"
 #include "documents/XyzTrajectory.h"
 
 namespace velmora::python {
@@ -92,7 +93,8 @@ void Record::WriteXyz(const std::string& path) const {
   auto frame = std::make_unique<Model>();
   frame->N = n_;
   OnFile(path, [&] {
-    XyzTrajectory trajectory(path);
+    OutputGroup outputs;
+    XyzTrajectory trajectory(path, outputs);
     for (int k = 0; k < Frames(); ++k) {
       frame->dt = dt_[k];
       for (int i = 1; i <= n_; ++i) {
@@ -103,7 +105,7 @@ void Record::WriteXyz(const std::string& path) const {
       }
       trajectory.WriteFrame(*frame, steps_[k]);
     }
-    trajectory.Finish();
+    outputs.Commit();
   });
 }
 
