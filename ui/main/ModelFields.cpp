@@ -83,9 +83,16 @@ void ModelFields::Show(Entry& entry) {
 
 void ModelFields::Mark(QLineEdit* field, bool refused) { field->setStyleSheet(refused ? RefusedLook : QString()); }
 
-// Escape gives up what was typed: the field shows the model's value again.
+// Escape gives up what was typed: the field shows the model's value again. The field claims the
+// key before the window's Escape shortcut (which clears the picked particles) can take it.
 bool ModelFields::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+  const bool escape = (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
+                      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
+  if (escape && event->type() == QEvent::ShortcutOverride && Find(watched)) {
+    event->accept();
+    return true;
+  }
+  if (escape) {
     if (Entry* entry = Find(watched)) {
       Show(*entry);
       return true;
