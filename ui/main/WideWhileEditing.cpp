@@ -17,7 +17,9 @@ void WideWhileEditing::Attach(QLineEdit* field) {
 }
 
 bool WideWhileEditing::eventFilter(QObject* watched, QEvent* event) {
-  auto* field = static_cast<QLineEdit*>(watched);
+  // A field being destroyed is no longer a line edit: its last events are not ours.
+  auto* field = qobject_cast<QLineEdit*>(watched);
+  if (field == nullptr) return QObject::eventFilter(watched, event);
   if (event->type() == QEvent::FocusIn && field != editing_) {
     editing_ = field;
     place_ = field->geometry();
