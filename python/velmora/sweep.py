@@ -644,10 +644,12 @@ def arguments(argv):
 
 
 def quiet_dask():
-    """Leaves what went wrong to the sweep's own line: Dask's loggers say nothing."""
+    """Leaves what went wrong to the sweep's own line: Dask's loggers say nothing, nor do those of the
+    event loop under it (a lost scheduler cancels its tasks, which asyncio and tornado would report)."""
     import distributed  # noqa: F401 (its import sets up its loggers)
 
-    for name in [name for name in logging.root.manager.loggerDict if name.split(".")[0] == "distributed"]:
+    quiet = ("distributed", "asyncio", "tornado")
+    for name in [name for name in logging.root.manager.loggerDict if name.split(".")[0] in quiet] + list(quiet):
         logging.getLogger(name).setLevel(logging.CRITICAL + 1)
 
 
