@@ -8,7 +8,9 @@
 // fourth with the chart open and the picture's richest look: spheres, colour by speed and
 // trails of 100 steps. The last lines printed are window_vs_core=R, the window's steps per second
 // (wall clock) as a share of the core's, chart_vs_core=R, the same with the chart open, and
-// look_vs_core=R with the chart and that look. Last, spheres_png_4x_seconds=T: the best time of
+// look_vs_core=R with the chart and that look, then the pictures a second the canvas showed
+// without and with that look (at most one a display frame, fewer when drawing would take more
+// than a twentieth of the run's time). Last, spheres_png_4x_seconds=T: the best time of
 // a PNG at four times the drawing area of the scene's 100 spheres, coloured by speed, as File >
 // Export Picture writes it.
 //
@@ -43,6 +45,17 @@ namespace {
 struct Timing {
   double Wall = 1e300;
   double Processor = 1e300;
+  double FramesPerSecond = 0.0;  // pictures the canvas showed
+};
+
+// Counts the paint events of the widget it watches.
+class FrameCounter : public QObject {
+ public:
+  int Frames = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++Frames;
+    return false;
+  }
 };
 
 class Stopwatch {
@@ -61,6 +74,7 @@ class Stopwatch {
 void KeepBest(Timing& best, const Timing& run) {
   best.Wall = std::min(best.Wall, run.Wall);
   best.Processor = std::min(best.Processor, run.Processor);
+  best.FramesPerSecond = std::max(best.FramesPerSecond, run.FramesPerSecond);
 }
 
 Timing CoreRun(const velmora::Model& scene, int steps) {
@@ -85,10 +99,13 @@ Timing WindowRun(const std::string& document, int steps, bool chart, bool look =
     for (const char* name : {"LookSpheres", "ColourBySpeed", "Trails"})
       form.findChild<QAction*>(QString::fromLatin1(name))->trigger();
   form.SetStopAfterSteps(steps);
+  FrameCounter frames;
+  form.findChild<QWidget*>(QStringLiteral("Canvas"))->installEventFilter(&frames);
   auto* go = form.findChild<QPushButton*>(QStringLiteral("Go"));
   const Stopwatch watch;
   go->click();
-  const Timing timing = watch.Elapsed();
+  Timing timing = watch.Elapsed();
+  timing.FramesPerSecond = frames.Frames / timing.Wall;
   if (model.StepCount != steps) std::fprintf(stderr, "the window ran %d steps\n", model.StepCount);
   return timing;
 }
@@ -98,9 +115,10 @@ double SpherePngSeconds(const velmora::Model& scene) {
   velmora::ViewState view;
   velmora::SetCentre(view, velmora::StartCanvasSize.width(), velmora::StartCanvasSize.height());
   velmora::ProjectParticles(view, scene);
-  velmora::SceneLook look{.What = velmora::Redraw::Particles,
-                          .Style = velmora::ParticleStyle::Spheres,
-                          .Colour = velmora::ColourBy::Speed};
+  velmora::SceneLook look;
+  look.What = velmora::Redraw::Particles;
+  look.Style = velmora::ParticleStyle::Spheres;
+  look.Colour = velmora::ColourBy::Speed;
   const Stopwatch watch;
   const QByteArray png =
       velmora::PictureBytes(velmora::PictureFormat::Png, {scene, view, look, velmora::StartCanvasSize}, 4);
@@ -149,6 +167,8 @@ int main(int argc, char** argv) {
   std::printf("look_vs_core_processor=%.3f\n", core.Processor / look.Processor);
   std::printf("look_steps_per_second=%.1f\n", steps / look.Wall);
   std::printf("look_vs_core=%.3f\n", core.Wall / look.Wall);
+  std::printf("window_frames_per_second=%.1f\n", window.FramesPerSecond);
+  std::printf("look_frames_per_second=%.1f\n", look.FramesPerSecond);
   double png = 1e300;
   for (int r = 0; r < repeats; ++r) png = std::min(png, SpherePngSeconds(scene));
   std::printf("spheres_png_4x_seconds=%.3f\n", png);

@@ -8,11 +8,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "figures/SpiralFaces.h"
 #include "measure/Picking.h"
 #include "picture/RowBands.h"
+#include "picture/SphereStamp.h"
 #include "text/NumberText.h"
 #include "view/ColourMap.h"
 #include "view/SceneColours.h"
@@ -71,6 +73,7 @@ QFont ScenePainter::LabelFont() {
 ScenePainter::ScenePainter(QPainter& painter, QSize area, int scale)
     : painter_(painter),
       area_(area),
+      scale_(scale),
       edgeOffset_(scale == 1 && painter.paintEngine()->type() == QPaintEngine::Raster ? 0.0 : 0.5) {
   painter_.scale(scale, scale);
   painter_.setFont(LabelFont());
@@ -105,6 +108,14 @@ void ScenePainter::DrawParticles(const Model& model, const ViewState& view, cons
   if (look.Colour != ColourBy::Group) DrawColourBar(look, range.Least, range.Greatest);
 }
 
+// The image the painter draws on when spheres can be stamped on it; none on a vector device.
+QImage* ScenePainter::StampableImage() const {
+  QPaintDevice* device = painter_.device();
+  if (device->devType() != QInternal::Image) return nullptr;
+  auto* image = static_cast<QImage*>(device);
+  return SphereStamp::Takes(*image) ? image : nullptr;
+}
+
 void ScenePainter::Clear() { FillInRowBands(painter_, QRect(QPoint(0, 0), area_), Shade(SceneBackground)); }
 
 // The label's text box is black, as the canvas brush is after clearing: it may cover dots drawn
@@ -137,6 +148,7 @@ void ScenePainter::DrawDots(const Model& model, const ViewState& view, const Sce
 
 // Farthest first, so that nearer spheres cover farther ones. The light comes from the upper left
 // and in front: a highlight there, the rim darker; farther spheres are a little darker still.
+// On an image the spheres are stamped (SphereStamp), on a vector device drawn as ellipses.
 void ScenePainter::DrawSpheres(const Model& model, const ViewState& view, const SceneLook& look,
                                const SlotArray<QColor>& colours) {
   struct Placed {
@@ -160,6 +172,9 @@ void ScenePainter::DrawSpheres(const Model& model, const ViewState& view, const 
   shading.setColorAt(0.5, QColor(255, 255, 255, 0));
   shading.setColorAt(0.51, QColor(0, 0, 0, 0));
   shading.setColorAt(1.0, QColor(0, 0, 0, 140));
+  QImage* image = StampableImage();
+  const std::optional<SphereStamp> stamp =
+      image ? std::optional<SphereStamp>(std::in_place, radius * scale_, shading) : std::nullopt;
   painter_.save();
   painter_.setRenderHint(QPainter::Antialiasing);
   painter_.setPen(Qt::NoPen);
@@ -169,7 +184,12 @@ void ScenePainter::DrawSpheres(const Model& model, const ViewState& view, const 
     if (!box.intersects(area)) continue;
     // The depth cue: the farthest sphere at 70 % of its colour's strength, the nearest at 100 %.
     const qreal cue = static_cast<qreal>(RangeFraction(p.depth, farthest, nearest));
-    painter_.setBrush(Toward(colours[p.slot], -0.3 * (1 - cue)));
+    const QColor colour = Toward(colours[p.slot], -0.3 * (1 - cue));
+    if (stamp) {
+      stamp->Stamp(*image, (centre * scale_).toPoint(), colour.rgb(), QRect(QPoint(0, 0), area_ * scale_));
+      continue;
+    }
+    painter_.setBrush(colour);
     painter_.drawEllipse(box);
     painter_.setBrush(shading);
     painter_.drawEllipse(box);
@@ -188,24 +208,34 @@ void ScenePainter::DrawTrails(const Model& model, const ViewState& view, const T
                               const SlotArray<QColor>& colours) {
   const int count = trails.Size();
   if (count < 2) return;
+  std::vector<const SlotArray<ScreenPoint>*> placed(static_cast<std::size_t>(count));
+  for (int age = 0; age < count; ++age) placed[static_cast<std::size_t>(age)] = &trails.Placed(age, view);
   painter_.save();
+  // Through the dots' middles; positions far off saturate at the int range's ends, where adding
+  // to them would wrap.
+  painter_.translate(static_cast<qreal>(DotRadius), static_cast<qreal>(DotRadius));
+  std::vector<QPoint> points;
+  points.reserve(static_cast<std::size_t>(count));
   for (int i = 1; i <= model.N; ++i) {
     if (!model.Present[i]) continue;
-    std::vector<QPointF> points;
-    points.reserve(static_cast<std::size_t>(count));
-    for (int age = 0; age < count; ++age) {
-      if (!trails.Ago(age).Present[i]) break;
-      const ScreenPoint s = trails.Placed(age, view)[i];
-      points.emplace_back(s.X + DotRadius, s.Y + DotRadius);
-    }
-    const int last = static_cast<int>(points.size()) - 1;
+    int kept = 0;
+    while (kept < count && trails.Ago(kept).Present[i]) ++kept;
+    const int last = kept - 1;
     for (int band = 0; band < TrailBands && last > 0; ++band) {
       const int from = band * last / TrailBands, to = (band + 1) * last / TrailBands;
       if (to <= from) continue;
+      // A particle moves less than a pixel in most steps: one point per pixel it passed.
+      points.clear();
+      for (int age = from; age <= to; ++age) {
+        const ScreenPoint s = (*placed[static_cast<std::size_t>(age)])[i];
+        const QPoint p(s.X, s.Y);
+        if (points.empty() || points.back() != p) points.push_back(p);
+      }
+      if (points.size() == 1) points.push_back(points.back());
       QColor c = colours[i];
       c.setAlphaF(1.0 - (band + 0.5) / TrailBands);
       painter_.setPen(QPen(c, 1));
-      painter_.drawPolyline(points.data() + from, to - from + 1);
+      painter_.drawPolyline(points.data(), static_cast<int>(points.size()));
     }
   }
   painter_.restore();

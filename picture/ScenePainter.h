@@ -19,6 +19,7 @@
 #include "view/TrailRecord.h"
 #include "view/ViewState.h"
 
+class QImage;
 class QPainter;
 
 namespace velmora {
@@ -44,7 +45,7 @@ struct SceneLook {
   real SphereRadius = DefaultSphereRadius;
   ColourBy Colour = ColourBy::Group;  // the group's (or parity's) colour, or a quantity on viridis
   bool Functions3X1 = false;  // the law the potential energy is measured with
-  std::vector<int> Selected;  // slots ringed in their colour
+  std::vector<int> Selected{};  // slots ringed in their colour
   char Separator = '.';       // of the colour bar's numbers
 };
 
@@ -75,9 +76,11 @@ class ScenePainter {
   void DrawColourBar(const SceneLook& look, real least, real greatest);
   void DrawFigureEdges(const ViewState& view, bool showNumbers);
   void DrawLabel(int x, int y, int number, const QColor& colour);
+  QImage* StampableImage() const;
 
   QPainter& painter_;
   QSize area_;
+  int scale_;
   // Where on a canvas pixel an edge runs: an aliased one-pixel line on a 1:1 raster lights the
   // pixels right of and below its end points, which on a larger scale or a vector device is the
   // line through the middle of those pixels.

@@ -206,9 +206,11 @@ TEST(ChartRecord, ALongRunKeepsEveryExtremeWithinItsBounds) {
 TEST(SamplePacing, MeasuringTakesItsShare) {
   SamplePacing pacing(0.05);
   EXPECT_TRUE(pacing.Due(0.0));
+  EXPECT_LT(pacing.DueAt(), -1e300);
   pacing.Measured(0.0, 0.01);  // 10 ms measured: the next after 190 ms more
   EXPECT_FALSE(pacing.Due(0.19));
   EXPECT_TRUE(pacing.Due(0.2001));
+  EXPECT_NEAR(pacing.DueAt(), 0.2, 1e-12);
 }
 
 }  // namespace

@@ -128,6 +128,8 @@ class PictureTest : public QObject, private MainFormHarness {
   void nearerSphereCoversTheFartherOne_data();
   void nearerSphereCoversTheFartherOne();
   void sphereIsLighterInTheMiddleThanAtItsRim();
+  void stampedSphereIsTheDrawnOne_data();
+  void stampedSphereIsTheDrawnOne();
   void colourMapEndsAreTheLeastAndGreatestSpeed();
   void trailReachesBackKStepsAndNoFurther();
   void heldButtonTurnsThePictureAndTheReleaseTheView();
@@ -466,6 +468,13 @@ QImage Drawn(const Model& m, ViewState& view, const SceneLook& look, const Trail
 
 int Lightness(QRgb pixel) { return QColor(pixel).lightness(); }
 
+int LitPixels(const QImage& image) {
+  int lit = 0;
+  for (int row = 0; row < image.height(); ++row)
+    for (int column = 0; column < image.width(); ++column) lit += (image.pixel(column, row) & 0xffffff) != 0;
+  return lit;
+}
+
 Model EmptyScene() {
   Model m;
   m.N = SlotCount;
@@ -527,6 +536,41 @@ void PictureTest::sphereIsLighterInTheMiddleThanAtItsRim() {
   for (const QPoint rim : {QPoint(55, 0), QPoint(-55, 0), QPoint(0, 55), QPoint(0, -55)})
     QVERIFY2(middle > Lightness(image.pixel(x + rim.x(), y + rim.y())) + 40, qPrintable(QString::number(middle)));
   QCOMPARE(image.pixel(x + 65, y), qRgb(0, 0, 0));  // beyond the radius
+}
+
+void PictureTest::stampedSphereIsTheDrawnOne_data() {
+  QTest::addColumn<real>("x");
+  QTest::addColumn<real>("y");
+  QTest::addColumn<int>("scale");
+  QTest::newRow("whole") << 0.0L << 0.0L << 1;
+  QTest::newRow("cut by the left edge") << -0.3L << 0.0L << 1;
+  QTest::newRow("cut by a corner") << 0.3L << 0.3L << 1;
+  QTest::newRow("four times") << 0.1L << -0.05L << 4;
+}
+
+// An image of 32-bit opaque pixels gets spheres stamped; one of another format has them drawn
+// as ellipses. Both show the same sphere, to the rounding of the blending, wherever it lies.
+void PictureTest::stampedSphereIsTheDrawnOne() {
+  QFETCH(real, x);
+  QFETCH(real, y);
+  QFETCH(int, scale);
+  Model m = EmptyScene();
+  Place(m, 1, x, y, 0.0L);
+  ViewState view = LookView(600.0L);
+  ProjectParticles(view, m);
+  const PictureSource source{m, view, {.What = Redraw::Particles, .Style = ParticleStyle::Spheres, .SphereRadius = 0.2L},
+                             LookArea};
+  QImage stamped(LookArea * scale, QImage::Format_RGB32), drawn(LookArea * scale, QImage::Format_ARGB32);
+  RenderInto(stamped, source, scale);
+  RenderInto(drawn, source, scale);
+  int worst = 0;
+  for (int row = 0; row < stamped.height(); ++row)
+    for (int column = 0; column < stamped.width(); ++column) {
+      const QRgb a = stamped.pixel(column, row), b = drawn.pixel(column, row);
+      worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+    }
+  QVERIFY2(worst <= 3, qPrintable(QString::number(worst)));
+  QVERIFY(LitPixels(stamped) > 1000 * scale * scale);  // not two black pictures
 }
 
 // The slowest present particle gets the map's first colour, the fastest its last; the bar runs

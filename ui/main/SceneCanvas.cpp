@@ -4,6 +4,9 @@
 #include <QPainter>
 #include <QTimer>
 
+#include <algorithm>
+#include <cmath>
+
 #include "picture/RowBands.h"
 #include "view/SceneColours.h"
 
@@ -13,11 +16,17 @@ namespace {
 
 // A frame of a 60 Hz display. Painting each step of a run and handing it to the window system
 // would cost the run more than its drawing is worth: nobody can see it.
-constexpr int FrameMilliseconds = 16;
+constexpr double FrameSeconds = 0.016;
+
+// Showing pictures takes at most this share of a run's time: a large window or a rich look shows
+// fewer frames a second rather than slowing the run.
+constexpr double PresentingShare = 0.05;
 
 }  // namespace
 
-SceneCanvas::SceneCanvas(QWidget* parent) : QWidget(parent), presentLater_(new QTimer(this)) {
+SceneCanvas::SceneCanvas(QWidget* parent)
+    : QWidget(parent), pacing_(PresentingShare), presentLater_(new QTimer(this)) {
+  clock_.start();
   // The image covers every pixel of the widget: nothing behind it needs painting first.
   setAttribute(Qt::WA_OpaquePaintEvent);
   SetAreaSize(QSize(1, 1));
@@ -50,17 +59,23 @@ void SceneCanvas::PaintPending() const {
   pending_.reset();
 }
 
+double SceneCanvas::Now() const { return static_cast<double>(clock_.nsecsElapsed()) * 1e-9; }
+
 void SceneCanvas::RequestPresent() {
   if (presentLater_->isActive()) return;
-  const qint64 since = presented_.isValid() ? presented_.elapsed() : FrameMilliseconds;
-  if (since >= FrameMilliseconds) Present();
-  else presentLater_->start(static_cast<int>(FrameMilliseconds - since));
+  const double wait = std::max(pacing_.DueAt(), presented_ + FrameSeconds) - Now();
+  if (wait <= 0) Present();
+  else presentLater_->start(static_cast<int>(std::ceil(wait * 1000)));
 }
 
+// The widget is painted at once: a paint event left for later would find the next step's scene
+// pending and paint that too, twice in one frame.
 void SceneCanvas::Present() {
+  const double start = Now();
   PaintPending();
-  presented_.start();
-  update();
+  repaint();
+  presented_ = Now();
+  pacing_.Measured(start, presented_);
 }
 
 void SceneCanvas::paintEvent(QPaintEvent* event) {

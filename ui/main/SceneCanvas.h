@@ -6,15 +6,18 @@
 //
 // A screen shows a new picture about 60 times a second, and a run asks for several within one
 // such frame: the image is painted from the latest scene asked for when the frame is due, or
-// earlier when someone reads it. The canvas remembers what it drew last, so that File > Export
+// earlier when someone reads it. Frames come less often when showing them would take more than
+// a twentieth of the time. The canvas remembers what it drew last, so that File > Export
 // Picture draws the same.
 
 #include <QElapsedTimer>
 #include <QImage>
 #include <QWidget>
 
+#include <limits>
 #include <optional>
 
+#include "chart/SamplePacing.h"
 #include "model/Model.h"
 #include "picture/PictureFile.h"
 #include "picture/ScenePainter.h"
@@ -63,6 +66,8 @@ class SceneCanvas : public QWidget {
   // Has the image copied to the screen now, or at the next frame if one was shown lately.
   void RequestPresent();
   void Present();
+  // Seconds on the canvas's own steady clock.
+  double Now() const;
   // Paints the scene of a Draw not painted yet.
   void PaintPending() const;
 
@@ -74,7 +79,9 @@ class SceneCanvas : public QWidget {
     const ViewState* view;
   };
   mutable std::optional<Scene> pending_;
-  QElapsedTimer presented_;
+  QElapsedTimer clock_;
+  double presented_ = -std::numeric_limits<double>::infinity();  // when the last frame was shown
+  SamplePacing pacing_;
   QTimer* presentLater_;
 };
 
