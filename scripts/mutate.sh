@@ -155,8 +155,12 @@ def tests_pass(m):
             if r.returncode:
                 return False
         if m["python"]:
+            # No byte code is written: a mutant of a .py file and its restored text have the same
+            # size and may share a second of modification time, which is all that a cached .pyc
+            # is checked against, so the next run would import the mutant again.
             python_env = dict(env, PYTHONPATH=os.path.join(BUILD, "python"), VELMORA_BUILD_DIR=BUILD,
-                              VELMORA_BATCH=os.path.join(BUILD, "tools", "batch", "velmora-batch"))
+                              VELMORA_BATCH=os.path.join(BUILD, "tools", "batch", "velmora-batch"),
+                              PYTHONDONTWRITEBYTECODE="1")
             r = run([PYTHON, "-m", "pytest", "-q", "-p", "no:cacheprovider"] + m["python"].split(),
                     timeout=TEST_TIMEOUT, cwd=SRC, env=python_env)
             if r.returncode:
