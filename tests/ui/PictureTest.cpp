@@ -15,6 +15,8 @@
 #include <QtTest>
 
 #include <signal.h>
+
+#include <limits>
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -122,6 +124,8 @@ class PictureTest : public QObject, private MainFormHarness {
   void movieWhoseEncoderCannotBeAwaitedFails();
   void movieWithoutFfmpegIsAUsageError();
   void unwritablePictureIsFoundBeforeTheRun();
+  void refusedSceneLeavesNoFolderBehind_data();
+  void refusedSceneLeavesNoFolderBehind();
   void bandsPaintWhatOnePieceWould_data();
   void bandsPaintWhatOnePieceWould();
   void renderDrawsTheWindowsLookPixelForPixel();
@@ -411,6 +415,27 @@ void PictureTest::unwritablePictureIsFoundBeforeTheRun() {
   const ToolRun run = RunRender({"--steps", "10", "--output", picture, FilePath("scene.ato")});
   QCOMPARE(run.status, 1);
   QCOMPARE(run.err, "velmora-render: " + picture + ": File not found\n");
+}
+
+void PictureTest::refusedSceneLeavesNoFolderBehind_data() {
+  QTest::addColumn<bool>("folderWasThere");
+  QTest::newRow("folders made for the run") << false;
+  QTest::newRow("an empty folder of the user's") << true;
+}
+
+// A scene refused before its first step writes nothing: folders made for its frames go again,
+// and a folder that was there stays.
+void PictureTest::refusedSceneLeavesNoFolderBehind() {
+  QFETCH(bool, folderWasThere);
+  Model m = Approaching();
+  m.V[2] = std::numeric_limits<real>::quiet_NaN();
+  WriteScene(m, QStringLiteral("nan.ato"));
+  if (folderWasThere) QVERIFY(QDir().mkpath(FilePath("new/frames")));
+  const ToolRun run = RunRender({"--steps", "10", "--output", FilePath("new/frames/"), FilePath("nan.ato")});
+  QCOMPARE(run.status, 1);
+  QCOMPARE(run.err, QStringLiteral("velmora-render: Invalid floating point operation: V of slot 2; nothing written\n"));
+  QCOMPARE(QDir(FilePath("new/frames")).exists(), folderWasThere);
+  QCOMPARE(QDir(FilePath("new")).exists(), folderWasThere);
 }
 
 void PictureTest::bandsPaintWhatOnePieceWould_data() {
