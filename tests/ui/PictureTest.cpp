@@ -14,9 +14,9 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
-#include <signal.h>
-
 #include <limits>
+
+#include <signal.h>
 #include <sys/mount.h>
 #include <unistd.h>
 
