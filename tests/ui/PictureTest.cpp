@@ -14,13 +14,12 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
-#include <limits>
-
 #include <signal.h>
 #include <sys/mount.h>
 #include <unistd.h>
 
 #include <cstring>
+#include <limits>
 #include <numbers>
 
 #include "picture/PictureFile.h"
