@@ -43,6 +43,8 @@ PYTHON = "/usr/bin/python3"  # Debian's interpreter, whose numpy and ASE the mod
 # What "python:" and "tools:" lines build before their tests run.
 PYTHON_TARGETS = {"velmora_python", "velmora-batch"}
 TOOL_TARGETS = {"velmora-batch", "velmora-render", "velmora_tool_tests", "velmora_tool_hostile_tests"}
+# Window tests also run the tools (PictureTest compares velmora-render's pictures with the canvas).
+UI_TOOL_TARGETS = {"velmora-batch", "velmora-render"}
 KINDS = ("from", "to", "tests", "ui", "python", "tools")
 
 args = sys.argv[1:]
@@ -130,7 +132,7 @@ def configure():
 def targets_of(m):
     wanted = {"velmora_core_tests"} if m["tests"] != "none" else set()
     if m["ui"]:
-        wanted.add(m["ui"].split()[0])
+        wanted |= {m["ui"].split()[0]} | UI_TOOL_TARGETS
     if m["python"]:
         wanted |= PYTHON_TARGETS
     if m["tools"]:
