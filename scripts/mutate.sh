@@ -186,12 +186,14 @@ for m, why in stale:
 if check_only:
     print(f"{len(live)} of {len(mutants)} mutants apply")
     sys.exit(1 if stale else 0)
+if not live:
+    sys.exit("mutate.sh: no mutant to run" + (f" (none whose file or name holds {only!r})" if only else ""))
 
 start = time.time()
 os.makedirs(SRC, exist_ok=True)
 sync_sources()
 configure()
-targets = set().union(*(targets_of(m) for m in live)) if live else set()
+targets = set().union(*(targets_of(m) for m in live))
 print(f"building the unchanged sources ({', '.join(sorted(targets))}) ...", flush=True)
 if not build(targets):
     sys.exit("mutate.sh: the unchanged sources do not build")
