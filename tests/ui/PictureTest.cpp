@@ -566,10 +566,12 @@ void PictureTest::stampedSphereIsTheDrawnOne_data() {
   QTest::addColumn<real>("x");
   QTest::addColumn<real>("y");
   QTest::addColumn<int>("scale");
-  QTest::newRow("whole") << 0.0L << 0.0L << 1;
-  QTest::newRow("cut by the left edge") << -0.3L << 0.0L << 1;
-  QTest::newRow("cut by a corner") << 0.3L << 0.3L << 1;
-  QTest::newRow("four times") << 0.1L << -0.05L << 4;
+  QTest::addColumn<real>("radius");
+  QTest::newRow("whole") << 0.0L << 0.0L << 1 << 0.2L;
+  QTest::newRow("cut by the left edge") << -0.3L << 0.0L << 1 << 0.2L;
+  QTest::newRow("cut by a corner") << 0.3L << 0.3L << 1 << 0.2L;
+  QTest::newRow("four times") << 0.1L << -0.05L << 4 << 0.2L;
+  QTest::newRow("larger than any stamp") << 0.0L << 0.0L << 1 << 1.0e6L;
 }
 
 // An image of 32-bit opaque pixels gets spheres stamped; one of another format has them drawn
@@ -578,12 +580,13 @@ void PictureTest::stampedSphereIsTheDrawnOne() {
   QFETCH(real, x);
   QFETCH(real, y);
   QFETCH(int, scale);
+  QFETCH(real, radius);
   Model m = EmptyScene();
   Place(m, 1, x, y, 0.0L);
   ViewState view = LookView(600.0L);
   ProjectParticles(view, m);
-  const PictureSource source{m, view, {.What = Redraw::Particles, .Style = ParticleStyle::Spheres, .SphereRadius = 0.2L},
-                             LookArea};
+  const PictureSource source{
+      m, view, {.What = Redraw::Particles, .Style = ParticleStyle::Spheres, .SphereRadius = radius}, LookArea};
   QImage stamped(LookArea * scale, QImage::Format_RGB32), drawn(LookArea * scale, QImage::Format_ARGB32);
   RenderInto(stamped, source, scale);
   RenderInto(drawn, source, scale);
