@@ -21,7 +21,23 @@ constexpr int FrameQuality = 85;  // Qt maps it to zlib level (100 - 85) * 9 / 9
 
 }  // namespace
 
-FrameFolder::FrameFolder(const std::string& folder, bool overwrite) : folder_(folder) {
+namespace {
+
+// The folder and those of its parents that do not exist, innermost first.
+std::vector<std::filesystem::path> MissingFolders(std::filesystem::path folder) {
+  if (!folder.has_filename()) folder = folder.parent_path();  // "frames/" names "frames"
+  std::vector<std::filesystem::path> missing;
+  std::error_code error;
+  for (; !folder.empty() && !std::filesystem::exists(folder, error) && !error; folder = folder.parent_path()) {
+    missing.push_back(folder);
+    if (folder == folder.parent_path()) break;
+  }
+  return missing;
+}
+
+}  // namespace
+
+FrameFolder::FrameFolder(const std::string& folder, bool overwrite) : folder_(folder), created_(MissingFolders(folder)) {
   std::error_code error;
   std::filesystem::create_directories(folder_, error);
   if (error || !std::filesystem::is_directory(folder_)) throw NamedIoError(folder_, SystemIoError(error ? error.value() : ENOTDIR));
@@ -40,6 +56,14 @@ void FrameFolder::ClearFrames(bool overwrite) {
                        " of another run (--overwrite removes them first)");
   for (const auto& frame : frames)
     if (!std::filesystem::remove(frame, error) && error) throw NamedIoError(frame.string(), SystemIoError(error.value()));
+}
+
+std::string FrameFolder::Abandon() {
+  if (count_ > 0) return FramesKept(count_, folder_);
+  // Only empty folders go: whatever someone else put there meanwhile stays, with its folder.
+  std::error_code error;
+  for (const std::filesystem::path& folder : created_) std::filesystem::remove(folder, error);
+  return "nothing written";
 }
 
 std::string FrameFolder::FrameName(int index) {

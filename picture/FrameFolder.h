@@ -6,7 +6,9 @@
 
 #include <QImage>
 
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "picture/FrameSink.h"
 
@@ -15,12 +17,13 @@ namespace velmora {
 class FrameFolder : public FrameSink {
  public:
   // Creates the folder (and its parents) when missing; throws its IoError, or a ProgramError
-  // for a folder holding frames when not `overwrite`.
+  // for a folder holding frames when not `overwrite`. A run abandoned before its first frame
+  // takes away again the folders it created.
   FrameFolder(const std::string& folder, bool overwrite);
 
   void Add(const PictureSource& source) override;
   void Finish() override {}
-  std::string Abandon() override { return FramesKept(count_, folder_); }
+  std::string Abandon() override;
 
   // The name of frame `index` within the folder.
   static std::string FrameName(int index);
@@ -31,6 +34,7 @@ class FrameFolder : public FrameSink {
   void ClearFrames(bool overwrite);
 
   std::string folder_;
+  std::vector<std::filesystem::path> created_;  // innermost first
   QImage frame_;
   int count_ = 0;
 };

@@ -172,7 +172,7 @@ void ScenePainter::DrawSpheres(const Model& model, const ViewState& view, const 
   shading.setColorAt(0.5, QColor(255, 255, 255, 0));
   shading.setColorAt(0.51, QColor(0, 0, 0, 0));
   shading.setColorAt(1.0, QColor(0, 0, 0, 140));
-  QImage* image = StampableImage();
+  QImage* image = radius * scale_ <= SphereStamp::MostRadius ? StampableImage() : nullptr;
   const std::optional<SphereStamp> stamp =
       image ? std::optional<SphereStamp>(std::in_place, radius * scale_, shading) : std::nullopt;
   painter_.save();

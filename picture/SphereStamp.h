@@ -18,7 +18,11 @@ namespace velmora {
 
 class SphereStamp {
  public:
-  // A sphere of `radius` device pixels, shaded by `shading` (in the object coordinates of its box).
+  // The largest radius stamped, in device pixels. Larger spheres are few on any picture, and an
+  // ellipse clipped to the picture costs less than a stamp of their size.
+  static constexpr qreal MostRadius = 256;
+
+  // A sphere of `radius` device pixels (at most MostRadius), shaded by `shading` (in the object coordinates of its box).
   SphereStamp(qreal radius, const QBrush& shading);
 
   // Whether Stamp can draw on `image`: an opaque image of 32-bit pixels.

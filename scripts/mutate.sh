@@ -43,6 +43,8 @@ PYTHON = "/usr/bin/python3"  # Debian's interpreter, whose numpy and ASE the mod
 # What "python:" and "tools:" lines build before their tests run.
 PYTHON_TARGETS = {"velmora_python", "velmora-batch"}
 TOOL_TARGETS = {"velmora-batch", "velmora-render", "velmora_tool_tests", "velmora_tool_hostile_tests"}
+# Window tests also run the tools (PictureTest compares velmora-render's pictures with the canvas).
+UI_TOOL_TARGETS = {"velmora-batch", "velmora-render"}
 KINDS = ("from", "to", "tests", "ui", "python", "tools")
 
 args = sys.argv[1:]
@@ -130,7 +132,7 @@ def configure():
 def targets_of(m):
     wanted = {"velmora_core_tests"} if m["tests"] != "none" else set()
     if m["ui"]:
-        wanted.add(m["ui"].split()[0])
+        wanted |= {m["ui"].split()[0]} | UI_TOOL_TARGETS
     if m["python"]:
         wanted |= PYTHON_TARGETS
     if m["tools"]:
@@ -188,12 +190,14 @@ for m, why in stale:
 if check_only:
     print(f"{len(live)} of {len(mutants)} mutants apply")
     sys.exit(1 if stale else 0)
+if not live:
+    sys.exit("mutate.sh: no mutant to run" + (f" (none whose file or name holds {only!r})" if only else ""))
 
 start = time.time()
 os.makedirs(SRC, exist_ok=True)
 sync_sources()
 configure()
-targets = set().union(*(targets_of(m) for m in live)) if live else set()
+targets = set().union(*(targets_of(m) for m in live))
 print(f"building the unchanged sources ({', '.join(sorted(targets))}) ...", flush=True)
 if not build(targets):
     sys.exit("mutate.sh: the unchanged sources do not build")

@@ -19,6 +19,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <limits>
 #include <numbers>
 
 #include "picture/PictureFile.h"
@@ -122,6 +123,8 @@ class PictureTest : public QObject, private MainFormHarness {
   void movieWhoseEncoderCannotBeAwaitedFails();
   void movieWithoutFfmpegIsAUsageError();
   void unwritablePictureIsFoundBeforeTheRun();
+  void refusedSceneLeavesNoFolderBehind_data();
+  void refusedSceneLeavesNoFolderBehind();
   void bandsPaintWhatOnePieceWould_data();
   void bandsPaintWhatOnePieceWould();
   void renderDrawsTheWindowsLookPixelForPixel();
@@ -413,6 +416,27 @@ void PictureTest::unwritablePictureIsFoundBeforeTheRun() {
   QCOMPARE(run.err, "velmora-render: " + picture + ": File not found\n");
 }
 
+void PictureTest::refusedSceneLeavesNoFolderBehind_data() {
+  QTest::addColumn<bool>("folderWasThere");
+  QTest::newRow("folders made for the run") << false;
+  QTest::newRow("an empty folder of the user's") << true;
+}
+
+// A scene refused before its first step writes nothing: folders made for its frames go again,
+// and a folder that was there stays.
+void PictureTest::refusedSceneLeavesNoFolderBehind() {
+  QFETCH(bool, folderWasThere);
+  Model m = Approaching();
+  m.V[2] = std::numeric_limits<real>::quiet_NaN();
+  WriteScene(m, QStringLiteral("nan.ato"));
+  if (folderWasThere) QVERIFY(QDir().mkpath(FilePath("new/frames")));
+  const ToolRun run = RunRender({"--steps", "10", "--output", FilePath("new/frames/"), FilePath("nan.ato")});
+  QCOMPARE(run.status, 1);
+  QCOMPARE(run.err, QStringLiteral("velmora-render: Invalid floating point operation: V of slot 2; nothing written\n"));
+  QCOMPARE(QDir(FilePath("new/frames")).exists(), folderWasThere);
+  QCOMPARE(QDir(FilePath("new")).exists(), folderWasThere);
+}
+
 void PictureTest::bandsPaintWhatOnePieceWould_data() {
   QTest::addColumn<QRect>("area");
   QTest::newRow("whole image") << QRect(0, 0, 200, 300);
@@ -542,10 +566,12 @@ void PictureTest::stampedSphereIsTheDrawnOne_data() {
   QTest::addColumn<real>("x");
   QTest::addColumn<real>("y");
   QTest::addColumn<int>("scale");
-  QTest::newRow("whole") << 0.0L << 0.0L << 1;
-  QTest::newRow("cut by the left edge") << -0.3L << 0.0L << 1;
-  QTest::newRow("cut by a corner") << 0.3L << 0.3L << 1;
-  QTest::newRow("four times") << 0.1L << -0.05L << 4;
+  QTest::addColumn<real>("radius");
+  QTest::newRow("whole") << 0.0L << 0.0L << 1 << 0.2L;
+  QTest::newRow("cut by the left edge") << -0.3L << 0.0L << 1 << 0.2L;
+  QTest::newRow("cut by a corner") << 0.3L << 0.3L << 1 << 0.2L;
+  QTest::newRow("four times") << 0.1L << -0.05L << 4 << 0.2L;
+  QTest::newRow("larger than any stamp") << 0.0L << 0.0L << 1 << 1.0e6L;
 }
 
 // An image of 32-bit opaque pixels gets spheres stamped; one of another format has them drawn
@@ -554,12 +580,13 @@ void PictureTest::stampedSphereIsTheDrawnOne() {
   QFETCH(real, x);
   QFETCH(real, y);
   QFETCH(int, scale);
+  QFETCH(real, radius);
   Model m = EmptyScene();
   Place(m, 1, x, y, 0.0L);
   ViewState view = LookView(600.0L);
   ProjectParticles(view, m);
-  const PictureSource source{m, view, {.What = Redraw::Particles, .Style = ParticleStyle::Spheres, .SphereRadius = 0.2L},
-                             LookArea};
+  const PictureSource source{
+      m, view, {.What = Redraw::Particles, .Style = ParticleStyle::Spheres, .SphereRadius = radius}, LookArea};
   QImage stamped(LookArea * scale, QImage::Format_RGB32), drawn(LookArea * scale, QImage::Format_ARGB32);
   RenderInto(stamped, source, scale);
   RenderInto(drawn, source, scale);

@@ -58,16 +58,18 @@ void SetBoxText(QMessageBox& box, const QString& message) {
   box.setText(ShownMessage(message));
 }
 
+// The next of the answers queued for a test: none when there is none left or it is a cancel.
+std::optional<QString> TakeNext(std::deque<std::optional<QString>>& answers) {
+  std::optional<QString> answer;
+  if (answers.empty()) return answer;
+  answer.swap(answers.front());
+  answers.pop_front();
+  return answer;
+}
+
 }  // namespace
 
-std::optional<QString> DialogProvider::QueuedFileName() {
-  if (nextFileNames_.empty()) return std::nullopt;
-  const bool chosen = nextFileNames_.front().has_value();
-  const QString name = nextFileNames_.front().value_or(QString());
-  nextFileNames_.pop_front();
-  if (!chosen) return std::nullopt;
-  return name;
-}
+std::optional<QString> DialogProvider::QueuedFileName() { return TakeNext(nextFileNames_); }
 
 namespace {
 
@@ -171,12 +173,7 @@ std::optional<QString> DialogProvider::AskText(QWidget* parent, const QString& c
                                                const QString& initial) {
   if (testMode_) {
     shown_.push_back({DialogKind::Text, caption, label});
-    if (nextTexts_.empty()) return std::nullopt;
-    const bool given = nextTexts_.front().has_value();
-    const QString text = nextTexts_.front().value_or(QString());
-    nextTexts_.pop_front();
-    if (!given) return std::nullopt;
-    return text;
+    return TakeNext(nextTexts_);
   }
   bool ok = false;
   const QString text = QInputDialog::getText(parent, caption, label, QLineEdit::Normal, initial, &ok);
