@@ -384,10 +384,12 @@ void TMainForm::GoClick() {
 // leaves the loop (and this handler) with the run still marked as going, as the error box says.
 void TMainForm::RunLoop(int counter) {
   ++runDepth_;
+  Canvas->SetRunning(true);
   struct LeaveRun {
     int& depth;
-    ~LeaveRun() { --depth; }
-  } leave{runDepth_};
+    SceneCanvas& canvas;
+    ~LeaveRun() { canvas.SetRunning(--depth > 0); }
+  } leave{runDepth_, *Canvas};
   int steps = 0;
   for (;;) {
     stepper_.Step(model_, CurrentStepSettings(), counter);

@@ -63,7 +63,8 @@ double SceneCanvas::Now() const { return static_cast<double>(clock_.nsecsElapsed
 
 void SceneCanvas::RequestPresent() {
   if (presentLater_->isActive()) return;
-  const double wait = std::max(pacing_.DueAt(), presented_ + FrameSeconds) - Now();
+  const double frameDue = presented_ + FrameSeconds;
+  const double wait = (running_ ? std::max(pacing_.DueAt(), frameDue) : frameDue) - Now();
   if (wait <= 0) Present();
   else presentLater_->start(static_cast<int>(std::ceil(wait * 1000)));
 }

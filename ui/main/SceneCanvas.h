@@ -6,8 +6,8 @@
 //
 // A screen shows a new picture about 60 times a second, and a run asks for several within one
 // such frame: the image is painted from the latest scene asked for when the frame is due, or
-// earlier when someone reads it. Frames come less often when showing them would take more than
-// a twentieth of the time. The canvas remembers what it drew last, so that File > Export
+// earlier when someone reads it. During a run, frames come less often when showing them would
+// take more than a twentieth of the run's time. The canvas remembers what it drew last, so that File > Export
 // Picture draws the same.
 
 #include <QElapsedTimer>
@@ -42,6 +42,10 @@ class SceneCanvas : public QWidget {
   // must live until the next Draw; they are read when the picture is painted. The trails' record,
   // when given, likewise.
   void Draw(const Model& model, const ViewState& view, const SceneLook& look, const TrailRecord* trails = nullptr);
+
+  // While a run goes, showing frames takes at most a twentieth of its time; otherwise (turning
+  // the view by hand) every display frame shows the latest picture.
+  void SetRunning(bool running) { running_ = running; }
 
   // The picture last drawn, for drawing it again on another device; `model` and `view` are the
   // ones it was drawn from.
@@ -82,6 +86,7 @@ class SceneCanvas : public QWidget {
   QElapsedTimer clock_;
   double presented_ = -std::numeric_limits<double>::infinity();  // when the last frame was shown
   SamplePacing pacing_;
+  bool running_ = false;
   QTimer* presentLater_;
 };
 
