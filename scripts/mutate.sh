@@ -29,7 +29,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 exec python3 - "$@" <<'PY'
-import os, re, shutil, subprocess, sys, time
+import os, re, shutil, signal, subprocess, sys, time
 
 ROOT = os.getcwd()
 WORK = os.path.join(ROOT, "build-mutate")
@@ -117,8 +117,23 @@ def sync_sources():
         with open(dst, "wb") as f:
             f.write(data)
 
-def run(command, **kw):
-    return subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, **kw)
+def run(command, timeout=None, **kw):
+    if timeout is None:
+        return subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, **kw)
+    # A test that runs out of time is ended with every process it started: a death test's
+    # child that a mutant makes hang would otherwise outlive the run.
+    with subprocess.Popen(command, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, start_new_session=True,
+                          **kw) as process:
+        try:
+            output, _ = process.communicate(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            try:
+                os.killpg(process.pid, signal.SIGKILL)
+            except ProcessLookupError:  # every process of the group has ended meanwhile
+                pass
+            process.communicate()
+            raise
+    return subprocess.CompletedProcess(command, process.returncode, output)
 
 def configure():
     launcher = ["-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"] if shutil.which("ccache") else []
