@@ -20,7 +20,7 @@ void TrailRecord::SetSteps(int steps) {
   next_ = keep % steps_;
 }
 
-void TrailRecord::Add(const Model& model) {
+void TrailRecord::Add(const Model& model, const ViewState* drawnWith) {
   if (model.StepCount <= lastStep_) Clear();
   lastStep_ = model.StepCount;
   Frame& f = frames_[static_cast<std::size_t>(next_)];
@@ -28,7 +28,9 @@ void TrailRecord::Add(const Model& model) {
   f.Y = model.ShownY;
   f.Z = model.ShownZ;
   f.Present = model.Present;
-  placed_[static_cast<std::size_t>(next_)].valid = false;
+  Placement& p = placed_[static_cast<std::size_t>(next_)];
+  p.valid = false;
+  if (drawnWith) p.Place(f, *drawnWith, model.N);
   next_ = (next_ + 1) % steps_;
   count_ = std::min(count_ + 1, steps_);
 }
@@ -47,24 +49,33 @@ const TrailRecord::Frame& TrailRecord::Ago(int age) const {
 const SlotArray<ScreenPoint>& TrailRecord::Placed(int age, const ViewState& view) const {
   const int index = ((next_ - 1 - age) % steps_ + steps_) % steps_;
   Placement& p = placed_[static_cast<std::size_t>(index)];
-  const RotationMatrix& m = view.RotM;
-  const RotationMatrix& r = p.rotation;
-  const bool same = p.valid && r.M11 == m.M11 && r.M12 == m.M12 && r.M13 == m.M13 && r.M21 == m.M21 &&
-                    r.M22 == m.M22 && r.M23 == m.M23 && r.M31 == m.M31 && r.M32 == m.M32 && r.M33 == m.M33 &&
-                    p.zoom == view.Zoom && p.panX == view.PanX && p.panY == view.PanY &&
-                    p.centreX == view.CentreX && p.centreY == view.CentreY;
-  if (same) return p.points;
-  const Frame& f = frames_[static_cast<std::size_t>(index)];
-  for (int i = 1; i <= SlotCount; ++i)
-    if (f.Present[i]) p.points[i] = ProjectPoint(view, f.X[i], f.Y[i], f.Z[i]);
-  p.valid = true;
-  p.rotation = m;
-  p.zoom = view.Zoom;
-  p.panX = view.PanX;
-  p.panY = view.PanY;
-  p.centreX = view.CentreX;
-  p.centreY = view.CentreY;
+  if (!p.IsUnder(view)) p.Place(frames_[static_cast<std::size_t>(index)], view, 0);
   return p.points;
+}
+
+bool TrailRecord::Placement::IsUnder(const ViewState& view) const {
+  const RotationMatrix& m = view.RotM;
+  const RotationMatrix& r = rotation;
+  return valid && r.M11 == m.M11 && r.M12 == m.M12 && r.M13 == m.M13 && r.M21 == m.M21 && r.M22 == m.M22 &&
+         r.M23 == m.M23 && r.M31 == m.M31 && r.M32 == m.M32 && r.M33 == m.M33 && zoom == view.Zoom &&
+         panX == view.PanX && panY == view.PanY && centreX == view.CentreX && centreY == view.CentreY;
+}
+
+// Slots 1 to `projected` take the view's ScreenX and ScreenY, which ProjectParticles left for
+// them; the others are projected here.
+void TrailRecord::Placement::Place(const Frame& frame, const ViewState& view, int projected) {
+  for (int i = 1; i <= SlotCount; ++i) {
+    if (!frame.Present[i]) continue;
+    points[i] = i <= projected ? ScreenPoint{view.ScreenX[i], view.ScreenY[i]}
+                               : ProjectPoint(view, frame.X[i], frame.Y[i], frame.Z[i]);
+  }
+  valid = true;
+  rotation = view.RotM;
+  zoom = view.Zoom;
+  panX = view.PanX;
+  panY = view.PanY;
+  centreX = view.CentreX;
+  centreY = view.CentreY;
 }
 
 }  // namespace velmora

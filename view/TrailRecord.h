@@ -23,8 +23,10 @@ class TrailRecord {
   void SetSteps(int steps);
   int Steps() const { return steps_; }
 
-  // The display positions after step model.StepCount.
-  void Add(const Model& model);
+  // The display positions after step model.StepCount. With `drawnWith`, the view the model was
+  // just projected with (ProjectParticles): its ScreenX and ScreenY are kept as the frame's window
+  // positions under that view, which a run then need not work out again.
+  void Add(const Model& model, const ViewState* drawnWith = nullptr);
   void Clear();
 
   int Size() const { return count_; }
@@ -43,6 +45,10 @@ class TrailRecord {
     real zoom = 0.0L, panX = 0.0L, panY = 0.0L;
     int centreX = 0, centreY = 0;
     SlotArray<ScreenPoint> points{};
+
+    bool IsUnder(const ViewState& view) const;
+    // Under `view`; slots 1 to `projected` as the view's ScreenX and ScreenY have them.
+    void Place(const Frame& frame, const ViewState& view, int projected);
   };
   std::vector<Frame> frames_;  // a ring of steps_ frames
   mutable std::vector<Placement> placed_;  // beside frames_

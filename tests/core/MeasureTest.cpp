@@ -226,6 +226,18 @@ TEST(TrailRecord, KeepsTheLastKStepsAndStartsAnewWhenTheCountGoesBack) {
   EXPECT_EQ(trails.Placed(1, view)[1], ProjectPoint(view, 4.0L, 0.0L, 0.0L));
   view.Zoom = 240.0L;
   EXPECT_EQ(trails.Placed(1, view)[1], ProjectPoint(view, 4.0L, 0.0L, 0.0L));
+  // A frame added with the view it was just drawn with keeps that drawing's positions, and only
+  // under that view; slots beyond N are projected all the same.
+  m.StepCount = 6;
+  m.N = 1;
+  Place(m, 2, 0.5L, 0.0L, 0.0L);
+  view.Zoom = 120.0L;
+  ProjectParticles(view, m);
+  trails.Add(m, &view);
+  EXPECT_EQ(trails.Placed(0, view)[1], (ScreenPoint{view.ScreenX[1], view.ScreenY[1]}));
+  EXPECT_EQ(trails.Placed(0, view)[2], ProjectPoint(view, 0.5L, 0.0L, 0.0L));
+  view.PanX = 7.0L;
+  EXPECT_EQ(trails.Placed(0, view)[1], ProjectPoint(view, 5.0L, 0.0L, 0.0L));
   m.StepCount = 0;  // File > New or Open
   trails.Add(m);
   EXPECT_EQ(trails.Size(), 1);

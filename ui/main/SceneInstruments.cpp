@@ -233,7 +233,7 @@ void SceneInstruments::ChooseTrailSteps() {
 }
 
 void SceneInstruments::StepDone() {
-  if (trailsOn_) trails_.Add(model_);
+  if (trailsOn_) trails_.Add(model_, &view_);
   if (!shown_.isValid() || shown_.elapsed() >= FrameMilliseconds) UpdateStatus();
 }
 
