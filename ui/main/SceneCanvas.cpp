@@ -14,10 +14,6 @@ namespace velmora {
 
 namespace {
 
-// A frame of a 60 Hz display. Painting each step of a run and handing it to the window system
-// would cost the run more than its drawing is worth: nobody can see it.
-constexpr double FrameSeconds = 0.016;
-
 // Showing pictures takes at most this share of a run's time: a large window or a rich look shows
 // fewer frames a second rather than slowing the run.
 constexpr double PresentingShare = 0.05;
@@ -63,7 +59,7 @@ double SceneCanvas::Now() const { return static_cast<double>(clock_.nsecsElapsed
 
 void SceneCanvas::RequestPresent() {
   if (presentLater_->isActive()) return;
-  const double frameDue = presented_ + FrameSeconds;
+  const double frameDue = presented_ + FrameMilliseconds * 1e-3;
   const double wait = (running_ ? std::max(pacing_.DueAt(), frameDue) : frameDue) - Now();
   if (wait <= 0) Present();
   else presentLater_->start(static_cast<int>(std::ceil(wait * 1000)));

@@ -31,6 +31,10 @@ class SceneCanvas : public QWidget {
   Q_OBJECT
 
  public:
+  // A frame of a 60 Hz display. Painting each step of a run and handing it to the window system
+  // would cost the run more than its drawing is worth: nobody can see it.
+  static constexpr int FrameMilliseconds = 16;
+
   explicit SceneCanvas(QWidget* parent);
 
   // The image follows the widget's size; a new image starts black.

@@ -32,9 +32,8 @@ namespace {
 // A press and release this close together are a click: they pick a particle (and still make
 // the drag's tiny change of the view).
 constexpr int ClickTolerance = 2;
-// The status bar follows a run once per display frame; the document's file is compared less
-// often.
-constexpr int FrameMilliseconds = 16;
+// The status bar follows a run once per display frame (SceneCanvas::FrameMilliseconds); the
+// document's file is compared less often.
 constexpr int DocumentCheckMilliseconds = 500;
 constexpr int RateMilliseconds = 1000;
 constexpr int IdleMilliseconds = 250;
@@ -234,7 +233,7 @@ void SceneInstruments::ChooseTrailSteps() {
 
 void SceneInstruments::StepDone() {
   if (trailsOn_) trails_.Add(model_, &view_);
-  if (!shown_.isValid() || shown_.elapsed() >= FrameMilliseconds) UpdateStatus();
+  if (!shown_.isValid() || shown_.elapsed() >= SceneCanvas::FrameMilliseconds) UpdateStatus();
 }
 
 void SceneInstruments::Refresh() {
