@@ -54,6 +54,14 @@ bool ReplacingLosesTheFile(const struct stat& target) {
 
 bool FolderRefuses(int error) { return error == EACCES || error == EPERM; }
 
+// A folder that exists yet answers a new name with ENOENT takes no new files (the kernel's /proc
+// and /sys): to the user that is a refusal, not a missing file.
+int NewFileError(const std::string& folder, int error) {
+  struct stat status {};
+  if (error == ENOENT && ::stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) return EACCES;
+  return error;
+}
+
 }  // namespace
 
 PendingFile::PendingFile(const std::string& name) {
@@ -72,7 +80,7 @@ PendingFile::PendingFile(const std::string& name) {
       buffer_.reserve(FlushSize);
       return;
     }
-    if (!FolderRefuses(file_.Error())) throw SystemIoError(file_.Error());
+    if (!FolderRefuses(file_.Error())) throw SystemIoError(NewFileError(folder_, file_.Error()));
   }
   OpenTargetInPlace();
 }

@@ -38,8 +38,10 @@ real DihedralDegrees(const Point3& a, const Point3& b, const Point3& c, const Po
   const Point3 u = Minus(b, a);
   const Point3 v = Minus(c, b);
   const Point3 w = Minus(d, c);
+  const Point3 uv = Cross(u, v);
   const Point3 vw = Cross(v, w);
-  return Degrees(std::atan2(Length(v) * Dot(u, vw), Dot(Cross(u, v), vw)));
+  if (Length(uv) == 0.0L || Length(vw) == 0.0L) return std::numeric_limits<real>::quiet_NaN();
+  return Degrees(std::atan2(Length(v) * Dot(u, vw), Dot(uv, vw)));
 }
 
 Point3 PositionOf(const Model& model, int slot) { return {model.X[slot], model.Y[slot], model.Z[slot]}; }

@@ -18,7 +18,8 @@ real AngleDegrees(const Point3& a, const Point3& b, const Point3& c);
 
 // The dihedral angle a-b-c-d between the planes (a, b, c) and (b, c, d), -180 .. 180 degrees:
 // seen along b->c, positive when the near bond b->a must turn clockwise to cover the far bond
-// c->d. With u = b - a, v = c - b, w = d - c: atan2(|v| u . (v x w), (u x v) . (v x w)).
+// c->d. With u = b - a, v = c - b, w = d - c: atan2(|v| u . (v x w), (u x v) . (v x w)). NAN
+// when a plane has no direction: a, b, c or b, c, d on one line (a point given twice included).
 real DihedralDegrees(const Point3& a, const Point3& b, const Point3& c, const Point3& d);
 
 // The current position (X, Y, Z) of a slot.

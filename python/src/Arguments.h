@@ -19,4 +19,13 @@ std::string TypeName(py::handle value);
 // least..most ValueError.
 int IntegerValue(py::handle value, const std::string& what, int least, int most);
 
+// The same for 64-bit counts: a number beyond 64 bits raises OverflowError.
+long long WideIntegerValue(py::handle value, const std::string& what, long long least, long long most);
+
+// A switch: True or False (Python's or numpy's); anything else raises TypeError naming it.
+bool SwitchValue(py::handle value, const std::string& what);
+
+// A text (str); anything else raises TypeError naming it.
+std::string TextValue(py::handle value, const std::string& what);
+
 }  // namespace velmora::python

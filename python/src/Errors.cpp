@@ -1,11 +1,17 @@
 #include "Errors.h"
 
+#include <cstring>
+
+#include <cerrno>
+
+#include "documents/IoErrors.h"
 #include "model/ProgramError.h"
 #include "sim/StepFault.h"
 
 namespace velmora::python {
 
 namespace py = pybind11;
+using namespace pybind11::literals;
 
 namespace {
 
@@ -20,6 +26,36 @@ void RaiseFault(const std::string& text, py::object step) {
   PyErr_SetObject(FaultType, fault.ptr());
 }
 
+// The system's error number of a file failure, for OSError's errno: the program's codes stand for
+// the errors they are mapped from, any other code is the error number itself.
+int ErrorNumber(int code) {
+  switch (code) {
+    case io_code::FileNotFound:
+      return ENOENT;
+    case io_code::InvalidFilename:
+      return EINVAL;
+    case io_code::TooManyOpenFiles:
+      return EMFILE;
+    case io_code::FileAccessDenied:
+      return EACCES;
+    case io_code::DiskFull:
+      return ENOSPC;
+    case io_code::ReadBeyondEndOfFile:
+      return EIO;
+    default:
+      return code;
+  }
+}
+
+// FileError(text) with OSError's errno, strerror and filename set, str() the program's text.
+void RaiseFileError(const IoError& error) {
+  py::object raised = py::reinterpret_borrow<py::object>(FileErrorType)(error.what());
+  raised.attr("errno") = ErrorNumber(error.code());
+  raised.attr("strerror") = py::str(std::strerror(ErrorNumber(error.code())));
+  raised.attr("filename") = error.file().empty() ? py::object(py::none()) : py::object(py::str(error.file()));
+  PyErr_SetObject(FileErrorType, raised.ptr());
+}
+
 }  // namespace
 
 void SetPythonError(std::exception_ptr thrown) {
@@ -30,7 +66,7 @@ void SetPythonError(std::exception_ptr thrown) {
   } catch (const FloatingPointFault& fault) {
     RaiseFault(fault.what(), py::none());
   } catch (const IoError& error) {
-    PyErr_SetString(FileErrorType, error.what());
+    RaiseFileError(error);
   } catch (const ProgramError& error) {
     PyErr_SetString(ErrorType, error.what());
   }
@@ -38,10 +74,17 @@ void SetPythonError(std::exception_ptr thrown) {
 
 void RegisterErrors(py::module_& module) {
   static py::exception<ProgramError> error(module, "Error", PyExc_Exception);
-  static py::exception<IoError> fileError(module, "FileError", error.ptr());
+  // FileError is also an OSError, so that `except OSError` catches it.
+  static py::object fileError = py::module_::import("builtins").attr("type")(
+      "FileError", py::make_tuple(error, py::reinterpret_borrow<py::object>(PyExc_OSError)),
+      py::dict("__module__"_a = module.attr("__name__")));
+  module.attr("FileError") = fileError;
   static py::exception<FloatingPointFault> fault(module, "FloatingPointFault", error.ptr());
   error.doc() = "A failure of Velmora's core, with the program's message as its text.";
-  fileError.doc() = "A file that could not be read or written: the file's name, then the program's text.";
+  fileError.attr("__doc__") =
+      "A file that could not be read or written: the file's name, then the program's text. Also an OSError,\n"
+      "with `errno` (ENOENT for \"File not found\", EACCES for \"File access denied\", ENOSPC for \"Disk full\")\n"
+      "and `filename`.";
   fault.doc() =
       "A floating-point fault (invalid operation, division by zero or overflow) with the program's text;\n"
       "`step` is the number of the step that faulted, or None outside a run; `record` is what a run with\n"

@@ -7,6 +7,9 @@
 #include <pybind11/pybind11.h>
 
 #include <exception>
+#include <string>
+
+#include "model/ProgramError.h"
 
 namespace velmora::python {
 
@@ -15,5 +18,16 @@ void RegisterErrors(pybind11::module_& module);
 // Sets Python's error indicator to the exception of a thrown core error, as raising it from a
 // binding would.
 void SetPythonError(std::exception_ptr thrown);
+
+// Runs `operation`; an IoError it throws is thrown again with the file's name before its text
+// ("scene.ato: File not found") and as its file, which FileError gives as `filename`.
+template <class Operation>
+void OnNamedFile(const std::string& name, Operation operation) {
+  try {
+    operation();
+  } catch (const IoError& error) {
+    throw IoError(error.code(), name + ": " + error.what(), name);
+  }
+}
 
 }  // namespace velmora::python

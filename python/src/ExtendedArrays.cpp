@@ -31,12 +31,14 @@ py::array Checked(py::handle value, const std::string& what, const py::dtype& ty
 template <class Visit>
 void ForEachElement(const py::array& array, Visit visit) {
   const auto* base = static_cast<const unsigned char*>(array.data());
-  if (array.ndim() == 0) return visit(base);
-  const py::ssize_t rows = array.shape(0);
-  const py::ssize_t columns = array.ndim() == 2 ? array.shape(1) : 1;
-  const py::ssize_t columnStride = array.ndim() == 2 ? array.strides(1) : 0;
-  for (py::ssize_t r = 0; r < rows; ++r)
-    for (py::ssize_t c = 0; c < columns; ++c) visit(base + r * array.strides(0) + c * columnStride);
+  const py::ssize_t dimensions = array.ndim();
+  std::vector<py::ssize_t> index(dimensions, 0);
+  for (py::ssize_t k = 0; k < array.size(); ++k) {
+    py::ssize_t offset = 0;
+    for (py::ssize_t d = 0; d < dimensions; ++d) offset += index[d] * array.strides(d);
+    visit(base + offset);
+    for (py::ssize_t d = dimensions - 1; d >= 0 && ++index[d] == array.shape(d); --d) index[d] = 0;
+  }
 }
 
 py::array ReadOnly(py::array array) {

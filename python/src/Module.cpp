@@ -9,6 +9,7 @@
 #include <climits>
 #include <iterator>
 
+#include "Arguments.h"
 #include "Errors.h"
 #include "ExtendedArrays.h"
 #include "Measurements.h"
@@ -75,7 +76,6 @@ void PlaceAtoms(Scene& scene, const py::array_t<double, py::array::c_style | py:
 PYBIND11_MODULE(_core, module) {
   module.doc() = "Velmora's core: scenes, runs and their quantities, with the program's exact bits.";
   velmora::python::RegisterErrors(module);
-  velmora::python::RegisterRecord(module);
 
   module.attr("QUANTITY_NAMES") = py::tuple(py::cast(std::vector<std::string>(velmora::QuantityNames.begin(),
                                                                                velmora::QuantityNames.end())));
@@ -112,8 +112,9 @@ Reading an array attribute gives a new read-only array; assign a whole array to 
                   "Reads a .ato document as File > Open does; the step count starts at 0.")
       .def("save", [](Scene& s, const py::object& path) { s.Save(PathText(path)); }, "path"_a,
            "Writes the scene as a .ato document, replacing the file only once all of it is written.")
-      .def_static("from_bytes", [](const py::bytes& bytes) { return Scene::FromBytes(bytes); }, "document"_a,
-                  "The scene of the bytes of a document, as load reads them from a file.")
+      .def_static("from_bytes", [](const py::object& bytes) { return Scene::FromBytes(bytes); }, "document"_a,
+                  "The scene of the 6296 bytes of a document, as load reads them from a file; the step count starts\n"
+                  "at 0 and the working copies equal the current arrays.")
       .def("to_bytes", &Scene::ToBytes, "The bytes that save would write.")
       .def_property_readonly("n", [](const Scene& s) { return s.N(); }, "The number of slots (100).")
       .def_property("dt", &Scene::Dt, &Scene::SetDt, "The time step in the scene's time units, a numpy.longdouble.")
@@ -136,14 +137,16 @@ Reading an array attribute gives a new read-only array; assign a whole array to 
                     "A, B, C, D, F, G of groups 1, 2, 3: longdouble, shape (3, 6).")
       .def(
           "run",
-          [](py::object self, py::object steps, bool blockade, bool cool, bool contact, bool taoscope,
-             const std::string& mode, py::object threads, py::object every, py::object callback, py::object record) {
+          [](py::object self, py::object steps, py::object blockade, py::object cool, py::object contact,
+             py::object taoscope, py::object mode, py::object threads, py::object every, py::object callback,
+             py::object record) {
+            using velmora::python::SwitchValue;
             velmora::StepSettings settings;
-            settings.Blockade = blockade;
-            settings.Cool = cool;
-            settings.Law.Functions3X1 = contact;
-            settings.Law.Taoscope = taoscope;
-            settings.Mode = ModeNamed(mode);
+            settings.Blockade = SwitchValue(blockade, "blockade");
+            settings.Cool = SwitchValue(cool, "cool");
+            settings.Law.Functions3X1 = SwitchValue(contact, "contact");
+            settings.Law.Taoscope = SwitchValue(taoscope, "taoscope");
+            settings.Mode = ModeNamed(velmora::python::TextValue(mode, "mode"));
             if (!callback.is_none() && !PyCallable_Check(callback.ptr()))
               throw py::type_error("callback: expected a callable");
             return velmora::python::RunScene(self, steps, settings, threads, every, callback, record);
@@ -181,6 +184,8 @@ unit. contact and taoscope choose the law whose potential is measured, as in run
       .def("listing", &Scene::Listing, "what"_a = "positions",
            "The listing as text: one line per slot, tab-separated, '.' as decimal separator.")
       .def("_place_atoms", &PlaceAtoms, "positions"_a, "velocities"_a, "slots"_a);
+  // After Scene, whose name the signatures of Record's methods give.
+  velmora::python::RegisterRecord(module);
   velmora::python::RegisterMeasurements(module);
   velmora::python::RegisterSceneCopies(module);
 }

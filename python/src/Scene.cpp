@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <chrono>
 #include <climits>
+#include <cstdint>
 #include <cstring>
+#include <iterator>
 
 #include "Arguments.h"
+#include "Errors.h"
 #include "ExtendedArrays.h"
 #include "documents/DocumentFile.h"
 #include "documents/IoErrors.h"
@@ -13,6 +16,7 @@
 #include "model/ProgramError.h"
 #include "sim/FastLaw.h"
 #include "sim/Observables.h"
+#include "sim/StepFault.h"
 #include "sim/Stepper.h"
 #include "sim/WorkerPool.h"
 #include "text/Listing.h"
@@ -38,16 +42,44 @@ std::vector<real> SlotTable(const Model& m, std::initializer_list<Column> column
   return values;
 }
 
-// Writes a (n, 3) table into current, working and display copies alike, as a document load does.
+// Writes a (n, 3) table into current, working and display copies alike, as a document load does;
+// the first column of each axis is the current one, and a value that equals it leaves every copy.
 void StoreSlotTable(Model& m, const std::vector<real>& values, std::initializer_list<std::vector<Column>> copies) {
   for (int i = 1; i <= m.N; ++i) {
     int axis = 0;
     for (const std::vector<Column>& axisCopies : copies) {
-      for (Column column : axisCopies) (m.*column)[i] = values[3 * (i - 1) + axis];
-      ++axis;
+      const real value = values[3 * (i - 1) + axis++];
+      if (SameBits((m.*axisCopies.front())[i], value)) continue;
+      for (Column column : axisCopies) (m.*column)[i] = value;
     }
   }
 }
+
+// The working copies in the order of State().
+constexpr Column WorkingColumns[] = {&Model::NewX, &Model::NewY, &Model::NewZ,
+                                     &Model::NewV, &Model::NewU, &Model::NewW};
+
+std::string WorkingBytes(const Model& m) {
+  std::string bytes(std::size(WorkingColumns) * m.N * ExtendedBytes, '\0');
+  auto* at = reinterpret_cast<unsigned char*>(bytes.data());
+  for (Column column : WorkingColumns)
+    for (int i = 1; i <= m.N; ++i, at += ExtendedBytes) StoreExtended(at, (m.*column)[i]);
+  return bytes;
+}
+
+void LoadWorkingBytes(Model& m, const std::string& bytes) {
+  if (bytes.size() != std::size(WorkingColumns) * m.N * ExtendedBytes)
+    throw py::value_error("a pickled Scene's working copies have " + std::to_string(std::size(WorkingColumns) * m.N * ExtendedBytes) +
+                          " bytes, not " + std::to_string(bytes.size()));
+  const auto* at = reinterpret_cast<const unsigned char*>(bytes.data());
+  for (Column column : WorkingColumns)
+    for (int i = 1; i <= m.N; ++i, at += ExtendedBytes) (m.*column)[i] = LoadExtended(at);
+}
+
+// The model's 32-bit counter of a step count: it wraps from 2147483647 to -2147483648.
+int WrappedCount(std::int64_t steps) { return static_cast<int>(static_cast<std::uint32_t>(steps)); }
+
+constexpr std::int64_t LargestCount = INT64_MAX;
 
 }  // namespace
 
@@ -55,7 +87,9 @@ std::string PathText(const py::object& path) { return py::module_::import("os").
 
 Scene::Scene() : model_(std::make_unique<Model>(NewScene())) {}
 
-Scene::Scene(std::unique_ptr<Model> model) : model_(std::move(model)) {}
+Scene::Scene(std::unique_ptr<Model> model, std::int64_t steps) : model_(std::move(model)), steps_(steps) {
+  model_->StepCount = WrappedCount(steps);
+}
 
 template <class F>
 auto Scene::Locked(F f) const {
@@ -72,24 +106,50 @@ auto Scene::Locked(F f) {
 Scene Scene::Load(const std::string& path) {
   auto model = std::make_unique<Model>();
   model->N = SlotCount;
-  OnFile(path, [&] { ReadDocumentFile(*model, path); });
+  OnNamedFile(path, [&] { ReadDocumentFile(*model, path); });
   ApplySnapshot(*model);
-  return Scene(std::move(model));
+  return Scene(std::move(model), 0);
 }
 
-Scene Scene::FromBytes(const std::string& bytes) {
-  if (bytes.size() < SnapshotSize)
-    throw py::value_error("a document has " + std::to_string(SnapshotSize) + " bytes, not " +
+Scene Scene::FromBytes(py::handle document) {
+  if (!py::isinstance<py::bytes>(document))
+    throw py::type_error("document: expected bytes, got " + TypeName(document));
+  const std::string bytes = document.cast<std::string>();
+  if (bytes.size() != SnapshotSize)
+    throw py::value_error("document: a document has " + std::to_string(SnapshotSize) + " bytes, not " +
                           std::to_string(bytes.size()));
   auto model = std::make_unique<Model>();
   model->N = SlotCount;
   std::memcpy(model->Snapshot.data(), bytes.data(), SnapshotSize);
   ApplySnapshot(*model);
-  return Scene(std::move(model));
+  return Scene(std::move(model), 0);
+}
+
+py::tuple Scene::State() {
+  std::string working;
+  std::int64_t steps = 0;
+  py::bytes document = ToBytes();
+  Locked([&](const Model& m) {
+    working = WorkingBytes(m);
+    steps = steps_;
+  });
+  return py::make_tuple(document, steps, py::bytes(working));
+}
+
+Scene Scene::FromState(const py::tuple& state) {
+  if (state.size() != 2 && state.size() != 3)
+    throw py::value_error("a pickled Scene holds (document bytes, step count, working copies)");
+  Scene scene = FromBytes(state[0]);
+  scene.SetStepCount(state[1]);
+  if (state.size() == 3) {
+    if (!py::isinstance<py::bytes>(state[2])) throw py::type_error("a pickled Scene's working copies are bytes");
+    LoadWorkingBytes(*scene.model_, state[2].cast<std::string>());
+  }
+  return scene;
 }
 
 void Scene::Save(const std::string& path) {
-  Locked([&](Model& m) { OnFile(path, [&] { WriteDocumentFile(m, path); }); });
+  Locked([&](Model& m) { OnNamedFile(path, [&] { WriteDocumentFile(m, path); }); });
 }
 
 py::bytes Scene::ToBytes() {
@@ -104,7 +164,7 @@ Model Scene::Snapshot() const {
   return Locked([](const Model& m) { return m; });
 }
 
-Scene Scene::FromModel(const Model& m) { return Scene(std::make_unique<Model>(m)); }
+Scene Scene::FromModel(const Model& m, std::int64_t steps) { return Scene(std::make_unique<Model>(m), steps); }
 
 int Scene::N() const { return Locked([](const Model& m) { return m.N; }); }
 
@@ -115,11 +175,16 @@ void Scene::SetDt(py::handle value) {
   Locked([&](Model& m) { m.dt = dt; });
 }
 
-int Scene::StepCount() const { return Locked([](const Model& m) { return m.StepCount; }); }
+std::int64_t Scene::StepCount() const {
+  return Locked([&](const Model&) { return steps_; });
+}
 
 void Scene::SetStepCount(py::handle count) {
-  const int steps = IntegerValue(count, "step_count", 0, INT_MAX);
-  Locked([&](Model& m) { m.StepCount = steps; });
+  const std::int64_t steps = WideIntegerValue(count, "step_count", 0, LargestCount);
+  Locked([&](Model& m) {
+    steps_ = steps;
+    m.StepCount = WrappedCount(steps);
+  });
 }
 
 py::array Scene::Present() const {
@@ -184,7 +249,7 @@ void Scene::PlaceAtoms(const std::vector<PlacedAtom>& atoms, bool withSlots) {
 
 void Scene::Run(const py::object& self, py::handle stepsArgument, const StepSettings& settings,
                 py::handle threadsArgument, py::handle everyArgument, const py::object& callback,
-                const std::function<void(const Model&)>& frames, int frameEvery) {
+                const std::function<void(const Model&, std::int64_t)>& frames, int frameEvery) {
   if (running_) throw ProgramError("run() is already running on this scene");
   const int steps = IntegerValue(stepsArgument, "steps", 0, INT_MAX);
   const int threads = ThreadCount(threadsArgument);
@@ -199,7 +264,7 @@ void Scene::Run(const py::object& self, py::handle stepsArgument, const StepSett
   } finished{running_};
 
   int counter = Locked([](const Model& m) { return m.StepCount; });
-  if (frames) Locked([&](const Model& m) { frames(m); });
+  if (frames) Locked([&](const Model& m) { frames(m, steps_); });
   for (int done = 0; done < steps;) {
     const int pause = callback.is_none() ? steps : std::min(steps, (done / every + 1) * every);
     {
@@ -207,8 +272,13 @@ void Scene::Run(const py::object& self, py::handle stepsArgument, const StepSett
       const auto look = std::chrono::steady_clock::now() + SignalInterval;
       while (done < pause && std::chrono::steady_clock::now() < look) {
         Locked([&](Model& m) {
-          stepper.RunStep(m, settings, counter);
-          if (frames && (done + 1) % frameEvery == 0) frames(m);
+          try {
+            stepper.Step(m, settings, counter);
+          } catch (const FloatingPointFault& fault) {
+            throw StepFault(fault, steps_ + 1);
+          }
+          ++steps_;
+          if (frames && (done + 1) % frameEvery == 0) frames(m, steps_);
         });
         ++done;
       }

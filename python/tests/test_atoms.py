@@ -2,11 +2,12 @@
 
 import resource
 import subprocess
+import warnings
 
 import ase.io
 import numpy as np
 import pytest
-from ase.calculators.calculator import CalculatorSetupError
+from ase.calculators.calculator import CalculationFailed, CalculatorSetupError
 from ase.md.verlet import VelocityVerlet
 
 import velmora
@@ -141,3 +142,67 @@ def test_calculator_refuses_periodic_atoms(pbc):
     atoms.calc = velmora.ase.Calculator()
     with pytest.raises(CalculatorSetupError, match="the law has no periodic images"):
         atoms.get_potential_energy()
+
+
+def test_atoms_move_from_the_scenes_velocities_and_come_back_with_ases():
+    scene = random_scene(5, presence=0.3)
+    atoms = scene.to_atoms()
+    assert np.array_equal(atoms.get_velocities(), scene.velocities[scene.present].astype(np.float64))
+    atoms.calc = velmora.ase.Calculator(group_parameters=np.tile(scene.parameters[0], (3, 1)))
+    VelocityVerlet(atoms, timestep=0.001).run(3)
+    back = velmora.Scene.from_atoms(atoms)  # arrays["velo"] still holds the start's velocities
+    assert np.array_equal(back.velocities[scene.present].astype(np.float64), atoms.get_velocities())
+    assert not np.array_equal(atoms.get_velocities(), atoms.arrays["velo"])
+
+
+def pair(distance, slots=(1, 2)):
+    atoms = ase.Atoms("Cl2", positions=[[0, 0, 0], [distance, 0, 0]])
+    atoms.set_array("slot", np.array(slots))
+    return atoms
+
+
+def test_calculator_gives_each_atoms_energy_and_fails_as_ase_expects():
+    atoms = random_scene(8, presence=0.3).to_atoms()
+    scene = velmora.Scene.from_atoms(atoms)
+    atoms.calc = velmora.ase.Calculator()
+    energies = atoms.get_potential_energies()
+    assert np.array_equal(energies, scene.particle_energies()[scene.present].astype(np.float64))
+    assert energies.sum() == pytest.approx(atoms.get_potential_energy(), rel=1e-12)
+    atoms = pair(0.0)
+    atoms.calc = velmora.ase.Calculator()
+    with pytest.raises(CalculationFailed, match="Invalid floating point operation") as raised:
+        atoms.get_forces()
+    assert isinstance(raised.value.__cause__, velmora.FloatingPointFault)
+
+
+UNEQUAL = np.tile(velmora.Scene.new().parameters[0], (3, 1))
+UNEQUAL[2, 0] *= 2  # group 3's A differs
+WARNINGS = [  # the atoms' slots, the group parameters, whether the calculator warns
+    ((1, 2), UNEQUAL, False),        # one group: every pair feels the same law
+    ((1, 60), UNEQUAL, False),       # groups 1 and 2, whose parameters agree
+    ((1, 90), UNEQUAL, True),
+    ((1, 90), None, False),          # Scene.new()'s groups are equal
+]
+
+
+@pytest.mark.parametrize("slots, parameters, warns", WARNINGS)
+def test_calculator_warns_once_where_the_forces_are_not_the_energys_gradient(slots, parameters, warns):
+    atoms = pair(1.5, slots)
+    atoms.calc = velmora.ase.Calculator(group_parameters=parameters)
+    with warnings.catch_warnings(record=True) as caught:
+        warnings.simplefilter("always")
+        for distance in (1.5, 1.6):
+            atoms.positions[1, 0] = distance
+            atoms.get_forces()
+    assert [w.category for w in caught] == [velmora.ase.UnequalGroupsWarning] * warns
+
+
+@pytest.mark.parametrize("parameters, largest_error", [(None, 1e-6), (UNEQUAL, None)])
+def test_forces_are_the_energys_gradient_only_for_equal_groups(parameters, largest_error):
+    atoms = pair(1.2, (1, 90))
+    atoms.positions[1] += [0.1, 0.3, -0.2]
+    atoms.calc = velmora.ase.Calculator(group_parameters=parameters)
+    with warnings.catch_warnings():
+        warnings.simplefilter("ignore")
+        error = np.abs(atoms.get_forces() - atoms.calc.calculate_numerical_forces(atoms, d=1e-6)).max()
+    assert error < largest_error if largest_error else error > 1e-3

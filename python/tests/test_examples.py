@@ -35,13 +35,13 @@ def test_cooling_prints_the_energies_of_the_tools_log_and_plots_them(tmp_path):
     assert (tmp_path / "plot.png").read_bytes()[:4] == b"\x89PNG"
 
 
-def test_relaxing_prints_the_start_bfgs_and_the_tools_cooled_potential(tmp_path):
+def test_relaxing_prints_the_start_fire_and_the_tools_cooled_potential(tmp_path):
     random_scene(11).save(tmp_path / "scene.ato")
     printed = run_example("relax_with_ase.py", tmp_path / "scene.ato", 30, cwd=tmp_path)
     log = batch_log(tmp_path, 30, "--cool")
     labels = [line.split()[0] for line in printed]
     values = [np.longdouble(line.split()[1]) for line in printed]
-    assert labels == ["start", "BFGS", "cooled"]
+    assert labels == ["start", "FIRE", "cooled"]
     assert values[0] == log["potential"].iloc[0] and values[2] == log["potential"].iloc[-1]
     assert values[1] < values[0]
 

@@ -40,6 +40,22 @@ def test_hand_worked_chain(measure, expected):
     assert value == pytest.approx(expected, abs=1e-12)
 
 
+@pytest.mark.parametrize("measure", [
+    lambda s: s.angle(3, 7, 3),            # a repeated slot
+    lambda s: s.dihedral(3, 7, 9, 9),
+    lambda s: s.dihedral(3, 7, 3, 12),
+    lambda s: s.dihedral(3, 7, 1, 12),     # 3, 7 and 1 (at the origin's x axis) on one line
+    lambda s: s.dihedral(7, 9, 12, 13),    # 9, 12 and 13 on one line
+])
+def test_a_degenerate_angle_or_dihedral_is_nan(measure):
+    scene = chain()
+    positions = scene.positions.copy()
+    positions[0] = (7, 0, 0)
+    positions[12] = (0, 4, 3)
+    scene.positions = positions
+    assert np.isnan(measure(scene))
+
+
 def test_dihedral_changes_sign_with_the_mirror_image():
     assert chain(z12=-1).dihedral(3, 7, 9, 12) == pytest.approx(90, abs=1e-12)
 

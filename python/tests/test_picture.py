@@ -42,6 +42,12 @@ def test_pictures_need_no_display_and_show_in_jupyter(tmp_path):
 
 @pytest.mark.parametrize("arguments, message", [
     (dict(width=0), "width: expected 1 to 16384 pixels, got 0"),
+    (dict(width=10.5), "width: expected an integer, got float"),
+    (dict(height="10"), "height: expected an integer, got str"),
+    (dict(zoom=float("nan")), "zoom: expected finite numbers of at most 1000000 in size"),
+    (dict(zoom=1e300), "zoom: expected finite numbers"),
+    (dict(turn=(0, float("inf"), 0)), "turn: expected finite numbers"),
+    (dict(turn=(1e30, 0, 0)), "turn: expected finite numbers"),
     (dict(look="cubes"), "look: expected one of 'dots', 'spheres', got 'cubes'"),
     (dict(colour_by="mass"), "colour_by: expected one of 'group', 'speed', 'kinetic', 'potential', got 'mass'"),
     (dict(trails=100), "trails: a picture of one scene has no past steps"),
@@ -49,5 +55,5 @@ def test_pictures_need_no_display_and_show_in_jupyter(tmp_path):
     (dict(turn=(1, 2)), "turn: expected three angles in degrees"),
 ])
 def test_picture_refuses_what_it_cannot_draw(arguments, message):
-    with pytest.raises(ValueError, match=message):
+    with pytest.raises((TypeError, ValueError), match=message):
         velmora.Scene.new().picture(**arguments)

@@ -1,5 +1,6 @@
 """Scenes from Python: the same bits as velmora-batch, exact arrays, and the errors of bad input."""
 
+import errno
 import os
 import signal
 import subprocess
@@ -135,7 +136,7 @@ BAD = [
     (lambda s: s.run(-1), ValueError, "steps: expected 0 or more"),
     (lambda s: s.run(1.5), TypeError, "steps: expected an integer, got float"),
     (lambda s: s.run(2**31), OverflowError, "steps: 2147483648 does not fit"),
-    (assign("step_count", 2**40), OverflowError, "step_count: 1099511627776 does not fit"),
+    (assign("step_count", 2**64), OverflowError, "step_count: 18446744073709551616 does not fit a 64-bit integer"),
     (lambda s: s.run(1, threads=257), ValueError, "threads: expected 1 to 256, got 257"),
     (lambda s: s.accelerations(threads=2**63), OverflowError, "threads: 9223372036854775808"),
     (lambda s: s.run(1, every=2.0, callback=print), TypeError, "every: expected an integer"),
@@ -148,7 +149,28 @@ BAD = [
     (lambda s: s.save("/nonexistent/a.ato"), velmora.FileError, "/nonexistent/a.ato: File not found"),
     (lambda s: velmora.Scene.load(os.devnull), velmora.FileError, "Read beyond end of file"),
     (lambda s: velmora.Scene.from_bytes(b"\0" * 6295), ValueError, "6296 bytes"),
+    (lambda s: velmora.Scene.from_bytes(b"\0" * 6297), ValueError, "document: a document has 6296 bytes, not 6297"),
+    (lambda s: velmora.Scene.from_bytes(bytearray(6296)), TypeError, "document: expected bytes, got bytearray"),
+    (lambda s: s.run(5, mode=None), TypeError, "mode: expected a str, got NoneType"),
+    (lambda s: s.run(5, cool="no"), TypeError, "cool: expected True or False, got str"),
+    (lambda s: s.run(5, blockade=1), TypeError, "blockade: expected True or False, got int"),
 ]
+
+
+FILE_ERRORS = [  # what fails, the error's text, errno and filename
+    (lambda s: velmora.Scene.load("/nonexistent/a.ato"), "/nonexistent/a.ato: File not found", errno.ENOENT),
+    (lambda s: s.save("/nonexistent/a.ato"), "/nonexistent/a.ato: File not found", errno.ENOENT),
+    (lambda s: s.save("/proc/version"), "/proc/version: File access denied", errno.EACCES),
+    (lambda s: velmora.Scene.load("/"), "/: File access denied", errno.EACCES),
+]
+
+
+@pytest.mark.parametrize("action, text, number", FILE_ERRORS, ids=[row[1] for row in FILE_ERRORS])
+def test_file_errors_are_os_errors_with_the_files_name(action, text, number):
+    with pytest.raises(OSError) as raised:
+        action(velmora.Scene.new())
+    assert isinstance(raised.value, velmora.FileError) and str(raised.value) == text
+    assert (raised.value.errno, raised.value.filename) == (number, text.split(":")[0])
 
 
 @pytest.mark.parametrize("action, error, text", BAD, ids=[b[2][:40] for b in BAD])

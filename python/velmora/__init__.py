@@ -12,13 +12,17 @@ Values are numpy longdouble arrays (the x87 extended format the program computes
 from velmora import _core, _signatures
 from velmora._core import (GROUP_SPECIES, MODE_NAMES, PARAMETER_NAMES, QUANTITY_NAMES, Error, FileError,
                            FloatingPointFault, Record, Scene)
-from velmora import _atoms, _pictures, _tables
+from velmora import _atoms, _pictures, _records, _tables
 
 Scene.to_atoms = _atoms.to_atoms
 Scene.from_atoms = staticmethod(_atoms.from_atoms)
 Scene.picture = _pictures.picture
 Scene._repr_png_ = _pictures.repr_png
+Scene.from_record = staticmethod(_records.from_record)
 Record.to_dataframe = _tables.record_frame
+Record.save = _records.save
+Record.load = staticmethod(_records.load)
+Record.__iter__ = _records.frames
 for _cls in (Scene, Record):
     _signatures.sign_class(_cls)
 format_exact = _signatures.signed(_core.format_exact)

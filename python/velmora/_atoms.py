@@ -7,9 +7,11 @@ from velmora._core import GROUP_SPECIES, Scene
 
 def to_atoms(scene):
     """The present slots as ase.Atoms, in slot order: species Cl, S, O by group, unit masses (the
-    law's accelerations are the forces on unit masses), positions and arrays["velo"] as the nearest
-    doubles, arrays["slot"] and arrays["group"]; info["step"] is the step count. Atoms carry
-    doubles, so an extended value that is not a double is rounded."""
+    law's accelerations are the forces on unit masses), positions, and the velocities as ASE's
+    momenta (so that ASE's dynamics start from them) and as arrays["velo"] (the column of the
+    program's trajectories), all as the nearest doubles; arrays["slot"] and arrays["group"];
+    info["step"] is the step count. Atoms carry doubles, so an extended value that is not a double
+    is rounded."""
     import ase
 
     present = scene.present
@@ -17,8 +19,10 @@ def to_atoms(scene):
     group = scene.groups[present]
     atoms = ase.Atoms(symbols=[GROUP_SPECIES[g - 1] for g in group],
                       positions=scene.positions[present].astype(np.float64), pbc=False)
+    velocities = scene.velocities[present].astype(np.float64)
     atoms.set_masses(np.ones(len(atoms)))
-    atoms.set_array("velo", scene.velocities[present].astype(np.float64))
+    atoms.set_momenta(velocities)
+    atoms.set_array("velo", velocities)
     atoms.set_array("slot", slots.astype(np.int64))
     atoms.set_array("group", group.astype(np.int64))
     atoms.info["step"] = scene.step_count
@@ -27,8 +31,8 @@ def to_atoms(scene):
 
 def from_atoms(atoms, parameters=None, dt=None):
     """A scene of the atoms: each in the slot of its arrays["slot"] when there is one, otherwise
-    atom k in slot k + 1; velocities from arrays["velo"], else from ASE's velocities (momenta over
-    masses) when the atoms have any, else zero. parameters (longdouble, shape (3, 6)) and dt
+    atom k in slot k + 1; velocities from ASE's momenta over the masses when the atoms have momenta
+    (what ASE's dynamics move), else from arrays["velo"] (the program's trajectories), else zero. parameters (longdouble, shape (3, 6)) and dt
     (numpy.longdouble) default to those of Scene.new(). Every other slot is empty. More atoms than
     slots, or a slot outside 1..n or given twice, raise ValueError."""
     scene = Scene()
@@ -37,10 +41,10 @@ def from_atoms(atoms, parameters=None, dt=None):
     if dt is not None:
         scene.dt = dt
     count = len(atoms)
-    if "velo" in atoms.arrays:
-        velocities = atoms.arrays["velo"]
-    elif atoms.has("momenta"):
+    if atoms.has("momenta"):
         velocities = atoms.get_velocities()
+    elif "velo" in atoms.arrays:
+        velocities = atoms.arrays["velo"]
     else:
         velocities = np.zeros((count, 3))
     slots = _array(atoms.arrays["slot"], "slot", np.int64) if "slot" in atoms.arrays else None

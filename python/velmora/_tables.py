@@ -98,6 +98,6 @@ def read_sweep(path):
 
 
 def record_frame(record):
-    """The quantities of a Record by frame: step, then the quantities as velmora-batch --log
-    names them, as read_log gives a log of the same run."""
-    return frame({"step": record.steps, **{name: record[name] for name in _core.QUANTITY_NAMES}})
+    """The quantities of a Record by frame: step, time (step x dt, longdouble), then the quantities
+    as velmora-batch --log names them, as read_log gives a log of the same run (with time added)."""
+    return frame({"step": record.steps, "time": record.times, **{name: record[name] for name in _core.QUANTITY_NAMES}})
