@@ -77,7 +77,9 @@ void RegisterErrors(py::module_& module) {
   // FileError is also an OSError, so that `except OSError` catches it.
   static py::object fileError = py::module_::import("builtins").attr("type")(
       "FileError", py::make_tuple(error, py::reinterpret_borrow<py::object>(PyExc_OSError)),
-      py::dict("__module__"_a = module.attr("__name__")));
+      py::dict("__module__"_a = module.attr("__name__"),
+               // The program's text, not OSError's "[Errno 2] ..." made of errno and filename.
+               "__str__"_a = py::module_::import("builtins").attr("BaseException").attr("__str__")));
   module.attr("FileError") = fileError;
   static py::exception<FloatingPointFault> fault(module, "FloatingPointFault", error.ptr());
   error.doc() = "A failure of Velmora's core, with the program's message as its text.";

@@ -170,7 +170,7 @@ def test_calculator_gives_each_atoms_energy_and_fails_as_ase_expects():
     assert energies.sum() == pytest.approx(atoms.get_potential_energy(), rel=1e-12)
     atoms = pair(0.0)
     atoms.calc = velmora.ase.Calculator()
-    with pytest.raises(CalculationFailed, match="Invalid floating point operation") as raised:
+    with pytest.raises(CalculationFailed, match="Floating point division by zero") as raised:
         atoms.get_forces()
     assert isinstance(raised.value.__cause__, velmora.FloatingPointFault)
 
@@ -199,10 +199,10 @@ def test_calculator_warns_once_where_the_forces_are_not_the_energys_gradient(slo
 
 @pytest.mark.parametrize("parameters, largest_error", [(None, 1e-6), (UNEQUAL, None)])
 def test_forces_are_the_energys_gradient_only_for_equal_groups(parameters, largest_error):
-    atoms = pair(1.2, (1, 90))
+    atoms = pair(1.9, (1, 90))  # forces of about 8 (17 with group 3's A doubled)
     atoms.positions[1] += [0.1, 0.3, -0.2]
     atoms.calc = velmora.ase.Calculator(group_parameters=parameters)
     with warnings.catch_warnings():
         warnings.simplefilter("ignore")
         error = np.abs(atoms.get_forces() - atoms.calc.calculate_numerical_forces(atoms, d=1e-6)).max()
-    assert error < largest_error if largest_error else error > 1e-3
+    assert error < largest_error if largest_error else error > 1

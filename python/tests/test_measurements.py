@@ -41,8 +41,8 @@ def test_hand_worked_chain(measure, expected):
 
 
 @pytest.mark.parametrize("measure", [
-    lambda s: s.angle(3, 7, 3),            # a repeated slot
-    lambda s: s.dihedral(3, 7, 9, 9),
+    lambda s: s.angle(3, 7, 7),            # a slot on the vertex
+    lambda s: s.dihedral(3, 7, 9, 9),      # a repeated slot
     lambda s: s.dihedral(3, 7, 3, 12),
     lambda s: s.dihedral(3, 7, 1, 12),     # 3, 7 and 1 (at the origin's x axis) on one line
     lambda s: s.dihedral(7, 9, 12, 13),    # 9, 12 and 13 on one line
