@@ -3,6 +3,9 @@ inspect.signature reads, and every public function says what it does."""
 
 import ast
 import inspect
+import os
+import subprocess
+import sys
 from pathlib import Path
 
 import pytest
@@ -52,3 +55,43 @@ def test_run_has_its_signature():
     parameters = inspect.signature(velmora.Scene.run).parameters
     assert list(parameters)[:3] == ["self", "steps", "blockade"]
     assert parameters["blockade"].kind is inspect.Parameter.KEYWORD_ONLY and parameters["blockade"].default is False
+
+
+def mypy(*arguments, cache):
+    environment = dict(os.environ, PYTHONPATH=str(Path(velmora.__file__).parents[1]), MYPY_CACHE_DIR=str(cache))
+    return subprocess.run([sys.executable, "-m", *arguments], capture_output=True, text=True, env=environment,
+                          timeout=600)
+
+
+@pytest.fixture(scope="module")
+def cache(tmp_path_factory):
+    """One mypy cache for the module's checks, so that numpy is analysed once."""
+    return tmp_path_factory.mktemp("mypy")
+
+
+def test_stubs_agree_with_the_module_and_the_examples_type_check(cache):
+    checked = mypy("mypy.stubtest", "velmora", cache=cache)
+    assert checked.returncode == 0, checked.stdout
+    examples = Path(__file__).resolve().parents[2] / "examples"
+    checked = mypy("mypy", "--ignore-missing-imports", str(examples), cache=cache)
+    assert checked.returncode == 0, checked.stdout
+
+
+TYPED = [  # a line of code, whether mypy takes it
+    ("record: velmora.Record = scene.run(5, record=1)", True),
+    ("nothing: None = scene.run(5, mode='hot')", True),
+    ("record: velmora.Record = scene.run(5)", False),
+    ("frame: velmora.Scene = scene.run(5, record=1)[0]", True),
+    ("frames: velmora.Record = scene.run(5, record=1)[-3:]", True),
+    ("kinetic: velmora.Scene = scene.run(5, record=1)['kinetic']", False),
+    ("scene.run(5, mode='warm')", False),
+]
+
+
+def test_the_stubs_give_each_call_its_type(tmp_path, cache):
+    # Each line in a function of its own, so that its names stand alone; mypy names the lines it refuses.
+    lines = [f"def case{k}(scene: velmora.Scene) -> None:\n    {line}" for k, (line, _) in enumerate(TYPED)]
+    (tmp_path / "use.py").write_text("import velmora\n" + "\n".join(lines) + "\n")
+    checked = mypy("mypy", str(tmp_path / "use.py"), cache=cache)
+    refused = {int(line.split(":")[1]) for line in checked.stdout.splitlines() if ": error:" in line}
+    assert [2 * k + 3 in refused for k in range(len(TYPED))] == [not takes for _, takes in TYPED], checked.stdout

@@ -14,15 +14,16 @@ from velmora._core import (GROUP_SPECIES, MODE_NAMES, PARAMETER_NAMES, QUANTITY_
                            FloatingPointFault, Record, Scene)
 from velmora import _atoms, _pictures, _records, _tables
 
-Scene.to_atoms = _atoms.to_atoms
-Scene.from_atoms = staticmethod(_atoms.from_atoms)
-Scene.picture = _pictures.picture
-Scene._repr_png_ = _pictures.repr_png
-Scene.from_record = staticmethod(_records.from_record)
-Record.to_dataframe = _tables.record_frame
-Record.save = _records.save
-Record.load = staticmethod(_records.load)
-Record.__iter__ = _records.frames
+# The methods written in Python, which the stubs declare with the compiled ones.
+Scene.to_atoms = _atoms.to_atoms  # type: ignore[assignment]
+Scene.from_atoms = staticmethod(_atoms.from_atoms)  # type: ignore[assignment]
+Scene.picture = _pictures.picture  # type: ignore[assignment]
+Scene._repr_png_ = _pictures.repr_png  # type: ignore[assignment]
+Scene.from_record = staticmethod(_records.from_record)  # type: ignore[assignment]
+Record.to_dataframe = _tables.record_frame  # type: ignore[assignment]
+Record.save = _records.save  # type: ignore[assignment]
+Record.load = staticmethod(_records.load)  # type: ignore[assignment]
+Record.__iter__ = _records.frames  # type: ignore[assignment]
 for _cls in (Scene, Record):
     _signatures.sign_class(_cls)
 format_exact = _signatures.signed(_core.format_exact)

@@ -1,35 +1,39 @@
 """Scenes to and from ASE's Atoms (imported only when used, so that the module works without ASE)."""
 
+from typing import Any, Optional
+
 import numpy as np
+import numpy.typing as npt
 
 from velmora._core import GROUP_SPECIES, Scene
 
 
-def to_atoms(scene):
+def to_atoms(self: Scene) -> Any:
     """The present slots as ase.Atoms, in slot order: species Cl, S, O by group, unit masses (the
     law's accelerations are the forces on unit masses), positions, and the velocities as ASE's
     momenta (so that ASE's dynamics start from them) and as arrays["velo"] (the column of the
     program's trajectories), all as the nearest doubles; arrays["slot"] and arrays["group"];
     info["step"] is the step count. Atoms carry doubles, so an extended value that is not a double
     is rounded."""
-    import ase
+    import ase  # type: ignore[import]  # ships no types
 
-    present = scene.present
-    slots = np.arange(1, scene.n + 1)[present]
-    group = scene.groups[present]
+    present = self.present
+    slots = np.arange(1, self.n + 1)[present]
+    group = self.groups[present]
     atoms = ase.Atoms(symbols=[GROUP_SPECIES[g - 1] for g in group],
-                      positions=scene.positions[present].astype(np.float64), pbc=False)
-    velocities = scene.velocities[present].astype(np.float64)
+                      positions=self.positions[present].astype(np.float64), pbc=False)
+    velocities = self.velocities[present].astype(np.float64)
     atoms.set_masses(np.ones(len(atoms)))
     atoms.set_momenta(velocities)
     atoms.set_array("velo", velocities)
     atoms.set_array("slot", slots.astype(np.int64))
     atoms.set_array("group", group.astype(np.int64))
-    atoms.info["step"] = scene.step_count
+    atoms.info["step"] = self.step_count
     return atoms
 
 
-def from_atoms(atoms, parameters=None, dt=None):
+def from_atoms(atoms: Any, parameters: Optional[npt.NDArray[np.longdouble]] = None,
+               dt: Optional[np.longdouble] = None) -> Scene:
     """A scene of the atoms: each in the slot of its arrays["slot"] when there is one, otherwise
     atom k in slot k + 1; velocities from ASE's momenta over the masses when the atoms have momenta
     (what ASE's dynamics move), else from arrays["velo"] (the program's trajectories), else zero. parameters (longdouble, shape (3, 6)) and dt
@@ -57,7 +61,7 @@ def from_atoms(atoms, parameters=None, dt=None):
 _KINDS = {np.int64: ("iu", "integers"), np.float64: ("iuf", "numbers")}
 
 
-def _array(values, name, dtype):
+def _array(values: Any, name: str, dtype: Any) -> Any:
     """The values as an array of dtype; TypeError naming the array when they are not numbers of
     that kind (a slot of 1.5, a velocity of text)."""
     kinds, what = _KINDS[dtype]

@@ -41,7 +41,7 @@ def frame(columns, settings=None):
     settings, if any, in its attrs["settings"]), otherwise a numpy structured array with the same
     fields (longdouble, int64 or text)."""
     try:
-        import pandas
+        import pandas  # type: ignore[import]  # ships no types
     except ImportError:
         length = len(next(iter(columns.values()), []))
         fields = [(name, values.dtype) for name, values in columns.items()]
@@ -97,7 +97,7 @@ def read_sweep(path):
     return read_table(path, lambda names: {*_core.QUANTITY_NAMES, "steps", "fault"} <= set(names))
 
 
-def record_frame(record):
+def record_frame(self):
     """The quantities of a Record by frame: step, time (step x dt, longdouble), then the quantities
     as velmora-batch --log names them, as read_log gives a log of the same run (with time added)."""
-    return frame({"step": record.steps, "time": record.times, **{name: record[name] for name in _core.QUANTITY_NAMES}})
+    return frame({"step": self.steps, "time": self.times, **{name: self[name] for name in _core.QUANTITY_NAMES}})

@@ -1,20 +1,24 @@
 """Velmora's pair law for ASE: a calculator whose forces are the law's accelerations."""
 
+import abc
+import collections.abc
 import warnings
+from typing import Any
 
 import numpy as np
-from ase.calculators.calculator import CalculationFailed, CalculatorSetupError, all_changes
-from ase.calculators.calculator import Calculator as _Calculator
+import numpy.typing as npt
+from ase.calculators.calculator import CalculationFailed, CalculatorSetupError, all_changes  # type: ignore[import]  # ships no types
+from ase.calculators.calculator import Calculator as _Calculator  # type: ignore[import]  # ships no types
 
 from velmora._atoms import from_atoms
-from velmora._core import FloatingPointFault
+from velmora._core import FloatingPointFault, Scene
 
 
 class UnequalGroupsWarning(UserWarning):
     """The atoms' groups have different parameters: the forces are not the energy's gradient."""
 
 
-class Calculator(_Calculator):
+class Calculator(_Calculator, metaclass=abc.ABCMeta):  # type: ignore[misc]  # ASE ships no types
     """Forces and energy from Velmora's pair law, for ASE's optimisers and integrators.
 
     The force on an atom is the law's acceleration of its slot (the law knows no masses: atoms
@@ -39,20 +43,21 @@ class Calculator(_Calculator):
     """
 
     implemented_properties = ["energy", "free_energy", "energies", "forces"]
-    default_parameters = {"group_parameters": None, "contact": False, "taoscope": False}
+    default_parameters: dict[str, Any] = {"group_parameters": None, "contact": False, "taoscope": False}
 
-    def __init__(self, **kwargs):
+    def __init__(self, **kwargs: Any) -> None:
         super().__init__(**kwargs)
         self._warned = False
 
-    def check_state(self, atoms, tol=1e-15):
+    def check_state(self, atoms: Any, tol: float = 1e-15) -> list[str]:
         """ASE's changes, and "slot" when the atoms' slots (and so their groups) changed."""
-        changes = super().check_state(atoms, tol)
+        changes: list[str] = super().check_state(atoms, tol)
         if self.atoms is not None and not np.array_equal(self.atoms.arrays.get("slot", []), atoms.arrays.get("slot", [])):
             changes.append("slot")
         return changes
 
-    def calculate(self, atoms=None, properties=("forces",), system_changes=all_changes):
+    def calculate(self, atoms: Any = None, properties: collections.abc.Sequence[str] = ("forces",),
+                  system_changes: collections.abc.Sequence[str] = all_changes) -> None:
         if atoms is not None and atoms.pbc.any():
             raise CalculatorSetupError("velmora.ase.Calculator: the law has no periodic images; the atoms are "
                                        f"periodic along {', '.join(np.array(['x', 'y', 'z'])[atoms.pbc])}")
@@ -72,7 +77,7 @@ class Calculator(_Calculator):
         self.results["energies"] = energies[slots].astype(np.float64)
         self.results["energy"] = self.results["free_energy"] = float(energy)
 
-    def _warn_of_unequal_groups(self, scene, slots):
+    def _warn_of_unequal_groups(self, scene: Scene, slots: npt.NDArray[np.int64]) -> None:
         groups = np.unique(scene.groups[slots]) - 1
         if self._warned or len(groups) < 2:
             return
