@@ -539,7 +539,12 @@ void MainFormTest::velocityResetZeroesAndOffersToSave() {
 }
 
 void MainFormTest::decimalSeparatorOfTheLocale() {
-  if (LocaleDecimalSeparator() != ',') QSKIP("runs under a locale with a decimal comma (ui.MainFormTest.commaLocale)");
+  if (LocaleDecimalSeparator() != ',') {
+    // ui.MainFormTest.commaLocale asks for the comma: there a missing locale fails the test.
+    if (qEnvironmentVariableIsSet("VELMORA_EXPECT_COMMA"))
+      QFAIL("the locale gives no decimal comma: is de_DE.UTF-8 generated (bash scripts/setup.sh)?");
+    QSKIP("runs under a locale with a decimal comma (ui.MainFormTest.commaLocale)");
+  }
   StartWithDocument(Scene(), QStringLiteral("scene.ato"));
   QCOMPARE(Text("EditDT"), QStringLiteral("0,002"));
   QCOMPARE(Text("EditB1"), QStringLiteral("2,718"));
