@@ -84,7 +84,9 @@ TEST(ChartScaleDeathTest, TicksEncloseTheDataAtOneTwoFive) {
     std::string labels;
     for (real label : axis.labels) labels += (labels.empty() ? "" : " ") + FormatReal(label, '.');
     EXPECT_FALSE(FaultFlagged()) << labels;
-    if (row.labels) EXPECT_EQ(labels, row.labels);
+    if (row.labels) {
+      EXPECT_EQ(labels, row.labels);
+    }
     EXPECT_EQ(AxisTitle("potential", axis, '.'), row.title);
     ASSERT_EQ(axis.ticks.size(), axis.labels.size()) << labels;
     for (std::size_t t = 0; t < axis.ticks.size(); ++t)  // a label reads its tick less the offset
