@@ -66,6 +66,15 @@ const struct AxisRow {
     {-Infinity, Infinity, 3, "0 0.5 1", "potential"},
     {1.0L, 0.0L, 0, "0 1", "potential"},
     {0.0L, 1.0L, INT_MAX, nullptr, "potential"},  // 51 ticks 0.02 apart
+    // How many ticks a range gets: the finest 1-2-5 spacing whose ticks number at most maxTicks.
+    {0.0L, 1.0L, 11, "0 0.1 0.2 0.3 0.4 0.5 0.6 0.7 0.8 0.9 1", "potential"},
+    {0.0L, 1.0L, 10, "0 0.2 0.4 0.6 0.8 1", "potential"},
+    {0.0L, 1.0L, 5, "0 0.5 1", "potential"},
+    {0.0L, 1.0L, 2, "0 1", "potential"},
+    {0.0L, 1.0L, 1, "0 1", "potential"},  // held to two ticks
+    {0.0L, 7.0L, 4, "0 5 10", "potential"},
+    {0.0L, 7.0L, 8, "0 1 2 3 4 5 6 7", "potential"},
+    {-1.0L, 1.0L, 3, "-1 0 1", "potential"},
 };
 
 // Every range is done at once: first in a child process, where a hang or a runaway tick list

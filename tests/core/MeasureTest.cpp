@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -52,6 +53,35 @@ INSTANTIATE_TEST_SUITE_P(
                       AngleCase{"dihedral -90", {{1, 0, 0}, {0, 0, 0}, {0, 0, 1}, {0, -1, 1}}, -90.0L},
                       AngleCase{"dihedral cis", {{1, 0, 0}, {0, 0, 0}, {0, 0, 1}, {1, 0, 1}}, 0.0L},
                       AngleCase{"dihedral trans", {{1, 0, 0}, {0, 0, 0}, {0, 0, 1}, {-2, 0, 1}}, 180.0L}));
+
+// The hardest angles: a bond 1E-10 off a line, where an arc cosine would give 0 or 180 exactly. The
+// values are atan(1E-10) in degrees (the extended 1E-10), worked with 200-bit arithmetic; the
+// program's must agree to two units in the last place.
+struct ExactAngleCase {
+  const char* name;
+  std::vector<Point3> points;
+  real degrees;
+};
+
+constexpr real Tilt = 1e-10L;
+const ExactAngleCase ExactAngles[] = {
+    {"angle near 0", {{1, 0, 0}, {0, 0, 0}, {1, Tilt, 0}}, 5.729577951308232087766015e-9L},
+    {"angle near 180", {{1, 0, 0}, {0, 0, 0}, {-1, Tilt, 0}}, 179.9999999942704220486918L},
+    {"angle of 1E-300", {{1, 0, 0}, {0, 0, 0}, {1, 1e-300L, 0}}, 5.729577951308232087480999e-299L},
+    {"dihedral near 0", {{1, 0, 0}, {0, 0, 0}, {0, 0, 1}, {1, Tilt, 1}}, 5.729577951308232087766015e-9L},
+    {"dihedral near -0", {{1, 0, 0}, {0, 0, 0}, {0, 0, 1}, {1, -Tilt, 1}}, -5.729577951308232087766015e-9L},
+    {"dihedral near 180", {{1, 0, 0}, {0, 0, 0}, {0, 0, 1}, {-1, Tilt, 1}}, 179.9999999942704220486918L},
+    {"dihedral near -180", {{1, 0, 0}, {0, 0, 0}, {0, 0, 1}, {-1, -Tilt, 1}}, -179.9999999942704220486918L},
+};
+
+TEST(AnglesToTheLastDigit, NearZeroAnd180) {
+  for (const ExactAngleCase& c : ExactAngles) {
+    const auto& p = c.points;
+    const real got = p.size() == 3 ? AngleDegrees(p[0], p[1], p[2]) : DihedralDegrees(p[0], p[1], p[2], p[3]);
+    const real ulp = std::nextafter(std::fabs(c.degrees), std::numeric_limits<real>::infinity()) - std::fabs(c.degrees);
+    EXPECT_LE(std::fabs(got - c.degrees), 2.0L * ulp) << c.name << ": " << FormatReal(got, '.');
+  }
+}
 
 // Two slots where the view puts them: with all angles 0 the depth is the model's y.
 Model TwoAtOnePixel() {
@@ -174,6 +204,27 @@ TEST(Readout, TextsOfOneTwoThreeAndFourParticles) {
             "Slots 3, 2, 9: angle at 3 = 53.130102354156\u00b0, angle at 2 = 90\u00b0, angle at 9 = 36.869897645844\u00b0");
   // 4-2-60-7: seen along 2->60 (+y), 2->4 along +x and 60->7 along +z, a quarter turn anticlockwise.
   EXPECT_EQ(ReadoutText(ReadSelection(m, law, {4, 2, 60, 7}), '.'), "Slots 4, 2, 60, 7: dihedral = -90\u00b0");
+}
+
+// The map's ten colours at their steps k/9, the ends held beyond them (NaN as 0), and a colour
+// halfway between two steps rounded to the nearest.
+TEST(ColourMap, ViridisAtEveryStepAndBeyondItsEnds) {
+  const Colour steps[] = {{68, 1, 84},    {72, 40, 120},  {62, 73, 137},  {49, 104, 142}, {38, 130, 142},
+                          {31, 158, 137}, {53, 183, 121}, {110, 206, 88}, {181, 222, 43}, {253, 231, 37}};
+  for (int k = 0; k <= 9; ++k) EXPECT_EQ(Viridis(k / 9.0L), steps[k]) << "step " << k;
+  const real inf = std::numeric_limits<real>::infinity();
+  const struct {
+    real t;
+    Colour colour;
+  } rows[] = {{-0.0L, steps[0]},
+              {-inf, steps[0]},
+              {std::numeric_limits<real>::quiet_NaN(), steps[0]},
+              {-1e-30L, steps[0]},
+              {std::nextafter(1.0L, 2.0L), steps[9]},
+              {inf, steps[9]},
+              {1.0L / 18.0L, {70, 21, 102}},   // halfway from step 0 to step 1: 20.5 rounds to 21
+              {17.0L / 18.0L, {217, 227, 40}}};  // halfway from step 8 to step 9
+  for (const auto& row : rows) EXPECT_EQ(Viridis(row.t), row.colour) << FormatReal(row.t, '.');
 }
 
 TEST(ColourMap, ViridisEndsAndRangeFractions) {
