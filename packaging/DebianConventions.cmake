@@ -1,6 +1,19 @@
 # Run by CPack on the staged files before it packs them: Debian wants manual pages compressed
 # with gzip -9n and no debugging symbols in shared objects, which the install rules leave to
-# the package (the programs CPack strips itself).
+# the package (the programs CPack strips itself), and the copyright file and the changelog (of a
+# native package: changelog.gz) in /usr/share/doc/velmora.
+file(GLOB staged_usr LIST_DIRECTORIES true "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/*usr")
+foreach(usr ${staged_usr})
+  set(doc "${usr}/share/doc/velmora")
+  file(MAKE_DIRECTORY "${doc}")
+  file(COPY_FILE "${CPACK_VELMORA_PACKAGING_DIR}/copyright" "${doc}/copyright")
+  file(COPY_FILE "${CPACK_VELMORA_PACKAGING_DIR}/changelog" "${doc}/changelog")
+  file(CHMOD "${doc}/copyright" "${doc}/changelog" PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+  execute_process(COMMAND gzip -9nf "${doc}/changelog" RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "gzip ${doc}/changelog failed")
+  endif()
+endforeach()
 file(GLOB_RECURSE pages "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/*/share/man/*.[1-9]")
 foreach(page ${pages})
   execute_process(COMMAND gzip -9nf ${page} RESULT_VARIABLE status)

@@ -29,14 +29,26 @@ endif()
 run(dpkg-deb -f ${packages} Depends)
 expect("${output}" "python3-numpy")
 expect("${output}" "libqt6gui6")
+# lintian's errors (E:) fail the test; its warnings and notes are Debian's advice.
+execute_process(COMMAND lintian --no-tag-display-limit ${packages} OUTPUT_VARIABLE lintian ERROR_VARIABLE lintian_err
+                RESULT_VARIABLE lintian_status)
+if(lintian MATCHES "(^|\n)E: ")
+  message(FATAL_ERROR "lintian reports errors:\n${lintian}")
+endif()
 run(dpkg -x ${packages} ${scratch}/root)
 set(root ${scratch}/root)
 foreach(file share/man/man1/velmora-batch.1.gz share/applications/velmora.desktop share/mime/packages/velmora.xml
-             lib/python3/dist-packages/velmora/_core.pyi)
+             lib/python3/dist-packages/velmora/_core.pyi share/doc/velmora/copyright
+             share/doc/velmora/changelog.gz share/velmora/help/HelpUK/index.html)
   if(NOT EXISTS ${root}/usr/${file})
     message(FATAL_ERROR "the package has no /usr/${file}")
   endif()
 endforeach()
+
+file(GLOB_RECURSE help_sources ${root}/usr/share/velmora/help/*.cpp ${root}/usr/share/velmora/help/*.h)
+if(help_sources)
+  message(FATAL_ERROR "the package ships sources as help files: ${help_sources}")
+endif()
 
 run(${root}/usr/bin/velmora --version)
 expect("${output}" "^Velmora [0-9]")
