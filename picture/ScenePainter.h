@@ -34,6 +34,10 @@ enum class ParticleStyle { Dots, Spheres };
 // A sphere's radius that reads for a cloud of a hundred particles (about 0.5 apart, so the
 // spheres stay apart) and for the few particles of a small figure: 10 pixels across at zoom 120.
 inline constexpr real DefaultSphereRadius = 0.08L;
+// The largest radius drawn: far beyond any cloud's size, and small enough that a sphere stays a
+// circle on any picture at the zooms the view reaches. Not a number is no radius either.
+inline constexpr real LargestSphereRadius = 1000.0L;
+inline bool IsSphereRadius(real radius) { return radius > 0.0L && radius <= LargestSphereRadius; }
 inline constexpr int DefaultTrailSteps = 100;
 
 // What a redraw shows and with which switches. The defaults are the scope's own picture.

@@ -37,6 +37,8 @@ constexpr int ClickTolerance = 2;
 constexpr int DocumentCheckMilliseconds = 500;
 constexpr int RateMilliseconds = 1000;
 constexpr int IdleMilliseconds = 250;
+// How long a notice stays in the status bar.
+constexpr int NoticeMilliseconds = 4000;
 // A trail's frame holds every slot's position: 10000 of them take about 50 MB.
 constexpr int MostTrailSteps = 10000;
 
@@ -63,8 +65,8 @@ SceneInstruments::SceneInstruments(QMainWindow& window, Model& model, ViewState&
       separator_(separator) {}
 
 void SceneInstruments::CreateMenus(QMenu& viewMenu) {
-  QMenu* edit = new QMenu(QStringLiteral("Edit"), &window_);
-  edit->setObjectName(QStringLiteral("Edit1"));
+  QMenu* edit = new QMenu(QStringLiteral("&Edit"), &window_);
+  edit->setObjectName(QStringLiteral("EditMenu"));
   window_.menuBar()->insertMenu(viewMenu.menuAction(), edit);
   QAction* copy = edit->addAction(QStringLiteral("Copy Selection"));
   copy->setObjectName(QStringLiteral("CopySelection"));
@@ -189,9 +191,16 @@ void SceneInstruments::Release(Qt::MouseButton button, QPoint position, Qt::Keyb
   drag_.reset();
   const QPoint moved = position - drag.pressed;
   if (button != Qt::LeftButton || std::abs(moved.x()) > ClickTolerance || std::abs(moved.y()) > ClickTolerance) return;
-  if (drag.slot == 0) selection_.Clear();
-  else if (modifiers & Qt::ControlModifier) selection_.Toggle(drag.slot);
-  else selection_.Pick(drag.slot);
+  // Ctrl adds to the selection or takes from it; a Ctrl+click that misses keeps it as it is.
+  if (modifiers & Qt::ControlModifier) {
+    const bool full = selection_.Slots().size() == Selection::Most && !selection_.Contains(drag.slot);
+    if (drag.slot != 0 && full)
+      window_.statusBar()->showMessage(QStringLiteral("At most %1 particles are measured").arg(Selection::Most),
+                                       NoticeMilliseconds);
+    selection_.Toggle(drag.slot);
+  } else {
+    selection_.Pick(drag.slot);
+  }
   UpdateStatus();
 }
 
@@ -201,8 +210,13 @@ void SceneInstruments::ClearSelection() {
   emit RedrawNeeded();
 }
 
+// With nothing selected the clipboard keeps what it holds.
 void SceneInstruments::CopySelection() {
   selection_.KeepPresent(model_);
+  if (selection_.Empty()) {
+    window_.statusBar()->showMessage(QStringLiteral("Nothing is selected"), NoticeMilliseconds);
+    return;
+  }
   const std::string text = CopyText(ReadSelection(model_, law_(), selection_.Slots()));
   QApplication::clipboard()->setText(QString::fromStdString(text));
 }
@@ -213,7 +227,7 @@ void SceneInstruments::ChooseSphereRadius() {
       QString::fromStdString(FormatReal(sphereRadius_, separator_)));
   if (!text) return;
   const real radius = ParseReal(text->toStdString(), separator_);
-  if (!(radius > 0.0L) || !std::isfinite(radius)) throw ProgramError("The sphere radius must be above 0");
+  if (!IsSphereRadius(radius)) throw ProgramError("The sphere radius must be above 0 and at most 1000");
   sphereRadius_ = radius;
   emit RedrawNeeded();
 }
@@ -234,6 +248,13 @@ void SceneInstruments::ChooseTrailSteps() {
 void SceneInstruments::StepDone() {
   if (trailsOn_) trails_.Add(model_, &view_);
   if (!shown_.isValid() || shown_.elapsed() >= SceneCanvas::FrameMilliseconds) UpdateStatus();
+}
+
+void SceneInstruments::SceneReplaced() {
+  trails_.Clear();
+  selection_.Clear();
+  Refresh();
+  emit RedrawNeeded();
 }
 
 void SceneInstruments::Refresh() {

@@ -58,6 +58,8 @@ class SceneInstruments : public QObject {
   void StepDone();
   // Another scene was read or the run stopped: the status bar now.
   void Refresh();
+  // The scene was replaced or edited: the trails and the selection of the old one go.
+  void SceneReplaced();
 
   const Selection& Selected() const { return selection_; }
   // The status bar's texts.
