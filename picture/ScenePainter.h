@@ -9,8 +9,10 @@
 // picture.
 
 #include <QFont>
+#include <QString>
 #include <QSize>
 
+#include <optional>
 #include <vector>
 
 #include "measure/ParticleValues.h"
@@ -51,7 +53,14 @@ struct SceneLook {
   bool Functions3X1 = false;  // the law the potential energy is measured with
   std::vector<int> Selected{};  // slots ringed in their colour
   char Separator = '.';       // of the colour bar's numbers
+  // The colour range held by the user (View > Hold Colour Range); otherwise the present
+  // particles' least and greatest values of each picture.
+  std::optional<ValueRange> HeldRange{};
 };
+
+// A colour bar's number: at most 6 significant digits, in the general format's notation
+// ("1.23457", "-2.55856E-10"), so that the labels stay short and do not change with every step.
+QString ColourBarLabel(real value, char separator);
 
 
 class ScenePainter {

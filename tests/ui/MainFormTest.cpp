@@ -91,6 +91,7 @@ class MainFormTest : public QObject, private MainFormHarness {
   void switchesThatChangeTheColoursRedraw();
   void listingCutsNumbersVisiblyAndShowsThemWhole();
   void wheelResetAndFitLikeEveryPeer();
+  void heldColourRangeKeepsTheBarDuringARun();
 };
 
 namespace {
@@ -833,4 +834,20 @@ void MainFormTest::wheelResetAndFitLikeEveryPeer() {
   }
   for (const char* menu : {"File1", "EditMenu", "View1", "Help"})
     QVERIFY2(Find<QMenu>(menu)->title().startsWith(QLatin1Char('&')), menu);
+}
+
+// With the range held, the colour bar and its labels stay as they were while the particles move;
+// let go, the bar follows the run again.
+void MainFormTest::heldColourRangeKeepsTheBarDuringARun() {
+  StartWithDocument(Scene(), QStringLiteral("a.ato"));
+  Find<QAction>("ColourBySpeed")->trigger();
+  const QRect bar(form_->CanvasImage().width() - 120, 0, 120, form_->CanvasImage().height());
+  Find<QAction>("HoldColourRange")->trigger();
+  const QImage held = form_->CanvasImage().copy(bar);
+  const QImage scene = form_->CanvasImage();
+  Run(200);
+  QVERIFY(form_->CanvasImage() != scene);
+  QCOMPARE(form_->CanvasImage().copy(bar), held);
+  Find<QAction>("HoldColourRange")->trigger();
+  QVERIFY(form_->CanvasImage().copy(bar) != held);
 }

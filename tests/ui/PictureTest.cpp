@@ -115,6 +115,7 @@ class PictureTest : public QObject, private MainFormHarness {
   void exportWritesTheNamedFormatAndAsksBeforeReplacing_data();
   void exportWritesTheNamedFormatAndAsksBeforeReplacing();
   void renderRefusesARadiusItCannotDraw();
+  void colourBarLabelsHaveAtMostSixDigits();
   void movieHasAFrameEveryKSteps_data();
   void movieHasAFrameEveryKSteps();
   void faultingRunKeepsTheFramesBeforeTheFault_data();
@@ -263,6 +264,17 @@ void PictureTest::exportWritesTheNamedFormatAndAsksBeforeReplacing() {
   const qsizetype questions = std::count_if(dialogs.Shown().begin(), dialogs.Shown().end(),
                                             [](const ShownDialog& d) { return d.Kind == DialogKind::Confirmation; });
   QCOMPARE(questions, answers.size());
+}
+
+void PictureTest::colourBarLabelsHaveAtMostSixDigits() {
+  const struct {
+    real value;
+    char separator;
+    const char* shown;
+  } rows[] = {{1.23456789L, '.', "1.23457"},  {-2.55856440842478E-10L, '.', "-2.55856E-10"},
+              {123456789.0L, ',', "1,23457E8"}, {0.5L, ',', "0,5"},
+              {-1e-300L, '.', "-1E-300"},     {0.0L, '.', "0"}};
+  for (const auto& row : rows) QCOMPARE(ColourBarLabel(row.value, row.separator), QString::fromLatin1(row.shown));
 }
 
 // A radius the painter cannot draw as a circle is refused before anything is drawn.

@@ -483,10 +483,12 @@ void TMainForm::RefreshFromModel() {
 
 void TMainForm::Exit1Click() { close(); }
 
-// The button grows to its text and keeps its place.
+// The button grows to its text and keeps its place, over the turn buttons beside it until its
+// caption is "0" again.
 void TMainForm::ShowNull00Text(const QString& text) {
   Null00->setText(text);
   Null00->resize(std::max(Null00MinimumWidth, Null00->sizeHint().width()), Null00->height());
+  Null00->raise();
 }
 
 void TMainForm::SceneReplaced() {

@@ -112,7 +112,15 @@ void SceneInstruments::CreateMenus(QMenu& viewMenu) {
                                                          {"ColourByPotential", ColourBy::Potential}};
   for (const auto& [name, quantity] : quantities)
     colours->addAction(choice(colourBy, name, QString::fromLatin1(ColourByName(quantity)), quantity == ColourBy::Group,
-                              [this, q = quantity] { colour_ = q; }));
+                              [this, q = quantity] {
+                                colour_ = q;
+                                if (heldRange_) HoldColourRange();
+                              }));
+  QAction* hold = choice(&viewMenu, "HoldColourRange", QStringLiteral("Hold Colour Range"), false, [this] {
+    if (heldRange_) heldRange_.reset();
+    else HoldColourRange();
+  });
+  hold->setToolTip(QStringLiteral("Keep the colour bar's range of this moment"));
   QAction* trails = choice(&viewMenu, "Trails", QStringLiteral("Trails"), false, [this] {
     trailsOn_ = !trailsOn_;
     trails_.Clear();
@@ -157,6 +165,7 @@ void SceneInstruments::Draw(Redraw redraw, SceneLook look) {
   look.Colour = colour_;
   look.Functions3X1 = law_().Functions3X1;
   look.Selected = selection_.Slots();
+  look.HeldRange = heldRange_;
   look.Separator = separator_;
   const TrailRecord* trails = trailsOn_ && redraw == Redraw::Particles ? &trails_ : nullptr;
   if (!drag_ || drag_->now == drag_->pressed) {
@@ -248,6 +257,11 @@ void SceneInstruments::ChooseTrailSteps() {
 void SceneInstruments::StepDone() {
   if (trailsOn_) trails_.Add(model_, &view_);
   if (!shown_.isValid() || shown_.elapsed() >= SceneCanvas::FrameMilliseconds) UpdateStatus();
+}
+
+// The range of the moment, of the quantity now chosen.
+void SceneInstruments::HoldColourRange() {
+  heldRange_ = PresentRange(model_, ParticleValues(model_, law_(), colour_));
 }
 
 void SceneInstruments::SceneReplaced() {

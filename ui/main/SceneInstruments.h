@@ -74,6 +74,7 @@ class SceneInstruments : public QObject {
   void CopySelection();
   void ChooseSphereRadius();
   void ChooseTrailSteps();
+  void HoldColourRange();
   void UpdateStatus();
   void UpdateDocument();
   real PickRadius() const;
@@ -89,6 +90,7 @@ class SceneInstruments : public QObject {
   ParticleStyle style_ = ParticleStyle::Dots;
   real sphereRadius_ = DefaultSphereRadius;
   ColourBy colour_ = ColourBy::Group;
+  std::optional<ValueRange> heldRange_;
   bool trailsOn_ = false;
   TrailRecord trails_{DefaultTrailSteps};
 
