@@ -52,8 +52,9 @@ namespace {
 
 constexpr const char* SpiralTitle = "ThetraSpiral";
 constexpr const char* EasySquareTitle = "The easy square";
-// The "0" button's width at rest.
+// The "0" button's width at rest, and the room its caption needs beside the text.
 constexpr int Null00MinimumWidth = 17;
+constexpr int Null00TextMargin = 6;
 
 // Ctrl+arrow: the hidden menu's picture shifts. A field or the comment memo would take them as
 // moves of its text cursor; the window gives them to the menu wherever the focus is.
@@ -487,7 +488,8 @@ void TMainForm::Exit1Click() { close(); }
 // caption is "0" again.
 void TMainForm::ShowNull00Text(const QString& text) {
   Null00->setText(text);
-  Null00->resize(std::max(Null00MinimumWidth, Null00->sizeHint().width()), Null00->height());
+  const int needed = Null00->fontMetrics().horizontalAdvance(text) + Null00TextMargin;
+  Null00->resize(std::max(Null00MinimumWidth, needed), Null00->height());
   Null00->raise();
 }
 
