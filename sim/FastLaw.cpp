@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 
+#include "math/Transcendental.h"
 #include "model/FloatingPointFaults.h"
 #include "model/Power.h"
 #include "sim/PairLaw.h"
@@ -77,7 +78,7 @@ FastLaw::LengthConstants FastLaw::LengthConstantsOf(real k) {
                     0.0, 0.0};
   if (c.screened) {
     c.kD = static_cast<double>(c.k);
-    c.lnKD = static_cast<double>(std::log(c.k));
+    c.lnKD = static_cast<double>(Log(c.k));
     c.inverseWidthKD = static_cast<double>(c.inverseWidthK);
     c.slopeKD = static_cast<double>(c.slopeK);
   }
@@ -111,8 +112,8 @@ void FastLaw::Prepare(const Model& model, const LawSettings& law) {
 // r^-2 exactly as Power(-2, r) forms it, exp(-2 ln r), with ln r kept for the double copies.
 // A screened r lies in [2^-200, 2^201), so r^-2 lies within 2^+-402 and the copies are normal.
 FastLaw::PairQuantities FastLaw::PairQuantitiesOf(real r) {
-  const real lnR = std::log(r);
-  PairQuantities q{r, std::exp(-2.0L * lnR), Screened(r), 0.0, 0.0, 0.0};
+  const real lnR = Log(r);
+  PairQuantities q{r, Exp(-2.0L * lnR), Screened(r), 0.0, 0.0, 0.0};
   if (q.screened) {
     q.rD = static_cast<double>(r);
     q.lnRD = static_cast<double>(lnR);
@@ -186,11 +187,11 @@ real FastLaw::SkipThreshold(const LengthConstants& c, const PairQuantities& q, b
 // The literal shell term with its shared quantities taken from outside: x^20, x^E and x^18 are
 // exp(e ln x) with one ln x, and r^-2 (0.1 k)^-1 keeps its order of multiplication.
 real FastLaw::ShellTerm(const LengthConstants& c, const PairQuantities& q) {
-  const real lnX = std::log(c.k * q.r);
-  const real plateau = LawPlateau - std::exp(LawSteepness * lnX);
+  const real lnX = Log(c.k * q.r);
+  const real plateau = LawPlateau - Exp(LawSteepness * lnX);
   const real E = Power(-1.0L, c.widthK * q.r) * plateau;
-  return std::exp(E * lnX) * (plateau * (1.0L - lnX) * (q.rInverseSquare * c.inverseWidthK) -
-                              c.slopeK * std::exp(LawSteepness18 * lnX) * lnX);
+  return Exp(E * lnX) * (plateau * (1.0L - lnX) * (q.rInverseSquare * c.inverseWidthK) -
+                              c.slopeK * Exp(LawSteepness18 * lnX) * lnX);
 }
 
 // Whether a term cannot change a single bit of `partial`, Phi so far (-S_B - ... of the terms
@@ -242,7 +243,7 @@ bool FastLaw::Negligible(const LengthConstants& c, real x, real rInverseSquare, 
 }
 
 real FastLaw::ContactTerm(const GroupConstants& g, real r) const {
-  if (r > g.G) return g.contactAGa * Power(-2.0L, r - g.G) * std::exp(g.contactMinusAG / (r - g.G));
+  if (r > g.G) return g.contactAGa * Power(-2.0L, r - g.G) * Exp(g.contactMinusAG / (r - g.G));
   return 0.0L;
 }
 
