@@ -24,7 +24,7 @@ struct ExtendedBits {
   bool Infinite() const { return Field() == ExponentMask && significand == IntegerBit; }
 };
 
-inline ExtendedBits BitsOf(long double x) {
+inline ExtendedBits BitsOf(const long double& x) {
   ExtendedBits b{};
   std::uint16_t top = 0;
   std::memcpy(&b.significand, &x, sizeof b.significand);

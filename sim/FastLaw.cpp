@@ -129,15 +129,16 @@ FastLaw::PairQuantities FastLaw::PairQuantitiesOf(real r) {
 //
 // 1. x = k r lies in [2^-400, 2^402]. The test goes on only for the double x < 0.99, so the
 //    extended x is below 1 and ln x < -0.01. The double ln k + ln r is within
-//    1e-15 (1 + |ln k| + |ln r|) of ln x (three roundings of doubles, the extended logarithms
-//    and the conversions), and that sum is at most 280: lnXAbove and lnXBelow, 1e-12 (...)
-//    away on either side, bound ln x and both are negative.
+//    1e-15 (1 + |ln k| + |ln r|) of ln x (three roundings of doubles, the extended logarithms,
+//    correctly rounded to within 2^-64 of themselves, and the conversions), and that sum is at
+//    most 280: lnXAbove and lnXBelow, 1e-12 (...) away on either side, bound ln x and both are
+//    negative.
 // 2. xAbove bounds x; x^18 and x^20 are bounded from xAbove by four roundings and the relative
 //    slack, an absolute 1e-300 covering their underflow. Both lie below 1, so the extended
 //    2.5 - x^20 lies in [1.5, 2.5] and E = (2.5 - x^20) / (0.1 x) >= leastE > 0. As ln x < 0,
 //    E ln x <= leastE lnXAbove, and exponentAbove bounds the extended product E ln x the
-//    literal forms, so x^E <= exp(exponentAbove) (the extended exponential's error is far
-//    inside the slack).
+//    literal forms, so x^E <= exp(exponentAbove) (the extended exponential is correctly
+//    rounded, within 2^-64 of itself, far inside the slack).
 // 3. Both parts of the bracket are positive: (2.5 - x^20)(1 - ln x) r^-2 (0.1 k)^-1 and
 //    -200 k x^18 ln x, so 0 < bracket <= bracketAbove (2.5 for the plateau, lnXBelow for ln x,
 //    x18Above for x^18, the copies of r^-2, (0.1 k)^-1 and 200 k within one rounding).
