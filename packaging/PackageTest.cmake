@@ -29,6 +29,7 @@ endif()
 run(dpkg-deb -f ${packages} Depends)
 expect("${output}" "python3-numpy")
 expect("${output}" "libqt6gui6")
+expect("${output}" "libmpfr6")
 # lintian's errors (E:) fail the test; its warnings and notes are Debian's advice.
 execute_process(COMMAND lintian --no-tag-display-limit ${packages} OUTPUT_VARIABLE lintian ERROR_VARIABLE lintian_err
                 RESULT_VARIABLE lintian_status)
