@@ -251,6 +251,22 @@ XyzFrame LastFrame(LineReader& reader) {
 
 }  // namespace
 
+std::size_t XyzAtomCount(std::string_view line, std::size_t firstLine) { return AtomCount(line, firstLine); }
+
+XyzFrame ParseXyzFrame(std::string_view text, std::size_t firstLine) {
+  FrameText lines;
+  lines.Start(firstLine);
+  while (!text.empty()) {
+    const std::size_t end = std::min(text.find('\n'), text.size());
+    std::string_view line = text.substr(0, end);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.Add(line);
+    text.remove_prefix(std::min(end + 1, text.size()));
+  }
+  if (lines.ends.size() < 2) Fail(firstLine, "a frame needs its number of atoms and a comment line");
+  return ParseFrame(lines);
+}
+
 XyzFrame ReadLastXyzFrame(const std::string& name) {
   FileHandle file = FileHandle::Open(name, O_RDONLY);
   if (!file.IsOpen()) throw NamedIoError(name, SystemIoError(file.Error()));
