@@ -5,6 +5,7 @@
 // "species:S:1:pos:R:3" when it is missing), and one line per atom.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,7 @@ namespace velmora {
 struct XyzFrame {
   std::vector<PlacedAtom> atoms;  // positions from "pos"; velocities from "velo", or 0
   bool withSlots = false;         // the frame has a "slot" column
+  std::optional<long long> step;  // the comment's Step key, when it has one that is an integer
 };
 
 // The last frame of the file, as the usual readers take a file by default. The file is read as

@@ -54,8 +54,14 @@ TEST(XyzFrameIndex, ReadsEachFrameOnDemandInAnyOrder) {
       EXPECT_EQ(frame.atoms[1].slot, 7);
       EXPECT_EQ(frame.atoms[1].position[1], k * 0.25);
       EXPECT_EQ(frame.atoms[1].velocity[0], k);
+      EXPECT_EQ(frame.step, k);
     }
   }
+  TemporaryFolder folder;
+  WriteBytes(folder.Path("plain.xyz"), "1\nStep=x\nH 0 0 1.5\n");
+  const XyzFrame plain = XyzFrameIndex(folder.Path("plain.xyz")).Frame(0);
+  EXPECT_FALSE(plain.step || plain.withSlots);
+  EXPECT_EQ(plain.atoms.at(0).position[2], 1.5);
 }
 
 TEST(XyzFrameIndex, DamageNamesFrameAndLineAndKeepsTheFramesBefore) {
