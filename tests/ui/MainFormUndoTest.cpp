@@ -10,7 +10,7 @@
 #include <functional>
 #include <string>
 
-#include "ui/main/MainFormHarness.h"
+#include "tests/ui/MainFormHarness.h"
 
 using namespace velmora;
 using namespace velmora::testing;

@@ -9,6 +9,7 @@
 
 #include <stdexcept>
 
+#include "model/NewScene.h"
 #include "sim/Stepper.h"
 #include "ui/history/SceneUndo.h"
 
@@ -54,8 +55,7 @@ void SceneUndoTest::entriesAreNamedInTheMenuAndRestoreTheScene() {
 }
 
 void SceneUndoTest::aSessionIsOneEntryAndARunClosesUndo() {
-  Model model;
-  model.N = SlotCount;
+  Model model = NewScene();
   model.Present[1] = true;
   model.V[1] = model.NewV[1] = 1.0L;
   model.dt = 0.25L;
