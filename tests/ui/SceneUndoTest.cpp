@@ -61,6 +61,7 @@ void SceneUndoTest::aSessionIsOneEntryAndARunClosesUndo() {
   model.dt = 0.25L;
   QMenu edit;
   SceneUndo undo(model, &edit, nullptr);
+  undo.Command("Cool", [&] { model.V[1] = model.NewV[1] = 0.5L; });
   const SceneState start = model;
   undo.Begin();
   undo.SetRunning(true);
@@ -75,7 +76,8 @@ void SceneUndoTest::aSessionIsOneEntryAndARunClosesUndo() {
   QCOMPARE(undo.UndoAction()->text(), QStringLiteral("&Undo Run of 2 Steps"));
   undo.UndoAction()->trigger();
   QVERIFY(model.Scene() == start);
-  QVERIFY(!undo.UndoAction()->isEnabled());
+  QCOMPARE(undo.UndoAction()->text(), QStringLiteral("&Undo Cool"));
+  QVERIFY(undo.UndoAction()->isEnabled());
 }
 
 QTEST_MAIN(SceneUndoTest)
