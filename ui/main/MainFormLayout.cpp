@@ -396,7 +396,7 @@ void TMainForm::createInstruments() {
   instruments_ = new SceneInstruments(*this, model_, view_, *Canvas, [this] { return CurrentStepSettings().Law; },
                                       separator_);
   instruments_->CreateMenus(*menuBar()->findChild<QMenu*>(QStringLiteral("View1")));
-  undo_ = new SceneUndo(model_, findChild<QMenu*>(QStringLiteral("Edit1")), this);
+  undo_ = new SceneUndo(model_, findChild<QMenu*>(QStringLiteral("EditMenu")), this);
   instruments_->CreateStatusBar();
   connect(Canvas, &SceneCanvas::MouseMoved, instruments_, [this](QPoint position) {
     Guarded([&] { instruments_->Move(position); });
