@@ -15,6 +15,7 @@
 #include "Measurements.h"
 #include "Record.h"
 #include "Scene.h"
+#include "TrajectoryReading.h"
 #include "documents/XyzTrajectory.h"
 #include "model/ProgramError.h"
 #include "run/OptionTable.h"
@@ -186,6 +187,7 @@ unit. contact and taoscope choose the law whose potential is measured, as in run
       .def("_place_atoms", &PlaceAtoms, "positions"_a, "velocities"_a, "slots"_a);
   // After Scene, whose name the signatures of Record's methods give.
   velmora::python::RegisterRecord(module);
+  velmora::python::RegisterTrajectoryReading(module);
   velmora::python::RegisterMeasurements(module);
   velmora::python::RegisterSceneCopies(module);
 }
