@@ -41,13 +41,13 @@ py::object ReadXyz(const py::object& path, const py::object& frames, const py::o
   if (!index.Damage().empty() && PyErr_WarnEx(PyExc_RuntimeWarning, index.Damage().c_str(), 1) != 0)
     throw py::error_already_set();
   Model model = scene.is_none() ? NewScene() : scene.cast<const Scene&>().Snapshot();
-  py::object held = py::cast(Record(model.N, LawSettings{contact, taoscope}));
+  py::object held = py::cast(Record(model, LawSettings{contact, taoscope}));
   Record& record = held.cast<Record&>();
   for (const int k : FramesAsked(frames, index.Frames())) {
     const XyzFrame frame = index.Frame(k);
     PlaceAtoms(model, frame.atoms, frame.withSlots);
     model.StepCount = static_cast<int>(std::clamp<long long>(frame.step.value_or(k), INT_MIN, INT_MAX));
-    record.Take(model);
+    record.Take(model, frame.step.value_or(k));
   }
   return held;
 }
