@@ -23,8 +23,10 @@ for _cls in (Scene, Record):
     _signatures.sign_class(_cls)
 format_exact = _signatures.signed(_core.format_exact)
 parse_real = _signatures.signed(_core.parse_real)
+read_xyz = _signatures.signed(_core.read_xyz)
 read_log = _tables.read_log
 read_sweep = _tables.read_sweep
 
 __all__ = ["GROUP_SPECIES", "MODE_NAMES", "PARAMETER_NAMES", "QUANTITY_NAMES", "Error", "FileError",
-           "FloatingPointFault", "Record", "Scene", "format_exact", "parse_real", "read_log", "read_sweep"]
+           "FloatingPointFault", "Record", "Scene", "format_exact", "parse_real", "read_log", "read_sweep",
+           "read_xyz"]
