@@ -1,6 +1,7 @@
 #include "structure/PointGroup.h"
 
 #include <algorithm>
+#include <functional>
 #include <numeric>
 
 #include "structure/SymmetricEigen.h"
@@ -77,19 +78,43 @@ class SymmetrySearch {
     // An axis or a plane passes within a cone about the true one whose width grows with the
     // tolerance over the radius: directions closer than that are one element.
     angle_ = std::min(4.0L * tolerance / radius_, 0.1L);
+    if (const auto fewest = FewestShells(); !fewest.empty()) fewest_ = fewest.front();
   }
 
   const Points& Relative() const { return q_; }
-  const std::vector<std::vector<int>>& Shells() const { return shells_; }
+
+  // The shells with the fewest points, smallest first, up to the second one whose points do not
+  // all lie on one line through the centre. Every symmetry maps each shell onto itself, so the
+  // axes and planes through the points of such a shell are candidates enough; the second covers
+  // a twofold axis that turns every point of the first onto its opposite.
+  std::vector<std::vector<int>> FewestShells() const {
+    std::vector<std::vector<int>> shells;
+    for (const std::vector<int>& shell : shells_)
+      if (Length(q_[shell.front()]) > tolerance_) shells.push_back(shell);
+    std::stable_sort(shells.begin(), shells.end(), [](const auto& a, const auto& b) { return a.size() < b.size(); });
+    int spread = 0;
+    for (std::size_t k = 0; k < shells.size(); ++k) {
+      const Point3 first = q_[shells[k].front()];
+      spread += std::any_of(shells[k].begin(), shells[k].end(), [&](int i) { return !Parallel(first, q_[i]); });
+      if (spread == 2) {
+        shells.resize(k + 1);
+        break;
+      }
+    }
+    return shells;
+  }
+
   real Tolerance() const { return tolerance_; }
   real Radius() const { return radius_; }
   bool Parallel(const Point3& a, const Point3& b) const { return Length(Cross(a, b)) <= angle_; }
   bool Perpendicular(const Point3& a, const Point3& b) const { return std::fabs(Dot(a, b)) <= angle_; }
 
-  // Whether every point goes to within the tolerance of a point of its shell.
-  bool Maps(const Matrix3& op) const {
+  // Whether every point (of `only`, when given) goes to within the tolerance of a point of its
+  // shell.
+  bool Maps(const Matrix3& op, const std::vector<int>* only = nullptr) const {
     const real limit = tolerance_ * tolerance_;
-    for (std::size_t i = 0; i < q_.size(); ++i) {
+    for (std::size_t k = 0; k < (only ? only->size() : q_.size()); ++k) {
+      const std::size_t i = only ? (*only)[k] : k;
       const Point3 image = Apply(op, q_[i]);
       const std::vector<int>& shell = shells_[shellOf_[i]];
       if (std::none_of(shell.begin(), shell.end(), [&](int j) {
@@ -105,8 +130,35 @@ class SymmetrySearch {
   // the axis fall into rings (one height along it, one distance from it) that such a turn
   // permutes, so n divides the size of every ring.
   int Order(const Point3& axis) const {
+    if (RingDivisor(axis, &fewest_) == 1) return 1;  // the smallest shell alone rules it out
+    const int common = RingDivisor(axis, nullptr);
+    for (int n = common; n >= 2; --n)
+      if (common % n == 0 && Maps(Rotation(axis, n))) return n;
+    return 1;
+  }
+
+  // Whether a candidate axis passes the smallest shell's rings, and a candidate plane maps the
+  // smallest shell onto itself: the quick tests before the whole cloud's.
+  bool MayBeAxis(const Point3& axis) const { return RingDivisor(axis, &fewest_) != 1; }
+  bool MayBeMirror(const Point3& normal) const { return Maps(Reflection(normal), &fewest_); }
+
+  bool HasImproper(const Point3& axis, int n) const { return Maps(Product(Reflection(axis), Rotation(axis, n))); }
+  bool HasMirror(const Point3& normal) const { return MayBeMirror(normal) && Maps(Reflection(normal)); }
+  bool HasCentre() const { return Maps(Inversion); }
+
+  // Every point within the tolerance of the line through the centre along `axis`.
+  bool OnLine(const Point3& axis) const {
+    return std::all_of(q_.begin(), q_.end(), [&](const Point3& p) { return Length(p - Dot(p, axis) * axis) <= tolerance_; });
+  }
+
+ private:
+  // The greatest common divisor of the sizes of the rings (one height along the axis, one
+  // distance from it) of the points (of `only`, when given) off the axis: a turn about the axis
+  // permutes each ring, so its order divides this. 0 when every point lies on the axis.
+  int RingDivisor(const Point3& axis, const std::vector<int>* only) const {
     std::vector<std::pair<real, real>> placed;  // (height, distance from the axis)
-    for (const Point3& p : q_) {
+    for (std::size_t k = 0; k < (only ? only->size() : q_.size()); ++k) {
+      const Point3& p = q_[only ? (*only)[k] : k];
       const real h = Dot(p, axis);
       const real rho = Length(p - h * axis);
       if (rho > tolerance_) placed.emplace_back(h, rho);
@@ -121,22 +173,11 @@ class SymmetrySearch {
       for (const int size : GroupSizes(distances, tolerance_)) common = std::gcd(common, size);
       first = last;
     }
-    for (int n = common; n >= 2; --n)
-      if (common % n == 0 && Maps(Rotation(axis, n))) return n;
-    return 1;
+    return common;
   }
 
-  bool HasImproper(const Point3& axis, int n) const { return Maps(Product(Reflection(axis), Rotation(axis, n))); }
-  bool HasMirror(const Point3& normal) const { return Maps(Reflection(normal)); }
-  bool HasCentre() const { return Maps(Inversion); }
-
-  // Every point within the tolerance of the line through the centre along `axis`.
-  bool OnLine(const Point3& axis) const {
-    return std::all_of(q_.begin(), q_.end(), [&](const Point3& p) { return Length(p - Dot(p, axis) * axis) <= tolerance_; });
-  }
-
- private:
   Points q_;
+  std::vector<int> fewest_;  // the shell of fewest points off the centre
   std::vector<std::vector<int>> shells_;
   std::vector<int> shellOf_;
   real tolerance_;
@@ -148,11 +189,14 @@ class SymmetrySearch {
 // have a direction, is left out.
 class Directions {
  public:
-  Directions(const SymmetrySearch& search, real shortest) : search_(search), shortest_(shortest) {}
+  // Only directions that pass `worth` are taken.
+  Directions(const SymmetrySearch& search, real shortest, std::function<bool(const Point3&)> worth)
+      : search_(search), shortest_(shortest), worth_(std::move(worth)) {}
   void Add(const Point3& v) {
     if (!(Length(v) > shortest_)) return;
     const Point3 u = Unit(v);
-    if (std::none_of(taken_.begin(), taken_.end(), [&](const Point3& t) { return search_.Parallel(t, u); }))
+    if (worth_(u) &&
+        std::none_of(taken_.begin(), taken_.end(), [&](const Point3& t) { return search_.Parallel(t, u); }))
       taken_.push_back(u);
   }
   const Points& Taken() const { return taken_; }
@@ -160,15 +204,16 @@ class Directions {
  private:
   const SymmetrySearch& search_;
   real shortest_;
+  std::function<bool(const Point3&)> worth_;
   Points taken_;
 };
 
 // The directions to the points, to the middles of pairs and the normals of the planes through
-// the first point and two others, shell by shell.
+// the first point and two others, in the shells of fewest points.
 Points GeneralAxes(const SymmetrySearch& s) {
-  Directions axes(s, s.Tolerance());
+  Directions axes(s, s.Tolerance(), [&](const Point3& u) { return s.MayBeAxis(u); });
   const Points& q = s.Relative();
-  for (const std::vector<int>& shell : s.Shells()) {
+  for (const std::vector<int>& shell : s.FewestShells()) {
     for (std::size_t a = 0; a < shell.size(); ++a) {
       axes.Add(q[shell[a]]);
       for (std::size_t b = a + 1; b < shell.size(); ++b) {
@@ -182,15 +227,16 @@ Points GeneralAxes(const SymmetrySearch& s) {
   return axes.Taken();
 }
 
-// The planes halfway between two points of a shell, and those through an axis and a point.
+// The planes halfway between two points of a shell, and those through an axis and a point, in
+// the shells of fewest points.
 Points GeneralPlanes(const SymmetrySearch& s, const std::vector<SymmetryAxis>& axes) {
-  Directions planes(s, s.Tolerance());
+  Directions planes(s, s.Tolerance(), [&](const Point3& u) { return s.MayBeMirror(u); });
   const Points& q = s.Relative();
-  for (const std::vector<int>& shell : s.Shells())
-    for (std::size_t a = 0; a < shell.size(); ++a)
+  for (const std::vector<int>& shell : s.FewestShells())
+    for (std::size_t a = 0; a < shell.size(); ++a) {
       for (std::size_t b = a + 1; b < shell.size(); ++b) planes.Add(q[shell[a]] - q[shell[b]]);
-  for (const SymmetryAxis& axis : axes)
-    for (const Point3& p : q) planes.Add(Cross(axis.direction, p));
+      for (const SymmetryAxis& axis : axes) planes.Add(Cross(axis.direction, q[shell[a]]));
+    }
   return planes.Taken();
 }
 

@@ -7,7 +7,8 @@
 // asymmetric top) leave only the principal axes as rotation axes and the principal planes as
 // mirrors; two equal moments (a symmetric top) make the third axis the only candidate for an
 // axis of order 3 or more; three equal moments (a spherical top) call for the axes and planes
-// through the points of each shell (points at one distance from the centre): the directions to
+// through the points of the two shells (points at one distance from the centre) of fewest
+// points: the directions to
 // the points, to the middles of pairs, the normals of the planes through three points, and the
 // planes halfway between two points. The symmetry elements found then name the group:
 // two or more fivefold axes I or Ih, fourfold O or Oh, threefold T, Td or Th; otherwise the

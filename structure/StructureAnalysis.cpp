@@ -18,7 +18,9 @@ void AddClusters(const Points& points, const Neighbours& neighbours, Structure& 
   for (std::vector<int>& members : neighbours.Clusters()) {
     const Points part = Subset(points, members);
     s.largest = std::max(s.largest, static_cast<int>(members.size()));
-    s.clusters.push_back({std::move(members), ShapeOf(part), FindPointGroup(part, s.tolerance)});
+    // A cluster of every point is the whole cloud, whose group is known.
+    PointGroup group = members.size() == points.size() ? s.group : FindPointGroup(part, s.tolerance);
+    s.clusters.push_back({std::move(members), ShapeOf(part), std::move(group)});
   }
 }
 
@@ -44,9 +46,9 @@ Structure AnalyseStructure(const Points& points, const StructureSettings& settin
   for (const int c : s.coordination) bonds += c;
   if (!points.empty()) s.meanCoordination = static_cast<real>(bonds) / static_cast<real>(points.size());
   s.cluster = neighbours.ClusterOf();
-  AddClusters(points, neighbours, s);
   s.shape = ShapeOf(points);
   s.group = FindPointGroup(points, s.tolerance);
+  AddClusters(points, neighbours, s);
   CommonNeighbourAnalysis cna = AnalyseCommonNeighbours(neighbours);
   s.signatures = std::move(cna.counts);
   s.classes = std::move(cna.classes);
