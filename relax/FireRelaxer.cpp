@@ -51,12 +51,21 @@ void FireRelaxer::Evaluate(const Model& model) {
 }
 
 // P = F.v decides: downhill, v := (1 - alpha) v + alpha |v| F/|F|, and after N_min such steps in
-// a row dt grows by f_inc (up to dt_max) and alpha shrinks by f_alpha; uphill or level, the
-// motion stops, dt shrinks by f_dec and alpha starts again.
+// a row dt grows by f_inc (up to dt_max) and alpha shrinks by f_alpha; uphill (P < 0, or P = 0
+// while moving across the force), the motion stops, dt shrinks by f_dec and alpha starts again.
+// At rest (v = 0, as at the start) the motion has not gone uphill: the paper's P <= 0 would halve
+// dt before the first move.
 void FireRelaxer::Steer(const Model& m) {
   const real power = PresentDot(m, ax_, ay_, az_, vx_, vy_, vz_);
-  if (power > 0.0L) {
-    const real speed = std::sqrt(PresentDot(m, vx_, vy_, vz_, vx_, vy_, vz_));
+  const real speed = std::sqrt(PresentDot(m, vx_, vy_, vz_, vx_, vy_, vz_));
+  if (power < 0.0L || (power == 0.0L && speed > 0.0L)) {
+    vx_.fill(0.0L), vy_.fill(0.0L), vz_.fill(0.0L);
+    dt_ *= P::Decrease;
+    alpha_ = P::AlphaStart;
+    downhill_ = 0;
+    return;
+  }
+  if (speed > 0.0L) {
     const real strength = std::sqrt(PresentDot(m, ax_, ay_, az_, ax_, ay_, az_));
     const real keep = 1.0L - alpha_;
     const real turn = alpha_ * speed / strength;
@@ -66,17 +75,12 @@ void FireRelaxer::Steer(const Model& m) {
       vy_[i] = keep * vy_[i] + turn * ay_[i];
       vz_[i] = keep * vz_[i] + turn * az_[i];
     }
-    if (downhill_ > P::MinDownhillSteps) {
-      dt_ = std::min(dt_ * P::Increase, largestDt_);
-      alpha_ *= P::AlphaDecrease;
-    }
-    ++downhill_;
-    return;
   }
-  vx_.fill(0.0L), vy_.fill(0.0L), vz_.fill(0.0L);
-  dt_ *= P::Decrease;
-  alpha_ = P::AlphaStart;
-  downhill_ = 0;
+  if (downhill_ > P::MinDownhillSteps) {
+    dt_ = std::min(dt_ * P::Increase, largestDt_);
+    alpha_ *= P::AlphaDecrease;
+  }
+  ++downhill_;
 }
 
 // Semi-implicit Euler as in a run: v := v + a dt, then q := q + v dt with the new velocity. The

@@ -8,7 +8,9 @@
 // minimum of an energy.
 //
 // Parameters, as the paper gives them: N_min 5, f_inc 1.1, f_dec 0.5, alpha_start 0.1,
-// f_alpha 0.99; the time step starts at the scene's dt and grows to at most 10 dt.
+// f_alpha 0.99; the time step starts at the scene's dt and grows to at most 10 dt. One change:
+// a step from rest (the first one) does not count as uphill, where the paper's P <= 0 would halve
+// the time step before anything moved.
 // Only present slots move; absent slots keep their places. The sums run over the present slots
 // in slot order on one thread, and the accelerations are the same bits on any number of threads,
 // so a relaxation gives the same bits on every driver.

@@ -86,6 +86,22 @@ INSTANTIATE_TEST_SUITE_P(
                       MinimumCase{"LJ55", Scaled(0.55L, Mackay55()), -279.248470, "Ih"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Under a constant acceleration the motion never turns uphill: the time step stays dt for the
+// first N_min + 1 steps, then grows by f_inc a step up to 10 dt and no further, which shows in
+// the second differences of the positions (v dt_k grows by a dt_k^2 once dt_k is constant).
+TEST(Relax, TimeStepGrowsToTenDtAndNoFurther) {
+  Model m = SceneOf({{0, 0, 0}}, 0.01L);
+  const AccelerationField constant = [](const Model&, SlotArray<real>& ax, SlotArray<real>& ay, SlotArray<real>& az) {
+    ax.fill(1.0L), ay.fill(0.0L), az.fill(0.0L);
+  };
+  std::vector<real> x{0.0L};
+  Relax(m, constant, 0.5L, 200, [&](int, real) { x.push_back(m.X[1]); });
+  const auto second = [&](std::size_t k) { return x[k + 1] - 2 * x[k] + x[k - 1]; };
+  EXPECT_NEAR(static_cast<double>(second(3)), 1e-4, 1e-15);          // dt^2
+  EXPECT_NEAR(static_cast<double>(second(199)), 1e-2, 1e-12);        // (10 dt)^2
+  EXPECT_GT(second(9), 2 * second(3));                                 // growing
+}
+
 // The largest acceleration of a present slot by the literal law, axis by axis.
 real LiteralLargest(const Model& m, const LawSettings& law) {
   real largest = 0.0L;

@@ -181,6 +181,7 @@ TEST(Structure, ClustersCoordinationAndTheirGroups) {
   EXPECT_EQ(s.coordinationCounts, (std::vector<int>{0, 0, 0, 4, 6}));
   EXPECT_EQ(s.meanCoordination, 3.6L);
   EXPECT_NEAR(static_cast<double>(s.clusters[1].shape.gyration), 2.0, 1e-15);
+  EXPECT_EQ(Neighbours({{0, 0, 0}, {0, 0, 2}}, 2).Coordination(0), 1);  // at the cutoff: neighbours
 }
 
 TEST(Structure, GyrationTensorOfKnownShapes) {
@@ -209,6 +210,8 @@ TEST(Structure, HistogramHoldsEveryPairOnce) {
   EXPECT_EQ(h.Counts(), (std::vector<long long>{0, 0, 0, 0, 4, 2}));
   EXPECT_EQ(h.Shares()[4], 4.0L / 6.0L);
   EXPECT_EQ(h.FirstMinimumCutoff(), 1.5L);  // never rises again: every pair touches
+  // Two pairs 1 long, 10 apart: the valley between the peaks at 1 and 9 .. 11 is bins 3 .. 7.
+  EXPECT_EQ(PairHistogram({{0, 0, 0}, {1, 0, 0}, {10, 0, 0}, {11, 0, 0}}, 1).FirstMinimumCutoff(), 5.5L);
   EXPECT_EQ(PairHistogram({{0, 0, 0}, {1, 0, 0}}, 0).BinWidth(), 0.1L);
   EXPECT_TRUE(PairHistogram({{0, 0, 0}}, 0).Shares().empty());
   EXPECT_THROW(PairHistogram({{0, 0, 0}, {1, 0, 0}}, 1e-6L), ProgramError);
