@@ -211,7 +211,9 @@ TEST(Structure, HistogramHoldsEveryPairOnce) {
   EXPECT_EQ(h.Shares()[4], 4.0L / 6.0L);
   EXPECT_EQ(h.FirstMinimumCutoff(), 1.5L);  // never rises again: every pair touches
   // Two pairs 1 long, 10 apart: the valley between the peaks at 1 and 9 .. 11 is bins 3 .. 7.
-  EXPECT_EQ(PairHistogram({{0, 0, 0}, {1, 0, 0}, {10, 0, 0}, {11, 0, 0}}, 1).FirstMinimumCutoff(), 5.5L);
+  const PairHistogram pairs({{0, 0, 0}, {1, 0, 0}, {10, 0, 0}, {11, 0, 0}}, 1);
+  EXPECT_EQ(pairs.FirstMinimumCutoff(), 5.5L);
+  EXPECT_EQ(pairs.Shares()[10], 2.0L / 6.0L);
   EXPECT_EQ(PairHistogram({{0, 0, 0}, {1, 0, 0}}, 0).BinWidth(), 0.1L);
   EXPECT_TRUE(PairHistogram({{0, 0, 0}}, 0).Shares().empty());
   EXPECT_THROW(PairHistogram({{0, 0, 0}, {1, 0, 0}}, 1e-6L), ProgramError);
