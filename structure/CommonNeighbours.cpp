@@ -30,13 +30,7 @@ NeighbourClass ClassOf(const Neighbours& neighbours, int i) {
   if (neighbours.Coordination(i) != CloseCoordination) return NeighbourClass::Other;
   std::map<Signature, int> counts;
   for (const int j : neighbours.Of(i)) ++counts[SignatureOf(neighbours, i, j)];
-  const auto only = [&](std::initializer_list<std::pair<Signature, int>> wanted) {
-    return counts.size() == wanted.size() &&
-           std::all_of(wanted.begin(), wanted.end(), [&](const auto& w) {
-             const auto found = counts.find(w.first);
-             return found != counts.end() && found->second == w.second;
-           });
-  };
+  const auto only = [&](const std::map<Signature, int>& wanted) { return counts == wanted; };
   if (only({{Fcc, 12}})) return NeighbourClass::Fcc;
   if (only({{Fcc, 6}, {Hcp, 6}})) return NeighbourClass::Hcp;
   if (only({{Icosahedral, 12}})) return NeighbourClass::Icosahedral;
