@@ -293,41 +293,6 @@ Points PlanesAmong(const SymmetrySearch& s, const Points& candidates) {
   return planes;
 }
 
-// Every rotation found carries an axis to an axis of the same order and a mirror plane to a
-// mirror plane: the images of those found, once they pass the test themselves, complete the
-// elements of the group.
-void Complete(const SymmetrySearch& s, PointGroup& g) {
-  constexpr std::size_t MostElements = 400;
-  const auto isNew = [&](const Point3& v, const auto& taken, auto direction) {
-    return std::none_of(taken.begin(), taken.end(), [&](const auto& t) { return s.Parallel(direction(t), v); });
-  };
-  const auto ofAxis = [](const SymmetryAxis& a) { return a.direction; };
-  const auto ofPlane = [](const Point3& p) { return p; };
-  const auto full = [&] { return g.axes.size() + g.planes.size() >= MostElements; };
-  for (bool grown = true; grown && !full();) {
-    grown = false;
-    for (std::size_t r = 0; r < g.axes.size() && !full(); ++r) {
-      const Matrix3 turn = Rotation(g.axes[r].direction, g.axes[r].order);
-      for (std::size_t b = 0; b < g.axes.size() && !full(); ++b) {
-        const Point3 image = Apply(turn, g.axes[b].direction);
-        if (!isNew(image, g.axes, ofAxis)) continue;
-        if (const int order = s.Order(image); order >= 2) {
-          g.axes.push_back({image, order});
-          grown = true;
-        }
-      }
-      for (std::size_t p = 0; p < g.planes.size() && !full(); ++p) {
-        const Point3 image = Apply(turn, g.planes[p]);
-        if (isNew(image, g.planes, ofPlane) && s.HasMirror(image)) {
-          g.planes.push_back(image);
-          grown = true;
-        }
-      }
-    }
-  }
-  std::stable_sort(g.axes.begin(), g.axes.end(), [](const auto& a, const auto& b) { return a.order > b.order; });
-}
-
 int CountOrder(const std::vector<SymmetryAxis>& axes, int order) {
   return static_cast<int>(std::count_if(axes.begin(), axes.end(), [&](const auto& a) { return a.order == order; }));
 }
@@ -386,7 +351,6 @@ PointGroup FindPointGroup(const Points& points, real tolerance) {
       group.planes = PlanesAmong(search, GeneralPlanes(search, group.axes));
       break;
   }
-  Complete(search, group);
   group.symbol = Symbol(search, group);
   return group;
 }
