@@ -58,7 +58,7 @@ TEST(BatchStructure, LogColumnsAndRefusedSettings) {
   EXPECT_NE(log.out.find("\tfastest\tclusters\tlargest\tcoordination\tpoint_group\n0\t"), std::string::npos);
   EXPECT_NE(log.out.find("\t1\t4\t3.00000000000000000000e+00\tTd\n"), std::string::npos);
   const std::vector<std::vector<std::string>> refused = {
-      {"--relax", "-1"}, {"--cutoff", "-2"}, {"--relax", "1", "--log", "-"}, {"--structure", "--log", "-"}};
+      {"--relax", "-1"}, {"--relax", "1", "--cool"}, {"--cutoff", "-2"}, {"--relax", "1", "--log", "-"}, {"--structure", "--log", "-"}};
   for (std::vector<std::string> arguments : refused) {
     arguments.push_back(folder.Path("t.ato"));
     EXPECT_EQ(RunTool(folder, arguments).status, 2) << arguments[0];

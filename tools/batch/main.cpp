@@ -115,6 +115,9 @@ void CheckOutputsDiffer(const BatchJob& job) {
 // output to the table.
 void CheckStructureOptions(const BatchJob& job) {
   if (job.relax && !(*job.relax >= 0.0L)) throw UsageError("--relax: the tolerance must not be negative");
+  const StepSettings& run = job.settings;
+  if (job.relax && (run.Blockade || run.Cool || run.Mode != BoundaryMode::Free))
+    throw UsageError("--relax takes the law's switches (--contact, --taoscope), not --blockade, --cool or --mode");
   const StructureSettings& s = job.structureSettings;
   if (!(s.cutoff >= 0.0L) || !(s.binWidth >= 0.0L) || !(s.tolerance >= 0.0L))
     throw UsageError("--cutoff, --bin-width and --symmetry-tolerance take positive lengths");
