@@ -1,6 +1,8 @@
 // One full step of the 100-slot scenes with the literal pair law and with the fast evaluation
-// (on every core, and on one thread), in one run. The last line printed is speedup_vs_literal=R
-// for the scene with mixed groups on every core; the line before it gives the one-thread figure.
+// (on every core, and on one thread), in one run; and what keeping a step's state in the run's
+// ring costs (ring_vs_step=R, as a share of a fast step on every core). The last line printed
+// is speedup_vs_literal=R for the scene with mixed groups on every core; the line before it gives
+// the one-thread figure.
 
 #include <benchmark/benchmark.h>
 
@@ -9,6 +11,7 @@
 #include <string>
 
 #include "bench/BenchmarkScenes.h"
+#include "history/RunRing.h"
 #include "sim/Stepper.h"
 
 namespace {
@@ -44,6 +47,15 @@ BENCHMARK_CAPTURE(BM_Step, equal_fast, false, Evaluation::Fast, AllCores)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
+// Keeping the state after a step in a run's ring of 10,000, full and reused as a long run finds it.
+void BM_KeepInRing(benchmark::State& state) {
+  const velmora::Model scene = velmora::bench::HundredSlotScene(true);
+  velmora::RunRing ring;
+  for (int k = 0; k < ring.Capacity(); ++k) ring.Keep(scene, {});
+  for (auto _ : state) ring.Keep(scene, {});
+}
+BENCHMARK(BM_KeepInRing)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // Prints the usual table and keeps each benchmark's time per iteration for the ratio.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
@@ -66,6 +78,7 @@ int main(int argc, char** argv) {
                : 0.0;
   };
   std::printf("threads=%d\n", AllCores);
+  std::printf("ring_vs_step=%.4f\n", ratio("BM_KeepInRing/real_time", "BM_Step/mixed_fast/real_time"));
   std::printf("speedup_vs_literal_equal_groups=%.2f\n",
               ratio("BM_Step/equal_literal/real_time", "BM_Step/equal_fast/real_time"));
   std::printf("speedup_vs_literal_one_thread=%.2f\n",

@@ -3,7 +3,7 @@
 # folder that depends on it. The build links each library to exactly these folders, and
 # cmake/CheckLayers.cmake fails the build (and the test layers.includes) on an #include that is not
 # in this table. picture/ (the drawing, with Qt) is checked the same way.
-set(VELMORA_CORE_FOLDERS math model structure sim relax text documents figures geometry view measure chart run)
+set(VELMORA_CORE_FOLDERS math model structure sim relax text documents figures geometry view measure chart run history)
 set(VELMORA_LAYERED_FOLDERS ${VELMORA_CORE_FOLDERS} picture)
 
 set(VELMORA_USES_math)
@@ -19,4 +19,5 @@ set(VELMORA_USES_view math model figures)
 set(VELMORA_USES_measure math model sim text figures view)
 set(VELMORA_USES_chart math model sim text)
 set(VELMORA_USES_run model structure sim relax text documents)
+set(VELMORA_USES_history model sim)
 set(VELMORA_USES_picture model sim text documents figures view measure)

@@ -78,6 +78,18 @@ std::size_t FileHandle::Read(unsigned char* buffer, std::size_t size) {
   return done;
 }
 
+std::size_t FileHandle::ReadAt(std::uint64_t offset, unsigned char* buffer, std::size_t size) const {
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t count = ::pread(descriptor_, buffer + done, size - done, static_cast<off_t>(offset + done));
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0) throw SystemIoError(errno);
+    if (count == 0) break;
+    done += static_cast<std::size_t>(count);
+  }
+  return done;
+}
+
 void FileHandle::Write(const unsigned char* bytes, std::size_t size) {
   std::size_t done = 0;
   while (done < size) {

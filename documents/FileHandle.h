@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace velmora {
@@ -32,6 +33,8 @@ class FileHandle {
 
   // Reads until size bytes are in buffer or the file ends; returns how many were read.
   std::size_t Read(unsigned char* buffer, std::size_t size);
+  // As Read, from the given offset, leaving the file's position where it is.
+  std::size_t ReadAt(std::uint64_t offset, unsigned char* buffer, std::size_t size) const;
   void Write(const unsigned char* bytes, std::size_t size);
   // Gives the file's mode bits, group, access control list and other extended attributes to
   // this file (best effort: some file systems have none of them, a user may give a file only a

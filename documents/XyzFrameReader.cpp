@@ -50,9 +50,8 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
          });
 }
 
-// The value of the Properties key of a comment line of key=value pairs, where a value may be
-// quoted; the default column list when there is none.
-std::string PropertiesOf(std::string_view line) {
+// The value of a key of a comment line of key=value pairs, where a value may be quoted.
+std::optional<std::string> CommentValue(std::string_view line, std::string_view wanted) {
   std::size_t i = 0;
   while (i < line.size()) {
     while (i < line.size() && IsBlank(line[i])) ++i;
@@ -70,9 +69,14 @@ std::string PropertiesOf(std::string_view line) {
     } else {
       while (i < line.size() && !IsBlank(line[i])) value += line[i++];
     }
-    if (EqualNoCase(key, "Properties")) return value;
+    if (EqualNoCase(key, wanted)) return value;
   }
-  return "species:S:1:pos:R:3";
+  return std::nullopt;
+}
+
+// The columns the comment line names; the default column list when it names none.
+std::string PropertiesOf(std::string_view line) {
+  return CommentValue(line, "Properties").value_or("species:S:1:pos:R:3");
 }
 
 // Where the columns of the frame lie among the words of an atom line.
@@ -154,6 +158,7 @@ XyzFrame ParseFrame(const FrameText& lines) {
   const Columns columns = ColumnsOf(PropertiesOf(lines.Line(1)), lines.first + 1);
   XyzFrame frame;
   frame.withSlots = columns.slot.has_value();
+  if (const auto step = CommentValue(lines.Line(1), "Step")) frame.step = Parse<long long>(*step);
   for (std::size_t k = 2; k < lines.ends.size(); ++k) {
     const std::size_t index = lines.first + k;
     const auto words = Words(lines.Line(k));
@@ -250,6 +255,22 @@ XyzFrame LastFrame(LineReader& reader) {
 }
 
 }  // namespace
+
+std::size_t XyzAtomCount(std::string_view line, std::size_t firstLine) { return AtomCount(line, firstLine); }
+
+XyzFrame ParseXyzFrame(std::string_view text, std::size_t firstLine) {
+  FrameText lines;
+  lines.Start(firstLine);
+  while (!text.empty()) {
+    const std::size_t end = std::min(text.find('\n'), text.size());
+    std::string_view line = text.substr(0, end);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.Add(line);
+    text.remove_prefix(std::min(end + 1, text.size()));
+  }
+  if (lines.ends.size() < 2) Fail(firstLine, "a frame needs its number of atoms and a comment line");
+  return ParseFrame(lines);
+}
 
 XyzFrame ReadLastXyzFrame(const std::string& name) {
   FileHandle file = FileHandle::Open(name, O_RDONLY);

@@ -1,15 +1,26 @@
 #include "model/Model.h"
 
+#include <algorithm>
+
 namespace velmora {
 
 namespace {
 
-using ParameterMember = real Model::*;
+using ParameterMember = real SceneState::*;
 
 constexpr std::array<ParameterMember, ParameterCount> ParameterMembers = {
-    &Model::A1, &Model::B1, &Model::C1, &Model::D1, &Model::F1, &Model::G1,
-    &Model::A2, &Model::B2, &Model::C2, &Model::D2, &Model::F2, &Model::G2,
-    &Model::A3, &Model::B3, &Model::C3, &Model::D3, &Model::F3, &Model::G3};
+    &SceneState::A1, &SceneState::B1, &SceneState::C1, &SceneState::D1, &SceneState::F1, &SceneState::G1,
+    &SceneState::A2, &SceneState::B2, &SceneState::C2, &SceneState::D2, &SceneState::F2, &SceneState::G2,
+    &SceneState::A3, &SceneState::B3, &SceneState::C3, &SceneState::D3, &SceneState::F3, &SceneState::G3};
+
+constexpr std::array<SlotArray<real> SceneState::*, 15> SlotColumns = {
+    &SceneState::X,    &SceneState::Y,    &SceneState::Z,    &SceneState::V,      &SceneState::U,
+    &SceneState::W,    &SceneState::NewX, &SceneState::NewY, &SceneState::NewZ,   &SceneState::NewV,
+    &SceneState::NewU, &SceneState::NewW, &SceneState::ShownX, &SceneState::ShownY, &SceneState::ShownZ};
+
+bool SameColumn(const SlotArray<real>& a, const SlotArray<real>& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), [](real x, real y) { return SameBits(x, y); });
+}
 
 void StoreSlots(Model& model, std::size_t offset, const SlotArray<real>& values) {
   for (int n = 1; n <= model.N; ++n)
@@ -25,13 +36,24 @@ void StoreFlag(unsigned char& byte, bool present) {
 
 }  // namespace
 
+bool operator==(const SceneState& a, const SceneState& b) {
+  if (a.N != b.N || a.StepCount != b.StepCount || !SameBits(a.dt, b.dt) || a.Present != b.Present ||
+      a.Snapshot != b.Snapshot)
+    return false;
+  for (const ParameterMember p : ParameterMembers)
+    if (!SameBits(a.*p, b.*p)) return false;
+  for (const auto column : SlotColumns)
+    if (!SameColumn(a.*column, b.*column)) return false;
+  return true;
+}
+
 const std::array<const char*, ParameterCount> ParameterNames = {"A1", "B1", "C1", "D1", "F1", "G1",
                                                                 "A2", "B2", "C2", "D2", "F2", "G2",
                                                                 "A3", "B3", "C3", "D3", "F3", "G3"};
 
-real& Parameter(Model& model, int index) { return model.*ParameterMembers.at(index); }
+real& Parameter(SceneState& scene, int index) { return scene.*ParameterMembers.at(index); }
 
-real Parameter(const Model& model, int index) { return model.*ParameterMembers.at(index); }
+real Parameter(const SceneState& scene, int index) { return scene.*ParameterMembers.at(index); }
 
 GroupParameters ParametersOfGroup(const Model& model, int group) {
   const int first = (group - 1) * ParametersPerGroup;

@@ -36,20 +36,16 @@ constexpr int ParameterCount = 18;
 constexpr int GroupCount = 3;
 constexpr int ParametersPerGroup = 6;
 
-struct Model {
+// The scene: everything a document holds and a step reads (slots, parameters, dt, the step
+// count, the record buffer whose padding a document keeps), as one value that is copied, compared
+// and restored in one assignment. Undo keeps it before and after each command.
+struct SceneState {
   int N = 0;
   real dt = 0.0L;
   real A1 = 0.0L, B1 = 0.0L, C1 = 0.0L, D1 = 0.0L, F1 = 0.0L, G1 = 0.0L;
   real A2 = 0.0L, B2 = 0.0L, C2 = 0.0L, D2 = 0.0L, F2 = 0.0L, G2 = 0.0L;
   real A3 = 0.0L, B3 = 0.0L, C3 = 0.0L, D3 = 0.0L, F3 = 0.0L, G3 = 0.0L;
-
-  bool Stopped = false;
   int StepCount = 0;
-  bool ShowTime = false;
-  bool SpiralShown = false;
-  std::string DocFileName;
-  std::string LastDocFileName;
-  bool ListVelocities = false;
 
   // Current positions and velocities: the pair law reads only X, Y, Z.
   SlotArray<real> X{}, Y{}, Z{}, V{}, U{}, W{};
@@ -60,11 +56,28 @@ struct Model {
   SlotArray<bool> Present{};
 
   std::array<unsigned char, SnapshotSize> Snapshot{};
+
+  // Bit for bit: every real by its ten bytes, so +0 and -0 differ and a NaN equals itself.
+  friend bool operator==(const SceneState& a, const SceneState& b);
+};
+
+// The scene and what the window keeps with it: the run flag, the figure shown, the document's
+// names and the listing's choice. `model.Scene() = kept` restores a scene.
+struct Model : SceneState {
+  bool Stopped = false;
+  bool ShowTime = false;
+  bool SpiralShown = false;
+  std::string DocFileName;
+  std::string LastDocFileName;
+  bool ListVelocities = false;
+
+  SceneState& Scene() { return *this; }
+  const SceneState& Scene() const { return *this; }
 };
 
 // The parameters in record order: A1, B1, C1, D1, F1, G1, A2, ..., G3.
-real& Parameter(Model& model, int index);
-real Parameter(const Model& model, int index);
+real& Parameter(SceneState& scene, int index);
+real Parameter(const SceneState& scene, int index);
 extern const std::array<const char*, ParameterCount> ParameterNames;
 
 // The six parameters of one group (1, 2 or 3), in the order A, B, C, D, F, G.

@@ -19,6 +19,7 @@ inline constexpr std::pair<const char*, BoundaryMode> BoundaryModeNames[] = {{"f
 struct LawSettings {
   bool Functions3X1 = false;  // the exponential contact part replaces the G shell term
   bool Taoscope = false;      // the Taoscope sign rule; otherwise Gravoscope
+  friend bool operator==(const LawSettings&, const LawSettings&) = default;
 };
 
 struct StepSettings {
@@ -26,6 +27,7 @@ struct StepSettings {
   bool Cool = false;  // damping factor 0.95 instead of 1
   BoundaryMode Mode = BoundaryMode::Free;
   LawSettings Law;
+  friend bool operator==(const StepSettings&, const StepSettings&) = default;
 };
 
 }  // namespace velmora

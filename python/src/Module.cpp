@@ -15,6 +15,7 @@
 #include "Record.h"
 #include "Scene.h"
 #include "Structures.h"
+#include "TrajectoryReading.h"
 #include "documents/XyzTrajectory.h"
 #include "model/ProgramError.h"
 #include "run/OptionTable.h"
@@ -77,6 +78,7 @@ PYBIND11_MODULE(_core, module) {
   module.doc() = "Velmora's core: scenes, runs and their quantities, with the program's exact bits.";
   velmora::python::RegisterErrors(module);
   velmora::python::RegisterRecord(module);
+  velmora::python::RegisterTrajectoryReading(module);
 
   module.attr("QUANTITY_NAMES") = py::tuple(py::cast(std::vector<std::string>(velmora::QuantityNames.begin(),
                                                                                velmora::QuantityNames.end())));

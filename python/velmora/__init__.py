@@ -27,9 +27,10 @@ parse_real = _signatures.signed(_core.parse_real)
 structure = _signatures.signed(_core.structure)
 point_group = _signatures.signed(_core.point_group)
 Structure = _core.Structure
+read_xyz = _signatures.signed(_core.read_xyz)
 read_log = _tables.read_log
 read_sweep = _tables.read_sweep
 
 __all__ = ["GROUP_SPECIES", "MODE_NAMES", "PARAMETER_NAMES", "QUANTITY_NAMES", "Error", "FileError",
            "FloatingPointFault", "Record", "Scene", "Structure", "format_exact", "parse_real", "point_group",
-           "read_log", "read_sweep", "structure"]
+           "read_log", "read_sweep", "read_xyz", "structure"]

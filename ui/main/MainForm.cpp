@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QScopeGuard>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -40,6 +41,8 @@
 #include "ui/main/Lamp.h"
 #include "ui/main/LocaleSeparator.h"
 #include "ui/main/MemoText.h"
+#include "history/UndoHistory.h"
+#include "ui/history/SceneUndo.h"
 #include "ui/main/ModelFields.h"
 #include "ui/main/SceneCanvas.h"
 #include "ui/main/SceneInstruments.h"
@@ -394,6 +397,14 @@ void TMainForm::GoClick() {
   Null00->setEnabled(false);
   ShowNull00Text(QStringLiteral("0"));
   look::SetTextColour(Null00, look::Maroon);
+  // The run, from here to its end, is one entry of Edit > Undo, which is closed meanwhile.
+  SceneUndo::Session entry(*undo_);
+  const int first = model_.StepCount;
+  undo_->SetRunning(true);
+  const auto ending = qScopeGuard([&] {
+    entry.name = RunEntryName(static_cast<std::uint32_t>(model_.StepCount) - static_cast<std::uint32_t>(first));
+    undo_->SetRunning(runDepth_ > 0);
+  });
   // A value that is not a number ends the run before its first step, as a fault of a step would.
   ThrowIfNotANumber(model_);
   RunLoop(model_.StepCount);
@@ -460,12 +471,16 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 // any other way, the window shows what the editor stored.
 void TMainForm::New1Click() {
   if (!editDlg_) return;
+  // What the editor stores is one entry: "New" when it closes with OK.
+  SceneUndo::Session entry(*undo_);
+  entry.name = "Editor Changes";
   if (editDlg_->exec() != QDialog::Accepted) {
     if (editDlg_->StoredSomething()) RefreshFromModel();
     return;
   }
   // A scene the editor did not save is no document's: Save asks for its name.
   ownDocument_ = editDlg_->WroteDocument();
+  entry.name = "New";
   model_.SpiralShown = false;
   Go->setEnabled(true);
   Null00->setEnabled(true);
@@ -480,6 +495,12 @@ void TMainForm::RefreshFromModel() {
   RedrawScene();
   FillListing();
   FillParameterFields();
+}
+
+void TMainForm::SceneRestored() {
+  LTime->setText(QString::number(model_.StepCount));
+  RefreshFromModel();
+  SceneReplaced();
 }
 
 void TMainForm::Exit1Click() { close(); }
@@ -500,7 +521,7 @@ void TMainForm::SceneReplaced() {
 
 void TMainForm::Null00Click() {
   if (model_.SpiralShown || !model_.Stopped) return;
-  ZeroVelocities(model_);
+  undo_->Command("Zero Velocities", [this] { ZeroVelocities(model_); });
   ShowNull00Text(QStringLiteral("Yes Null"));
   look::SetTextColour(Null00, look::Maroon);
   SceneReplaced();

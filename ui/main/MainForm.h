@@ -44,6 +44,7 @@ namespace velmora {
 class Lamp;
 class SceneCanvas;
 class SceneInstruments;
+class SceneUndo;
 class TAboutBox;
 class TEditDlg;
 class HelpWindow;
@@ -84,6 +85,8 @@ class TMainForm : public QMainWindow {
   ObservablesWindow* Observables() const { return observablesWindow_; }
   // Picking, the look of the picture and the status bar.
   SceneInstruments* Instruments() const { return instruments_; }
+  // Edit > Undo and Redo.
+  SceneUndo* Undo() const { return undo_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -186,6 +189,8 @@ class TMainForm : public QMainWindow {
   // After the editor, which may have stored particles, the time step or parameters whatever
   // way it was closed.
   void RefreshFromModel();
+  // Undo or Redo put another scene in place.
+  void SceneRestored();
   void SetDocumentControlsEnabled(bool enabled);
   // Another scene took the place of the one shown, or the editor changed it.
   void SceneReplaced();
@@ -228,6 +233,7 @@ class TMainForm : public QMainWindow {
   HelpWindow* helpWindow_ = nullptr;
   ObservablesWindow* observablesWindow_ = nullptr;
   SceneInstruments* instruments_ = nullptr;
+  SceneUndo* undo_ = nullptr;
 
   // Controls, under the window's own names.
   QWidget* Client = nullptr;

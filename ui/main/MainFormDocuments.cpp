@@ -26,6 +26,7 @@
 #include "ui/common/FileNames.h"
 #include "ui/common/PictureExport.h"
 #include "ui/help/HelpWindow.h"
+#include "ui/history/SceneUndo.h"
 #include "ui/main/MainForm.h"
 #include "ui/main/MemoText.h"
 #include "ui/main/SceneCanvas.h"
@@ -64,6 +65,7 @@ void TMainForm::OpenDocument(const std::string& name) {
   });
   ownDocument_ = true;
   ApplySnapshot(model_);
+  undo_->Clear();
   model_.StepCount = 0;
   LTime->setText(QStringLiteral("0"));
   SceneReplaced();
@@ -181,7 +183,7 @@ void TMainForm::Spiral1Click() {
 // square when none is remembered. The step count and the comment stay; the fields show the
 // time step and parameters now in force.
 void TMainForm::Daons1Click() {
-  ShowImagesOfTaons();
+  undo_->Command("Taons", [this] { ShowImagesOfTaons(); });
   SceneReplaced();
   FillParameterFields();
 }

@@ -33,6 +33,7 @@
 #include "ui/main/DocumentDrop.h"
 #include "ui/main/Lamp.h"
 #include "ui/main/MainForm.h"
+#include "ui/history/SceneUndo.h"
 #include "ui/main/ModelFields.h"
 #include "ui/main/SceneCanvas.h"
 #include "ui/main/SceneInstruments.h"
@@ -395,6 +396,7 @@ void TMainForm::createInstruments() {
   instruments_ = new SceneInstruments(*this, model_, view_, *Canvas, [this] { return CurrentStepSettings().Law; },
                                       separator_);
   instruments_->CreateMenus(*menuBar()->findChild<QMenu*>(QStringLiteral("View1")));
+  undo_ = new SceneUndo(model_, findChild<QMenu*>(QStringLiteral("EditMenu")), this);
   instruments_->CreateStatusBar();
   connect(Canvas, &SceneCanvas::MouseMoved, instruments_, [this](QPoint position) {
     Guarded([&] { instruments_->Move(position); });
@@ -404,6 +406,7 @@ void TMainForm::createInstruments() {
 }
 
 void TMainForm::connectHandlers() {
+  connect(undo_, &SceneUndo::Restored, this, [this] { Guarded([this] { SceneRestored(); }); });
   // Every handler runs through the one error report.
   const auto handle = [this](auto member) { return [this, member] { Guarded([this, member] { (this->*member)(); }); }; };
   // Commands that read or write the model first store what was typed into the fields.
@@ -480,6 +483,11 @@ void TMainForm::connectHandlers() {
   // The time step converts whenever its field is left; a parameter only when it was edited, so
   // that passing through its field keeps every digit of its value.
   fields_ = new ModelFields(separator_, this);
+  // Each value stored is an entry of Edit > Undo named after its field: "dt", "A1", ...
+  fields_->SetAround([this](const QLineEdit* field, const std::function<void()>& store) {
+    const QString name = field->objectName().mid(4);
+    undo_->Command((name == QStringLiteral("DT") ? QStringLiteral("dt") : name).toStdString(), store);
+  });
   fields_->Add(EditDT, [this]() -> real& { return model_.dt; }, ModelFields::Leave::Always);
   auto* widening = new WideWhileEditing(this);
   for (int index = 0; index < ParameterCount; ++index) {

@@ -60,7 +60,7 @@ bool ModelFields::StorePending() {
 bool ModelFields::Store(Entry& entry) {
   QLineEdit* field = entry.Field;
   try {
-    entry.Stored() = FieldValue(field, separator_);
+    around_(field, [&] { entry.Stored() = FieldValue(field, separator_); });
   } catch (const ConversionError& error) {
     Mark(field, true);
     ReportError(error);

@@ -34,6 +34,9 @@ class ModelFields : public QObject {
   ModelFields(char separator, QObject* parent);
 
   void Add(QLineEdit* field, Value value, Leave leave);
+  // Every value stored runs through `around`, which calls `store` (an undo entry for it).
+  using Around = std::function<void(const QLineEdit* field, const std::function<void()>& store)>;
+  void SetAround(Around around) { around_ = std::move(around); }
   bool Holds(const QObject* field) const;
 
   // Every field shows its value; nothing is pending or marked any more.
@@ -60,6 +63,7 @@ class ModelFields : public QObject {
 
   char separator_;
   std::vector<Entry> entries_;
+  Around around_ = [](const QLineEdit*, const std::function<void()>& store) { store(); };
 };
 
 }  // namespace velmora
