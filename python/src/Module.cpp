@@ -14,6 +14,7 @@
 #include "Measurements.h"
 #include "Record.h"
 #include "Scene.h"
+#include "Structures.h"
 #include "TrajectoryReading.h"
 #include "documents/XyzTrajectory.h"
 #include "model/ProgramError.h"
@@ -185,4 +186,5 @@ unit. contact and taoscope choose the law whose potential is measured, as in run
       .def("_place_atoms", &PlaceAtoms, "positions"_a, "velocities"_a, "slots"_a);
   velmora::python::RegisterMeasurements(module);
   velmora::python::RegisterSceneCopies(module);
+  velmora::python::RegisterStructure(module);
 }

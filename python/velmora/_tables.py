@@ -10,8 +10,8 @@ import numpy as np
 
 import velmora._core as _core
 
-INTEGER_COLUMNS = ("step", "seed", "steps")
-TEXT_COLUMNS = ("fault", "document")
+INTEGER_COLUMNS = ("step", "seed", "steps", "clusters", "largest")
+TEXT_COLUMNS = ("fault", "document", "point_group")
 
 
 def _kind(name):

@@ -38,9 +38,32 @@ struct CommandLine {
 constexpr std::pair<const char*, ListingKind> Listings[] = {{"positions", ListingKind::Positions},
                                                             {"velocities", ListingKind::Velocities}};
 
+// Relaxing to rest and the structure of the scene.
+OptionTable StructureOptions(BatchJob& job) {
+  StructureSettings& structure = job.structureSettings;
+  return {
+      {"--relax", "TOLERANCE",
+       "relax the scene to rest instead of running it, until no acceleration exceeds TOLERANCE "
+       "(--steps: the step limit, default " + std::to_string(RelaxStepLimit) + ")",
+       [&job](const std::string& v) { job.relax = RealValue("--relax", v); }},
+      {"--structure", "", "print the structure of the scene after the run: clusters, neighbours, shape, point group",
+       [&job](const std::string&) { job.structure = true; }},
+      {"--log-structure", "", "add the columns clusters, largest, coordination and point_group to the table",
+       [&job](const std::string&) { job.logStructure = true; }},
+      {"--cutoff", "D", "neighbours within D (default: the first minimum of the pair-distance histogram)",
+       [&structure](const std::string& v) { structure.cutoff = RealValue("--cutoff", v); }},
+      {"--bin-width", "W", "the pair-distance histogram's bin width (default: a tenth of the closest distance)",
+       [&structure](const std::string& v) { structure.binWidth = RealValue("--bin-width", v); }},
+      {"--symmetry-tolerance", "T", "the point group's tolerance (default: a tenth of the closest distance)",
+       [&structure](const std::string& v) { structure.tolerance = RealValue("--symmetry-tolerance", v); }},
+  };
+}
+
 OptionTable Options(CommandLine& line) {
   OptionTable options = RunOptions(line.job, line.threads);
   BatchJob& job = line.job;
+  const OptionTable structure = StructureOptions(job);
+  options.insert(options.end(), structure.begin(), structure.end());
   options.insert(
       options.end(),
       {
@@ -88,6 +111,20 @@ void CheckOutputsDiffer(const BatchJob& job) {
                          " name the same file; one would replace the other");
 }
 
+// A relaxation and the structure's settings take values that make sense; --log - leaves standard
+// output to the table.
+void CheckStructureOptions(const BatchJob& job) {
+  if (job.relax && !(*job.relax >= 0.0L)) throw UsageError("--relax: the tolerance must not be negative");
+  const StepSettings& run = job.settings;
+  if (job.relax && (run.Blockade || run.Cool || run.Mode != BoundaryMode::Free))
+    throw UsageError("--relax takes the law's switches (--contact, --taoscope), not --blockade, --cool or --mode");
+  const StructureSettings& s = job.structureSettings;
+  if (!(s.cutoff >= 0.0L) || !(s.binWidth >= 0.0L) || !(s.tolerance >= 0.0L))
+    throw UsageError("--cutoff, --bin-width and --symmetry-tolerance take positive lengths");
+  if (job.log == ObservableLogFile::StandardOutput && (job.structure || job.relax))
+    throw UsageError("--log - and --structure or --relax both write to standard output");
+}
+
 CommandLine Parse(int argc, char** argv) {
   CommandLine line;
   const std::vector<std::string> scenes = ParseOptions(Options(line), argc, argv);
@@ -102,6 +139,7 @@ CommandLine Parse(int argc, char** argv) {
   CheckOutputsDiffer(line.job);
   if (line.job.log == ObservableLogFile::StandardOutput && line.job.listing != ListingKind::None)
     throw UsageError("--log - and --listing both write to standard output");
+  CheckStructureOptions(line.job);
   return line;
 }
 
@@ -127,7 +165,7 @@ int main(int argc, char** argv) {
   if (const std::optional<int> status = ReadCommandLine(ProgramName, Usage(), [&] { return Parse(argc, argv); }, line))
     return *status;
 
-  RunWatch watch(line.job.steps, line.quiet);
+  RunWatch watch(line.job.relax && !line.job.stepsGiven ? RelaxStepLimit : line.job.steps, line.quiet);
   try {
     Stepper stepper(Evaluation::Fast, line.threads);
     BatchResult result = RunBatch(line.job, stepper, watch.Watcher());
