@@ -8,6 +8,12 @@
 
 namespace velmora {
 
+namespace {
+
+int standardOutputRows = 0;
+
+}  // namespace
+
 ObservableLogFile::ObservableLogFile(const std::string& name, OutputGroup& outputs) {
   if (name != StandardOutput) file_ = &outputs.Add(name);
   Write(ObservableLogHeader());
@@ -15,7 +21,10 @@ ObservableLogFile::ObservableLogFile(const std::string& name, OutputGroup& outpu
 
 void ObservableLogFile::WriteRow(int step, const Observables& observables) {
   Write(ObservableLogRow(step, observables));
+  if (!file_) ++standardOutputRows;
 }
+
+int ObservableLogFile::StandardOutputRows() { return standardOutputRows; }
 
 void ObservableLogFile::Write(const std::string& text) {
   if (file_) return file_->Append(text);

@@ -18,6 +18,9 @@ class ObservableLogFile {
 
   void WriteRow(int step, const Observables& observables);
 
+  // The rows (the header line not counted) this process wrote to the standard output.
+  static int StandardOutputRows();
+
   // The name that stands for the standard output.
   static constexpr const char* StandardOutput = "-";
 

@@ -12,6 +12,7 @@
 #include "documents/XyzTrajectory.h"
 #include "model/NewScene.h"
 #include "text/Listing.h"
+#include "text/QuotedText.h"
 
 namespace velmora {
 
@@ -37,7 +38,7 @@ void PlaceStructure(Model& model, const BatchJob& job) {
   try {
     PlaceAtoms(model, frame.atoms, frame.withSlots);
   } catch (const ProgramError& error) {
-    throw ProgramError(job.fromXyz + ": " + error.what());
+    throw ProgramError(ShownName(job.fromXyz) + ": " + error.what());
   }
 }
 

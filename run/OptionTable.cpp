@@ -4,6 +4,7 @@
 
 #include "model/ProgramError.h"
 #include "text/NumberText.h"
+#include "text/QuotedText.h"
 
 namespace velmora {
 
@@ -22,7 +23,7 @@ std::vector<std::string> ParseOptions(const OptionTable& options, int argc, char
     }
     const auto option =
         std::find_if(options.begin(), options.end(), [&](const Option& o) { return argument == o.Name; });
-    if (option == options.end()) throw UsageError("unknown option '" + argument + "'");
+    if (option == options.end()) throw UsageError("unknown option " + Quoted(argument));
     std::string value;
     if (!option->Value.empty()) {
       if (++i == argc) throw UsageError(argument + " needs a value " + option->Value);
@@ -52,9 +53,9 @@ int CountValue(std::string_view option, const std::string& text, int least, int 
     throw UsageError(std::string(option) + ": " + error.what());
   }
   if (value < least)
-    throw UsageError(std::string(option) + ": '" + text + "' is less than " + std::to_string(least));
+    throw UsageError(std::string(option) + ": " + Quoted(text) + " is less than " + std::to_string(least));
   if (value > most)
-    throw UsageError(std::string(option) + ": '" + text + "' is more than " + std::to_string(most));
+    throw UsageError(std::string(option) + ": " + Quoted(text) + " is more than " + std::to_string(most));
   return value;
 }
 
