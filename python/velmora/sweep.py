@@ -670,6 +670,20 @@ def failure_text(failures):
 # The command line
 
 
+def whole_number(text):
+    """An option's whole number; a bad one is quoted in argparse's message."""
+    try:
+        return int(text)
+    except ValueError:
+        raise argparse.ArgumentTypeError(f"{quoted(text)} is not a whole number") from None
+
+
+def mode_name(text):
+    if text not in velmora.MODE_NAMES:
+        raise argparse.ArgumentTypeError(f"{quoted(text)} is none of {', '.join(velmora.MODE_NAMES)}")
+    return text
+
+
 def arguments(argv):
     parser = argparse.ArgumentParser(
         prog="python3 -m velmora.sweep",
@@ -678,14 +692,14 @@ def arguments(argv):
     parser.add_argument("base", metavar="BASE.ato", help="the scene every point starts from")
     parser.add_argument("--set", dest="sets", action="append", default=[], metavar="NAME=VALUES",
                         help="A1..G3 or dt: a list a,b,c or start:stop:count; the grid is every combination")
-    parser.add_argument("--steps", type=int, default=0, help="steps per point (default 0)")
-    parser.add_argument("--seeds", type=int, default=0, metavar="K",
+    parser.add_argument("--steps", type=whole_number, default=0, help="steps per point (default 0)")
+    parser.add_argument("--seeds", type=whole_number, default=0, metavar="K",
                         help="K copies of each point, velocities scaled by a factor in [0.9, 1.1) drawn from the seed")
     for switch in SWITCHES:
         parser.add_argument(f"--{switch}", action="store_true", help=f"the {switch} switch, as in velmora-batch")
-    parser.add_argument("--mode", default="free", choices=velmora.MODE_NAMES,
+    parser.add_argument("--mode", default="free", type=mode_name, metavar="{" + ",".join(velmora.MODE_NAMES) + "}",
                         help="the confinement mode (default free)")
-    parser.add_argument("--workers", type=int, metavar="N", help="a local cluster of N single-threaded workers "
+    parser.add_argument("--workers", type=whole_number, metavar="N", help="a local cluster of N single-threaded workers "
                                                                  "(default: every core)")
     parser.add_argument("--scheduler", metavar="ADDRESS", help="use this Dask scheduler instead of a local cluster")
     parser.add_argument("--dashboard", nargs="?", const="127.0.0.1:8787", metavar="ADDRESS",
