@@ -216,8 +216,10 @@ void MoviePipe::Add(const PictureSource& source) {
 void MoviePipe::Finish() {
   EndEncoder();
   if (const std::string doubt = Doubt(); !doubt.empty()) throw ProgramError("ffmpeg could not make the movie (" + doubt + ")");
-  if (!scratch_.empty()) CopyInto(movie_, scratch_);
-  movie_.Commit();
+  OnFile(target_, [&] {
+    if (!scratch_.empty()) CopyInto(movie_, scratch_);
+    movie_.Commit();
+  });
 }
 
 std::string MoviePipe::Abandon() {
