@@ -239,9 +239,9 @@ def table_lines(path):
     ([word for name in ("A1", "A2", "A3", "B1", "B2", "B3", "C1") for word in ("--set", f"{name}=0:1:1000")],
      "the grid has 1000000000000000000000 points"),
     (["--workers", "300"], "workers: 300 is outside the range it takes, from 1 to 256"),
-    (["--set", "B1=\x1b[2J"], "B1=\\x1B[2J: '\\x1B[2J' is not a valid floating point value"),
+    (["--set", "B1=\x1b[2J"], "'B1=\\x1B[2J': '\\x1B[2J' is not a valid floating point value"),
     (["--set", "B1=" + "7" * 100000 + "x"], "B1=" + "7" * 197 + "'...: '" + "7" * 200 + "'... is not a valid"),
-    (["--scheduler", "nonsense\x9b://host"], "--scheduler 'nonsense\\x9B://host': "),
+    (["--scheduler", "nonsense\x9b://host"], "--scheduler 'nonsense\\xC2\\x9B://host': "),
 ])
 def test_input_errors_end_with_status_2_before_any_work(base, tmp_path, capsys, arguments, message):
     assert sweep.main([str(base), "--output", str(tmp_path / "o.tsv"), *arguments]) == 2
