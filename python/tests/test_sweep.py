@@ -238,7 +238,8 @@ def table_lines(path):
     (["--seeds", "99999999999999999999"], "the grid has 99999999999999999999 points, more than the 1000000"),
     ([word for name in ("A1", "A2", "A3", "B1", "B2", "B3", "C1") for word in ("--set", f"{name}=0:1:1000")],
      "the grid has 1000000000000000000000 points"),
-    (["--workers", "300"], "workers: 300 is outside the range it takes, from 1 to 256"),
+    # With a scheduler too: a sweep that took 300 would be refused for that, not start 300 workers.
+    (["--workers", "300", "--scheduler", "tcp://127.0.0.1:1"], "workers: 300 is outside the range it takes, from 1 to 256"),
     (["--set", "B1=\x1b[2J"], "'B1=\\x1B[2J': '\\x1B[2J' is not a valid floating point value"),
     (["--set", "B1=" + "7" * 100000 + "x"], "B1=" + "7" * 197 + "'...: '" + "7" * 200 + "'... is not a valid"),
     (["--scheduler", "nonsense\x9b://host"], "--scheduler 'nonsense\\xC2\\x9B://host': "),
