@@ -537,18 +537,31 @@ def _client(settings):
                                             "distributed.worker.http.routes": []}
     # The workers (and the thread that starts them) never see the signals that end the sweep: a
     # terminal sends Ctrl+C to the whole process group, and the sweep ends them itself.
-    blocked = signal.pthread_sigmask(signal.SIG_BLOCK, ending_signals())
+    # A signal that came meanwhile arrives when they are unblocked: the cluster is closed again.
+    cluster = None
     try:
-        with dask.config.set(routes):
-            cluster = LocalCluster(n_workers=min(settings.workers or os.cpu_count(), MAX_WORKERS),
-                                   threads_per_worker=1, processes=True, host="127.0.0.1",
-                                   dashboard_address=settings.dashboard or "127.0.0.1:0",
-                                   worker_dashboard_address="127.0.0.1:0", silence_logs=logging.CRITICAL)
+        blocked = signal.pthread_sigmask(signal.SIG_BLOCK, ending_signals())
+        try:
+            with dask.config.set(routes):
+                cluster = LocalCluster(n_workers=min(settings.workers or os.cpu_count(), MAX_WORKERS),
+                                       threads_per_worker=1, processes=True, host="127.0.0.1",
+                                       dashboard_address=settings.dashboard or "127.0.0.1:0",
+                                       worker_dashboard_address="127.0.0.1:0", silence_logs=logging.CRITICAL)
+        finally:
+            signal.pthread_sigmask(signal.SIG_SETMASK, blocked)
         return Client(cluster), cluster
     except OSError as error:  # a process or a listener the system refuses
+        _close_cluster(cluster)
         raise SweepFailed(f"the local cluster cannot be started: {error.strerror or error}") from None
-    finally:
-        signal.pthread_sigmask(signal.SIG_SETMASK, blocked)
+    except BaseException:
+        _close_cluster(cluster)
+        raise
+
+
+def _close_cluster(cluster):
+    if cluster is not None:
+        with contextlib.suppress(Exception):
+            cluster.close()
 
 
 def rows(settings):
