@@ -42,7 +42,8 @@ Names ReadRecentDocuments() {
     if (file.Error() == ENOENT) return {};
     throw SystemIoError(file.Error());
   }
-  // A file edited by hand may be long; reading stops once the list is full.
+  // A file edited by hand may be long; reading stops once the list is full, and at a line longer
+  // than any name.
   Names names;
   std::string pending;
   unsigned char chunk[4096];
@@ -50,10 +51,12 @@ Names ReadRecentDocuments() {
     const std::size_t count = file.Read(chunk, sizeof chunk);
     pending.append(reinterpret_cast<const char*>(chunk), count);
     for (std::size_t lineEnd; (lineEnd = pending.find('\n')) != std::string::npos;) {
+      if (lineEnd > LongestNameBytes) return names;
       TakeLine(names, pending.substr(0, lineEnd));
       pending.erase(0, lineEnd + 1);
       if (names.size() == RecentDocumentCount) return names;
     }
+    if (pending.size() > LongestNameBytes) return names;
     if (count < sizeof chunk) break;
   }
   TakeLine(names, pending);

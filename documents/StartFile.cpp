@@ -26,8 +26,9 @@ std::optional<std::string> ReadStartFile() {
     const std::size_t count = AtFile(StartFilePath(), [&] { return file.Read(chunk, sizeof chunk); });
     text.append(reinterpret_cast<const char*>(chunk), count);
     const std::size_t lineEnd = text.find_first_of("\r\n");
-    if (lineEnd != std::string::npos) return text.substr(0, lineEnd);
-    if (count < sizeof chunk) return text;
+    if (lineEnd != std::string::npos) text.resize(lineEnd);
+    if (text.size() > LongestNameBytes) throw IoError(io_code::InvalidFilename, "Invalid filename", StartFilePath());
+    if (lineEnd != std::string::npos || count < sizeof chunk) return text;
   }
 }
 

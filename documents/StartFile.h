@@ -13,7 +13,8 @@ std::string StartFilePath();
 
 // The text up to the first line end (CR or LF) or the end of the file: the last document's
 // name, empty when there is none. Nothing when the file cannot be opened; a failure while
-// reading throws IoError.
+// reading throws IoError, and so does a name longer than LongestNameBytes ("Invalid filename"),
+// without reading further.
 std::optional<std::string> ReadStartFile();
 
 // Replaces the start file's content by documentName (no line end), creating the file and its

@@ -94,7 +94,7 @@ void ScenePainter::DrawParticles(const Model& model, const ViewState& view, cons
                                  const TrailRecord* trails) {
   SlotArray<QColor> colours;
   const SlotArray<real> values = ParticleValues(model, {look.Functions3X1, look.Taoscope}, look.Colour);
-  const ValueRange range = PresentRange(model, values);
+  const ValueRange range = look.HeldRange ? *look.HeldRange : PresentRange(model, values);
   for (int i = 1; i <= model.N; ++i) {
     if (look.Colour != ColourBy::Group)
       colours[i] = Shade(Viridis(RangeFraction(values[i], range.Least, range.Greatest)));
@@ -272,10 +272,30 @@ void ScenePainter::DrawColourBar(const SceneLook& look, real least, real greates
   const QRect text(0, 0, left - 4, area_.height());
   painter_.drawText(QRect(0, BarMargin, area_.width() - BarMargin, metrics.height()), Qt::AlignRight | Qt::AlignTop,
                     QString::fromLatin1(ColourByName(look.Colour)));
-  painter_.drawText(text.adjusted(0, top, 0, 0), Qt::AlignRight | Qt::AlignTop,
-                    QString::fromStdString(FormatReal(greatest, look.Separator)));
-  painter_.drawText(text.adjusted(0, 0, 0, -BarMargin), Qt::AlignRight | Qt::AlignBottom,
-                    QString::fromStdString(FormatReal(least, look.Separator)));
+  // On a black box each, so that they read over the particles.
+  const auto label = [&](const QRect& room, int alignment, real value) {
+    const QString shown = ColourBarLabel(value, look.Separator);
+    const int width = metrics.horizontalAdvance(shown);
+    const int y = alignment & Qt::AlignBottom ? room.bottom() + 1 - metrics.height() : room.top();
+    const QRect box(room.right() + 1 - width, y, width, metrics.height());
+    painter_.fillRect(box, Shade(SceneBackground));
+    painter_.drawText(box, alignment, shown);
+  };
+  label(text.adjusted(0, top, 0, 0), Qt::AlignRight | Qt::AlignTop, greatest);
+  label(text.adjusted(0, 0, 0, -BarMargin), Qt::AlignRight | Qt::AlignBottom, least);
+}
+
+QString ColourBarLabel(real value, char separator) {
+  QString text = QString::number(static_cast<double>(value), 'g', 6).toUpper();
+  const qsizetype e = text.indexOf(QLatin1Char('E'));
+  if (e >= 0) {
+    QString exponent = text.mid(e + 1);
+    const bool negative = exponent.startsWith(QLatin1Char('-'));
+    exponent.remove(QLatin1Char('+')).remove(QLatin1Char('-'));
+    while (exponent.size() > 1 && exponent.startsWith(QLatin1Char('0'))) exponent.remove(0, 1);
+    text = text.left(e + 1) + (negative ? QStringLiteral("-") : QString()) + exponent;
+  }
+  return text.replace(QLatin1Char('.'), QLatin1Char(separator));
 }
 
 void ScenePainter::DrawFigureEdges(const ViewState& view, bool showNumbers) {

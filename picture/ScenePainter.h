@@ -9,8 +9,10 @@
 // picture.
 
 #include <QFont>
+#include <QString>
 #include <QSize>
 
+#include <optional>
 #include <vector>
 
 #include "measure/ParticleValues.h"
@@ -34,6 +36,10 @@ enum class ParticleStyle { Dots, Spheres };
 // A sphere's radius that reads for a cloud of a hundred particles (about 0.5 apart, so the
 // spheres stay apart) and for the few particles of a small figure: 10 pixels across at zoom 120.
 inline constexpr real DefaultSphereRadius = 0.08L;
+// The largest radius drawn: far beyond any cloud's size, and small enough that a sphere stays a
+// circle on any picture at the zooms the view reaches. Not a number is no radius either.
+inline constexpr real LargestSphereRadius = 1000.0L;
+inline bool IsSphereRadius(real radius) { return radius > 0.0L && radius <= LargestSphereRadius; }
 inline constexpr int DefaultTrailSteps = 100;
 
 // What a redraw shows and with which switches. The defaults are the scope's own picture.
@@ -47,7 +53,14 @@ struct SceneLook {
   bool Functions3X1 = false;  // the law the potential energy is measured with
   std::vector<int> Selected{};  // slots ringed in their colour
   char Separator = '.';       // of the colour bar's numbers
+  // The colour range held by the user (View > Hold Colour Range); otherwise the present
+  // particles' least and greatest values of each picture.
+  std::optional<ValueRange> HeldRange{};
 };
+
+// A colour bar's number: at most 6 significant digits, in the general format's notation
+// ("1.23457", "-2.55856E-10"), so that the labels stay short and do not change with every step.
+QString ColourBarLabel(real value, char separator);
 
 
 class ScenePainter {

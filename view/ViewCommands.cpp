@@ -1,6 +1,8 @@
 #include "view/ViewCommands.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstddef>
 
 namespace velmora {
@@ -99,6 +101,47 @@ Redraw MoveToCenter(ViewState& view, Model& model) {
   view.Zoom = StartZoom;
   view.PanX = 0.0L;
   view.PanY = 0.0L;
+  return RedrawScene(view, model);
+}
+
+Redraw ResetView(ViewState& view, Model& model) {
+  view.ViewTeta = view.ViewPsi = view.ViewPhi = 0.0L;
+  view.TurnTeta = view.TurnPsi = view.TurnPhi = 0.0L;
+  return MoveToCenter(view, model);
+}
+
+Redraw Fit(ViewState& view, Model& model, int width, int height) {
+  if (model.SpiralShown) return RedrawScene(view, model);
+  const RotationMatrix rotation = MatrixOfAngles(view.ViewTeta, view.ViewPsi, view.ViewPhi);
+  bool any = false;
+  real left = 0.0L, right = 0.0L, top = 0.0L, bottom = 0.0L;
+  for (int n = 1; n <= model.N; ++n) {
+    if (!model.Present[n]) continue;
+    const Point3 p = Rotate(rotation, {model.X[n], model.Y[n], model.Z[n]});
+    if (!std::isfinite(p.X) || !std::isfinite(p.Z)) continue;
+    left = any ? std::min(left, p.X) : p.X;
+    right = any ? std::max(right, p.X) : p.X;
+    top = any ? std::min(top, p.Z) : p.Z;
+    bottom = any ? std::max(bottom, p.Z) : p.Z;
+    any = true;
+  }
+  if (!any) return RedrawScene(view, model);
+  const real kept = 1.0L - 2.0L * FitMargin;
+  real zoom = 0.0L;
+  if (right > left) zoom = 2.0L * kept * width / (right - left);
+  if (bottom > top) {
+    const real byHeight = 2.0L * kept * height / (bottom - top);
+    zoom = zoom > 0.0L ? std::min(zoom, byHeight) : byHeight;
+  }
+  if (zoom > 0.0L && std::isfinite(zoom)) view.Zoom = zoom;
+  view.PanX = width / 2.0L - view.CentreX - (left + right) / 2.0L * view.Zoom / 2.0L;
+  view.PanY = height / 2.0L - view.CentreY - (top + bottom) / 2.0L * view.Zoom / 2.0L;
+  return RedrawScene(view, model);
+}
+
+Redraw Wheel(ViewState& view, Model& model, int steps) {
+  for (; steps > 0; --steps) ZoomIn(view, model);
+  for (; steps < 0; ++steps) ZoomOut(view, model);
   return RedrawScene(view, model);
 }
 

@@ -37,6 +37,21 @@ Redraw Shift(ViewState& view, Model& model, ShiftDirection direction);
 // View > Move to center: Zoom back to 120 and no shift; angles and steps stay. Redraws.
 Redraw MoveToCenter(ViewState& view, Model& model);
 
+// View > Reset View: the view angles and the turn angles 0 (a spin ends), Zoom 120 and no
+// shift; the steps stay. Redraws.
+Redraw ResetView(ViewState& view, Model& model);
+
+// View > Fit, in particle mode: Zoom and the shift that show every present particle, under the
+// view's orientation, within an area of width x height pixels (the drawing area) with a margin of
+// FitMargin of the area on every side. A single particle (or all at one point) keeps the zoom and
+// is centred; no particle changes nothing. In figure mode only a redraw.
+inline constexpr real FitMargin = 0.1L;
+Redraw Fit(ViewState& view, Model& model, int width, int height);
+
+// The mouse wheel: each step of a wheel (15 degrees) as one press of the zoom button, forwards
+// (away from the user) enlarging. `steps` is signed, forwards positive.
+Redraw Wheel(ViewState& view, Model& model, int steps);
+
 // The track bar ("Amplitude"): its range and its position at start. Until it is first moved the
 // steps keep their start values, which are not those of the start position.
 inline constexpr int TrackBarMinimum = 0;

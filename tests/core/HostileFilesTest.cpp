@@ -21,7 +21,10 @@
 #include "SceneFactory.h"
 #include "TemporaryFolder.h"
 #include "documents/CommentFile.h"
+#include "documents/ConfigFolder.h"
 #include "documents/DocumentFile.h"
+#include "documents/RecentDocuments.h"
+#include "documents/SavedComparison.h"
 #include "documents/StartFile.h"
 #include "model/ProgramError.h"
 
@@ -94,6 +97,17 @@ TEST_F(HostileReads, StartFileOfEveryKind) {
   EXPECT_EQ(ExitCodeWithinTenSeconds([] { return ReadStartFile() == std::nullopt ? 0 : 1; }), 0) << "a FIFO";
   ::unlink(path.c_str());
 
+  // A line longer than any name: a device without end, or a file that is no start file.
+  ASSERT_EQ(::symlink("/dev/zero", path.c_str()), 0);
+  EXPECT_EQ(ExitCodeWithinTenSeconds([] { return IoErrorText([] { ReadStartFile(); }) == "Invalid filename" ? 0 : 1; }),
+            0)
+      << "a device without end";
+  ::unlink(path.c_str());
+  WriteBytes(path, std::string(LongestNameBytes + 1, 'a') + "\n");
+  EXPECT_EQ(IoErrorText([] { ReadStartFile(); }), "Invalid filename") << "a line longer than a name";
+  WriteBytes(path, std::string(LongestNameBytes, 'a'));
+  EXPECT_EQ(ReadStartFile(), std::string(LongestNameBytes, 'a')) << "the longest name";
+
   WriteBytes(path, "/d/a.ato");
   ::chmod(path.c_str(), 0);
   EXPECT_EQ(ExitCodeInChildProcess([] {
@@ -128,6 +142,20 @@ TEST_F(HostileReads, DocumentThatIsNoFile) {
               return IoErrorText([&] { ReadDocumentFile(m, fifo); }) == "File access denied" ? 0 : 2;
             }),
             0);
+}
+
+// The recent list ends at a line longer than any name; the status bar's comparison with the
+// document refuses a FIFO at once, as every other reader does.
+TEST_F(HostileReads, RecentListAndComparisonOfNoFiles) {
+  EnvironmentVariable config("XDG_CONFIG_HOME", folder_.Path("config"));
+  ClearRecentDocuments();
+  WriteBytes(RecentDocumentsPath(), "/a.ato\n" + std::string(LongestNameBytes + 1, 'b') + "\n/c.ato\n");
+  EXPECT_EQ(ReadRecentDocuments(), std::vector<std::string>{"/a.ato"});
+  ::unlink(RecentDocumentsPath().c_str());
+  ASSERT_EQ(::symlink("/dev/zero", RecentDocumentsPath().c_str()), 0);
+  EXPECT_EQ(ExitCodeWithinTenSeconds([] { return ReadRecentDocuments().empty() ? 0 : 1; }), 0) << "a device";
+  const std::string fifo = Fifo("pipe.ato");
+  EXPECT_EQ(ExitCodeWithinTenSeconds([&] { return DiffersFromDocument(EmptyDocument(), fifo) ? 0 : 1; }), 0);
 }
 
 // A terminal with nobody typing: reading it gives what the platform says rather than waiting.

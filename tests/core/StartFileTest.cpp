@@ -6,6 +6,7 @@
 #include <string>
 
 #include "TemporaryFolder.h"
+#include "documents/ConfigFolder.h"
 #include "documents/IoErrors.h"
 #include "model/ProgramError.h"
 
@@ -65,8 +66,8 @@ TEST_F(StartFileTest, ReadingStopsAtTheFirstLineEnd) {
   }
   WriteBytes(path_, "\n/d/a.ato");
   EXPECT_EQ(ReadStartFile(), std::string());
-  // A name longer than one read of the file.
-  const std::string longName = "/" + std::string(10000, 'n') + ".ato";
+  // The longest name, with its line end longer than one read of the file.
+  const std::string longName = "/" + std::string(LongestNameBytes - 5, 'n') + ".ato";
   WriteBytes(path_, longName + "\n");
   EXPECT_EQ(ReadStartFile(), longName);
 }

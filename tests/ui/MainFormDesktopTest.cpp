@@ -58,15 +58,18 @@ class MainFormDesktopTest : public QObject, private MainFormHarness {
     for (const QString& name : names) entries << QStringLiteral("&%1 %2").arg(entries.size() + 1).arg(FilePath(name));
     return entries;
   }
-  bool Drag(QWidget* target, const QList<QUrl>& urls) {
+  // The action the window takes a drag with, as a file manager offers it with Shift held (a move
+  // proposed, a copy allowed); IgnoreAction when refused.
+  Qt::DropAction Drag(QWidget* target, const QList<QUrl>& urls) {
     QMimeData data;
     data.setUrls(urls);
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(QPoint(5, 5), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
     QApplication::sendEvent(target, &enter);
-    if (!enter.isAccepted()) return false;
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    if (!enter.isAccepted()) return Qt::IgnoreAction;
+    QDropEvent drop(QPointF(5, 5), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
     QApplication::sendEvent(target, &drop);
-    return drop.isAccepted();
+    return drop.isAccepted() && enter.dropAction() == drop.dropAction() ? drop.dropAction() : Qt::IgnoreAction;
   }
   const std::vector<ShownDialog>& Shown() const { return DialogProvider::Instance().Shown(); }
 };
@@ -136,7 +139,8 @@ void MainFormDesktopTest::onlyOneDocumentFileIsTakenByADrop() {
   auto* comment = Find<QPlainTextEdit>("Comment");
   const QString memo = comment->toPlainText();
 
-  QCOMPARE(Drag(onComment ? comment->viewport() : static_cast<QWidget*>(form_.get()), urls), taken);
+  QCOMPARE(Drag(onComment ? comment->viewport() : static_cast<QWidget*>(form_.get()), urls),
+           taken ? Qt::CopyAction : Qt::IgnoreAction);
   QCoreApplication::processEvents();
   QCOMPARE(Text("FName"), FilePath(taken ? files.front() : QStringLiteral("a.ato")));
   QCOMPARE(model_->Present[9], taken);
@@ -151,7 +155,7 @@ void MainFormDesktopTest::aDropAsksTheCommentQuestionBeforeOpening() {
   StartWithDocument(Scene(), QStringLiteral("a.ato"));
   Find<QPlainTextEdit>("Comment")->setPlainText(QStringLiteral("about a"));
   DialogProvider::Instance().SetNextAnswer(true);
-  QVERIFY(Drag(form_.get(), {QUrl::fromLocalFile(FilePath("b.ato"))}));
+  QCOMPARE(Drag(form_.get(), {QUrl::fromLocalFile(FilePath("b.ato"))}), Qt::CopyAction);
   QTRY_COMPARE(Text("FName"), FilePath("b.ato"));
   QVERIFY(Shown().size() == 1 && Shown()[0].Kind == DialogKind::Confirmation);
   QCOMPARE(ReadCommentFile(StdPath("a.txt")), std::optional<std::string>("about a"));

@@ -33,6 +33,9 @@ class MainFormDocumentsTest : public QObject, private MainFormHarness {
   void saveWritesTheSameFileAndKeepsTheStartFile();
   void saveAsNamesTheNewDocument();
   void savingDoesNothingInFigureMode();
+  void saveAsksForTheNameOfASceneOfNoDocument();
+  void saveDialogsAskBeforeReplacingAFile();
+  void aCommentThatCouldNotBeWrittenIsAskedAboutAgain();
   void openDuringARunGoesOnFromTheNewScene();
   void spiralShowsTheFigureAndKeepsTheScene();
   void taonsReloadsTheRememberedDocumentOnly();
@@ -151,6 +154,96 @@ void MainFormDocumentsTest::savingDoesNothingInFigureMode() {
   QVERIFY(Shown().empty());
   QVERIFY(!QFileInfo::exists(FilePath("never.ato")));
   QVERIFY(!QFileInfo::exists(QStringLiteral("ThetraSpiral")));
+}
+
+// The easy square standing in for a remembered document that breaks off, or shown for no
+// document at all: Save asks for a name, writes nothing over the damaged document nor under the
+// figure's title, and the title survives a repaint. Once named, Save asks no more.
+void MainFormDocumentsTest::saveAsksForTheNameOfASceneOfNoDocument() {
+  const QString title = QStringLiteral("This is a stabil structur of taons");
+  for (const bool damaged : {true, false}) {
+    Cleanup();
+    Init();
+    if (damaged) {
+      WriteScene(Scene(), "cut.ato");
+      QVERIFY(QFile::resize(FilePath("cut.ato"), 6000));
+      WriteStartFile(StdPath("cut.ato"));
+      Start();
+      QCOMPARE(ErrorTexts(), QStringList{QStringLiteral("Read beyond end of file.")});
+    } else {
+      Start();
+      Find<QAction>("Daons1")->trigger();
+    }
+    const QString shown = damaged ? QStringLiteral("The easy square") : title;
+    QCOMPARE(Text("FName"), shown);
+    QVERIFY(SameBits(model_->X[1], 0.212L) && SameBits(model_->G1, 30.0L));
+    form_->resize(form_->width() + 20, form_->height() + 20);
+    QTest::qWait(50);
+    QCOMPARE(Text("FName"), shown);
+    DialogProvider& dialogs = DialogProvider::Instance();
+    dialogs.Reset();
+    Find<QAction>("Save1")->trigger();  // the dialog cancelled
+    QVERIFY(Shown().size() == 1 && Shown()[0].Kind == DialogKind::SaveFile);
+    QVERIFY(!QFileInfo::exists(title));
+    if (damaged) QCOMPARE(QFileInfo(FilePath("cut.ato")).size(), 6000);
+    const QString named = FilePath(damaged ? "named1.ato" : "named2.ato");
+    dialogs.SetNextFileName(named);
+    Find<QAction>("Save1")->trigger();
+    QCOMPARE(QFileInfo(named).size(), qint64(SnapshotSize));
+    QCOMPARE(Text("FName"), named);
+    dialogs.Reset();
+    Find<QAction>("Save1")->trigger();
+    QVERIFY(Shown().empty());
+  }
+}
+
+// Save As, the "0" button's save and the editor's come through the same dialog, which asks
+// before it names a file that is there: No shows the dialog again, Yes replaces the file.
+void MainFormDocumentsTest::saveDialogsAskBeforeReplacingAFile() {
+  StartWithDocument(Scene(), "a.ato");
+  WriteScene(OtherScene(), "b.ato");
+  const std::string b = ReadBytes(StdPath("b.ato"));
+  DialogProvider& dialogs = DialogProvider::Instance();
+  dialogs.SetNextFileName(FilePath("b.ato"));
+  dialogs.SetNextAnswer(false);
+  dialogs.SetNextFileName(FilePath("c.ato"));
+  Find<QAction>("Saveas1")->trigger();
+  QCOMPARE(ReadBytes(StdPath("b.ato")), b);
+  QCOMPARE(ReadBytes(StdPath("c.ato")), ReadBytes(StdPath("a.ato")));
+  QCOMPARE(Shown().size(), std::size_t{3});
+  QCOMPARE(Shown()[1].Text, QStringLiteral("\"%1\" already exists. Replace it?").arg(FilePath("b.ato")));
+  dialogs.SetNextFileName(FilePath("b.ato"));
+  dialogs.SetNextAnswer(true);
+  Find<QToolButton>("Null00")->click();
+  QCOMPARE(model_->DocFileName, StdPath("b.ato"));
+  QCOMPARE(Shown().back().Kind, DialogKind::Confirmation);
+  QVERIFY(ReadBytes(StdPath("b.ato")) != b && ReadBytes(StdPath("b.ato")).size() == SnapshotSize);
+}
+
+// A comment whose file cannot be written keeps its mark: the next Exit or Open asks again, and
+// their question can be cancelled.
+void MainFormDocumentsTest::aCommentThatCouldNotBeWrittenIsAskedAboutAgain() {
+  StartWithDocument(Scene(), "ro.ato");
+  WriteScene(OtherScene(), "b.ato");
+  QVERIFY(QDir().mkpath(FilePath("ro.txt")));  // no file can be written there
+  Find<QPlainTextEdit>("Comment")->setPlainText(QStringLiteral("kept"));
+  DialogProvider& dialogs = DialogProvider::Instance();
+  dialogs.SetNextAnswer(true);
+  QVERIFY(!form_->close());
+  QCOMPARE(ErrorTexts(), QStringList{QStringLiteral("File access denied.")});
+  QVERIFY(form_->CommentChanged());
+  dialogs.SetNextCancel();
+  QVERIFY(!form_->close());
+  dialogs.SetNextCancel();
+  dialogs.SetNextFileName(FilePath("b.ato"));
+  Find<QAction>("Open1")->trigger();
+  QCOMPARE(model_->DocFileName, StdPath("ro.ato"));
+  QVERIFY(form_->CommentChanged());
+  std::size_t questions = 0;
+  for (const ShownDialog& shown : Shown()) questions += shown.Kind == DialogKind::Confirmation;
+  QCOMPARE(questions, std::size_t{3});
+  dialogs.SetNextAnswer(false);
+  QVERIFY(form_->close());
 }
 
 void MainFormDocumentsTest::openDuringARunGoesOnFromTheNewScene() {

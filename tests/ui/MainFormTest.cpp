@@ -3,6 +3,7 @@
 // Modal boxes and file dialogs go through the dialog provider's test mode, so nothing blocks.
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QSlider>
 #include <QFile>
@@ -19,12 +20,19 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QClipboard>
+#include <QStatusBar>
+#include <QStyle>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 #include "documents/CommentFile.h"
+#include "ui/help/HelpWindow.h"
+#include "ui/main/SceneInstruments.h"
 #include "documents/DocumentFile.h"
 #include "documents/StartFile.h"
 #include "model/Model.h"
@@ -77,7 +85,25 @@ class MainFormTest : public QObject, private MainFormHarness {
   void labelsStandAtTheirPointsInTheirColours_data();
   void labelsStandAtTheirPointsInTheirColours();
   void exposeTurnsTheFigureByThePendingTurn();
+  void aReplacedSceneDropsItsTrailsAndSelection();
+  void aMissedCtrlClickKeepsTheSelectionAndAFifthIsRefused();
+  void smallThingsAUserNotices();
+  void switchesThatChangeTheColoursRedraw();
+  void listingCutsNumbersVisiblyAndShowsThemWhole();
+  void wheelResetAndFitLikeEveryPeer();
+  void heldColourRangeKeepsTheBarDuringARun();
 };
+
+namespace {
+
+// Scene() with a fifth particle, in group 1.
+Model FiveParticles() {
+  Model m = Scene();
+  Place(m, 9, 0.5L, 0.0L, 0.5L);
+  return m;
+}
+
+}  // namespace
 
 void MainFormTest::firstStartShowsTheSpiral() {
   Start();
@@ -340,8 +366,6 @@ void MainFormTest::particlesArePaintedInGroupAndParityColours() {
   QCOMPARE(PixelOfSlot(76), red);
   Find<QRadioButton>("Taoscope")->click();
   QVERIFY(form_->TaoscopeSelected());
-  QCOMPARE(PixelOfSlot(51), yellow);  // the switch itself does not redraw
-  Find<QToolButton>("DaoStop")->click();
   QCOMPARE(PixelOfSlot(1), red);
   QCOMPARE(PixelOfSlot(2), lime);
   QCOMPARE(PixelOfSlot(51), red);
@@ -687,3 +711,143 @@ void MainFormTest::exposeTurnsTheFigureByThePendingTurn() {
 
 QTEST_MAIN(MainFormTest)
 #include "MainFormTest.moc"
+
+// Open and F5 replace the scene: the old scene's trails and selection go with it.
+void MainFormTest::aReplacedSceneDropsItsTrailsAndSelection() {
+  const std::pair<const char*, std::function<void()>> replacements[] = {
+      {"open",
+       [this] {
+         DialogProvider::Instance().SetNextFileName(FilePath("b.ato"));
+         Find<QAction>("Open1")->trigger();
+       }},
+      {"taons", [this] { Find<QAction>("Daons1")->trigger(); }},
+  };
+  for (const auto& [name, replace] : replacements) {
+    Cleanup();
+    Init();
+    WriteScene(OtherScene(), QStringLiteral("b.ato"));
+    StartWithDocument(Scene(), QStringLiteral("a.ato"));
+    Find<QAction>("Trails")->trigger();
+    Run(30);
+    QTest::mouseClick(Find<QWidget>("Canvas"), Qt::LeftButton, {}, QPoint(view_->ScreenX[1], view_->ScreenY[1]));
+    QVERIFY2(form_->Instruments()->Selected().Slots() == std::vector<int>{1}, name);
+    replace();
+    QVERIFY2(form_->Instruments()->Selected().Empty(), name);
+    const QImage replaced = form_->CanvasImage();
+    Find<QAction>("Trails")->trigger();  // off and on: a record of nothing
+    Find<QAction>("Trails")->trigger();
+    QVERIFY2(form_->CanvasImage() == replaced, name);
+  }
+}
+
+// Ctrl+click on empty space changes nothing; a fifth particle is refused with a word.
+void MainFormTest::aMissedCtrlClickKeepsTheSelectionAndAFifthIsRefused() {
+  StartWithDocument(FiveParticles(), QStringLiteral("a.ato"));
+  QWidget* canvas = Find<QWidget>("Canvas");
+  const auto ctrlClick = [&](QPoint at) { QTest::mouseClick(canvas, Qt::LeftButton, Qt::ControlModifier, at); };
+  for (const int slot : {1, 2, 51, 76}) ctrlClick(QPoint(view_->ScreenX[slot], view_->ScreenY[slot]));
+  ctrlClick(QPoint(5, canvas->height() - 5));
+  const std::vector<int> four{1, 2, 51, 76};
+  QVERIFY(form_->Instruments()->Selected().Slots() == four);
+  ctrlClick(QPoint(view_->ScreenX[9], view_->ScreenY[9]));
+  QVERIFY(form_->Instruments()->Selected().Slots() == four);
+  QCOMPARE(form_->statusBar()->currentMessage(), QStringLiteral("At most 4 particles are measured"));
+}
+
+// The "0" button's caption fits, Copy Selection of nothing keeps the clipboard, one control is
+// named Edit1, and Escape closes the help window.
+void MainFormTest::smallThingsAUserNotices() {
+  StartWithDocument(Scene(), QStringLiteral("a.ato"));
+  auto* null00 = Find<QToolButton>("Null00");
+  null00->click();  // the save dialog cancelled
+  QCOMPARE(null00->text(), QStringLiteral("Yes Null"));
+  QVERIFY(null00->width() > null00->fontMetrics().horizontalAdvance(null00->text()));
+  QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+  Find<QAction>("CopySelection")->trigger();
+  QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+  QCOMPARE(form_->findChildren<QObject*>(QStringLiteral("Edit1")).size(), 1);
+  Find<QAction>("Help1")->trigger();
+  QTRY_VERIFY(form_->Help() && form_->Help()->isVisible());
+  form_->Help()->activateWindow();
+  QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(form_->Help()));
+  QTest::keyClick(form_->Help(), Qt::Key_Escape);
+  QVERIFY(!form_->Help()->isVisible());
+}
+
+// The scope and the contact part change the colours by potential and by parity: each switch
+// redraws the scene at once (here with a particle taken away behind the window's back).
+void MainFormTest::switchesThatChangeTheColoursRedraw() {
+  StartWithDocument(Scene(), QStringLiteral("a.ato"));
+  Find<QAction>("ColourByPotential")->trigger();
+  for (const char* name : {"Taoscope", "Functions3X1", "Gravoscope"}) {
+    model_->Present[76] = !model_->Present[76];
+    Find<QAbstractButton>(name)->click();
+    QVERIFY2((PixelOfSlot(76) != qRgb(0, 0, 0)) == model_->Present[76], name);
+  }
+}
+
+// A number wider than its column keeps its sign, leading digits and exponent around a visible
+// mark, and shows whole as the cell's tooltip.
+void MainFormTest::listingCutsNumbersVisiblyAndShowsThemWhole() {
+  Model scene = Scene();
+  scene.X[1] = -1.16873858610676E-41L;
+  StartWithDocument(scene, QStringLiteral("a.ato"));
+  auto* table = Find<QTableWidget>("DaonsTable");
+  const QString whole = QStringLiteral("-1.16873858610676E-41");
+  QCOMPARE(form_->ListingCell(1, 1), whole);
+  QCOMPARE(table->item(0, 0)->toolTip(), whole);
+  const int room = table->columnWidth(0) - 2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+  const QString shown = table->fontMetrics().elidedText(whole, table->textElideMode(), room);
+  QVERIFY2(shown != whole && shown.startsWith(QStringLiteral("-1.")) && shown.endsWith(QStringLiteral("E-41")) &&
+               shown.contains(QChar(0x2026)),
+           qPrintable(shown));
+}
+
+// A wheel step zooms as a zoom button does; Reset View and Fit; menus carry mnemonics.
+void MainFormTest::wheelResetAndFitLikeEveryPeer() {
+  StartWithDocument(Scene(), QStringLiteral("a.ato"));
+  QWidget* canvas = Find<QWidget>("Canvas");
+  const auto wheel = [&](int eighths) {
+    QWheelEvent event(QPointF(100, 100), canvas->mapToGlobal(QPointF(100, 100)), {}, QPoint(0, eighths), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(canvas, &event);
+  };
+  wheel(120);
+  QCOMPARE(view_->Zoom, 129.0L);
+  wheel(-60);
+  QCOMPARE(view_->Zoom, 129.0L);  // half a step waits for its other half
+  wheel(-180);
+  QCOMPARE(view_->Zoom, 111.0L);
+  view_->ViewTeta = 1.0L;
+  view_->TurnPhi = 0.5L;
+  view_->PanX = 7.0L;
+  Find<QAction>("ResetView")->trigger();
+  QVERIFY(view_->ViewTeta == 0.0L && view_->TurnPhi == 0.0L && view_->PanX == 0.0L && view_->Zoom == 120.0L);
+  QCOMPARE(view_->ScreenX[1] - view_->CentreX, 60);
+  // Slots 1 and 76 at x = +-1, 51 and 2 at z = +-1: the square fills 80 % of the shorter side.
+  Find<QAction>("Fit")->trigger();
+  const int side = std::min(canvas->width(), canvas->height());
+  QVERIFY(std::abs(view_->ScreenY[51] - view_->ScreenY[2] - 0.8 * side) <= 1);
+  for (const int slot : {1, 2, 51, 76}) {
+    QVERIFY(view_->ScreenX[slot] >= side / 10 - 1 && view_->ScreenX[slot] <= canvas->width() - side / 10 + 1);
+    QVERIFY(view_->ScreenY[slot] >= side / 10 - 1 && view_->ScreenY[slot] <= canvas->height() - side / 10 + 1);
+  }
+  for (const char* menu : {"File1", "EditMenu", "View1", "Help"})
+    QVERIFY2(Find<QMenu>(menu)->title().startsWith(QLatin1Char('&')), menu);
+}
+
+// With the range held, the colour bar and its labels stay as they were while the particles move;
+// let go, the bar follows the run again.
+void MainFormTest::heldColourRangeKeepsTheBarDuringARun() {
+  StartWithDocument(Scene(), QStringLiteral("a.ato"));
+  Find<QAction>("ColourBySpeed")->trigger();
+  const QRect bar(form_->CanvasImage().width() - 120, 0, 120, form_->CanvasImage().height());
+  Find<QAction>("HoldColourRange")->trigger();
+  const QImage held = form_->CanvasImage().copy(bar);
+  const QImage scene = form_->CanvasImage();
+  Run(200);
+  QVERIFY(form_->CanvasImage() != scene);
+  QCOMPARE(form_->CanvasImage().copy(bar), held);
+  Find<QAction>("HoldColourRange")->trigger();
+  QVERIFY(form_->CanvasImage().copy(bar) != held);
+}

@@ -3,7 +3,9 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QAction>
 #include <QPushButton>
+#include <QToolButton>
 #include <QtTest>
 
 #include <climits>
@@ -31,6 +33,7 @@ class ObservablesWindowTest : public QObject, private MainFormHarness {
 
   void f9OpensAWindowThatFollowsTheRunWithoutChangingIt();
   void chartDrawsThePickedQuantitiesAndExportsTheRecord();
+  void everyReplacementOfTheSceneStartsANewRecord();
   void chartDrawsAnyRecordWithinThePicture();
   void opensBesideTheMainWindow_data();
   void opensBesideTheMainWindow();
@@ -75,6 +78,35 @@ class ObservablesWindowTest : public QObject, private MainFormHarness {
     return false;
   }
 };
+
+// Open, F5 and the velocity reset replace the scene under the open window: the record holds the
+// new scene alone, measured as it stands.
+void ObservablesWindowTest::everyReplacementOfTheSceneStartsANewRecord() {
+  const std::pair<const char*, std::function<void()>> replacements[] = {
+      {"open",
+       [this] {
+         DialogProvider::Instance().SetNextFileName(FilePath("b.ato"));
+         Find<QAction>("Open1")->trigger();
+       }},
+      {"taons", [this] { Find<QAction>("Daons1")->trigger(); }},
+      {"velocity reset", [this] { Find<QToolButton>("Null00")->click(); }},
+  };
+  for (const auto& [name, replace] : replacements) {
+    Cleanup();
+    Init();
+    WriteScene(OtherScene(), QStringLiteral("b.ato"));
+    StartWithDocument(Scene(), QStringLiteral("a.ato"));
+    ObservablesWindow* window = OpenObservables();
+    Run(20);
+    replace();
+    Model scene = *model_;
+    const Observables now = Measure(scene, {});
+    QVERIFY2(window->Record().Measurements() == 1, name);
+    QVERIFY2(window->Record().FirstStep() == model_->StepCount, name);
+    for (int q = 0; q < QuantityCount; ++q)
+      QVERIFY2(SameBits(window->Record().Latest().values.values[q], now.values[q]), name);
+  }
+}
 
 void ObservablesWindowTest::f9OpensAWindowThatFollowsTheRunWithoutChangingIt() {
   StartWithDocument(Scene(), QStringLiteral("scene.ato"));
@@ -148,6 +180,7 @@ void ObservablesWindowTest::chartDrawsThePickedQuantitiesAndExportsTheRecord() {
     int scale;
   } sizes[] = {{"PNG image (*.png)", 1}, {"PNG image, twice the size (*.png)", 2}, {"PNG image, four times the size (*.png)", 4}};
   for (const auto& size : sizes) {
+    QFile::remove(FilePath(QStringLiteral("run.png")));  // no question of replacing it
     dialogs.SetNextFilter(QString::fromLatin1(size.filter));
     dialogs.SetNextFileName(FilePath(QStringLiteral("run.png")));
     window->findChild<QPushButton*>(QStringLiteral("ExportPicture"))->click();

@@ -4,6 +4,7 @@
 // places, one vector shape per particle, a frame per K steps, the frames of a faulting or
 // interrupted run kept.
 
+#include <algorithm>
 #include <QAction>
 #include <QDir>
 #include <QProcess>
@@ -111,6 +112,10 @@ class PictureTest : public QObject, private MainFormHarness {
   void renderDrawsTheCanvasPixelForPixel();
   void exportScalesPngAndDrawsSvgShapes();
   void exportDoublesTheFigureEdges();
+  void exportWritesTheNamedFormatAndAsksBeforeReplacing_data();
+  void exportWritesTheNamedFormatAndAsksBeforeReplacing();
+  void renderRefusesARadiusItCannotDraw();
+  void colourBarLabelsHaveAtMostSixDigits();
   void movieHasAFrameEveryKSteps_data();
   void movieHasAFrameEveryKSteps();
   void faultingRunKeepsTheFramesBeforeTheFault_data();
@@ -224,6 +229,63 @@ void PictureTest::exportScalesPngAndDrawsSvgShapes() {
   QList<QPoint> expected;
   for (const int slot : present) expected.append(QPoint(view_->ScreenX[slot], view_->ScreenY[slot]));
   QCOMPARE(SvgDots(svg), expected);
+}
+
+void PictureTest::exportWritesTheNamedFormatAndAsksBeforeReplacing_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<QList<bool>>("answers");  // to the question whether to replace the file there
+  QTest::addColumn<QByteArray>("begins");    // the file's first bytes afterwards
+  QTest::addColumn<QString>("error");
+  QTest::newRow("svg named, png filter") << "a.svg" << QList<bool>{} << QByteArray("<?xml") << "";
+  QTest::newRow("png") << "a.png" << QList<bool>{} << QByteArray("\x89PNG") << "";
+  QTest::newRow("other extension") << "a.txt" << QList<bool>{} << QByteArray() << "is no picture (.png, .svg)";
+  QTest::newRow("there, kept") << "old.png" << QList<bool>{false} << QByteArray("kept") << "";
+  QTest::newRow("there, replaced") << "old.png" << QList<bool>{true} << QByteArray("\x89PNG") << "";
+}
+
+void PictureTest::exportWritesTheNamedFormatAndAsksBeforeReplacing() {
+  QFETCH(QString, name);
+  QFETCH(QList<bool>, answers);
+  QFETCH(QByteArray, begins);
+  QFETCH(QString, error);
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  QFile old(FilePath("old.png"));
+  QVERIFY(old.open(QIODevice::WriteOnly) && old.write("kept") == 4);
+  old.close();
+  DialogProvider& dialogs = DialogProvider::Instance();
+  dialogs.Reset();
+  dialogs.SetNextFileName(FilePath(name));
+  for (const bool yes : answers) dialogs.SetNextAnswer(yes);
+  Find<QAction>("ExportPicture1")->trigger();
+  QFile file(FilePath(name));
+  QCOMPARE(file.open(QIODevice::ReadOnly) ? file.read(begins.size()) : QByteArray(), begins);
+  const QStringList errors = ErrorTexts();
+  QVERIFY2(error.isEmpty() ? errors.isEmpty() : errors.size() == 1 && errors[0].endsWith(error), qPrintable(errors.join('|')));
+  const qsizetype questions = std::count_if(dialogs.Shown().begin(), dialogs.Shown().end(),
+                                            [](const ShownDialog& d) { return d.Kind == DialogKind::Confirmation; });
+  QCOMPARE(questions, answers.size());
+}
+
+void PictureTest::colourBarLabelsHaveAtMostSixDigits() {
+  const struct {
+    real value;
+    char separator;
+    const char* shown;
+  } rows[] = {{1.23456789L, '.', "1.23457"},  {-2.55856440842478E-10L, '.', "-2.55856E-10"},
+              {123456789.0L, ',', "1,23457E8"}, {0.5L, ',', "0,5"},
+              {-1e-300L, '.', "-1E-300"},     {0.0L, '.', "0"}};
+  for (const auto& row : rows) QCOMPARE(ColourBarLabel(row.value, row.separator), QString::fromLatin1(row.shown));
+}
+
+// A radius the painter cannot draw as a circle is refused before anything is drawn.
+void PictureTest::renderRefusesARadiusItCannotDraw() {
+  WriteScene(Scene(), QStringLiteral("scene.ato"));
+  for (const char* radius : {"1e16", "1e4000", "0"}) {
+    const ToolRun run = RunRender({"--look", "spheres", "--radius", radius, "--output", FilePath("r.png"), FilePath("scene.ato")});
+    QCOMPARE(run.status, 2);
+    QVERIFY2(run.err.contains(QStringLiteral("--radius: '%1' is not above 0 and at most 1000").arg(radius)), qPrintable(run.err));
+  }
+  QVERIFY(!QFile::exists(FilePath("r.png")));
 }
 
 // The spiral at start: the white edge P1-P2 runs along the centre's row. At twice the size it is
@@ -681,7 +743,10 @@ void PictureTest::sphereRadiusAndTrailStepsAreAskedForAndChecked_data() {
   QTest::addColumn<QString>("typed");
   QTest::addColumn<QString>("error");  // empty: taken
   QTest::newRow("radius 0.3") << "SphereRadius" << "0.3" << "";
-  QTest::newRow("radius 0") << "SphereRadius" << "0" << "The sphere radius must be above 0.";
+  QTest::newRow("radius 0") << "SphereRadius" << "0" << "The sphere radius must be above 0 and at most 1000.";
+  QTest::newRow("radius 1000") << "SphereRadius" << "1000" << "";
+  QTest::newRow("radius 1e16") << "SphereRadius" << "10000000000000000" << "The sphere radius must be above 0 and at most 1000.";
+  QTest::newRow("radius 1000.001") << "SphereRadius" << "1000.001" << "The sphere radius must be above 0 and at most 1000.";
   QTest::newRow("radius no number") << "SphereRadius" << "abc" << "'abc' is not a valid floating point value.";
   QTest::newRow("trail steps 5") << "TrailSteps" << "5" << "";
   QTest::newRow("trail steps 0") << "TrailSteps" << "0" << "The trail steps must be 1 to 10000.";

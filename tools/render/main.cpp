@@ -108,7 +108,7 @@ std::vector<int> Slots(const std::string& text) {
 
 real Radius(const std::string& text) {
   const real radius = RealValue("--radius", text);
-  if (!(radius > 0.0L) || !std::isfinite(radius)) throw UsageError("--radius: " + Quoted(text) + " is not above 0");
+  if (!IsSphereRadius(radius)) throw UsageError("--radius: " + Quoted(text) + " is not above 0 and at most 1000");
   return radius;
 }
 

@@ -83,8 +83,8 @@ constexpr QStringView FilterSeparator = u";;";
 
 }  // namespace
 
-std::optional<QString> DialogProvider::AskFileName(QWidget* parent, DialogKind kind, const QString& caption,
-                                                   const FileKind& files, QString* chosenFilter) {
+std::optional<QString> DialogProvider::AskFileNameOnce(QWidget* parent, DialogKind kind, const QString& caption,
+                                                       const FileKind& files, QString* chosenFilter) {
   std::optional<QString> chosen;
   if (chosenFilter) *chosenFilter = files.Filter.section(FilterSeparator.toString(), 0, 0);
   if (testMode_) {
@@ -104,11 +104,26 @@ std::optional<QString> DialogProvider::AskFileName(QWidget* parent, DialogKind k
     // reports "File not found" like any other failed open.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(kind == DialogKind::OpenFile ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    // The question comes from AskFileName, the same in every dialog.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
       chosen = dialog.selectedFiles().constFirst();
       if (chosenFilter) *chosenFilter = dialog.selectedNameFilter();
     }
+  }
+  return chosen;
+}
+
+// A save dialog asks before an existing file is replaced; "No" shows the dialog again.
+std::optional<QString> DialogProvider::AskFileName(QWidget* parent, DialogKind kind, const QString& caption,
+                                                   const FileKind& files, QString* chosenFilter) {
+  std::optional<QString> chosen;
+  for (;;) {
+    chosen = AskFileNameOnce(parent, kind, caption, files, chosenFilter);
+    if (!chosen || kind != DialogKind::SaveFile) break;
+    const QFileInfo existing(*chosen);
+    if (!existing.exists() && !existing.isSymLink()) break;
+    if (Confirm(parent, QStringLiteral("\"%1\" already exists. Replace it?").arg(QDir::toNativeSeparators(*chosen)))) break;
   }
   // As the platform's dialogs do, the chosen file's folder becomes the current directory: a
   // relative name such as the spiral's comment file lands beside the last document chosen.
@@ -154,19 +169,34 @@ void DialogProvider::ShowError(QWidget* parent, const QString& message, const QS
 }
 
 bool DialogProvider::Confirm(QWidget* parent, const QString& question) {
+  return Ask(parent, question, false) == Answer::Yes;
+}
+
+DialogProvider::Answer DialogProvider::ConfirmOrCancel(QWidget* parent, const QString& question) {
+  return Ask(parent, question, true);
+}
+
+DialogProvider::Answer DialogProvider::Ask(QWidget* parent, const QString& question, bool cancel) {
   if (testMode_) {
     shown_.push_back({DialogKind::Confirmation, ConfirmCaption, ShownMessage(question)});
-    if (nextAnswers_.empty()) return false;
-    const bool yes = nextAnswers_.front();
+    if (nextAnswers_.empty()) return Answer::No;
+    const Answer answer = nextAnswers_.front();
     nextAnswers_.pop_front();
-    return yes;
+    return answer == Answer::Cancel && !cancel ? Answer::No : answer;
   }
-  QMessageBox box(QMessageBox::Question, ConfirmCaption, {}, QMessageBox::Yes | QMessageBox::No, parent);
+  QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+  if (cancel) buttons |= QMessageBox::Cancel;
+  QMessageBox box(QMessageBox::Question, ConfirmCaption, {}, buttons, parent);
   SetBoxText(box, question);
   box.button(QMessageBox::Yes)->setText(QStringLiteral("&Yes"));
   box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
+  if (cancel) box.button(QMessageBox::Cancel)->setText(QStringLiteral("Cancel"));
   box.setDefaultButton(QMessageBox::Yes);
-  return box.exec() == QMessageBox::Yes;
+  switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return cancel ? Answer::Cancel : Answer::No;
+  }
 }
 
 std::optional<QString> DialogProvider::AskText(QWidget* parent, const QString& caption, const QString& label,
@@ -202,7 +232,9 @@ void DialogProvider::SetNextFileName(std::optional<QString> name) { nextFileName
 
 void DialogProvider::SetNextFilter(const QString& filter) { nextFilters_.push_back(filter); }
 
-void DialogProvider::SetNextAnswer(bool yes) { nextAnswers_.push_back(yes); }
+void DialogProvider::SetNextAnswer(bool yes) { nextAnswers_.push_back(yes ? Answer::Yes : Answer::No); }
+
+void DialogProvider::SetNextCancel() { nextAnswers_.push_back(Answer::Cancel); }
 
 void DialogProvider::Reset() {
   nextFileNames_.clear();

@@ -42,8 +42,9 @@ class DialogProvider {
   // name of a missing file: opening that then fails with the file error. The chosen file's folder
   // becomes the current directory. Empty when cancelled.
   std::optional<QString> OpenFileName(QWidget* parent);
-  // The save dialog for documents, with the same filter and suffix; an existing file is replaced
-  // without a question. `caption` empty gives the platform's caption.
+  // The save dialog for documents, with the same filter and suffix. `caption` empty gives the
+  // platform's caption. Every save dialog (the export dialogs too) asks before it names an
+  // existing file: "No" shows the dialog again (in test mode: takes the next queued name).
   std::optional<QString> SaveFileName(QWidget* parent, const QString& caption = {});
   // A save dialog for what a window exports (a table, a picture): its own filter and suffix;
   // the current directory stays where the documents put it.
@@ -59,6 +60,9 @@ class DialogProvider {
   void ShowError(QWidget* parent, const QString& message, const QString& fileName = {});
   // Caption "Confirm", question icon, buttons "&Yes" and "&No"; true for Yes.
   bool Confirm(QWidget* parent, const QString& question);
+  // As Confirm, with a third button "Cancel" (also Escape and closing the box).
+  enum class Answer { Yes, No, Cancel };
+  Answer ConfirmOrCancel(QWidget* parent, const QString& question);
   // Caption "Information", information icon, one "OK" button.
   void ShowInformation(QWidget* parent, const QString& message);
   // A line of text asked for under `caption` with `label`, starting as `initial`; empty when
@@ -74,6 +78,8 @@ class DialogProvider {
   // The filter the next dialog of several filters returns as chosen (the first when none is queued).
   void SetNextFilter(const QString& filter);
   void SetNextAnswer(bool yes);
+  // The next confirmation is cancelled (a Confirm without a Cancel button takes it as No).
+  void SetNextCancel();
   // The text the next AskText returns (cancelled when none is queued).
   void SetNextText(std::optional<QString> text);
   const std::vector<ShownDialog>& Shown() const { return shown_; }
@@ -92,10 +98,13 @@ class DialogProvider {
   std::optional<QString> QueuedFileName();
   std::optional<QString> AskFileName(QWidget* parent, DialogKind kind, const QString& caption, const FileKind& files,
                                      QString* chosenFilter = nullptr);
+  std::optional<QString> AskFileNameOnce(QWidget* parent, DialogKind kind, const QString& caption,
+                                         const FileKind& files, QString* chosenFilter);
+  Answer Ask(QWidget* parent, const QString& question, bool cancel);
 
   bool testMode_ = false;
   std::deque<std::optional<QString>> nextFileNames_;
-  std::deque<bool> nextAnswers_;
+  std::deque<Answer> nextAnswers_;
   std::deque<std::optional<QString>> nextTexts_;
   std::deque<QString> nextFilters_;
   std::vector<ShownDialog> shown_;

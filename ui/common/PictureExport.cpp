@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "model/ProgramError.h"
+#include "picture/OutputFormat.h"
 #include "ui/common/DialogProvider.h"
 #include "ui/common/FileNames.h"
 
@@ -34,8 +36,12 @@ void ExportDrawing(QWidget* parent, const QString& caption, const Drawing& drawi
   QString filter;
   const std::optional<QString> name = DialogProvider::Instance().ExportFileName(parent, caption, filters, filter);
   if (!name) return;
+  // The name's extension says the format, as for velmora-render; a PNG filter its size.
+  const std::string file = FileName(*name);
+  const std::optional<PictureFormat> format = PictureFormatOf(file);
+  if (!format) throw ProgramError("'" + name->toStdString() + "' is no picture (.png, .svg)");
   const PictureKind& kind = PictureKinds[std::max<qsizetype>(filters.indexOf(filter), 0)];
-  WriteDrawing(FileName(*name), kind.Format, drawing, kind.Scale);
+  WriteDrawing(file, *format, drawing, *format == kind.Format ? kind.Scale : 1);
 }
 
 }  // namespace velmora

@@ -30,6 +30,7 @@ void TEditDlg::showEvent(QShowEvent* event) {
   adjustPosition(nullptr);
   QDialog::showEvent(event);
   storedSomething_ = false;
+  wroteDocument_ = false;
   FormPaint();
 }
 
@@ -112,6 +113,7 @@ void TEditDlg::OKBtnClick() {
   StoreTimeStepAndParameters();
   WriteDocumentFile(model_, name);
   model_.DocFileName = name;
+  wroteDocument_ = true;
   RememberLastDocument(model_);
   StoreTimeStepAndParameters();
   AlignCopiesOfPresentSlots();

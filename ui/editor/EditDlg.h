@@ -45,6 +45,8 @@ class TEditDlg : public QDialog {
   // Something was stored into the model during this opening ("&Yes", "Save As", "OK"), so the
   // main window shows the model anew however the dialog closes.
   bool StoredSomething() const { return storedSomething_; }
+  // "OK" wrote the scene as the window's document during this opening.
+  bool WroteDocument() const { return wroteDocument_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -69,6 +71,7 @@ class TEditDlg : public QDialog {
   char separator_;
   bool editorListVelocities_ = false;
   bool storedSomething_ = false;
+  bool wroteDocument_ = false;
 
   EditorGrid* DaonsTable = nullptr;
   QLabel* NumberOfTaon = nullptr;

@@ -36,8 +36,10 @@ bool DocumentDrop::eventFilter(QObject* watched, QEvent* event) {
   drop->ignore();
   if (watched != window_) return true;
   const std::optional<QString> document = DraggedDocument(*drop->mimeData());
-  if (!document || !canOpen_()) return true;
-  drop->acceptProposedAction();
+  // Taken as a copy, whatever the source proposed: a move would let it delete the user's file.
+  if (!document || !canOpen_() || !(drop->possibleActions() & Qt::CopyAction)) return true;
+  drop->setDropAction(Qt::CopyAction);
+  drop->accept();
   if (type == QEvent::Drop) QTimer::singleShot(0, window_, [this, name = *document] { open_(name); });
   return true;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Documents dropped on the main window. A drag that carries exactly one local file named *.ato
 // is taken by the window wherever it is dropped, fields and the comment memo included; a drag
-// of any other file or files is refused, so the cursor says so before anything is dropped.
+// of any other file or files is refused, so the cursor says so before anything is dropped. A
+// drop is always taken as a copy, so that the source never moves or deletes the file.
 // Text dragged into a field or the memo stays theirs. The opening itself happens after the drop
 // has finished, so that the drag source is not kept waiting by a question or an error box.
 

@@ -22,6 +22,8 @@
 #include <QToolButton>
 #include <QWindow>
 
+#include <algorithm>
+#include <filesystem>
 #include <utility>
 
 #include "documents/CommentFile.h"
@@ -50,6 +52,9 @@ namespace {
 
 constexpr const char* SpiralTitle = "ThetraSpiral";
 constexpr const char* EasySquareTitle = "The easy square";
+// The "0" button's width at rest, and the room its caption needs beside the text.
+constexpr int Null00MinimumWidth = 17;
+constexpr int Null00TextMargin = 6;
 
 // Ctrl+arrow: the hidden menu's picture shifts. A field or the comment memo would take them as
 // moves of its text cursor; the window gives them to the menu wherever the focus is.
@@ -145,14 +150,14 @@ std::string TMainForm::ReadOrCreateStartFile() {
   return {};
 }
 
-// The remembered document is opened as Open does, but one that cannot be opened is no error:
-// the easy square stands in for it, under the remembered name. True when the document was loaded.
+// The remembered document is opened as Open does, but one that cannot be read is no stop: the
+// easy square stands in for it, under the remembered name. True when the document was loaded.
 bool TMainForm::LoadStartDocument(const std::string& name) {
   model_.SpiralShown = false;
   Go->setEnabled(true);
   model_.DocFileName = name;
   ShowDocumentName();
-  if (!TryReadDocumentFile(model_, name)) {
+  if (!ReadRememberedDocument(name)) {
     BuildFigure(model_, view_.FigureKind);
     FName->setText(QString::fromLatin1(EasySquareTitle));
     return false;
@@ -160,6 +165,17 @@ bool TMainForm::LoadStartDocument(const std::string& name) {
   ApplySnapshot(model_);
   ApplyLoadedComment();
   return true;
+}
+
+// A remembered document that cannot be opened is passed over in silence; one that breaks off is
+// reported. Save writes under the remembered name only what was read from it, or when no file
+// of that name is there to be lost.
+bool TMainForm::ReadRememberedDocument(const std::string& name) {
+  bool read = false;
+  Guarded([&] { read = TryReadDocumentFile(model_, name); });
+  std::error_code ignored;
+  ownDocument_ = read || std::filesystem::symlink_status(name, ignored).type() == std::filesystem::file_type::not_found;
+  return read;
 }
 
 // A document named on the command line: one that cannot be read is reported, and start-up goes
@@ -206,6 +222,9 @@ void TMainForm::DrawFigure() { Paint(TurnFigureAndProject(view_, model_)); }
 
 void TMainForm::RedrawScene() { Paint(velmora::RedrawScene(view_, model_)); }
 
+// Without turning a spinning figure once more.
+void TMainForm::DrawAsItStands() { Paint(model_.SpiralShown ? Redraw::Figure : ProjectParticles(view_, model_)); }
+
 // ---------------------------------------------------------------------------------------------
 // Window events
 
@@ -218,8 +237,9 @@ void TMainForm::FormPaint() {
     DrawFigure();
     return;
   }
-  // The name field follows, so that it shows the document that Save writes.
-  if (model_.DocFileName != model_.LastDocFileName) {
+  // The name field follows, so that it shows the document that Save writes; a scene of no
+  // document keeps its title.
+  if (ownDocument_ && model_.DocFileName != model_.LastDocFileName) {
     model_.DocFileName = model_.LastDocFileName;
     ShowDocumentName();
   }
@@ -372,7 +392,7 @@ void TMainForm::GoClick() {
   model_.Stopped = false;
   SetImagesEnabled(false);
   Null00->setEnabled(false);
-  Null00->setText(QStringLiteral("0"));
+  ShowNull00Text(QStringLiteral("0"));
   look::SetTextColour(Null00, look::Maroon);
   // A value that is not a number ends the run before its first step, as a fault of a step would.
   ThrowIfNotANumber(model_);
@@ -418,8 +438,8 @@ void TMainForm::EndIfExitRequested() {
   if (exitRequested_ && runDepth_ == 0) close();
 }
 
-// Closing stores what was typed into the fields and asks the comment's question, as leaving
-// the memo would; refused text or a comment that could not be written keeps the window open.
+// Closing stores what was typed into the fields and asks the comment's question with Cancel;
+// refused text, Cancel or a comment that could not be written keeps the window open.
 void TMainForm::closeEvent(QCloseEvent* event) {
   if (runDepth_ > 0) {
     exitRequested_ = true;
@@ -427,10 +447,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     return;
   }
   bool ready = false;
-  RunCommand([&] {
-    CommentExit();
-    ready = true;
-  });
+  RunCommand([&] { ready = CommentLeaves(); });
   if (!ready) {
     event->ignore();
     return;
@@ -447,6 +464,8 @@ void TMainForm::New1Click() {
     if (editDlg_->StoredSomething()) RefreshFromModel();
     return;
   }
+  // A scene the editor did not save is no document's: Save asks for its name.
+  ownDocument_ = editDlg_->WroteDocument();
   model_.SpiralShown = false;
   Go->setEnabled(true);
   Null00->setEnabled(true);
@@ -457,6 +476,7 @@ void TMainForm::New1Click() {
 }
 
 void TMainForm::RefreshFromModel() {
+  SceneReplaced();
   RedrawScene();
   FillListing();
   FillParameterFields();
@@ -464,11 +484,26 @@ void TMainForm::RefreshFromModel() {
 
 void TMainForm::Exit1Click() { close(); }
 
+// The button grows to its text and keeps its place, over the turn buttons beside it until its
+// caption is "0" again.
+void TMainForm::ShowNull00Text(const QString& text) {
+  Null00->setText(text);
+  const int needed = Null00->fontMetrics().horizontalAdvance(text) + Null00TextMargin;
+  Null00->resize(std::max(Null00MinimumWidth, needed), Null00->height());
+  Null00->raise();
+}
+
+void TMainForm::SceneReplaced() {
+  instruments_->SceneReplaced();
+  if (observablesWindow_ && observablesWindow_->isVisible()) observablesWindow_->Restart();
+}
+
 void TMainForm::Null00Click() {
   if (model_.SpiralShown || !model_.Stopped) return;
   ZeroVelocities(model_);
-  Null00->setText(QStringLiteral("Yes Null"));
+  ShowNull00Text(QStringLiteral("Yes Null"));
   look::SetTextColour(Null00, look::Maroon);
+  SceneReplaced();
   FillListing();
   if (const std::optional<QString> name = DialogProvider::Instance().SaveFileName(this)) SaveAsSequence(*name);
 }
@@ -487,6 +522,16 @@ void TMainForm::DaoForvardClick() { Paint(ZoomIn(view_, model_)); }
 void TMainForm::ShiftClick(ShiftDirection direction) { Paint(Shift(view_, model_, direction)); }
 
 void TMainForm::MoveToCenterClick() { Paint(velmora::MoveToCenter(view_, model_)); }
+
+// In figure mode the figure's turn lives in its points: it is built again in its first position.
+void TMainForm::ResetViewClick() {
+  if (model_.SpiralShown) BuildFigure(model_, view_.FigureKind);
+  Paint(velmora::ResetView(view_, model_));
+}
+
+void TMainForm::FitClick() { Paint(velmora::Fit(view_, model_, Canvas->width(), Canvas->height())); }
+
+void TMainForm::WheelTurned(int steps) { Paint(Wheel(view_, model_, steps)); }
 
 // The observables window opens beside this one and stays open while the run goes on; each
 // opening starts its record anew with the scene as it stands.
@@ -520,8 +565,12 @@ void TMainForm::FillListing() {
   for (int n = 1; n <= model_.N; ++n) DaonsTable->verticalHeaderItem(n - 1)->setText(QString::number(n));
   for (int n = 1; n <= model_.N; ++n) {
     const auto cells = ListingCells(model_, n, model_.ListVelocities, separator_);
-    for (int column = 0; column < 3; ++column)
-      DaonsTable->item(n - 1, column)->setText(QString::fromStdString(cells[column]));
+    for (int column = 0; column < 3; ++column) {
+      QTableWidgetItem* cell = DaonsTable->item(n - 1, column);
+      const QString text = QString::fromStdString(cells[column]);
+      cell->setText(text);
+      cell->setToolTip(text);
+    }
   }
 }
 

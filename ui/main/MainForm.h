@@ -114,12 +114,14 @@ class TMainForm : public QMainWindow {
   void FormCreate(const std::optional<std::string>& startDocument);
   std::string ReadOrCreateStartFile();
   bool LoadStartDocument(const std::string& name);
+  bool ReadRememberedDocument(const std::string& name);
   bool OpenNamedDocument(const std::string& name);
 
   // Scene drawing.
   void DrawParticles();
   void DrawFigure();
   void RedrawScene();
+  void DrawAsItStands();
   void Paint(Redraw redraw);
   void SetCentre();
 
@@ -147,6 +149,9 @@ class TMainForm : public QMainWindow {
   void DaoForvardClick();
   void ShiftClick(ShiftDirection direction);
   void MoveToCenterClick();
+  void ResetViewClick();
+  void FitClick();
+  void WheelTurned(int steps);
   void TrackBarChange(int position);
   void ShowSpinClick();
   void ShowNumbersOfPointsClick();
@@ -182,11 +187,16 @@ class TMainForm : public QMainWindow {
   // way it was closed.
   void RefreshFromModel();
   void SetDocumentControlsEnabled(bool enabled);
+  // Another scene took the place of the one shown, or the editor changed it.
+  void SceneReplaced();
+  void ShowNull00Text(const QString& text);
   void ApplyLoadedComment();
 
   // Comment, help, About, Exit.
   void CommentChange();
   void CommentExit();
+  bool CommentLeaves();
+  void WriteComment();
   void Help1Click();
   void RusHelpClick();
   void PolHelpClick();
@@ -202,6 +212,10 @@ class TMainForm : public QMainWindow {
   bool showNumbers_ = false;
   // The user changed the comment memo since it was loaded, saved or last asked about.
   bool commentChanged_ = false;
+  // DocFileName names a document of the user's that Save writes without a question: one read or
+  // written here, or a remembered name with no file. Otherwise (a figure's title, a document
+  // that could not be read, a new scene) Save asks for a name as Save As does.
+  bool ownDocument_ = false;
   // How the memo's text was read from its comment file, and so how it is saved.
   CommentEncoding commentEncoding_;
   // The control whose focus Alt lent to the menu bar, until the focus goes on.
@@ -278,6 +292,8 @@ class TMainForm : public QMainWindow {
   QAction* ShowSpin = nullptr;
   QAction* ShowNumbersOfPoints = nullptr;
   QAction* MoveToCenter = nullptr;
+  QAction* ResetView = nullptr;
+  QAction* Fit = nullptr;
   QAction* Observables1 = nullptr;
   QMenu* Manager1 = nullptr;
   QAction* Left1 = nullptr;

@@ -35,6 +35,7 @@ namespace velmora {
 namespace {
 
 constexpr const char* TaonsTitle = "This is a stabil structur of taons";
+const QString CommentQuestion = QStringLiteral("The text was changed. Save now?");
 
 }  // namespace
 
@@ -49,21 +50,23 @@ void TMainForm::Open1Click() {
 }
 
 // File > Open from its chosen name on, also for a recent document, a dropped one and one named
-// on the command line: first the comment's save question, as leaving the memo would ask it, for
-// the memo then takes the new document's comment. A document that cannot be read leaves the
+// on the command line: first the comment's save question, with Cancel, for the memo then takes
+// the new document's comment. A document that cannot be read leaves the
 // model as it was and the name of the document that Save writes, but the window has already
 // left figure mode.
 void TMainForm::OpenDocument(const std::string& name) {
-  CommentExit();
+  if (!CommentLeaves()) return;
   model_.SpiralShown = false;
   SetDocumentControlsEnabled(true);
   TakeDocumentName(name, [this] {
     ReadDocumentFile(model_, model_.DocFileName);
     RememberLastDocument(model_);
   });
+  ownDocument_ = true;
   ApplySnapshot(model_);
   model_.StepCount = 0;
   LTime->setText(QStringLiteral("0"));
+  SceneReplaced();
   DrawParticles();
   FillListing();
   FillParameterFields();
@@ -119,9 +122,13 @@ void TMainForm::RecentDocumentClick(const std::string& name) {
 void TMainForm::ClearListClick() { ClearRecentDocuments(); }
 
 // File > Save: the scene under the current name, without a question; the start file and the
-// comment file stay as they are.
+// comment file stay as they are. A scene of no document of the user's is saved as Save As does.
 void TMainForm::Save1Click() {
   if (model_.SpiralShown) return;
+  if (!ownDocument_) {
+    Saveas1Click();
+    return;
+  }
   WriteDocumentFile(model_, model_.DocFileName);
   TryAddRecentDocument(model_.DocFileName);
 }
@@ -138,6 +145,7 @@ void TMainForm::SaveAsSequence(const QString& name) {
     WriteDocumentFile(model_, model_.DocFileName);
     RememberLastDocument(model_);
   });
+  ownDocument_ = true;
   TryAddRecentDocument(model_.DocFileName);
 }
 
@@ -165,6 +173,7 @@ void TMainForm::Spiral1Click() {
   model_.SpiralShown = true;
   BuildFigure(model_, view_.FigureKind);
   SetDocumentControlsEnabled(false);
+  SceneReplaced();
   DrawFigure();
 }
 
@@ -173,6 +182,7 @@ void TMainForm::Spiral1Click() {
 // time step and parameters now in force.
 void TMainForm::Daons1Click() {
   ShowImagesOfTaons();
+  SceneReplaced();
   FillParameterFields();
 }
 
@@ -188,6 +198,7 @@ void TMainForm::ShowImagesOfTaons() {
   if (last->empty()) {
     BuildFigure(model_, view_.FigureKind);
     model_.DocFileName = TaonsTitle;
+    ownDocument_ = false;
     FillListing();
     ShowDocumentName();
     DrawParticles();
@@ -195,9 +206,8 @@ void TMainForm::ShowImagesOfTaons() {
   }
   model_.DocFileName = *last;
   ShowDocumentName();
-  // A remembered document that is gone gives the easy square, silently; it shows at the next
-  // redraw.
-  if (!TryReadDocumentFile(model_, model_.DocFileName)) {
+  // A remembered document that cannot be read gives the easy square; it shows at the next redraw.
+  if (!ReadRememberedDocument(model_.DocFileName)) {
     BuildFigure(model_, view_.FigureKind);
     return;
   }
@@ -209,11 +219,26 @@ void TMainForm::ShowImagesOfTaons() {
 void TMainForm::CommentChange() { commentChanged_ = true; }
 
 // Leaving the memo after a change asks once whether to keep the text in the document's comment
-// file; the question is not repeated until the text changes again.
+// file; the question is not repeated until the text changes again. A text that could not be
+// written keeps its mark, so that the question comes again.
 void TMainForm::CommentExit() {
   if (!commentChanged_) return;
+  if (DialogProvider::Instance().Confirm(this, CommentQuestion)) WriteComment();
   commentChanged_ = false;
-  if (!DialogProvider::Instance().Confirm(this, QStringLiteral("The text was changed. Save now?"))) return;
+}
+
+// Before the memo's text goes (the window closes, another document comes): the same question
+// with Cancel. False when the user cancels; a comment that could not be written throws.
+bool TMainForm::CommentLeaves() {
+  if (!commentChanged_) return true;
+  const DialogProvider::Answer answer = DialogProvider::Instance().ConfirmOrCancel(this, CommentQuestion);
+  if (answer == DialogProvider::Answer::Cancel) return false;
+  if (answer == DialogProvider::Answer::Yes) WriteComment();
+  commentChanged_ = false;
+  return true;
+}
+
+void TMainForm::WriteComment() {
   WriteCommentFile(CommentFileName(model_.DocFileName), commentEncoding_.Encode(MemoText(*Comment)));
 }
 

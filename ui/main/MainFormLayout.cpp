@@ -162,8 +162,9 @@ void TMainForm::createBottomPanel(QWidget* client) {
   DaonsTable->setColumnCount(ListingColumns);
   DaonsTable->setRowCount(ListingRows);
   DaonsTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  // A number wider than its column is cut at the column's edge, its leading digits kept.
-  DaonsTable->setTextElideMode(Qt::ElideNone);
+  // A number wider than its column loses digits from its middle, where "…" marks the cut, so
+  // that its sign, leading digits and exponent stay; its tooltip shows it whole.
+  DaonsTable->setTextElideMode(Qt::ElideMiddle);
   DaonsTable->setWordWrap(false);
   DaonsTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   DaonsTable->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -343,11 +344,11 @@ void TMainForm::createMenus() {
     addAction(action);
   };
 
-  QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
   file->setObjectName(QStringLiteral("File1"));
   item(file, New1, "New1", QStringLiteral("New"), QKeySequence(Qt::Key_F2));
   item(file, Open1, "Open1", QStringLiteral("Open"), QKeySequence(Qt::Key_F3));
-  RecentDocuments = file->addMenu(QStringLiteral("Recent Documents"));
+  RecentDocuments = file->addMenu(QStringLiteral("&Recent Documents"));
   RecentDocuments->setObjectName(QStringLiteral("RecentDocuments"));
   item(file, Save1, "Save1", QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
   item(file, Saveas1, "Saveas1", QStringLiteral("Save As ..."), QKeySequence());
@@ -355,9 +356,9 @@ void TMainForm::createMenus() {
   file->addSeparator();
   item(file, Exit1, "Exit1", QStringLiteral("Exit"), QKeySequence(Qt::ALT | Qt::Key_X));
 
-  QMenu* view = menuBar()->addMenu(QStringLiteral("View"));
+  QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
   view->setObjectName(QStringLiteral("View1"));
-  Images = view->addMenu(QStringLiteral("Show Images"));
+  Images = view->addMenu(QStringLiteral("Show &Images"));
   Images->setObjectName(QStringLiteral("Images"));
   item(Images, Daons1, "Daons1", QStringLiteral("Taons"), QKeySequence(Qt::Key_F5));
   item(Images, Spiral1, "Spiral1", QStringLiteral("Spiral"), QKeySequence());
@@ -367,6 +368,8 @@ void TMainForm::createMenus() {
        QKeySequence(Qt::Key_F7));
   ShowNumbersOfPoints->setCheckable(true);
   item(view, MoveToCenter, "MoveToCenter", QStringLiteral("Move to center"), QKeySequence(Qt::Key_F8));
+  item(view, ResetView, "ResetView", QStringLiteral("Reset View"), QKeySequence());
+  item(view, Fit, "Fit", QStringLiteral("Fit"), QKeySequence());
   item(view, Observables1, "Observables1", QStringLiteral("Observables"), QKeySequence(Qt::Key_F9));
 
   Manager1 = menuBar()->addMenu(QStringLiteral("Manager"));
@@ -377,7 +380,7 @@ void TMainForm::createMenus() {
   item(Manager1, Down1, "Down1", QStringLiteral("Down"), QKeySequence(Qt::CTRL | Qt::Key_Down));
   Manager1->menuAction()->setVisible(false);
 
-  QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
+  QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
   help->setObjectName(QStringLiteral("Help"));
   item(help, Help1, "Help1", QStringLiteral("English Help"), QKeySequence(Qt::Key_F1));
   item(help, RusHelp, "RusHelp", QStringLiteral("Russian Help"), QKeySequence(Qt::CTRL | Qt::Key_F1));
@@ -396,10 +399,8 @@ void TMainForm::createInstruments() {
   connect(Canvas, &SceneCanvas::MouseMoved, instruments_, [this](QPoint position) {
     Guarded([&] { instruments_->Move(position); });
   });
-  // Without turning a spinning figure once more: the figure as it stands, or the drag's view of it.
-  connect(instruments_, &SceneInstruments::RedrawNeeded, this, [this] {
-    Guarded([this] { Paint(model_.SpiralShown ? Redraw::Figure : ProjectParticles(view_, model_)); });
-  });
+  // The figure as it stands, or the drag's view of it.
+  connect(instruments_, &SceneInstruments::RedrawNeeded, this, [this] { Guarded([this] { DrawAsItStands(); }); });
 }
 
 void TMainForm::connectHandlers() {
@@ -448,6 +449,12 @@ void TMainForm::connectHandlers() {
   connect(ShowSpin, &QAction::triggered, this, handle(&TMainForm::ShowSpinClick));
   connect(ShowNumbersOfPoints, &QAction::triggered, this, handle(&TMainForm::ShowNumbersOfPointsClick));
   connect(MoveToCenter, &QAction::triggered, this, handle(&TMainForm::MoveToCenterClick));
+  connect(ResetView, &QAction::triggered, this, handle(&TMainForm::ResetViewClick));
+  connect(Fit, &QAction::triggered, this, handle(&TMainForm::FitClick));
+  connect(Canvas, &SceneCanvas::Wheeled, this, [this](int steps) { Guarded([this, steps] { WheelTurned(steps); }); });
+  // The scope and the law's contact part change the colours by potential and by parity.
+  for (QAbstractButton* changesLook : {static_cast<QAbstractButton*>(Taoscope), static_cast<QAbstractButton*>(Functions3X1)})
+    connect(changesLook, &QAbstractButton::toggled, this, [this] { Guarded([this] { DrawAsItStands(); }); });
   connect(Observables1, &QAction::triggered, this, handle(&TMainForm::Observables1Click));
   const std::pair<QAction*, ShiftDirection> shifts[] = {{Left1, ShiftDirection::Left},
                                                         {Right1, ShiftDirection::Right},

@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -90,5 +91,15 @@ void SceneCanvas::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void SceneCanvas::mouseMoveEvent(QMouseEvent* event) { emit MouseMoved(event->position().toPoint()); }
+
+// A wheel's notch is 120 eighths of a degree; finer wheels and touch pads add up to notches.
+void SceneCanvas::wheelEvent(QWheelEvent* event) {
+  constexpr int Notch = 120;
+  wheelEighths_ += event->angleDelta().y();
+  const int steps = wheelEighths_ / Notch;
+  wheelEighths_ -= steps * Notch;
+  event->accept();
+  if (steps != 0) emit Wheeled(steps);
+}
 
 }  // namespace velmora

@@ -63,12 +63,15 @@ class SceneCanvas : public QWidget {
   void MouseReleased(Qt::MouseButton button, QPoint position);
   // The pointer moved while a button is held.
   void MouseMoved(QPoint position);
+  // Whole steps of the mouse wheel, forwards (away from the user) positive.
+  void Wheeled(int steps);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   // Has the image copied to the screen now, or at the next frame if one was shown lately.
@@ -92,6 +95,7 @@ class SceneCanvas : public QWidget {
   SamplePacing pacing_;
   bool running_ = false;
   QTimer* presentLater_;
+  int wheelEighths_ = 0;  // of a degree, turned and not yet a whole step
 };
 
 }  // namespace velmora

@@ -37,6 +37,8 @@ constexpr int ClickTolerance = 2;
 constexpr int DocumentCheckMilliseconds = 500;
 constexpr int RateMilliseconds = 1000;
 constexpr int IdleMilliseconds = 250;
+// How long a notice stays in the status bar.
+constexpr int NoticeMilliseconds = 4000;
 // A trail's frame holds every slot's position: 10000 of them take about 50 MB.
 constexpr int MostTrailSteps = 10000;
 
@@ -63,8 +65,8 @@ SceneInstruments::SceneInstruments(QMainWindow& window, Model& model, ViewState&
       separator_(separator) {}
 
 void SceneInstruments::CreateMenus(QMenu& viewMenu) {
-  QMenu* edit = new QMenu(QStringLiteral("Edit"), &window_);
-  edit->setObjectName(QStringLiteral("Edit1"));
+  QMenu* edit = new QMenu(QStringLiteral("&Edit"), &window_);
+  edit->setObjectName(QStringLiteral("EditMenu"));
   window_.menuBar()->insertMenu(viewMenu.menuAction(), edit);
   QAction* copy = edit->addAction(QStringLiteral("Copy Selection"));
   copy->setObjectName(QStringLiteral("CopySelection"));
@@ -110,7 +112,15 @@ void SceneInstruments::CreateMenus(QMenu& viewMenu) {
                                                          {"ColourByPotential", ColourBy::Potential}};
   for (const auto& [name, quantity] : quantities)
     colours->addAction(choice(colourBy, name, QString::fromLatin1(ColourByName(quantity)), quantity == ColourBy::Group,
-                              [this, q = quantity] { colour_ = q; }));
+                              [this, q = quantity] {
+                                colour_ = q;
+                                if (heldRange_) HoldColourRange();
+                              }));
+  QAction* hold = choice(&viewMenu, "HoldColourRange", QStringLiteral("Hold Colour Range"), false, [this] {
+    if (heldRange_) heldRange_.reset();
+    else HoldColourRange();
+  });
+  hold->setToolTip(QStringLiteral("Keep the colour bar's range of this moment"));
   QAction* trails = choice(&viewMenu, "Trails", QStringLiteral("Trails"), false, [this] {
     trailsOn_ = !trailsOn_;
     trails_.Clear();
@@ -155,6 +165,7 @@ void SceneInstruments::Draw(Redraw redraw, SceneLook look) {
   look.Colour = colour_;
   look.Functions3X1 = law_().Functions3X1;
   look.Selected = selection_.Slots();
+  look.HeldRange = heldRange_;
   look.Separator = separator_;
   const TrailRecord* trails = trailsOn_ && redraw == Redraw::Particles ? &trails_ : nullptr;
   if (!drag_ || drag_->now == drag_->pressed) {
@@ -189,9 +200,16 @@ void SceneInstruments::Release(Qt::MouseButton button, QPoint position, Qt::Keyb
   drag_.reset();
   const QPoint moved = position - drag.pressed;
   if (button != Qt::LeftButton || std::abs(moved.x()) > ClickTolerance || std::abs(moved.y()) > ClickTolerance) return;
-  if (drag.slot == 0) selection_.Clear();
-  else if (modifiers & Qt::ControlModifier) selection_.Toggle(drag.slot);
-  else selection_.Pick(drag.slot);
+  // Ctrl adds to the selection or takes from it; a Ctrl+click that misses keeps it as it is.
+  if (modifiers & Qt::ControlModifier) {
+    const bool full = selection_.Slots().size() == Selection::Most && !selection_.Contains(drag.slot);
+    if (drag.slot != 0 && full)
+      window_.statusBar()->showMessage(QStringLiteral("At most %1 particles are measured").arg(Selection::Most),
+                                       NoticeMilliseconds);
+    selection_.Toggle(drag.slot);
+  } else {
+    selection_.Pick(drag.slot);
+  }
   UpdateStatus();
 }
 
@@ -201,8 +219,13 @@ void SceneInstruments::ClearSelection() {
   emit RedrawNeeded();
 }
 
+// With nothing selected the clipboard keeps what it holds.
 void SceneInstruments::CopySelection() {
   selection_.KeepPresent(model_);
+  if (selection_.Empty()) {
+    window_.statusBar()->showMessage(QStringLiteral("Nothing is selected"), NoticeMilliseconds);
+    return;
+  }
   const std::string text = CopyText(ReadSelection(model_, law_(), selection_.Slots()));
   QApplication::clipboard()->setText(QString::fromStdString(text));
 }
@@ -213,7 +236,7 @@ void SceneInstruments::ChooseSphereRadius() {
       QString::fromStdString(FormatReal(sphereRadius_, separator_)));
   if (!text) return;
   const real radius = ParseReal(text->toStdString(), separator_);
-  if (!(radius > 0.0L) || !std::isfinite(radius)) throw ProgramError("The sphere radius must be above 0");
+  if (!IsSphereRadius(radius)) throw ProgramError("The sphere radius must be above 0 and at most 1000");
   sphereRadius_ = radius;
   emit RedrawNeeded();
 }
@@ -234,6 +257,18 @@ void SceneInstruments::ChooseTrailSteps() {
 void SceneInstruments::StepDone() {
   if (trailsOn_) trails_.Add(model_, &view_);
   if (!shown_.isValid() || shown_.elapsed() >= SceneCanvas::FrameMilliseconds) UpdateStatus();
+}
+
+// The range of the moment, of the quantity now chosen.
+void SceneInstruments::HoldColourRange() {
+  heldRange_ = PresentRange(model_, ParticleValues(model_, law_(), colour_));
+}
+
+void SceneInstruments::SceneReplaced() {
+  trails_.Clear();
+  selection_.Clear();
+  Refresh();
+  emit RedrawNeeded();
 }
 
 void SceneInstruments::Refresh() {

@@ -58,6 +58,8 @@ class SceneInstruments : public QObject {
   void StepDone();
   // Another scene was read or the run stopped: the status bar now.
   void Refresh();
+  // The scene was replaced or edited: the trails and the selection of the old one go.
+  void SceneReplaced();
 
   const Selection& Selected() const { return selection_; }
   // The status bar's texts.
@@ -72,6 +74,7 @@ class SceneInstruments : public QObject {
   void CopySelection();
   void ChooseSphereRadius();
   void ChooseTrailSteps();
+  void HoldColourRange();
   void UpdateStatus();
   void UpdateDocument();
   real PickRadius() const;
@@ -87,6 +90,7 @@ class SceneInstruments : public QObject {
   ParticleStyle style_ = ParticleStyle::Dots;
   real sphereRadius_ = DefaultSphereRadius;
   ColourBy colour_ = ColourBy::Group;
+  std::optional<ValueRange> heldRange_;
   bool trailsOn_ = false;
   TrailRecord trails_{DefaultTrailSteps};
 

@@ -11,7 +11,13 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QScreen>
+#include <QPlainTextEdit>
+#include <QTabWidget>
 #include <QTimer>
+
+#include <sys/stat.h>
+
+#include <algorithm>
 
 #include "measure/Readout.h"
 #include "tests/ui/MainFormHarness.h"
@@ -34,6 +40,10 @@ class RealKeysTest : public QObject, MainFormHarness {
   void aFailedSaveAsFromTheMenuKeepsTheNameSaveWrites();
   void anEditorYesThenEscapeShowsTheStoredParticle();
   void aClickedParticlesReadoutReachesTheClipboard();
+  void ctrlSOnASceneOfNoDocumentAsksForAName();
+  void aCommentThatCouldNotBeWrittenIsAskedAgainAtAltX();
+  void saveAsFromTheMenuAsksBeforeReplacing();
+  void aFifoDocumentLeavesTheWindowAnswering();
 
  private:
   // Runs xdotool with these arguments; its key presses and clicks arrive as the X server's events.
@@ -246,6 +256,99 @@ void RealKeysTest::aClickedParticlesReadoutReachesTheClipboard() {
   QCOMPARE(copied, expected);
   Xdo({"key", "Escape"});
   QTRY_VERIFY(selection->text().isEmpty());
+}
+
+// Ctrl+S on the easy square that stands in for a damaged remembered document, and on the easy
+// square of no document (F5): the save dialog, and neither the damaged file nor one named after
+// the figure written.
+void RealKeysTest::ctrlSOnASceneOfNoDocumentAsksForAName() {
+  WriteScene(Scene(), QStringLiteral("cut.ato"));
+  QVERIFY(QFile::resize(FilePath("cut.ato"), 6000));
+  WriteStartFile(StdPath("cut.ato"));
+  Start();
+  Activate();
+  QCOMPARE(Text("FName"), QStringLiteral("The easy square"));
+  const auto saveDialogs = [] {
+    return std::count_if(DialogProvider::Instance().Shown().begin(), DialogProvider::Instance().Shown().end(),
+                         [](const ShownDialog& d) { return d.Kind == DialogKind::SaveFile; });
+  };
+  Xdo({"key", "ctrl+s"});
+  QTRY_COMPARE(saveDialogs(), 1);
+  QCOMPARE(QFileInfo(FilePath("cut.ato")).size(), 6000);
+  WriteStartFile({});
+  Xdo({"key", "--delay", "100", "F5", "ctrl+s"});
+  QTRY_COMPARE(saveDialogs(), 2);
+  QCOMPARE(Text("FName"), QStringLiteral("This is a stabil structur of taons"));
+  QVERIFY(!QFileInfo::exists(QStringLiteral("This is a stabil structur of taons")));
+}
+
+// Text typed into the memo whose comment file cannot be written: Alt+X asks, the write fails and
+// the window stays; Alt+X asks again, Cancel keeps the window; No closes it.
+void RealKeysTest::aCommentThatCouldNotBeWrittenIsAskedAgainAtAltX() {
+  StartWithDocument(Scene(), QStringLiteral("ro.ato"));
+  QVERIFY(QDir().mkpath(FilePath("ro.txt")));
+  Activate();
+  Find<QTabWidget>("PageControl")->setCurrentIndex(1);
+  auto* comment = Find<QPlainTextEdit>("Comment");
+  ClickOn(comment, 1);
+  QTRY_VERIFY(comment->hasFocus());
+  Xdo({"key", "--delay", "30", "k", "e", "p", "t"});
+  QTRY_VERIFY(comment->toPlainText().contains(QStringLiteral("kept")));
+  DialogProvider& dialogs = DialogProvider::Instance();
+  dialogs.SetNextAnswer(true);
+  Xdo({"key", "alt+x"});
+  QTRY_COMPARE(ErrorTexts(), QStringList{QStringLiteral("File access denied.")});
+  QVERIFY(form_->isVisible() && form_->CommentChanged());
+  dialogs.SetNextCancel();
+  Xdo({"key", "alt+x"});
+  QTRY_COMPARE(dialogs.Shown().back().Kind, DialogKind::Confirmation);
+  QTest::qWait(200);
+  QVERIFY(form_->isVisible() && form_->CommentChanged());
+  dialogs.SetNextAnswer(false);
+  Xdo({"key", "alt+x"});
+  QTRY_VERIFY(!form_->isVisible());
+}
+
+// File > Save As ... by the mouse onto a document that is there: the question comes, No keeps
+// the file and shows the dialog again.
+void RealKeysTest::saveAsFromTheMenuAsksBeforeReplacing() {
+  WriteScene(OtherScene(), QStringLiteral("b.ato"));
+  StartWithDocument(Scene(), QStringLiteral("a.ato"));
+  Activate();
+  const QByteArray b = [&] {
+    QFile file(FilePath("b.ato"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }();
+  DialogProvider::Instance().SetNextFileName(FilePath("b.ato"));
+  DialogProvider::Instance().SetNextAnswer(false);
+  auto* file = form_->findChild<QMenu*>(QStringLiteral("File1"));
+  ClickAt(form_->menuBar(), form_->menuBar()->actionGeometry(file->menuAction()));
+  QTRY_VERIFY(file->isVisible());
+  ClickAt(file, file->actionGeometry(Find<QAction>("Saveas1")));
+  // The file dialog, the question, and the file dialog again (cancelled).
+  QTRY_COMPARE(DialogProvider::Instance().Shown().size(), std::size_t{3});
+  QCOMPARE(DialogProvider::Instance().Shown()[1].Kind, DialogKind::Confirmation);
+  QFile kept(FilePath("b.ato"));
+  QVERIFY(kept.open(QIODevice::ReadOnly));
+  QCOMPARE(kept.readAll(), b);
+  QCOMPARE(Text("FName"), FilePath(QStringLiteral("a.ato")));
+}
+
+// A remembered document that is a FIFO: past the status bar's comparisons the window still
+// answers keys (F7 shows the points' numbers).
+void RealKeysTest::aFifoDocumentLeavesTheWindowAnswering() {
+  QCOMPARE(::mkfifo(StdPath("fifo.ato").c_str(), 0666), 0);
+  WriteStartFile(StdPath("fifo.ato"));
+  Start();
+  Activate();
+  QTest::qWait(1200);
+  Xdo({"key", "F7"});
+  QTRY_VERIFY(Find<QAction>("ShowNumbersOfPoints")->isChecked());
+  Xdo({"key", "alt+f"});
+  auto* file = form_->findChild<QMenu*>(QStringLiteral("File1"));
+  QTRY_VERIFY(file->isVisible());
+  Xdo({"key", "Escape"});
+  QTRY_VERIFY(!file->isVisible());
 }
 
 }  // namespace velmora::testing
