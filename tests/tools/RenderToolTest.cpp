@@ -47,13 +47,13 @@ TEST(RenderTool, AMovieBrokenByAFullDiskLeavesTheOlderOne) {
     SCOPED_TRACE(linked ? "written in place over a hard link" : "replaced");
     TemporaryFolder folder;
     const std::string scene = WriteScene(folder, WideRandomScene(11));
-    const SmallDisk disk(folder.Path("disk"), "73728");
+    const SmallDisk disk(folder.Path("disk"), "32768");
     if (!disk.Mounted()) GTEST_SKIP() << "no file system can be mounted here";
     const std::string movie = folder.Path("disk/m.mp4");
     WriteBytes(movie, "an older movie");
     if (linked) ::link(movie.c_str(), folder.Path("disk/same.mp4").c_str());
     const std::string scratch = folder.Path("disk");
-    const Outcome outcome = RunRender(folder, {"--steps", "600", "--output", movie, scene}, [&] {
+    const Outcome outcome = RunRender(folder, {"--steps", "200", "--output", movie, scene}, [&] {
       if (linked) ::setenv("TMPDIR", scratch.c_str(), 1);
     });
     EXPECT_EQ(outcome.status, 1);
