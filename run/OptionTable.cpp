@@ -8,6 +8,19 @@
 
 namespace velmora {
 
+namespace {
+
+// A conversion's message quotes the text whole; a command line's quotes it as every outside
+// text is (see Quoted).
+UsageError ValueError(std::string_view option, const std::string& text, const ConversionError& error) {
+  const std::string message = error.what();
+  const std::string whole = "'" + text + "'";
+  const std::string said = message.rfind(whole, 0) == 0 ? Quoted(text) + message.substr(whole.size()) : message;
+  return UsageError(std::string(option) + ": " + said);
+}
+
+}  // namespace
+
 std::vector<std::string> ParseOptions(const OptionTable& options, int argc, char** argv) {
   std::vector<std::string> operands;
   bool optionsEnd = false;
@@ -50,7 +63,7 @@ int CountValue(std::string_view option, const std::string& text, int least, int 
   try {
     value = ParseInteger(text);
   } catch (const ConversionError& error) {
-    throw UsageError(std::string(option) + ": " + error.what());
+    throw ValueError(option, text, error);
   }
   if (value < least)
     throw UsageError(std::string(option) + ": " + Quoted(text) + " is less than " + std::to_string(least));
@@ -63,7 +76,7 @@ real RealValue(std::string_view option, const std::string& text) {
   try {
     return ParseReal(text, '.');
   } catch (const ConversionError& error) {
-    throw UsageError(std::string(option) + ": " + error.what());
+    throw ValueError(option, text, error);
   }
 }
 

@@ -12,7 +12,6 @@
 
 #include "model/FloatingPointFaults.h"
 #include "model/ProgramError.h"
-#include "text/QuotedText.h"
 
 namespace velmora {
 
@@ -148,7 +147,7 @@ locale_t CLocale() {
 }
 
 ConversionError NotAReal(const std::string& text) {
-  return ConversionError(Quoted(text) + " is not a valid floating point value");
+  return ConversionError("'" + text + "' is not a valid floating point value");
 }
 
 // "NAN", "INF" or "-INF" for the values that have no digits, nothing for the others.
@@ -209,7 +208,7 @@ int ParseInteger(const std::string& text) {
     magnitude = magnitude * 10 + (digits[i] - '0');
     inRange = magnitude <= limit;
   }
-  if (!inRange) throw ConversionError(Quoted(text) + " is not a valid integer value");
+  if (!inRange) throw ConversionError("'" + text + "' is not a valid integer value");
   return static_cast<int>(negative ? -magnitude : magnitude);
 }
 

@@ -67,10 +67,14 @@ class Interrupted(KeyboardInterrupt):
 
 
 def parse_value(text, where):
+    text = str(text).strip()
     try:
-        return velmora.parse_real(str(text).strip())
+        return velmora.parse_real(text)
     except ValueError as error:
-        raise InputError(f"{where}: {error}") from None
+        # The module quotes the text whole; a sweep's line quotes it as the tools do.
+        message, whole = str(error), f"'{text}'"
+        said = quoted(text) + message[len(whole):] if message.startswith(whole) else message
+        raise InputError(f"{where}: {said}") from None
 
 
 @dataclasses.dataclass(frozen=True)

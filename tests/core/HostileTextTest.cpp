@@ -13,7 +13,6 @@
 #include "model/FloatingPointFaults.h"
 #include "model/ProgramError.h"
 #include "text/NumberText.h"
-#include "text/QuotedText.h"
 
 namespace velmora {
 namespace {
@@ -39,7 +38,8 @@ struct RealCase {
   std::optional<real> value;  // nothing: refused
 };
 
-// The message as the error box shows it, the text quoted as every outside text is (see Quoted).
+// The message as the error box shows it: a NUL in the text ends it there, as it ends every
+// message text of the platform.
 void ExpectMessage(const ConversionError& error, const std::string& message) {
   EXPECT_EQ(std::string(error.what()), message.c_str());
 }
@@ -49,7 +49,7 @@ std::optional<real> RealOf(const std::string& text, char separator) {
   try {
     return ParseReal(text, separator);
   } catch (const ConversionError& error) {
-    ExpectMessage(error, Quoted(text) + " is not a valid floating point value");
+    ExpectMessage(error, "'" + text + "' is not a valid floating point value");
     return std::nullopt;
   }
 }
@@ -58,7 +58,7 @@ std::optional<int> IntegerOf(const std::string& text) {
   try {
     return ParseInteger(text);
   } catch (const ConversionError& error) {
-    ExpectMessage(error, Quoted(text) + " is not a valid integer value");
+    ExpectMessage(error, "'" + text + "' is not a valid integer value");
     return std::nullopt;
   }
 }

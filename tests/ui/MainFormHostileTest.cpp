@@ -24,7 +24,6 @@
 #include "documents/CommentFile.h"
 #include "model/ProgramError.h"
 #include "sim/Stepper.h"
-#include "text/QuotedText.h"
 #include "tests/core/ModelBits.h"
 #include "tests/ui/MainFormHarness.h"
 #include "ui/editor/EditDlg.h"
@@ -282,8 +281,7 @@ void MainFormHostileTest::pastedNumberTextIsRefusedAndTheTimeStepKept() {
   const QString held = dt->text();
   QVERIFY(!held.isEmpty());
   Find<QLineEdit>("EditA2")->setFocus();
-  // Quoted as every outside text is: at most 200 bytes of it.
-  const QString message = QString::fromStdString(Quoted(held.toStdString())) + " is not a valid floating point value";
+  const QString message = QStringLiteral("'%1' is not a valid floating point value").arg(held);
   QCOMPARE(ErrorTexts(), QStringList{ShownMessage(ErrorBoxText(message))});
   QVERIFY(SameBits(model_->dt, 0.002L));
   QCOMPARE(dt->text(), held);
