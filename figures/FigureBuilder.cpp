@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "figures/SpiralFaces.h"
+#include "math/Transcendental.h"
 
 namespace velmora {
 
@@ -28,7 +29,7 @@ struct SpiralConstants {
 SpiralConstants ComputeSpiralConstants() {
   const real half = 0.5L;
   const real h = std::sqrt(1.0L - half * half);
-  const real d = half / std::sin(std::numbers::pi_v<real> / 3.0L);
+  const real d = half / Sin(std::numbers::pi_v<real> / 3.0L);
   const real s = std::sqrt(h * h - half * half);
   const real k = (h - d) / d;
   return {h, d, s, k};

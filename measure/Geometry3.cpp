@@ -4,6 +4,7 @@
 #include <limits>
 #include <numbers>
 
+#include "math/Transcendental.h"
 #include "model/FloatingPointFaults.h"
 
 namespace velmora {
@@ -30,7 +31,7 @@ real AngleDegrees(const Point3& a, const Point3& b, const Point3& c) {
   const Point3 u = Minus(a, b);
   const Point3 v = Minus(c, b);
   if (Length(u) == 0.0L || Length(v) == 0.0L) return std::numeric_limits<real>::quiet_NaN();
-  return Degrees(std::atan2(Length(Cross(u, v)), Dot(u, v)));
+  return Degrees(Atan2(Length(Cross(u, v)), Dot(u, v)));
 }
 
 real DihedralDegrees(const Point3& a, const Point3& b, const Point3& c, const Point3& d) {
@@ -39,7 +40,7 @@ real DihedralDegrees(const Point3& a, const Point3& b, const Point3& c, const Po
   const Point3 v = Minus(c, b);
   const Point3 w = Minus(d, c);
   const Point3 vw = Cross(v, w);
-  return Degrees(std::atan2(Length(v) * Dot(u, vw), Dot(Cross(u, v), vw)));
+  return Degrees(Atan2(Length(v) * Dot(u, vw), Dot(Cross(u, v), vw)));
 }
 
 Point3 PositionOf(const Model& model, int slot) { return {model.X[slot], model.Y[slot], model.Z[slot]}; }

@@ -13,6 +13,7 @@
 
 #include <cmath>
 
+#include "math/Transcendental.h"
 #include "model/FloatingPointFaults.h"
 #include "model/Real.h"
 
@@ -32,8 +33,8 @@ class CheckedReal {
   // A comparison with a NaN is an invalid operation too.
   friend bool operator>(CheckedReal a, CheckedReal b) { return Compared(a.value_ > b.value_); }
   friend CheckedReal sqrt(CheckedReal a) { return Done(std::sqrt(a.value_)); }
-  friend CheckedReal log(CheckedReal a) { return Done(std::log(a.value_)); }
-  friend CheckedReal exp(CheckedReal a) { return Done(std::exp(a.value_)); }
+  friend CheckedReal Log(CheckedReal a) { return Done(Log(a.value_)); }
+  friend CheckedReal Exp(CheckedReal a) { return Done(Exp(a.value_)); }
 
  private:
   // The result goes through memory before the flags are read, so that the compiler cannot move
@@ -54,9 +55,9 @@ class CheckedReal {
 
 // b raised to the power e as exp(e * ln b), each operation checked (see Power).
 inline CheckedReal Power(CheckedReal e, CheckedReal b) {
-  const CheckedReal logarithm = log(b);
+  const CheckedReal logarithm = Log(b);
   const CheckedReal product = e * logarithm;
-  return exp(product);
+  return Exp(product);
 }
 
 // compute(real{}), the program's way. Should it raise a fault flag, it runs again as

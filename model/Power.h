@@ -1,13 +1,12 @@
 #pragma once
 
-#include <cmath>
-
+#include "math/Transcendental.h"
 #include "model/Real.h"
 
 namespace velmora {
 
 // b raised to the power e, as exp(e * ln b): defined for b > 0 only. Every power of the pair
 // law goes through it, reciprocals and r^-2 included, so that its bits are the program's bits.
-inline real Power(real e, real b) { return std::exp(e * std::log(b)); }
+inline real Power(real e, real b) { return Exp(e * Log(b)); }
 
 }  // namespace velmora

@@ -29,6 +29,7 @@ endif()
 run(dpkg-deb -f ${packages} Depends)
 expect("${output}" "python3-numpy")
 expect("${output}" "libqt6gui6")
+expect("${output}" "libmpfr6")
 run(dpkg -x ${packages} ${scratch}/root)
 set(root ${scratch}/root)
 foreach(file share/man/man1/velmora-batch.1.gz share/applications/velmora.desktop share/mime/packages/velmora.xml

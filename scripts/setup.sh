@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libmpfr-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev fonts-dejavu-core fonts-liberation2
   xvfb xauth xdotool xclip python3 python3-ase desktop-file-utils
   clang libclang-rt-14-dev

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 
+#include "math/Transcendental.h"
 #include "model/FloatingPointFaults.h"
 #include "model/Power.h"
 #include "sim/PairLaw.h"
@@ -77,7 +78,7 @@ FastLaw::LengthConstants FastLaw::LengthConstantsOf(real k) {
                     0.0, 0.0};
   if (c.screened) {
     c.kD = static_cast<double>(c.k);
-    c.lnKD = static_cast<double>(std::log(c.k));
+    c.lnKD = static_cast<double>(Log(c.k));
     c.inverseWidthKD = static_cast<double>(c.inverseWidthK);
     c.slopeKD = static_cast<double>(c.slopeK);
   }
@@ -111,8 +112,8 @@ void FastLaw::Prepare(const Model& model, const LawSettings& law) {
 // r^-2 exactly as Power(-2, r) forms it, exp(-2 ln r), with ln r kept for the double copies.
 // A screened r lies in [2^-200, 2^201), so r^-2 lies within 2^+-402 and the copies are normal.
 FastLaw::PairQuantities FastLaw::PairQuantitiesOf(real r) {
-  const real lnR = std::log(r);
-  PairQuantities q{r, std::exp(-2.0L * lnR), Screened(r), 0.0, 0.0, 0.0};
+  const real lnR = Log(r);
+  PairQuantities q{r, Exp(-2.0L * lnR), Screened(r), 0.0, 0.0, 0.0};
   if (q.screened) {
     q.rD = static_cast<double>(r);
     q.lnRD = static_cast<double>(lnR);
@@ -128,15 +129,16 @@ FastLaw::PairQuantities FastLaw::PairQuantitiesOf(real r) {
 //
 // 1. x = k r lies in [2^-400, 2^402]. The test goes on only for the double x < 0.99, so the
 //    extended x is below 1 and ln x < -0.01. The double ln k + ln r is within
-//    1e-15 (1 + |ln k| + |ln r|) of ln x (three roundings of doubles, the extended logarithms
-//    and the conversions), and that sum is at most 280: lnXAbove and lnXBelow, 1e-12 (...)
-//    away on either side, bound ln x and both are negative.
+//    1e-15 (1 + |ln k| + |ln r|) of ln x (three roundings of doubles, the extended logarithms,
+//    correctly rounded to within 2^-64 of themselves, and the conversions), and that sum is at
+//    most 280: lnXAbove and lnXBelow, 1e-12 (...) away on either side, bound ln x and both are
+//    negative.
 // 2. xAbove bounds x; x^18 and x^20 are bounded from xAbove by four roundings and the relative
 //    slack, an absolute 1e-300 covering their underflow. Both lie below 1, so the extended
 //    2.5 - x^20 lies in [1.5, 2.5] and E = (2.5 - x^20) / (0.1 x) >= leastE > 0. As ln x < 0,
 //    E ln x <= leastE lnXAbove, and exponentAbove bounds the extended product E ln x the
-//    literal forms, so x^E <= exp(exponentAbove) (the extended exponential's error is far
-//    inside the slack).
+//    literal forms, so x^E <= exp(exponentAbove) (the extended exponential is correctly
+//    rounded, within 2^-64 of itself, far inside the slack).
 // 3. Both parts of the bracket are positive: (2.5 - x^20)(1 - ln x) r^-2 (0.1 k)^-1 and
 //    -200 k x^18 ln x, so 0 < bracket <= bracketAbove (2.5 for the plateau, lnXBelow for ln x,
 //    x18Above for x^18, the copies of r^-2, (0.1 k)^-1 and 200 k within one rounding).
@@ -186,11 +188,11 @@ real FastLaw::SkipThreshold(const LengthConstants& c, const PairQuantities& q, b
 // The literal shell term with its shared quantities taken from outside: x^20, x^E and x^18 are
 // exp(e ln x) with one ln x, and r^-2 (0.1 k)^-1 keeps its order of multiplication.
 real FastLaw::ShellTerm(const LengthConstants& c, const PairQuantities& q) {
-  const real lnX = std::log(c.k * q.r);
-  const real plateau = LawPlateau - std::exp(LawSteepness * lnX);
+  const real lnX = Log(c.k * q.r);
+  const real plateau = LawPlateau - Exp(LawSteepness * lnX);
   const real E = Power(-1.0L, c.widthK * q.r) * plateau;
-  return std::exp(E * lnX) * (plateau * (1.0L - lnX) * (q.rInverseSquare * c.inverseWidthK) -
-                              c.slopeK * std::exp(LawSteepness18 * lnX) * lnX);
+  return Exp(E * lnX) * (plateau * (1.0L - lnX) * (q.rInverseSquare * c.inverseWidthK) -
+                              c.slopeK * Exp(LawSteepness18 * lnX) * lnX);
 }
 
 // Whether a term cannot change a single bit of `partial`, Phi so far (-S_B - ... of the terms
@@ -242,7 +244,7 @@ bool FastLaw::Negligible(const LengthConstants& c, real x, real rInverseSquare, 
 }
 
 real FastLaw::ContactTerm(const GroupConstants& g, real r) const {
-  if (r > g.G) return g.contactAGa * Power(-2.0L, r - g.G) * std::exp(g.contactMinusAG / (r - g.G));
+  if (r > g.G) return g.contactAGa * Power(-2.0L, r - g.G) * Exp(g.contactMinusAG / (r - g.G));
   return 0.0L;
 }
 

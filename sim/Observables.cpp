@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "math/Transcendental.h"
 #include "model/FloatingPointFaults.h"
 #include "model/Power.h"
 #include "sim/PairLaw.h"
@@ -33,7 +34,7 @@ real ShellPotential(real k, real r) {
   const real x5 = x2 * x2 * x;
   const real x10 = x5 * x5;
   const real E = (LawPlateau - x10 * x10) / (LawWidth * x);
-  return std::exp(E * std::log(x));
+  return Exp(E * Log(x));
 }
 
 // One group's W(r), with its constants formed once per measurement: k_p = 1.0256 / p for the
@@ -53,7 +54,7 @@ class GroupPotential {
   real W(real r) const {
     real sum = 0.0L;
     for (int t = 0; t < shells_; ++t) sum += ShellPotential(k_[t], r);
-    if (contact_ && r > G_) sum -= A_ * std::exp(-a_ * G_ / (r - G_));
+    if (contact_ && r > G_) sum -= A_ * Exp(-a_ * G_ / (r - G_));
     return sum;
   }
 

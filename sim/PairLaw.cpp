@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 
+#include "math/Transcendental.h"
 #include "model/CheckedReal.h"
 #include "model/Power.h"
 
@@ -26,7 +27,6 @@ using LengthConstants = std::array<std::array<Number, ShellTermCount>, GroupCoun
 // As written, x^20, ln x and 0.1 k are formed twice.
 template <class Number>
 Number ShellTerm(Number k, Number r) {
-  using std::log;
   const Number x = k * r;
   const Number widthK = LawWidth * k;
   const Number widthKR = widthK * r;
@@ -38,7 +38,7 @@ Number ShellTerm(Number k, Number r) {
 
   const Number x20Again = Power(LawSteepness, x);
   const Number plateauAgain = LawPlateau - x20Again;
-  const Number lnX = log(x);
+  const Number lnX = Log(x);
   const Number oneMinusLnX = 1.0L - lnX;
   const Number rising = plateauAgain * oneMinusLnX;
   const Number rInverseSquare = Power(-2.0L, r);
@@ -49,7 +49,7 @@ Number ShellTerm(Number k, Number r) {
   const Number slopeK = LawSlope * k;
   const Number x18 = Power(LawSteepness18, x);
   const Number slopeKX18 = slopeK * x18;
-  const Number lnXAgain = log(x);
+  const Number lnXAgain = Log(x);
   const Number second = slopeKX18 * lnXAgain;
   const Number bracket = first - second;
   return xE * bracket;
@@ -59,7 +59,6 @@ Number ShellTerm(Number k, Number r) {
 // exp(-a G / (r - G)), zero up to r = G. The exponential is taken directly, not through Power.
 template <class Number>
 Number ContactTerm(Number A, Number G, Number r) {
-  using std::exp;
   const Number inverseBase = Power(-1.0L, ContactBase);
   const Number a = ContactFactor * inverseBase;
   if (!(r > G)) return 0.0L;
@@ -72,7 +71,7 @@ Number ContactTerm(Number A, Number G, Number r) {
   const Number minusAG = minusA * G;
   const Number gapAgain = r - G;
   const Number exponent = minusAG / gapAgain;
-  const Number decay = exp(exponent);
+  const Number decay = Exp(exponent);
   return factor * decay;
 }
 

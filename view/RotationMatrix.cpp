@@ -1,6 +1,6 @@
 #include "view/RotationMatrix.h"
 
-#include <cmath>
+#include "math/Transcendental.h"
 
 namespace velmora {
 
@@ -8,9 +8,9 @@ namespace velmora {
 //   Rx = [1 0 0; 0 ct -st; 0 st ct], Ry = [cp 0 sp; 0 1 0; -sp 0 cp], Rz = [cf -sf 0; sf cf 0; 0 0 1]
 // gives the closed forms below; the products are taken left to right as written.
 RotationMatrix MatrixOfAngles(real teta, real psi, real phi) {
-  const real st = std::sin(teta), ct = std::cos(teta);
-  const real sp = std::sin(psi), cp = std::cos(psi);
-  const real sf = std::sin(phi), cf = std::cos(phi);
+  const real st = Sin(teta), ct = Cos(teta);
+  const real sp = Sin(psi), cp = Cos(psi);
+  const real sf = Sin(phi), cf = Cos(phi);
   RotationMatrix m;
   m.M11 = cp * cf;
   m.M12 = -cp * sf;
