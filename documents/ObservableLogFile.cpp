@@ -16,6 +16,8 @@ std::string WithCells(std::string line, const std::string& cells) {
   return line;
 }
 
+int standardOutputRows = 0;
+
 }  // namespace
 
 ObservableLogFile::ObservableLogFile(const std::string& name, OutputGroup& outputs, const std::string& moreColumns) {
@@ -25,7 +27,10 @@ ObservableLogFile::ObservableLogFile(const std::string& name, OutputGroup& outpu
 
 void ObservableLogFile::WriteRow(int step, const Observables& observables, const std::string& moreCells) {
   Write(WithCells(ObservableLogRow(step, observables), moreCells));
+  if (!file_) ++standardOutputRows;
 }
+
+int ObservableLogFile::StandardOutputRows() { return standardOutputRows; }
 
 void ObservableLogFile::Write(const std::string& text) {
   if (file_) return file_->Append(text);

@@ -20,6 +20,9 @@ class ObservableLogFile {
   // `moreCells` ("\tvalue\tvalue") fill the further columns.
   void WriteRow(int step, const Observables& observables, const std::string& moreCells = {});
 
+  // The rows (the header line not counted) this process wrote to the standard output.
+  static int StandardOutputRows();
+
   // The name that stands for the standard output.
   static constexpr const char* StandardOutput = "-";
 

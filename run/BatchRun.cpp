@@ -15,6 +15,7 @@
 #include "text/NumberText.h"
 #include "text/StructureText.h"
 #include "text/Listing.h"
+#include "text/QuotedText.h"
 
 namespace velmora {
 
@@ -40,7 +41,7 @@ void PlaceStructure(Model& model, const BatchJob& job) {
   try {
     PlaceAtoms(model, frame.atoms, frame.withSlots);
   } catch (const ProgramError& error) {
-    throw ProgramError(job.fromXyz + ": " + error.what());
+    throw ProgramError(ShownName(job.fromXyz) + ": " + error.what());
   }
 }
 

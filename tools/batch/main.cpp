@@ -14,6 +14,7 @@
 #include "run/BatchRun.h"
 #include "run/Interruption.h"
 #include "run/OptionTable.h"
+#include "run/ProcessStart.h"
 #include "run/ProgramStart.h"
 #include "run/RunOptions.h"
 #include "run/RunWatch.h"
@@ -109,6 +110,19 @@ void CheckOutputsDiffer(const BatchJob& job) {
       if (SameFile(outputs[i].second, outputs[j].second))
         throw UsageError(std::string(outputs[i].first) + " and " + outputs[j].first +
                          " name the same file; one would replace the other");
+  // The document may take the place of its input (a run continued); a table may not.
+  const std::string inputs[] = {job.scene, job.fromXyz, job.parametersFrom};
+  for (std::size_t i = 1; i < std::size(outputs); ++i)
+    for (const std::string& input : inputs)
+      if (SameFile(input, outputs[i].second))
+        throw UsageError(std::string(outputs[i].first) + " names an input of the run; it would replace it");
+}
+
+// A table or listing asked for on a standard output that was closed would go nowhere.
+void CheckStandardOutput(const BatchJob& job) {
+  if (!StandardOutputWasClosed()) return;
+  if (job.log == ObservableLogFile::StandardOutput) throw UsageError("--log -: the standard output is closed");
+  if (job.listing != ListingKind::None) throw UsageError("--listing: the standard output is closed");
 }
 
 // A relaxation and the structure's settings take values that make sense; --log - leaves standard
@@ -137,6 +151,7 @@ CommandLine Parse(int argc, char** argv) {
     line.job.scene = scenes.front();
   }
   CheckOutputsDiffer(line.job);
+  CheckStandardOutput(line.job);
   if (line.job.log == ObservableLogFile::StandardOutput && line.job.listing != ListingKind::None)
     throw UsageError("--log - and --listing both write to standard output");
   CheckStructureOptions(line.job);
@@ -146,7 +161,11 @@ CommandLine Parse(int argc, char** argv) {
 // Ends the program as the caught signal asks, once every output is given up: the targets stay
 // as they were.
 int Interrupted(const RunWatch& watch) {
-  std::fprintf(stderr, "%s: interrupted after step %d; nothing written\n", ProgramName, watch.Done());
+  const int rows = ObservableLogFile::StandardOutputRows();
+  const std::string written =
+      rows > 0 ? std::to_string(rows) + (rows == 1 ? " row" : " rows") + " of the table went to standard output, no file written"
+               : "nothing written";
+  std::fprintf(stderr, "%s: interrupted after step %d; %s\n", ProgramName, watch.Done(), written.c_str());
   RaiseCaughtInterruption();
   return FailureStatus;
 }
@@ -161,6 +180,7 @@ void WriteListing(const std::string& listing) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  StartProcess();
   CommandLine line;
   if (const std::optional<int> status = ReadCommandLine(ProgramName, Usage(), [&] { return Parse(argc, argv); }, line))
     return *status;
@@ -186,6 +206,6 @@ int main(int argc, char** argv) {
     // A write that failed because the reader went away (a closed pipe, a hung-up terminal) is
     // the signal's doing.
     if (CaughtInterruption()) return Interrupted(watch);
-    return Fail(ProgramName, error.what());
+    return Fail(ProgramName, FailureText(error));
   }
 }
