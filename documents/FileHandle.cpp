@@ -101,9 +101,9 @@ void FileHandle::Write(const unsigned char* bytes, std::size_t size) {
   }
 }
 
-void FileHandle::TakePermissionsOf(const std::string& name) {
+bool FileHandle::TakePermissionsOf(const std::string& name) {
   struct stat status {};
-  if (::stat(name.c_str(), &status) != 0) return;
+  if (::stat(name.c_str(), &status) != 0) return false;
   // The group before the mode, since giving a file a group clears its set-group-ID bit. A user
   // may give only a group of their own; otherwise the file keeps the user's group, and no
   // set-group-ID bit for it.
@@ -111,6 +111,14 @@ void FileHandle::TakePermissionsOf(const std::string& name) {
   ::fchmod(descriptor_, status.st_mode & 07777);
   // After the mode: an access control list sets the group bits of the mode as its mask.
   TakeAttributesOf(name);
+  return true;
+}
+
+void FileHandle::TakeNewFileMode() {
+  // The umask can only be read by setting it; it is set back at once.
+  const mode_t mask = ::umask(077);
+  ::umask(mask);
+  ::fchmod(descriptor_, 0666 & ~mask);
 }
 
 void FileHandle::TakeAttributesOf(const std::string& name) {

@@ -38,8 +38,11 @@ class FileHandle {
   void Write(const unsigned char* bytes, std::size_t size);
   // Gives the file's mode bits, group, access control list and other extended attributes to
   // this file (best effort: some file systems have none of them, a user may give a file only a
-  // group of their own, and only the superuser may set trusted attributes).
-  void TakePermissionsOf(const std::string& name);
+  // group of their own, and only the superuser may set trusted attributes). False when there is
+  // no such file.
+  bool TakePermissionsOf(const std::string& name);
+  // Gives this file the mode a new file gets: 0666 less the process's umask.
+  void TakeNewFileMode();
   // Reserves the disk's room for the first size bytes without changing the file's length or
   // content, so that writing them cannot run out of room; where the file system cannot reserve,
   // nothing is done.

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <string>
 
+#include "text/QuotedText.h"
+
 namespace velmora {
 
 IoError SystemIoError(int errorNumber) {
@@ -37,7 +39,7 @@ IoError ReadBeyondEndOfFileError() {
 }
 
 IoError NamedIoError(const std::string& name, const IoError& error) {
-  return IoError(error.code(), name + ": " + error.what());
+  return IoError(error.code(), ShownName(name) + ": " + error.what());
 }
 
 }  // namespace velmora

@@ -8,14 +8,29 @@
 
 namespace velmora {
 
-ObservableLogFile::ObservableLogFile(const std::string& name, OutputGroup& outputs) {
-  if (name != StandardOutput) file_ = &outputs.Add(name);
-  Write(ObservableLogHeader());
+namespace {
+
+// The line with `cells` before its end.
+std::string WithCells(std::string line, const std::string& cells) {
+  line.insert(line.size() - 1, cells);
+  return line;
 }
 
-void ObservableLogFile::WriteRow(int step, const Observables& observables) {
-  Write(ObservableLogRow(step, observables));
+int standardOutputRows = 0;
+
+}  // namespace
+
+ObservableLogFile::ObservableLogFile(const std::string& name, OutputGroup& outputs, const std::string& moreColumns) {
+  if (name != StandardOutput) file_ = &outputs.Add(name);
+  Write(WithCells(ObservableLogHeader(), moreColumns));
 }
+
+void ObservableLogFile::WriteRow(int step, const Observables& observables, const std::string& moreCells) {
+  Write(WithCells(ObservableLogRow(step, observables), moreCells));
+  if (!file_) ++standardOutputRows;
+}
+
+int ObservableLogFile::StandardOutputRows() { return standardOutputRows; }
 
 void ObservableLogFile::Write(const std::string& text) {
   if (file_) return file_->Append(text);

@@ -13,10 +13,15 @@ namespace velmora {
 
 class ObservableLogFile {
  public:
-  // Opens the table among the run's outputs and writes its header line.
-  ObservableLogFile(const std::string& name, OutputGroup& outputs);
+  // Opens the table among the run's outputs and writes its header line, the names of
+  // `moreColumns` ("\tname\tname") after the measurements'.
+  ObservableLogFile(const std::string& name, OutputGroup& outputs, const std::string& moreColumns = {});
 
-  void WriteRow(int step, const Observables& observables);
+  // `moreCells` ("\tvalue\tvalue") fill the further columns.
+  void WriteRow(int step, const Observables& observables, const std::string& moreCells = {});
+
+  // The rows (the header line not counted) this process wrote to the standard output.
+  static int StandardOutputRows();
 
   // The name that stands for the standard output.
   static constexpr const char* StandardOutput = "-";

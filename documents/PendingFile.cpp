@@ -19,27 +19,44 @@ namespace {
 
 constexpr std::size_t FlushSize = 1 << 16;
 
-// Saving through a symbolic link replaces the file it points to, not the link.
-std::string ResolvedTarget(const std::string& name) {
-  std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(name.c_str(), nullptr), &std::free);
-  return resolved ? std::string(resolved.get()) : name;
-}
-
 std::string FolderOf(const std::string& name) {
   const std::size_t slash = name.rfind('/');
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : name.substr(0, slash);
 }
 
+// Saving through a symbolic link replaces the file it points to, not the link; a link to a file
+// not made yet makes that file.
+std::string ResolvedTarget(const std::string& name) {
+  std::string current = name;
+  for (int links = 0; links < 40; ++links) {
+    std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(current.c_str(), nullptr), &std::free);
+    if (resolved) return resolved.get();
+    std::string link(4096, '\0');
+    const ssize_t length = ::readlink(current.c_str(), link.data(), link.size());
+    if (length <= 0) return current;
+    link.resize(static_cast<std::size_t>(length));
+    current = link.front() == '/' ? link : FolderOf(current) + "/" + link;
+  }
+  return current;
+}
+
+// The mode of the file until it is complete: the target's own, so that no other user may read
+// what it will hold, or 0600 for a new target.
+mode_t PendingMode(const std::string& target) {
+  struct stat status {};
+  return ::stat(target.c_str(), &status) == 0 ? (status.st_mode & 0777) : 0600;
+}
+
 // A hidden name of our own in the folder: the process id and a counter tell apart the pending
 // files of all running programs, and a file left by a killed one is skipped. On failure the
 // handle is not open and path is empty.
-FileHandle CreateNewFile(const std::string& folder, std::string& path) {
+FileHandle CreateNewFile(const std::string& folder, std::string& path, mode_t mode) {
   static std::atomic<unsigned> counter{0};
   FileHandle file;
   for (int attempt = 0; attempt < 100; ++attempt) {
     path = folder + "/.velmora-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".pending";
-    file = FileHandle::Open(path, O_WRONLY | O_CREAT | O_EXCL, 0666);
+    file = FileHandle::Open(path, O_WRONLY | O_CREAT | O_EXCL, mode);
     if (file.IsOpen() || file.Error() != EEXIST) break;
   }
   if (!file.IsOpen()) path.clear();
@@ -75,7 +92,7 @@ PendingFile::PendingFile(const std::string& name) {
   if (exists && S_ISDIR(status.st_mode)) throw SystemIoError(EISDIR);
   folder_ = FolderOf(target_);
   if (!exists || !ReplacingLosesTheFile(status)) {
-    file_ = CreateNewFile(folder_, path_);
+    file_ = CreateNewFile(folder_, path_, PendingMode(target_));
     if (file_.IsOpen()) {
       buffer_.reserve(FlushSize);
       return;
@@ -114,7 +131,7 @@ void PendingFile::Commit() {
 void PendingFile::Complete() {
   if (inPlace_) return ReserveInPlace();
   Flush();
-  file_.TakePermissionsOf(target_);
+  if (!file_.TakePermissionsOf(target_)) file_.TakeNewFileMode();
   file_.SyncAndClose();
 }
 

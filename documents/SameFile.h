@@ -7,8 +7,9 @@
 namespace velmora {
 
 // Two names of existing files are one file when they have one device and inode; names of which
-// one or both do not exist yet are one file when they resolve to one path (symbolic links and
-// "." and ".." followed, from the current folder). An empty name is no file.
+// one or both do not exist yet are one file when they have one name in one folder, the folders
+// compared by device and inode (symbolic links and "." and ".." followed, from the current
+// folder; a folder reached through a bind mount is the same folder). An empty name is no file.
 bool SameFile(const std::string& a, const std::string& b);
 
 }  // namespace velmora

@@ -10,6 +10,7 @@
 
 #include "documents/FileHandle.h"
 #include "documents/IoErrors.h"
+#include "model/Model.h"
 #include "model/ProgramError.h"
 #include "text/QuotedText.h"
 
@@ -130,6 +131,9 @@ std::size_t AtomCount(std::string_view line, std::size_t index) {
   const auto words = Words(line);
   const auto count = words.size() == 1 ? Parse<long long>(words[0]) : std::nullopt;
   if (!count || *count < 0) Fail(index, "a frame must begin with its number of atoms, not " + Quoted(line));
+  // Refused here, before the frame's lines are held: no frame of more atoms can be placed.
+  if (*count > SlotCount)
+    throw ProgramError(std::to_string(*count) + " atoms, but a scene holds at most " + std::to_string(SlotCount));
   return static_cast<std::size_t>(*count);
 }
 
@@ -281,7 +285,7 @@ XyzFrame ReadLastXyzFrame(const std::string& name) {
   } catch (const IoError& error) {
     throw NamedIoError(name, error);
   } catch (const ProgramError& error) {
-    throw ProgramError(name + ": " + error.what());
+    throw ProgramError(ShownName(name) + ": " + error.what());
   }
 }
 

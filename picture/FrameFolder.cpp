@@ -1,5 +1,9 @@
 #include "picture/FrameFolder.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -10,6 +14,7 @@
 #include "documents/IoErrors.h"
 #include "documents/SafeWrite.h"
 #include "model/ProgramError.h"
+#include "text/QuotedText.h"
 
 namespace velmora {
 
@@ -41,21 +46,36 @@ FrameFolder::FrameFolder(const std::string& folder, bool overwrite) : folder_(fo
   std::error_code error;
   std::filesystem::create_directories(folder_, error);
   if (error || !std::filesystem::is_directory(folder_)) throw NamedIoError(folder_, SystemIoError(error ? error.value() : ENOTDIR));
-  ClearFrames(overwrite);
+  Lock();
+  old_ = OldFrames();
+  if (!old_.empty() && !overwrite) {
+    ::close(lock_);
+    throw ProgramError(ShownName(folder_) + ": holds " + FrameCount(old_.size()) +
+                       " of another run (--overwrite removes them first)");
+  }
 }
 
-void FrameFolder::ClearFrames(bool overwrite) {
+FrameFolder::~FrameFolder() {
+  if (lock_ >= 0) ::close(lock_);
+}
+
+void FrameFolder::Lock() {
+  lock_ = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (lock_ < 0) throw NamedIoError(folder_, SystemIoError(errno));
+  if (::flock(lock_, LOCK_EX | LOCK_NB) != 0) {
+    ::close(lock_);
+    lock_ = -1;
+    throw ProgramError(ShownName(folder_) + ": frames of another run are being written there");
+  }
+}
+
+std::vector<std::filesystem::path> FrameFolder::OldFrames() const {
   std::vector<std::filesystem::path> frames;
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(folder_, error))
     if (IsFrameName(entry.path().filename().string())) frames.push_back(entry.path());
   if (error) throw NamedIoError(folder_, SystemIoError(error.value()));
-  if (frames.empty()) return;
-  if (!overwrite)
-    throw ProgramError(folder_ + ": holds " + FrameCount(frames.size()) +
-                       " of another run (--overwrite removes them first)");
-  for (const auto& frame : frames)
-    if (!std::filesystem::remove(frame, error) && error) throw NamedIoError(frame.string(), SystemIoError(error.value()));
+  return frames;
 }
 
 std::string FrameFolder::Abandon() {
@@ -78,6 +98,10 @@ bool FrameFolder::IsFrameName(const std::string& name) {
 }
 
 void FrameFolder::Add(const PictureSource& source) {
+  std::error_code error;
+  for (const auto& frame : old_)
+    if (!std::filesystem::remove(frame, error) && error) throw NamedIoError(frame.string(), SystemIoError(error.value()));
+  old_.clear();
   if (frame_.isNull()) frame_ = QImage(source.Area, QImage::Format_RGB32);
   RenderInto(frame_, source);
   const QByteArray bytes = PngBytes(frame_, FrameQuality);

@@ -84,6 +84,62 @@ bool WriteRows(int pipe, const QImage& frame, QSize size) {
   return written;
 }
 
+// Starts a program in a process group of its own (a terminal's Ctrl+C must not end the movie
+// before the tool does), with the given descriptors (-1: the tool's own) as its standard input,
+// output and error. Returns posix_spawn's error, 0 when started.
+int Spawn(std::vector<std::string> arguments, int input, int output, int error, pid_t& child) {
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  const int ends[] = {input, output, error};
+  for (int standard = 0; standard < 3; ++standard)
+    if (ends[standard] >= 0) posix_spawn_file_actions_adddup2(&actions, ends[standard], standard);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+  posix_spawnattr_setpgroup(&attributes, 0);
+  const int spawned = ::posix_spawn(&child, argv[0], &actions, &attributes, argv.data(), environ);
+  posix_spawnattr_destroy(&attributes);
+  posix_spawn_file_actions_destroy(&actions);
+  return spawned;
+}
+
+// The program's exit status, or 128 + the signal that ended it; -1 when its end could not be
+// awaited.
+int WaitFor(pid_t child) {
+  int wait = 0;
+  pid_t result = 0;
+  while ((result = ::waitpid(child, &wait, 0)) < 0 && errno == EINTR) {
+  }
+  return result < 0 ? -1 : WIFEXITED(wait) ? WEXITSTATUS(wait) : 128 + WTERMSIG(wait);
+}
+
+std::string TemporaryFolder() {
+  const char* folder = std::getenv("TMPDIR");
+  return folder && *folder ? folder : "/tmp";
+}
+
+// An open file of the temporary folder that has no name (gone with its descriptor).
+int NamelessFile() {
+  std::string name = TemporaryFolder() + "/velmora-messages-XXXXXX";
+  const int file = ::mkostemp(name.data(), O_CLOEXEC);
+  if (file < 0) throw SystemIoError(errno);
+  ::unlink(name.c_str());
+  return file;
+}
+
+// What is in the file of `descriptor`, up to 64 KiB.
+std::string ReadAll(int descriptor) {
+  std::string text(1 << 16, '\0');
+  std::size_t done = 0;
+  for (ssize_t n = 0; done < text.size(); done += static_cast<std::size_t>(n))
+    if ((n = ::pread(descriptor, text.data() + done, text.size() - done, static_cast<off_t>(done))) <= 0) break;
+  text.resize(done);
+  return text;
+}
+
 // Appends the whole file `from` to `to`.
 void CopyInto(PendingFile& to, const std::string& from) {
   FileHandle file = FileHandle::Open(from, O_RDONLY);
@@ -101,6 +157,14 @@ std::optional<std::string> MoviePipe::FindEncoder() {
   return found.toStdString();
 }
 
+std::optional<std::string> MoviePipe::FindProbe(const std::string& encoder) {
+  const QString folder = QString::fromStdString(encoder.substr(0, encoder.rfind('/') + 1));
+  QString found = QStandardPaths::findExecutable(QStringLiteral("ffprobe"), {folder});
+  if (found.isEmpty()) found = QStandardPaths::findExecutable(QStringLiteral("ffprobe"));
+  if (found.isEmpty()) return std::nullopt;
+  return found.toStdString();
+}
+
 std::string MoviePipe::PartialName(const std::string& target) {
   const std::size_t slash = target.rfind('/');
   const std::size_t dot = target.rfind('.');
@@ -108,26 +172,14 @@ std::string MoviePipe::PartialName(const std::string& target) {
   return extension ? target.substr(0, dot) + ".partial" + target.substr(dot) : target + ".partial";
 }
 
-MoviePipe::MoviePipe(const std::string& encoder, const std::string& target, MovieFormat format, QSize size, int fps)
-    : target_(target), movie_(target), size_(size), frame_(size, QImage::Format_RGB32) {
+MoviePipe::MoviePipe(const std::string& encoder, const std::string& probe, const std::string& target,
+                     MovieFormat format, QSize size, int fps)
+    : target_(target), probe_(probe), movie_(target), size_(size), frame_(size, QImage::Format_RGB32) {
   const std::string output = movie_.Path().empty() ? ScratchName() : movie_.Path();
+  messages_ = NamelessFile();
   int ends[2];
   if (::pipe2(ends, O_CLOEXEC) != 0) throw SystemIoError(errno);
-  std::vector<std::string> arguments = EncoderArguments(encoder, format, size, fps, output);
-  std::vector<char*> argv;
-  for (std::string& argument : arguments) argv.push_back(argument.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, ends[0], STDIN_FILENO);
-  // A process group of its own: a terminal's Ctrl+C must not end the movie before the tool does.
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-  posix_spawnattr_setpgroup(&attributes, 0);
-  const int spawned = ::posix_spawn(&encoder_, encoder.c_str(), &actions, &attributes, argv.data(), environ);
-  posix_spawnattr_destroy(&attributes);
-  posix_spawn_file_actions_destroy(&actions);
+  const int spawned = Spawn(EncoderArguments(encoder, format, size, fps, output), ends[0], -1, messages_, encoder_);
   ::close(ends[0]);
   if (spawned != 0) {
     ::close(ends[1]);
@@ -139,8 +191,7 @@ MoviePipe::MoviePipe(const std::string& encoder, const std::string& target, Movi
 
 // A file of our own in the temporary folder, which ffmpeg overwrites.
 std::string MoviePipe::ScratchName() {
-  const char* folder = std::getenv("TMPDIR");
-  std::string name = std::string(folder && *folder ? folder : "/tmp") + "/velmora-movie-XXXXXX";
+  std::string name = TemporaryFolder() + "/velmora-movie-XXXXXX";
   const int file = ::mkstemp(name.data());
   if (file < 0) throw SystemIoError(errno);
   ::close(file);
@@ -153,6 +204,7 @@ MoviePipe::~MoviePipe() {
   EndEncoder();
   WaitForEncoder();
   if (!scratch_.empty()) ::unlink(scratch_.c_str());
+  if (messages_ >= 0) ::close(messages_);
 }
 
 void MoviePipe::Add(const PictureSource& source) {
@@ -163,17 +215,17 @@ void MoviePipe::Add(const PictureSource& source) {
 
 void MoviePipe::Finish() {
   EndEncoder();
-  const int status = WaitForEncoder();
-  if (status < 0) throw ProgramError("ffmpeg could not make the movie (its end could not be awaited)");
-  if (status != 0) throw ProgramError("ffmpeg could not make the movie (exit status " + std::to_string(status) + ")");
-  if (!scratch_.empty()) CopyInto(movie_, scratch_);
-  movie_.Commit();
+  if (const std::string doubt = Doubt(); !doubt.empty()) throw ProgramError("ffmpeg could not make the movie (" + doubt + ")");
+  OnFile(target_, [&] {
+    if (!scratch_.empty()) CopyInto(movie_, scratch_);
+    movie_.Commit();
+  });
 }
 
 std::string MoviePipe::Abandon() {
   EndEncoder();
-  if (WaitForEncoder() != 0) return "ffmpeg could not end the movie; nothing kept";
-  if (count_ == 0) return "nothing written";
+  if (count_ == 0) return WaitForEncoder() == 0 ? "nothing written" : "ffmpeg could not end the movie; nothing kept";
+  if (!Doubt().empty()) return "ffmpeg could not end the movie; nothing kept";
   const std::string partial = PartialName(target_);
   try {
     PendingFile file(partial);
@@ -190,18 +242,42 @@ void MoviePipe::EndEncoder() {
   pipe_ = -1;
 }
 
-// The encoder's exit status, or 128 + the signal that ended it; -1 when its end could not be
-// awaited. An encoder awaited before gives its status again.
+// The encoder's exit status (see WaitFor). An encoder awaited before gives its status again.
 int MoviePipe::WaitForEncoder() {
-  if (encoder_ > 0) {
-    int wait = 0;
-    pid_t result = 0;
-    while ((result = ::waitpid(encoder_, &wait, 0)) < 0 && errno == EINTR) {
-    }
-    encoder_ = -1;
-    status_ = result < 0 ? -1 : WIFEXITED(wait) ? WEXITSTATUS(wait) : 128 + WTERMSIG(wait);
-  }
+  if (encoder_ > 0) status_ = WaitFor(encoder_);
+  encoder_ = -1;
   return status_;
+}
+
+std::string MoviePipe::Doubt() {
+  const int status = WaitForEncoder();
+  if (status < 0) return "its end could not be awaited";
+  const int frames = status == 0 ? FramesReadBack(scratch_.empty() ? movie_.Path() : scratch_) : -1;
+  const std::string messages = ReadAll(messages_);
+  std::fputs(messages.c_str(), stderr);
+  if (status != 0) return "exit status " + std::to_string(status);
+  if (!messages.empty()) return "it reported an error";
+  if (frames != count_)
+    return "the movie read back holds " + (frames < 0 ? std::string("no") : std::to_string(frames)) + " of its " +
+           std::to_string(count_) + " frames";
+  return {};
+}
+
+// The frames ffprobe decodes from the movie; -1 when it cannot read it. Its messages go with
+// ffmpeg's.
+int MoviePipe::FramesReadBack(const std::string& movie) {
+  const int answer = NamelessFile();
+  pid_t probe = -1;
+  const int spawned = Spawn({probe_, "-v", "error", "-count_frames", "-select_streams", "v:0", "-show_entries",
+                             "stream=nb_read_frames", "-of", "csv=p=0", movie},
+                            -1, answer, messages_, probe);
+  const int status = spawned == 0 ? WaitFor(probe) : -1;
+  const std::string text = ReadAll(answer);
+  ::close(answer);
+  char* end = nullptr;
+  const long frames = std::strtol(text.c_str(), &end, 10);
+  const bool read = status == 0 && end != text.c_str() && (*end == '\n' || *end == '\0') && frames >= 0;
+  return read ? static_cast<int>(frames) : -1;
 }
 
 }  // namespace velmora

@@ -6,6 +6,9 @@
 // run faults or is interrupted, and the partial movie is put beside it (PartialName). A target
 // written in place (a second hard link, another owner, a folder that takes no new file; see
 // PendingFile) is made in a scratch file first and copied into the target when complete.
+// ffmpeg may end with status 0 although it could not write the movie's end (a full disk): the
+// movie counts as complete only when ffmpeg reported no error and ffprobe reads back every
+// frame; on any doubt the older movie stays.
 
 #include <QImage>
 #include <QSize>
@@ -24,11 +27,15 @@ class MoviePipe : public FrameSink {
  public:
   // The ffmpeg the movie needs, found on the PATH; none when missing.
   static std::optional<std::string> FindEncoder();
+  // The ffprobe that reads the movie back, beside ffmpeg or on the PATH; none when missing.
+  static std::optional<std::string> FindProbe(const std::string& encoder);
   // Where an incomplete movie goes: "run.partial.mp4" beside "run.mp4".
   static std::string PartialName(const std::string& target);
 
-  // Starts `encoder` for frames of `size` at `fps` frames a second; throws the target's IoError.
-  MoviePipe(const std::string& encoder, const std::string& target, MovieFormat format, QSize size, int fps);
+  // Starts `encoder` for frames of `size` at `fps` frames a second, to be read back by `probe`;
+  // throws the target's IoError.
+  MoviePipe(const std::string& encoder, const std::string& probe, const std::string& target, MovieFormat format,
+            QSize size, int fps);
   ~MoviePipe() override;
   MoviePipe(const MoviePipe&) = delete;
   MoviePipe& operator=(const MoviePipe&) = delete;
@@ -44,14 +51,20 @@ class MoviePipe : public FrameSink {
   void EndEncoder();
   int WaitForEncoder();
   std::string ScratchName();
+  // Why the movie ffmpeg made cannot be trusted; empty when it can. ffmpeg's messages are
+  // passed on to standard error.
+  std::string Doubt();
+  int FramesReadBack(const std::string& movie);
 
   std::string target_;
+  std::string probe_;
   PendingFile movie_;
   std::string scratch_;  // where ffmpeg writes when the target is written in place
   QSize size_;
   QImage frame_;
   int count_ = 0;
   int pipe_ = -1;
+  int messages_ = -1;  // ffmpeg's standard error: a file of no name in the temporary folder
   pid_t encoder_ = -1;
   int status_ = -1;  // the encoder's, once awaited
 };

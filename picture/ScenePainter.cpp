@@ -38,6 +38,13 @@ constexpr int TrailBands = 4;
 // The colour bar at the area's right edge: its width and its margins.
 constexpr int BarWidth = 12;
 constexpr int BarMargin = 8;
+constexpr int BarLabelGap = 4;
+// The widest label ColourBarLabel writes: a sign, six digits and the point, and the exponent of
+// the smallest long double. The bar's column is as wide whatever the labels read, so that it
+// keeps its place during a run.
+constexpr char WidestBarLabel[] = "-8.88888E-4951";
+
+int LeastBarHeight(const QFontMetrics& metrics) { return 2 * BarMargin + 3 * metrics.height() + 2; }
 
 // The middle of a particle's dot, about which its sphere and its ring are drawn.
 QPointF Middle(const ViewState& view, int slot) {
@@ -69,6 +76,8 @@ QFont ScenePainter::LabelFont() {
   labels.setStyleStrategy(QFont::NoAntialias);
   return labels;
 }
+
+int ScenePainter::ColourBarHeight() { return LeastBarHeight(QFontMetrics(LabelFont())); }
 
 ScenePainter::ScenePainter(QPainter& painter, QSize area, int scale)
     : painter_(painter),
@@ -258,20 +267,22 @@ void ScenePainter::DrawRings(const Model& model, const ViewState& view, const Sc
 }
 
 // A bar of the map from the least value (bottom) to the greatest (top), named above, with the two
-// ends' values beside it.
+// ends' values beside it, at the area's right edge below whatever covers that column.
 void ScenePainter::DrawColourBar(const SceneLook& look, real least, real greatest) {
   const QFontMetrics metrics = painter_.fontMetrics();
-  const int top = BarMargin + metrics.height() + 2;
+  const QString title = QString::fromLatin1(ColourByName(look.Colour));
+  const int clear = ClearTopOfBar(title, look.Covered);
+  if (area_.height() - clear < LeastBarHeight(metrics)) return;
+  const int titleTop = clear + BarMargin;
+  const int top = titleTop + metrics.height() + 2;
   const int bottom = area_.height() - BarMargin;
   const int left = area_.width() - BarMargin - BarWidth;
-  if (bottom - top < 2 * metrics.height()) return;
   QLinearGradient map(0, bottom, 0, top);
   for (int k = 0; k <= 8; ++k) map.setColorAt(k / 8.0, Shade(Viridis(k / 8.0L)));
   painter_.fillRect(QRect(left, top, BarWidth, bottom - top), map);
   painter_.setPen(Shade(palette::White));
-  const QRect text(0, 0, left - 4, area_.height());
-  painter_.drawText(QRect(0, BarMargin, area_.width() - BarMargin, metrics.height()), Qt::AlignRight | Qt::AlignTop,
-                    QString::fromLatin1(ColourByName(look.Colour)));
+  const QRect text(0, 0, left - BarLabelGap, area_.height());
+  painter_.drawText(QRect(0, titleTop, area_.width() - BarMargin, metrics.height()), Qt::AlignRight | Qt::AlignTop, title);
   // On a black box each, so that they read over the particles.
   const auto label = [&](const QRect& room, int alignment, real value) {
     const QString shown = ColourBarLabel(value, look.Separator);
@@ -283,6 +294,19 @@ void ScenePainter::DrawColourBar(const SceneLook& look, real least, real greates
   };
   label(text.adjusted(0, top, 0, 0), Qt::AlignRight | Qt::AlignTop, greatest);
   label(text.adjusted(0, 0, 0, -BarMargin), Qt::AlignRight | Qt::AlignBottom, least);
+}
+
+// The first row below every covered part of the bar's column, which reaches from the wider of
+// the title and the widest label with the bar to the area's right edge.
+int ScenePainter::ClearTopOfBar(const QString& title, const std::vector<QRect>& covered) const {
+  const QFontMetrics metrics = painter_.fontMetrics();
+  const int width = std::max(metrics.horizontalAdvance(title),
+                             metrics.horizontalAdvance(QString::fromLatin1(WidestBarLabel)) + BarLabelGap + BarWidth);
+  const QRect column(area_.width() - BarMargin - width, 0, width + BarMargin, area_.height());
+  int top = 0;
+  for (const QRect& place : covered)
+    if (place.intersects(column)) top = std::max(top, place.bottom() + 1);
+  return top;
 }
 
 QString ColourBarLabel(real value, char separator) {

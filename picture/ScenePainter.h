@@ -9,6 +9,7 @@
 // picture.
 
 #include <QFont>
+#include <QRect>
 #include <QString>
 #include <QSize>
 
@@ -56,6 +57,9 @@ struct SceneLook {
   // The colour range held by the user (View > Hold Colour Range); otherwise the present
   // particles' least and greatest values of each picture.
   std::optional<ValueRange> HeldRange{};
+  // Parts of the area that the window's switches stand on: the colour bar, its title and its
+  // labels keep below every one of them in their column.
+  std::vector<QRect> Covered{};
 };
 
 // A colour bar's number: at most 6 significant digits, in the general format's notation
@@ -70,6 +74,9 @@ class ScenePainter {
   // The labels' font: the window's face drawn pixel for pixel in the label's colour, as the dots
   // are, never blended into black.
   static QFont LabelFont();
+  // The height the colour bar takes below whatever covers its column: its title, a bar two
+  // labels high, and the margins. A shorter area shows no bar.
+  static int ColourBarHeight();
 
   // Paints on `painter`'s device an area of `area` canvas pixels, `scale` device pixels each.
   ScenePainter(QPainter& painter, QSize area, int scale = 1);
@@ -87,6 +94,7 @@ class ScenePainter {
                   const SlotArray<QColor>& colours);
   void DrawRings(const Model& model, const ViewState& view, const SceneLook& look, const SlotArray<QColor>& colours);
   void DrawColourBar(const SceneLook& look, real least, real greatest);
+  int ClearTopOfBar(const QString& title, const std::vector<QRect>& covered) const;
   void DrawFigureEdges(const ViewState& view, bool showNumbers);
   void DrawLabel(int x, int y, int number, const QColor& colour);
   QImage* StampableImage() const;

@@ -11,7 +11,11 @@
 #include "documents/XyzFrameReader.h"
 #include "documents/XyzTrajectory.h"
 #include "model/NewScene.h"
+#include "relax/FireRelaxer.h"
+#include "text/NumberText.h"
+#include "text/StructureText.h"
 #include "text/Listing.h"
+#include "text/QuotedText.h"
 
 namespace velmora {
 
@@ -37,7 +41,7 @@ void PlaceStructure(Model& model, const BatchJob& job) {
   try {
     PlaceAtoms(model, frame.atoms, frame.withSlots);
   } catch (const ProgramError& error) {
-    throw ProgramError(job.fromXyz + ": " + error.what());
+    throw ProgramError(ShownName(job.fromXyz) + ": " + error.what());
   }
 }
 
@@ -51,6 +55,33 @@ std::unique_ptr<Model> OpenScene(const BatchJob& job) {
   model->StepCount = 0;
   if (job.dt) model->dt = *job.dt;
   return model;
+}
+
+// The steps of a run, or of a relaxation to rest, each followed by `afterStep(done)`; what a
+// relaxation reports.
+std::string Advance(const BatchJob& job, Model& m, Stepper& stepper, const std::function<void(int)>& afterStep) {
+  if (!job.relax) {
+    int counter = m.StepCount;
+    for (int done = 1; done <= job.steps; ++done) {
+      stepper.RunStep(m, job.settings, counter);
+      afterStep(done);
+    }
+    return {};
+  }
+  FastLaw fast(stepper.Threads());
+  const int limit = job.stepsGiven ? job.steps : RelaxStepLimit;
+  const RelaxResult result = Relax(m, LawField(fast, job.settings.Law), *job.relax, limit, [&](int done, real) {
+    m.StepCount = done;
+    afterStep(done);
+  });
+  return "relax_steps\t" + std::to_string(result.steps) + "\nlargest_acceleration\t" +
+         FormatReal(result.largestAcceleration, '.') + "\nat_rest\t" + (result.converged ? "yes" : "no") + "\n";
+}
+
+std::string StructureOf(const Model& m, const StructureSettings& settings) {
+  std::vector<int> slots;
+  const Points points = PresentPoints(m, &slots);
+  return StructureText(AnalyseStructure(points, settings), slots);
 }
 
 }  // namespace
@@ -76,29 +107,34 @@ BatchResult RunBatch(const BatchJob& job, Stepper& stepper, const StepWatcher& w
   if (job.frames) job.frames(m, 0);
 
   std::optional<ObservableLogFile> log;
-  const auto logRow = [&] { OnFile(job.log, [&] { log->WriteRow(m.StepCount, Measure(m, job.settings.Law)); }); };
+  const auto logRow = [&] {
+    OnFile(job.log, [&] {
+      log->WriteRow(m.StepCount, Measure(m, job.settings.Law),
+                    job.logStructure ? StructureLogCells(AnalyseStructure(PresentPoints(m), job.structureSettings))
+                                     : std::string());
+    });
+  };
   if (!job.log.empty()) {
-    OnFile(job.log, [&] { log.emplace(job.log, outputs); });
+    OnFile(job.log, [&] { log.emplace(job.log, outputs, job.logStructure ? StructureLogHeader() : std::string()); });
     logRow();
   }
 
-  int counter = m.StepCount;
-  for (int done = 1; done <= job.steps; ++done) {
-    stepper.RunStep(m, job.settings, counter);
+  result.listing = Advance(job, m, stepper, [&](int done) {
     if (done % job.every == 0) {
-      if (trajectory) OnFile(job.trajectory, [&] { trajectory->WriteFrame(m, counter); });
+      if (trajectory) OnFile(job.trajectory, [&] { trajectory->WriteFrame(m, m.StepCount); });
       if (job.frames) job.frames(m, done);
     }
     if (log && done % job.logEvery == 0) logRow();
     if (watch) watch(done);
-  }
+  });
 
   if (document) {
     // The document writer's record: the model through Snapshot, padding as the scene held it.
     TakeSnapshot(m);
     document->Append(std::string_view(reinterpret_cast<const char*>(m.Snapshot.data()), m.Snapshot.size()));
   }
-  if (job.listing != ListingKind::None) result.listing = ListingText(m, job.listing == ListingKind::Velocities, '.');
+  if (job.listing != ListingKind::None) result.listing += ListingText(m, job.listing == ListingKind::Velocities, '.');
+  if (job.structure) result.listing += StructureOf(m, job.structureSettings);
   return result;
 }
 

@@ -13,6 +13,7 @@
 #include "sim/StepFault.h"
 #include "sim/StepSettings.h"
 #include "sim/Stepper.h"
+#include "structure/StructureAnalysis.h"
 
 namespace velmora {
 
@@ -27,7 +28,11 @@ struct BatchJob {
   std::string fromXyz;         // the last frame of an extended XYZ file, placed as PlaceAtoms does,
   std::string parametersFrom;  // with dt and parameters of this document, or those of NewScene
   int steps = 0;
+  bool stepsGiven = false;  // --steps was on the command line
   StepSettings settings;
+  // Relax the scene to this largest acceleration instead of running it, taking at most `steps`
+  // steps (RelaxStepLimit when none were given); the outputs follow the relaxation's steps.
+  std::optional<real> relax;
   std::optional<real> dt;  // replaces the scene's time step
   std::string output;      // the document after the run; none when empty
   std::string trajectory;  // extended XYZ: the starting frame and every `every`-th step; none when empty
@@ -36,7 +41,13 @@ struct BatchJob {
   int logEvery = 1;
   FrameWatcher frames;  // none when empty
   ListingKind listing = ListingKind::None;
+  bool structure = false;     // the structure of the final scene follows the listing
+  bool logStructure = false;  // the table carries the structure columns (see StructureLogHeader)
+  StructureSettings structureSettings;
 };
+
+// The step limit of a relaxation when the command line gives none.
+inline constexpr int RelaxStepLimit = 10000;
 
 // Called after every step with the number of steps done; it may throw to end the run, which
 // then writes nothing.
@@ -46,7 +57,7 @@ using StepWatcher = std::function<void(int done)>;
 // yet in their targets' places. Commit puts them there, after writing the listing (see
 // OutputGroup); a result that goes without Commit removes them and leaves every target as it was.
 struct BatchResult {
-  std::string listing;
+  std::string listing;  // with a relaxation, its steps and largest acceleration come first
   OutputGroup outputs;
 };
 

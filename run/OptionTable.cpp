@@ -4,8 +4,22 @@
 
 #include "model/ProgramError.h"
 #include "text/NumberText.h"
+#include "text/QuotedText.h"
 
 namespace velmora {
+
+namespace {
+
+// A conversion's message quotes the text whole; a command line's quotes it as every outside
+// text is (see Quoted).
+UsageError ValueError(std::string_view option, const std::string& text, const ConversionError& error) {
+  const std::string message = error.what();
+  const std::string whole = "'" + text + "'";
+  const std::string said = message.rfind(whole, 0) == 0 ? Quoted(text) + message.substr(whole.size()) : message;
+  return UsageError(std::string(option) + ": " + said);
+}
+
+}  // namespace
 
 std::vector<std::string> ParseOptions(const OptionTable& options, int argc, char** argv) {
   std::vector<std::string> operands;
@@ -22,7 +36,7 @@ std::vector<std::string> ParseOptions(const OptionTable& options, int argc, char
     }
     const auto option =
         std::find_if(options.begin(), options.end(), [&](const Option& o) { return argument == o.Name; });
-    if (option == options.end()) throw UsageError("unknown option '" + argument + "'");
+    if (option == options.end()) throw UsageError("unknown option " + Quoted(argument));
     std::string value;
     if (!option->Value.empty()) {
       if (++i == argc) throw UsageError(argument + " needs a value " + option->Value);
@@ -49,12 +63,12 @@ int CountValue(std::string_view option, const std::string& text, int least, int 
   try {
     value = ParseInteger(text);
   } catch (const ConversionError& error) {
-    throw UsageError(std::string(option) + ": " + error.what());
+    throw ValueError(option, text, error);
   }
   if (value < least)
-    throw UsageError(std::string(option) + ": '" + text + "' is less than " + std::to_string(least));
+    throw UsageError(std::string(option) + ": " + Quoted(text) + " is less than " + std::to_string(least));
   if (value > most)
-    throw UsageError(std::string(option) + ": '" + text + "' is more than " + std::to_string(most));
+    throw UsageError(std::string(option) + ": " + Quoted(text) + " is more than " + std::to_string(most));
   return value;
 }
 
@@ -62,7 +76,7 @@ real RealValue(std::string_view option, const std::string& text) {
   try {
     return ParseReal(text, '.');
   } catch (const ConversionError& error) {
-    throw UsageError(std::string(option) + ": " + error.what());
+    throw ValueError(option, text, error);
   }
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "model/Real.h"
+#include "text/QuotedText.h"
 
 namespace velmora {
 
@@ -51,7 +52,7 @@ Value ChoiceValue(std::string_view option, const std::string& text,
     if (text == name) return value;
     names += names.empty() ? name : std::string(", ") + name;
   }
-  throw UsageError(std::string(option) + ": '" + text + "' is none of " + names);
+  throw UsageError(std::string(option) + ": " + Quoted(text) + " is none of " + names);
 }
 
 }  // namespace velmora

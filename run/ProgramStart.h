@@ -5,6 +5,8 @@
 // "program: message" and ends with FailureStatus.
 
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <optional>
 #include <string>
 
@@ -28,6 +30,11 @@ std::optional<int> ReadCommandLine(const char* program, const std::string& usage
   if (!line.help) return std::nullopt;
   std::fputs(usage.c_str(), stdout);
   return 0;
+}
+
+// What a failure says: an allocation the system refused is "not enough memory".
+inline std::string FailureText(const std::exception& error) {
+  return dynamic_cast<const std::bad_alloc*>(&error) ? "not enough memory" : error.what();
 }
 
 inline int Fail(const char* program, const std::string& message) {

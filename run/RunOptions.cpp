@@ -10,7 +10,10 @@ OptionTable RunOptions(BatchJob& job, int& threads) {
   StepSettings& settings = job.settings;
   return {
       {"--steps", "N", "integration steps to run (default 0)",
-       [&job](const std::string& v) { job.steps = CountValue("--steps", v, 0); }},
+       [&job](const std::string& v) {
+         job.steps = CountValue("--steps", v, 0);
+         job.stepsGiven = true;
+       }},
       {"--blockade", "", "the Blockade schedule", [&settings](const std::string&) { settings.Blockade = true; }},
       {"--cool", "", "damping factor 0.95", [&settings](const std::string&) { settings.Cool = true; }},
       {"--contact", "", "the exponential contact part in place of the G shell",

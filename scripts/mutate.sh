@@ -42,7 +42,8 @@ TEST_TIMEOUT = 300
 PYTHON = "/usr/bin/python3"  # Debian's interpreter, whose numpy and ASE the module's tests need
 # What "python:" and "tools:" lines build before their tests run.
 PYTHON_TARGETS = {"velmora_python", "velmora-batch"}
-TOOL_TARGETS = {"velmora-batch", "velmora-render", "velmora_tool_tests", "velmora_tool_hostile_tests"}
+TOOL_TARGETS = {"velmora-batch", "velmora-render", "velmora_tool_tests", "velmora_tool_hostile_tests",
+                "velmora_render_tool_tests"}
 # Window tests also run the tools (PictureTest compares velmora-render's pictures with the canvas).
 UI_TOOL_TARGETS = {"velmora-batch", "velmora-render"}
 KINDS = ("from", "to", "tests", "ui", "python", "tools")

@@ -114,7 +114,7 @@ int NextStep(int counter) { return static_cast<int>(static_cast<std::uint32_t>(c
 
 real DampingFactor(bool cool) { return cool ? 0.95L : 1.0L; }
 
-Stepper::Stepper(Evaluation evaluation, int threads) : evaluation_(evaluation), law_(threads) {}
+Stepper::Stepper(Evaluation evaluation, int threads) : evaluation_(evaluation), threads_(threads), law_(threads) {}
 
 void Stepper::Step(Model& model, const StepSettings& settings, int& counter) {
   counter = NextStep(counter);

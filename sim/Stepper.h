@@ -35,6 +35,9 @@ class Stepper {
   // as StepFault with the number of the step that faulted.
   void RunStep(Model& model, const StepSettings& settings, int& counter);
 
+  // The threads a fast step runs on.
+  int Threads() const { return threads_; }
+
  private:
   void LiteralSchedule(Model& model, const StepSettings& settings) const;
   void FastSchedule(Model& model, const StepSettings& settings);
@@ -43,6 +46,7 @@ class Stepper {
   bool FastBlockadeSchedule(Model& model, real damping);
 
   Evaluation evaluation_;
+  int threads_;
   FastLaw law_;
   SlotArray<real> ax_{}, ay_{}, az_{};
 };

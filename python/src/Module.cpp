@@ -15,6 +15,7 @@
 #include "Measurements.h"
 #include "Record.h"
 #include "Scene.h"
+#include "Structures.h"
 #include "TrajectoryReading.h"
 #include "documents/XyzTrajectory.h"
 #include "model/ProgramError.h"
@@ -190,4 +191,5 @@ unit. contact and taoscope choose the law whose potential is measured, as in run
   velmora::python::RegisterTrajectoryReading(module);
   velmora::python::RegisterMeasurements(module);
   velmora::python::RegisterSceneCopies(module);
+  velmora::python::RegisterStructure(module);
 }

@@ -14,6 +14,7 @@
 #include "documents/IoErrors.h"
 #include "model/NewScene.h"
 #include "model/ProgramError.h"
+#include "relax/FireRelaxer.h"
 #include "sim/FastLaw.h"
 #include "sim/Observables.h"
 #include "sim/StepFault.h"
@@ -316,6 +317,34 @@ std::string Scene::Listing(const std::string& kind) const {
   if (kind != "positions" && kind != "velocities")
     throw py::value_error("listing: expected 'positions' or 'velocities', got '" + kind + "'");
   return Locked([&](const Model& m) { return ListingText(m, kind == "velocities", '.'); });
+}
+
+std::pair<int, real> Scene::Relax(real tolerance, py::handle stepsArgument, const LawSettings& law,
+                                  py::handle threadsArgument) {
+  if (running_) throw ProgramError("run() is already running on this scene");
+  const int steps = IntegerValue(stepsArgument, "steps", 0, INT_MAX);
+  FastLaw fast(ThreadCount(threadsArgument));
+  Locked([](const Model& m) { ThrowIfNotANumber(m); });
+  running_ = true;
+  struct Finished {
+    bool& running;
+    ~Finished() { running = false; }
+  } finished{running_};
+  std::optional<FireRelaxer> relaxer;
+  const auto done = [&] { return relaxer->LargestAcceleration() <= tolerance || relaxer->Steps() >= steps; };
+  do {
+    {
+      py::gil_scoped_release released;
+      const auto look = std::chrono::steady_clock::now() + SignalInterval;
+      Locked([&](const Model& m) {
+        if (!relaxer) relaxer.emplace(m, LawField(fast, law));
+      });
+      while (!done() && std::chrono::steady_clock::now() < look) Locked([&](Model& m) { relaxer->Step(m); });
+    }
+    if (PyErr_CheckSignals() != 0) throw py::error_already_set();
+  } while (!done());
+  Locked([](Model& m) { ComeToRest(m); });
+  return {relaxer->Steps(), relaxer->LargestAcceleration()};
 }
 
 }  // namespace velmora::python

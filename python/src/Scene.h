@@ -94,6 +94,11 @@ class Scene {
 
   std::string Listing(const std::string& kind) const;
 
+  // Relaxes the scene to rest (see Relax of the core) in slices between looks for Ctrl+C: at most
+  // `steps` steps, until no present slot's acceleration exceeds `tolerance`. Returns the steps
+  // taken and the largest acceleration.
+  std::pair<int, real> Relax(real tolerance, py::handle steps, const LawSettings& law, py::handle threads);
+
  private:
   Scene(std::unique_ptr<Model> model, std::int64_t steps);
   // f(model) under the scene's lock, between two steps of a run. f must not touch Python objects.

@@ -144,12 +144,15 @@ def test_a_second_sweep_on_a_table_being_written_says_who_holds_it(base, tmp_pat
     assert len(list(running)) == 19 and len(table(output)[1]) == 20
 
 
-def test_a_point_whose_task_raised_reports_the_error_and_leaves_no_table(base, tmp_path, client, monkeypatch):
+@pytest.mark.parametrize("own_client", [False, True])  # True: the sweep's own client, closed at its end
+def test_a_point_whose_task_raised_reports_the_error_and_leaves_no_table(base, tmp_path, client, monkeypatch,
+                                                                         own_client):
     def failing(job, point):
         raise MemoryError("no room for the scene")
 
     monkeypatch.setattr(sweep, "run_point", failing)
-    settings = sweep.Settings(base, {"A1": [1, 2]}, client=client, output=tmp_path / "t.tsv")
+    where = {"scheduler": client.scheduler.address} if own_client else {"client": client}
+    settings = sweep.Settings(base, {"A1": [1, 2]}, output=tmp_path / "t.tsv", **where)
     with pytest.raises(sweep.SweepFailed, match="2 points have no row; 2 ended with an error, the first at "
                                                 "A1=.*: MemoryError: no room for the scene; the finished points"):
         sweep.run(settings)
@@ -232,10 +235,71 @@ def table_lines(path):
     (["--set", "A1=0:1:1001", "--set", "dt=1:2:1000"], "the grid has 1001000 points"),
     (["--scheduler", "nonsense://host"], "--scheduler nonsense://host: unknown address scheme 'nonsense'"),
     (["--output", os.devnull, "--resume"], f"{os.devnull} is not a regular file"),
+    (["--seeds", "99999999999999999999"], "the grid has 99999999999999999999 points, more than the 1000000"),
+    ([word for name in ("A1", "A2", "A3", "B1", "B2", "B3", "C1") for word in ("--set", f"{name}=0:1:1000")],
+     "the grid has 1000000000000000000000 points"),
+    # With a scheduler too: a sweep that took 300 would be refused for that, not start 300 workers.
+    (["--workers", "300", "--scheduler", "tcp://127.0.0.1:1"], "workers: 300 is outside the range it takes, from 1 to 256"),
+    (["--set", "B1=\x1b[2J"], "'B1=\\x1B[2J': '\\x1B[2J' is not a valid floating point value"),
+    (["--set", "B1=" + "7" * 100000 + "x"], "B1=" + "7" * 197 + "'...: '" + "7" * 200 + "'... is not a valid"),
+    (["--scheduler", "nonsense\x9b://host"], "--scheduler 'nonsense\\xC2\\x9B://host': "),
 ])
 def test_input_errors_end_with_status_2_before_any_work(base, tmp_path, capsys, arguments, message):
     assert sweep.main([str(base), "--output", str(tmp_path / "o.tsv"), *arguments]) == 2
     assert message in capsys.readouterr().err and not (tmp_path / "o.tsv").exists()
+
+
+def test_a_table_named_like_a_kept_document_is_refused(base, tmp_path, capsys):
+    arguments = [str(base), "--set", "A1=1", "--keep", str(tmp_path / "kept"), "--output", str(tmp_path / "kept" / "A1=1.ato")]
+    assert sweep.main(arguments) == 2
+    assert "a table in the --keep folder is not named like its documents" in capsys.readouterr().err
+
+
+def sweep_process(base, tmp_path, **options):
+    command = [*SWEEP, base, "--set", "A1=0.5:1.5:12", "--steps", "400", "--workers", "2"]
+    return subprocess.Popen(command + (["--output", tmp_path / "t.tsv"] if tmp_path else []), stderr=subprocess.PIPE,
+                            text=True, **options)
+
+
+def catches(pid, number):
+    """Whether the process has a handler of its own for the signal."""
+    with open(f"/proc/{pid}/status", encoding="ascii") as status:
+        caught = int(next(line for line in status if line.startswith("SigCgt:")).split()[1], 16)
+    return bool(caught >> (number - 1) & 1)
+
+
+@pytest.mark.parametrize("number, after_rows", [(signal.SIGINT, 2), (signal.SIGTERM, 2), (signal.SIGHUP, 2),
+                                                (signal.SIGINT, 0)])  # 0: as soon as the sweep catches it
+def test_every_signal_to_the_process_group_ends_the_sweep_in_its_one_line(base, tmp_path, number, after_rows):
+    sweeping = sweep_process(base, tmp_path, start_new_session=True)
+    deadline = time.monotonic() + 300
+    while time.monotonic() < deadline and (len(table_lines(tmp_path / "t.tsv")) < 1 + after_rows
+                                           or not catches(sweeping.pid, signal.SIGTERM)):
+        time.sleep(0.01)
+    os.killpg(sweeping.pid, number)  # as a terminal sends it: to the workers too
+    _, err = sweeping.communicate(timeout=120)
+    assert (sweeping.returncode, err) == (128 + number, f"velmora.sweep: interrupted{sweep.AGAIN}\n")
+    if after_rows:
+        assert after_rows <= len(table(tmp_path / "t.tsv")[1]) < 12
+    else:  # nothing to resume: no table to block the next sweep
+        assert not (tmp_path / "t.tsv").exists()
+
+
+def test_a_reader_that_goes_away_is_no_lost_scheduler(base):
+    sweeping = sweep_process(base, None, stdout=subprocess.PIPE)
+    while sweeping.stdout.readline().startswith("#"):  # the settings, then the header
+        pass
+    sweeping.stdout.close()  # as `| head` does
+    err = sweeping.stderr.read()
+    assert sweeping.wait(timeout=120) == 128 + signal.SIGPIPE
+    assert re.fullmatch(r"velmora.sweep: the reader of the table went away after [0-9]+ rows\n", err), err
+
+
+def test_a_table_on_a_closed_standard_output_is_refused(base):
+    result = subprocess.run([*SWEEP, base, "--set", "A1=1"], stderr=subprocess.PIPE, text=True, timeout=120,
+                            preexec_fn=lambda: os.close(1))
+    assert (result.returncode, result.stderr) == (2, "velmora.sweep: the standard output is closed: --output names "
+                                                     "a file for the table\n")
 
 
 def test_a_missing_base_is_an_input_error(tmp_path, capsys):

@@ -3,6 +3,8 @@
 import copy
 import math
 import pickle
+import re
+import subprocess
 import sys
 
 import numpy as np
@@ -78,7 +80,20 @@ BAD_TABLES = [  # reader, text, message
     (velmora.read_log, "step\tkinetic\n", "not such a table"),
     (velmora.read_sweep, LOG, "not such a table"),
     (velmora.read_log, "", "no header line"),
+    # Outside text quoted as the tools quote it: escaped, and at most 200 bytes of it.
+    (velmora.read_log, LOG + "0\t1\t2\t3\t4\t5\t6\t7\t8\t\x1b[2J" + "x" * 1000 + "\n",
+     re.escape("column fastest: '\\x1B[2J" + "x" * 196 + "'... is not a number")),
+    (velmora.read_log, LOG + "0" * (1 << 21), "log.tsv:2: longer than 1048576 bytes"),
 ]
+
+
+@pytest.mark.parametrize("reader", ["read_log", "read_sweep"])
+def test_a_device_is_no_table(reader):
+    # Under a memory limit: a reader that reads without bounds fails with MemoryError, or worse.
+    code = (f"import resource, velmora; resource.setrlimit(resource.RLIMIT_AS, (3 << 30, 3 << 30)); "
+            f"velmora.{reader}('/dev/zero')")
+    result = subprocess.run([sys.executable, "-c", code], capture_output=True, text=True, timeout=120)
+    assert result.stderr.endswith("ValueError: /dev/zero: not a regular file\n"), result.stderr[-300:]
 
 
 @pytest.mark.parametrize("reader, text, message", BAD_TABLES)

@@ -12,7 +12,7 @@ Values are numpy longdouble arrays (the x87 extended format the program computes
 from velmora import _core, _signatures
 from velmora._core import (GROUP_SPECIES, MODE_NAMES, PARAMETER_NAMES, QUANTITY_NAMES, Error, FileError,
                            FloatingPointFault, Record, Scene)
-from velmora import _atoms, _pictures, _records, _tables
+from velmora import _atoms, _pictures, _records, _structure, _tables
 
 # The methods written in Python, which the stubs declare with the compiled ones.
 Scene.to_atoms = _atoms.to_atoms  # type: ignore[assignment]
@@ -24,14 +24,18 @@ Record.to_dataframe = _tables.record_frame  # type: ignore[assignment]
 Record.save = _records.save  # type: ignore[assignment]
 Record.load = staticmethod(_records.load)  # type: ignore[assignment]
 Record.__iter__ = _records.frames  # type: ignore[assignment]
+Record.structure = _structure.record_structure  # type: ignore[assignment]
 for _cls in (Scene, Record):
     _signatures.sign_class(_cls)
 format_exact = _signatures.signed(_core.format_exact)
 parse_real = _signatures.signed(_core.parse_real)
+structure = _signatures.signed(_core.structure)
+point_group = _signatures.signed(_core.point_group)
+Structure = _core.Structure
 read_xyz = _signatures.signed(_core.read_xyz)
 read_log = _tables.read_log
 read_sweep = _tables.read_sweep
 
 __all__ = ["GROUP_SPECIES", "MODE_NAMES", "PARAMETER_NAMES", "QUANTITY_NAMES", "Error", "FileError",
-           "FloatingPointFault", "Record", "Scene", "format_exact", "parse_real", "read_log", "read_sweep",
-           "read_xyz"]
+           "FloatingPointFault", "Record", "Scene", "Structure", "format_exact", "parse_real", "point_group",
+           "read_log", "read_sweep", "read_xyz", "structure"]

@@ -6,12 +6,17 @@ not finite. pandas' own read_csv takes some of those texts as missing and others
 readers here give numpy.longdouble numbers for all of them.
 """
 
+import os
+import stat
+
 import numpy as np
 
 import velmora._core as _core
+from velmora._quoting import quoted, shown
 
-INTEGER_COLUMNS = ("step", "seed", "steps")
-TEXT_COLUMNS = ("fault", "document")
+INTEGER_COLUMNS = ("step", "seed", "steps", "clusters", "largest")
+TEXT_COLUMNS = ("fault", "document", "point_group")
+MAX_LINE_BYTES = 1 << 20  # the longest line read, as for a trajectory: a file of no lines is refused
 
 
 def _kind(name):
@@ -26,12 +31,27 @@ def _cell(text, kind, path, line, name):
     try:
         return kind(text)
     except ValueError:
-        raise ValueError(f"{path}:{line}: column {name}: '{text}' is not a number") from None
+        raise ValueError(f"{shown(path)}:{line}: column {name}: {quoted(text)} is not a number") from None
+
+
+def _open_regular(path):
+    """The file at `path` open for reading, refused (ValueError) when it is no regular file: a
+    device or a FIFO may never end."""
+    descriptor = os.open(path, os.O_RDONLY | os.O_NONBLOCK | os.O_CLOEXEC)
+    if not stat.S_ISREG(os.fstat(descriptor).st_mode):
+        os.close(descriptor)
+        raise ValueError(f"{shown(path)}: not a regular file")
+    return os.fdopen(descriptor, "rb")
 
 
 def _whole_lines(path):
-    with open(path, encoding="utf-8", newline="\n") as file:
-        text = file.read()
+    pieces = []
+    with _open_regular(path) as file:
+        for number, line in enumerate(iter(lambda: file.readline(MAX_LINE_BYTES + 1), b""), start=1):
+            if len(line) > MAX_LINE_BYTES and not line.endswith(b"\n"):
+                raise ValueError(f"{shown(path)}:{number}: longer than {MAX_LINE_BYTES} bytes")
+            pieces.append(line)
+    text = b"".join(pieces).decode("utf-8")
     # A row cut off by an interruption (no line end yet) is not a row.
     return text[: text.rfind("\n") + 1].splitlines()
 
@@ -68,16 +88,16 @@ def read_table(path, expected=None):
     settings = dict(line[2:].partition("\t")[::2] for line in lines[:first] if line.startswith("# "))
     lines = lines[first:]
     if not lines:
-        raise ValueError(f"{path}: no header line")
+        raise ValueError(f"{shown(path)}: no header line")
     names = lines[0].split("\t")
     if expected and not expected(names):
-        raise ValueError(f"{path}: not such a table: its header is {lines[0]}")
+        raise ValueError(f"{shown(path)}: not such a table: its header is {quoted(lines[0])}")
     kinds = [_kind(name) for name in names]
     cells = [[] for _ in names]
     for number, line in enumerate(lines[1:], start=first + 2):
         texts = line.split("\t")
         if len(texts) != len(names):
-            raise ValueError(f"{path}:{number}: {len(texts)} cells, the header names {len(names)}")
+            raise ValueError(f"{shown(path)}:{number}: {len(texts)} cells, the header names {len(names)}")
         for column, (text, kind, name) in enumerate(zip(texts, kinds, names)):
             cells[column].append(_cell(text, kind, path, number, name))
     return frame({name: np.array(values, dtype=object if kind is str else kind)

@@ -20,6 +20,7 @@ import logging
 import math
 import os
 import random
+import signal
 import stat
 import sys
 import time
@@ -28,6 +29,7 @@ from typing import Optional
 import numpy as np
 
 import velmora
+from velmora._quoting import quoted, shown
 
 NAMES = velmora.PARAMETER_NAMES + ("dt",)
 SWITCHES = ("blockade", "cool", "contact", "taoscope")
@@ -35,6 +37,7 @@ USAGE_STATUS = 2
 FAILURE_STATUS = 1
 MAX_POINTS = 1_000_000  # rows of one table; a larger grid is refused before any work
 MAX_STEPS = 2**31 - 1  # the most steps a run takes, as velmora-batch --steps
+MAX_WORKERS = 256  # the most workers of a local cluster, as the tools' --threads
 NAME_BYTES = 255  # the longest file name of the usual file systems
 AGAIN = "; the finished points are in the table, --resume runs the rest"
 
@@ -47,15 +50,31 @@ class SweepFailed(RuntimeError):
     """A sweep that stopped or left points without a row; every row it wrote is in the table."""
 
 
+class OutputClosed(Exception):
+    """The reader of the table on the standard output went away (a closed pipe)."""
+
+
+class Interrupted(KeyboardInterrupt):
+    """A signal that ends the sweep as Ctrl+C does; `signal` is its number."""
+
+    def __init__(self, number):
+        super().__init__(number)
+        self.signal = number
+
+
 # ---------------------------------------------------------------------------------------------
 # Values, axes and points
 
 
 def parse_value(text, where):
+    text = str(text).strip()
     try:
-        return velmora.parse_real(str(text).strip())
+        return velmora.parse_real(text)
     except ValueError as error:
-        raise InputError(f"{where}: {error}") from None
+        # The module quotes the text whole; a sweep's line quotes it as the tools do.
+        message, whole = str(error), f"'{text}'"
+        said = quoted(text) + message[len(whole):] if message.startswith(whole) else message
+        raise InputError(f"{where}: {said}") from None
 
 
 @dataclasses.dataclass(frozen=True)
@@ -93,7 +112,7 @@ class Axis:
 def axis_of(name, values):
     """The axis of a list of values (numbers, texts or numpy.longdouble) or of a text "a,b,c" or
     "start:stop:count"; checked."""
-    where = f"{name}={values}"
+    where = shown(f"{name}={values}")
     if not isinstance(values, str):
         listed = tuple(value if isinstance(value, np.longdouble) else parse_value(value, name) for value in values)
         if not listed:
@@ -107,7 +126,7 @@ def axis_of(name, values):
         try:
             count = int(parts[2])
         except ValueError:
-            raise InputError(f"{where}: the count '{parts[2]}' is not a whole number") from None
+            raise InputError(f"{where}: the count {quoted(parts[2])} is not a whole number") from None
         if count < 1:
             raise InputError(f"{where}: the count must be 1 or more")
         return Axis(name, start=start, stop=stop, count=count)
@@ -161,6 +180,11 @@ class Grid:
         return tuple(axis.name for axis in self.axes)
 
     def __len__(self):
+        return self.size
+
+    @property
+    def size(self):
+        """The number of points, however large (len() takes only what fits a machine word)."""
         return math.prod(len(axis) for axis in self.axes) * max(self.seeds, 1)
 
     def __iter__(self):
@@ -182,13 +206,13 @@ def grid_of(sets, seeds):
     axes = {}
     for name, values in items:
         if name not in NAMES:
-            raise InputError(f"'{name}' is none of the parameters A1..G3 (no E) and dt")
+            raise InputError(f"{quoted(name)} is none of the parameters A1..G3 (no E) and dt")
         if name in axes:
             raise InputError(f"{name} is set twice")
         axes[name] = axis_of(name, values)
     grid = Grid(tuple(axes.values()), seeds)
-    if len(grid) > MAX_POINTS:
-        raise InputError(f"the grid has {len(grid)} points, more than the {MAX_POINTS} a sweep takes")
+    if grid.size > MAX_POINTS:
+        raise InputError(f"the grid has {grid.size} points, more than the {MAX_POINTS} a sweep takes")
     return grid
 
 
@@ -250,20 +274,31 @@ class Job:
 def checked(settings):
     """The grid and the job of the settings, after every check that needs no work."""
     grid = grid_of(settings.sets, settings.seeds)
-    for name, least, most in (("steps", 0, MAX_STEPS), ("seeds", 0, None), ("workers", 1, None)):
+    for name, least, most in (("steps", 0, MAX_STEPS), ("seeds", 0, None), ("workers", 1, MAX_WORKERS)):
         value = getattr(settings, name)
         if value is not None and (value < least or (most is not None and value > most)):
             bounds = f"from {least} to {most}" if most is not None else f"{least} or more"
             raise InputError(f"{name}: {value} is outside the range it takes, {bounds}")
     if settings.mode not in velmora.MODE_NAMES:
-        raise InputError(f"mode '{settings.mode}' is none of {', '.join(velmora.MODE_NAMES)}")
+        raise InputError(f"mode {quoted(settings.mode)} is none of {', '.join(velmora.MODE_NAMES)}")
     if settings.workers is not None and settings.scheduler:
         raise InputError("--workers and --scheduler exclude each other")
     try:
         document = velmora.Scene.load(settings.base).to_bytes()
     except velmora.Error as error:
         raise InputError(str(error)) from None
+    check_table_name(settings)
     return grid, Job(document, settings.steps, settings.mode, settings.switches(), settings.keep is not None)
+
+
+def check_table_name(settings):
+    """A table in the folder of the kept documents may not be named as they are: a point's
+    document would replace it."""
+    if settings.output is None or settings.keep is None:
+        return
+    folder = os.path.dirname(os.path.abspath(settings.output))
+    if str(settings.output).endswith(".ato") and os.path.realpath(folder) == os.path.realpath(settings.keep):
+        raise InputError(f"{settings.output}: a table in the --keep folder is not named like its documents (*.ato)")
 
 
 def recorded(grid, job):
@@ -441,8 +476,11 @@ class Table:
 
     @staticmethod
     def _print(lines):
-        for line in lines:
-            print(line, flush=True)
+        try:
+            for line in lines:
+                print(line, flush=True)
+        except BrokenPipeError:
+            raise OutputClosed() from None
 
     def add(self, row):
         if self.fd is None:
@@ -494,18 +532,40 @@ def _client(settings):
         try:
             return Client(settings.scheduler), None
         except (ValueError, TypeError) as error:
-            raise InputError(f"--scheduler {settings.scheduler}: {error}") from None
+            raise InputError(f"--scheduler {shown(settings.scheduler)}: {shown(error)}") from None
         except OSError as error:
-            raise SweepFailed(f"the scheduler {settings.scheduler} cannot be reached: {error}") from None
+            raise SweepFailed(f"the scheduler {shown(settings.scheduler)} cannot be reached: {shown(error)}") from None
     # Every listener on this machine's loopback only; without a dashboard the scheduler's web
     # server answers nothing.
     routes = {} if settings.dashboard else {"distributed.scheduler.http.routes": [],
                                             "distributed.worker.http.routes": []}
-    with dask.config.set(routes):
-        cluster = LocalCluster(n_workers=settings.workers or os.cpu_count(), threads_per_worker=1, processes=True,
-                               host="127.0.0.1", dashboard_address=settings.dashboard or "127.0.0.1:0",
-                               worker_dashboard_address="127.0.0.1:0", silence_logs=logging.CRITICAL)
-    return Client(cluster), cluster
+    # The workers (and the thread that starts them) never see the signals that end the sweep: a
+    # terminal sends Ctrl+C to the whole process group, and the sweep ends them itself.
+    # A signal that came meanwhile arrives when they are unblocked: the cluster is closed again.
+    cluster = None
+    try:
+        blocked = signal.pthread_sigmask(signal.SIG_BLOCK, ending_signals())
+        try:
+            with dask.config.set(routes):
+                cluster = LocalCluster(n_workers=min(settings.workers or os.cpu_count(), MAX_WORKERS),
+                                       threads_per_worker=1, processes=True, host="127.0.0.1",
+                                       dashboard_address=settings.dashboard or "127.0.0.1:0",
+                                       worker_dashboard_address="127.0.0.1:0", silence_logs=logging.CRITICAL)
+        finally:
+            signal.pthread_sigmask(signal.SIG_SETMASK, blocked)
+        return Client(cluster), cluster
+    except OSError as error:  # a process or a listener the system refuses
+        _close_cluster(cluster)
+        raise SweepFailed(f"the local cluster cannot be started: {error.strerror or error}") from None
+    except BaseException:
+        _close_cluster(cluster)
+        raise
+
+
+def _close_cluster(cluster):
+    if cluster is not None:
+        with contextlib.suppress(Exception):
+            cluster.close()
 
 
 def rows(settings):
@@ -562,7 +622,7 @@ def _run_points(settings, grid, job, table):
         for future in pending:
             point = running.pop(future)
             if future.status != "finished":
-                failures.append((point, future))
+                failures.append((point, task_error(future)))
                 meter.add(True)
             else:
                 row, kept = future.result()
@@ -595,13 +655,24 @@ def _close(client, cluster, settings, running):
         cluster.close()
 
 
-def failure_text(failures):
-    """What became of the points without a row: their workers lost, or the first error a task
-    raised."""
+def task_error(future):
+    """The error a point's task raised; None when it raised none (its worker was lost). Read while
+    the client is open: a closed one gives no error back."""
     from dask.distributed import KilledWorker
 
-    errors = [(point, future.exception()) for point, future in failures if future.status == "error"]
-    errors = [(point, error) for point, error in errors if not isinstance(error, KilledWorker)]
+    if future.status != "error":
+        return None
+    try:
+        error = future.exception()
+    except Exception:  # a scheduler lost meanwhile
+        return None
+    return None if isinstance(error, KilledWorker) else error
+
+
+def failure_text(failures):
+    """What became of the points without a row (pairs of the point and the error its task
+    raised, None for a lost worker): their workers lost, or the first error a task raised."""
+    errors = [(point, error) for point, error in failures if error is not None]
     if not errors:
         return f"{len(failures)} points were lost with their workers{AGAIN}"
     point, error = errors[0]
@@ -616,6 +687,20 @@ def failure_text(failures):
 # The command line
 
 
+def whole_number(text):
+    """An option's whole number; a bad one is quoted in argparse's message."""
+    try:
+        return int(text)
+    except ValueError:
+        raise argparse.ArgumentTypeError(f"{quoted(text)} is not a whole number") from None
+
+
+def mode_name(text):
+    if text not in velmora.MODE_NAMES:
+        raise argparse.ArgumentTypeError(f"{quoted(text)} is none of {', '.join(velmora.MODE_NAMES)}")
+    return text
+
+
 def arguments(argv):
     parser = argparse.ArgumentParser(
         prog="python3 -m velmora.sweep",
@@ -624,14 +709,14 @@ def arguments(argv):
     parser.add_argument("base", metavar="BASE.ato", help="the scene every point starts from")
     parser.add_argument("--set", dest="sets", action="append", default=[], metavar="NAME=VALUES",
                         help="A1..G3 or dt: a list a,b,c or start:stop:count; the grid is every combination")
-    parser.add_argument("--steps", type=int, default=0, help="steps per point (default 0)")
-    parser.add_argument("--seeds", type=int, default=0, metavar="K",
+    parser.add_argument("--steps", type=whole_number, default=0, help="steps per point (default 0)")
+    parser.add_argument("--seeds", type=whole_number, default=0, metavar="K",
                         help="K copies of each point, velocities scaled by a factor in [0.9, 1.1) drawn from the seed")
     for switch in SWITCHES:
         parser.add_argument(f"--{switch}", action="store_true", help=f"the {switch} switch, as in velmora-batch")
-    parser.add_argument("--mode", default="free", choices=velmora.MODE_NAMES,
+    parser.add_argument("--mode", default="free", type=mode_name, metavar="{" + ",".join(velmora.MODE_NAMES) + "}",
                         help="the confinement mode (default free)")
-    parser.add_argument("--workers", type=int, metavar="N", help="a local cluster of N single-threaded workers "
+    parser.add_argument("--workers", type=whole_number, metavar="N", help="a local cluster of N single-threaded workers "
                                                                  "(default: every core)")
     parser.add_argument("--scheduler", metavar="ADDRESS", help="use this Dask scheduler instead of a local cluster")
     parser.add_argument("--dashboard", nargs="?", const="127.0.0.1:8787", metavar="ADDRESS",
@@ -653,11 +738,57 @@ def quiet_dask():
         logging.getLogger(name).setLevel(logging.CRITICAL + 1)
 
 
+def ending_signals():
+    """The signals that end a sweep as Ctrl+C does, as they end velmora-batch: Ctrl+C, a
+    termination request, a closed terminal, Ctrl+\\, a timer, the user's two signals and the end of
+    the processor time allowed."""
+    return {signal.SIGINT, signal.SIGTERM, signal.SIGHUP, signal.SIGQUIT, signal.SIGALRM, signal.SIGUSR1,
+            signal.SIGUSR2, signal.SIGXCPU}
+
+
+def catch_signals():
+    """The first ending signal raises Interrupted, so that the sweep tidies up (its cluster closed,
+    a table without rows removed) and says so in one line; a later one waits for that. A signal
+    ignored by whoever started the sweep (nohup ignores SIGHUP) stays ignored."""
+    caught = []
+
+    def interrupt(number, frame):
+        if not caught:
+            caught.append(number)
+            raise Interrupted(number)
+
+    for number in ending_signals():
+        if signal.getsignal(number) != signal.SIG_IGN:
+            signal.signal(number, interrupt)
+
+
+def open_standard_descriptors():
+    """Opens each of the descriptors 0-2 that is closed on /dev/null, so that no file the sweep
+    opens takes its number; returns those that were closed."""
+    closed = []
+    for descriptor in (0, 1, 2):
+        try:
+            os.fstat(descriptor)
+        except OSError:
+            os.open(os.devnull, os.O_RDONLY if descriptor == 0 else os.O_WRONLY)
+            closed.append(descriptor)
+    if sys.stdout is None:
+        sys.stdout = open(1, "w", closefd=False)
+    if sys.stderr is None:
+        sys.stderr = open(2, "w", closefd=False)
+    return closed
+
+
 def main(argv=None):
-    settings = arguments(argv)
-    quiet_dask()
-    count = faults = 0
+    catch_signals()
+    count = 0
     try:
+        closed = open_standard_descriptors()
+        settings = arguments(argv)
+        if settings.output is None and 1 in closed:
+            raise InputError("the standard output is closed: --output names a file for the table")
+        quiet_dask()
+        faults = 0
         for row in rows(settings):
             count += 1
             faults += bool(row[len(row) - 1 - (settings.keep is not None)])
@@ -667,9 +798,14 @@ def main(argv=None):
     except SweepFailed as error:
         print(f"velmora.sweep: {error}", file=sys.stderr)
         return FAILURE_STATUS
-    except KeyboardInterrupt:
+    except OutputClosed:
+        # Nothing more can reach the reader that went away, not even what Python flushes at exit.
+        os.dup2(os.open(os.devnull, os.O_WRONLY), 1)
+        print(f"velmora.sweep: the reader of the table went away after {count} rows", file=sys.stderr)
+        return 128 + signal.SIGPIPE
+    except KeyboardInterrupt as interruption:
         print(f"velmora.sweep: interrupted{AGAIN}", file=sys.stderr)
-        return 130
+        return 128 + getattr(interruption, "signal", signal.SIGINT)
     except OSError as error:
         print(f"velmora.sweep: {error.strerror or error}", file=sys.stderr)
         return FAILURE_STATUS

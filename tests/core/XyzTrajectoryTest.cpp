@@ -120,6 +120,8 @@ TEST(XyzFrameReader, HostileInputEndsWithAShortMessage) {
       {"a character cut", "1\n\nCl 0 " + std::string(199, 'x') + "\u00e9 0\n", "line 3: '" + std::string(199, 'x') + "'... is not a number"},
       {"blank lines first", "\n\n\n\n1\n\nCl 0 0 0\n", "line 1: a frame must begin with its number of atoms, not ''"},
       {"last frame cut", "1\n\nCl 0 0 0\n2\n\nCl 0 0 0\n", "line 4: the frame announces 2 atoms, but the file ends before them"},
+      {"8-bit controls", "1\n\nCl 0 x\x9b" "31m\xc2\x9b\u00e9 0\n", "line 3: 'x\\x9B31m\\xC2\\x9B\u00e9' is not a number"},
+      {"a frame too large to hold", "100000000000\n\n" + std::string(100000, '\n'), "100000000000 atoms, but a scene holds at most 100"},
       {"/dev/zero", "", "line 1: longer than 1048576 bytes"},
   };
   for (const HostileCase& c : cases) {

@@ -12,7 +12,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstring>
+#include <filesystem>
 #include <functional>
 #include <regex>
 #include <string>
@@ -184,16 +187,24 @@ TEST(BatchTool, FileErrorsExitWithOne) {
     std::vector<std::string> arguments;
     std::string message;
   };
+  // A frame of more atoms than a scene holds is refused at its count line, before its lines are
+  // held, although the last frame is a good one.
+  const std::string crowded = folder.Path("crowded.xyz");
+  std::string frames = "101\n\n";
+  for (int atom = 0; atom < 101; ++atom) frames += "H " + std::to_string(atom) + " 0 0\n";
+  WriteBytes(crowded, frames + "1\n\nH 0 0 0\n");
   const ErrorCase cases[] = {
       {{missing}, missing + ": File not found"},
       {{"--output", folder.Path("no/after.ato"), scene}, folder.Path("no/after.ato") + ": File not found"},
+      {{folder.Path("no\x1b[2Jpe.ato")}, "'" + folder.Path("no\\x1B[2Jpe.ato") + "': File not found"},
+      {{"--from-xyz", crowded}, crowded + ": 101 atoms, but a scene holds at most 100"},
   };
   for (const ErrorCase& c : cases) {
     const Outcome outcome = RunTool(folder, c.arguments);
     EXPECT_EQ(outcome.status, 1) << c.message;
     EXPECT_EQ(outcome.err, "velmora-batch: " + c.message + "\n");
   }
-  EXPECT_EQ(folder.Entries(), std::set<std::string>{"scene.ato"});
+  EXPECT_EQ(folder.Entries(), (std::set<std::string>{"scene.ato", "crowded.xyz"}));
 }
 
 TEST(BatchTool, UsageErrorsExitWithTwoAndShowTheUsage) {
@@ -202,6 +213,7 @@ TEST(BatchTool, UsageErrorsExitWithTwoAndShowTheUsage) {
   struct UsageCase {
     std::vector<std::string> arguments;
     std::string message;
+    bool outputClosed = false;  // the tool starts with descriptor 1 closed
   };
   const UsageCase cases[] = {
       {{}, "no scene given"},
@@ -229,11 +241,24 @@ TEST(BatchTool, UsageErrorsExitWithTwoAndShowTheUsage) {
       {{"--dt", "", scene}, "--dt: '' is not a valid floating point value"},
       {{"--frames", "3", scene}, "unknown option '--frames'"},
       {{"-q", scene}, "unknown option '-q'"},
+      // What the user typed is quoted: escape sequences shown, not acted on, and long texts cut.
+      {{"--steps", "\x1b]0;owned\x07", scene}, "--steps: '\\x1B]0;owned\\x07' is not a valid integer value"},
+      {{"--steps", std::string(100000, '9'), scene}, "--steps: '" + std::string(200, '9') + "'... is not a valid integer value"},
+      {{"--mode", "\x9b" "31m", scene}, "--mode: '\\x9B31m' is none of free, hot, cold, current1, current2"},
+      // A table may not take the place of an input of the run.
+      {{"--xyz", scene, scene}, "--xyz names an input of the run; it would replace it"},
+      {{"--log", "scene.ato", scene}, "--log names an input of the run; it would replace it"},
+      // A table asked for on a closed standard output would go into whatever file took its number.
+      {{"--log", "-", "--output", folder.Path("x.ato"), scene}, "--log -: the standard output is closed", true},
+      {{"--listing", "positions", scene}, "--listing: the standard output is closed", true},
   };
   WriteBytes(folder.Path("old.tsv"), "OLD\n");
   ::link(folder.Path("old.tsv").c_str(), folder.Path("linked.xyz").c_str());
   for (const UsageCase& c : cases) {
-    const Outcome outcome = RunTool(folder, c.arguments, [&] { (void)::chdir(folder.Path().c_str()); });
+    const Outcome outcome = RunTool(folder, c.arguments, [&] {
+      (void)::chdir(folder.Path().c_str());
+      if (c.outputClosed) ::close(STDOUT_FILENO);
+    });
     EXPECT_EQ(outcome.status, 2) << c.message;
     EXPECT_EQ(outcome.err.substr(0, outcome.err.find('\n')), "velmora-batch: " + c.message);
     EXPECT_NE(outcome.err.find("\nusage: velmora-batch [options] SCENE.ato\n"), std::string::npos)
@@ -248,6 +273,7 @@ TEST(BatchTool, UsageErrorsExitWithTwoAndShowTheUsage) {
   // "--" ends the options: a scene whose name starts with '-' can be run.
   WriteBytes(folder.Path("-odd.ato"), ReadBytes(scene));
   EXPECT_EQ(RunTool(folder, {"--steps", "1", "--", folder.Path("-odd.ato")}).status, 0);
+  EXPECT_FALSE(std::filesystem::exists(folder.Path("x.ato")));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -306,23 +332,6 @@ TEST(BatchTool, OutputsReplaceTheirTargetsTogetherOrNotAtAll) {
     EXPECT_EQ(ReadBytes(folder.Path("l.tsv")), "OLD\n");
   }
 }
-
-// A 64 KiB file system of its own, mounted where the superuser may; none otherwise.
-class SmallDisk {
- public:
-  explicit SmallDisk(const std::string& folder) : folder_(folder) {
-    ::mkdir(folder.c_str(), 0755);
-    mounted_ = ::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=64k") == 0;
-  }
-  ~SmallDisk() {
-    if (mounted_) ::umount(folder_.c_str());
-  }
-  bool Mounted() const { return mounted_; }
-
- private:
-  std::string folder_;
-  bool mounted_ = false;
-};
 
 // Written in place, a trajectory too large for the disk is refused before its first byte.
 TEST(BatchTool, ALinkedTrajectoryThatDoesNotFitTheDiskIsLeftAsItWas) {
@@ -390,6 +399,114 @@ TEST(BatchTool, AHangUpOrAClosedPipeEndsTheRunAsCtrlCDoes) {
     EXPECT_EQ(ReadBytes(folder.Path("t.xyz")), "OLD\n");
     EXPECT_EQ(ReadBytes(folder.Path("x.ato")), "OLD\n");
   }
+}
+
+// Every other signal that would end the tool at once ends the run as Ctrl+C does: the pending
+// files removed, the rows that reached standard output counted, and the tool ended by the signal.
+TEST(BatchTool, EverySignalThatEndsTheRunTidiesUpAndCountsTheRowsSent) {
+  const rlimit noCore{0, 0};  // SIGQUIT and SIGXCPU would leave a core file
+  ::setrlimit(RLIMIT_CORE, &noCore);
+  for (const int signal : {SIGQUIT, SIGALRM, SIGUSR1, SIGUSR2, SIGXCPU, SIGTERM}) {
+    SCOPED_TRACE(::strsignal(signal));
+    TemporaryFolder folder;
+    const std::string scene = WriteLoneSlot(folder);
+    for (const char* name : {"t.xyz", "x.ato"}) WriteBytes(folder.Path(name), "OLD\n");
+    int ends[2];
+    ASSERT_EQ(::pipe2(ends, O_CLOEXEC), 0);
+    std::string table;
+    const Outcome outcome = EndedRun(
+        folder, {"--steps", "2000000000", "--log", "-", "--xyz", folder.Path("t.xyz"), "--output", folder.Path("x.ato"), scene},
+        ends[1], [&](pid_t child) {
+          ::close(ends[1]);
+          char piece[4096];
+          for (ssize_t n = 0; std::count(table.begin(), table.end(), '\n') < 3 && (n = ::read(ends[0], piece, sizeof piece)) > 0;)
+            table.append(piece, n);
+          ::kill(child, signal);
+          for (ssize_t n = 0; (n = ::read(ends[0], piece, sizeof piece)) > 0;) table.append(piece, n);
+          ::close(ends[0]);
+        });
+    const long rows = std::count(table.begin(), table.end(), '\n') - 1;  // the header is no row
+    EXPECT_EQ(outcome.status, 128 + signal);
+    EXPECT_EQ(outcome.err, "velmora-batch: interrupted after step " + std::to_string(rows - 1) + "; " +
+                               std::to_string(rows) + " rows of the table went to standard output, no file written\n");
+    EXPECT_EQ(folder.Entries(), (std::set<std::string>{"scene.ato", "t.xyz", "x.ato"}));
+    EXPECT_EQ(ReadBytes(folder.Path("t.xyz")), "OLD\n");
+  }
+}
+
+// A file-size limit (ulimit -f) fails the write as a full disk does, whatever the parent did
+// with SIGXFSZ, and the run tidies up.
+TEST(BatchTool, AFileSizeLimitIsADiskFullNotAKill) {
+  for (const char* output : {"--xyz", "--output"}) {
+    SCOPED_TRACE(output);
+    TemporaryFolder folder;
+    const std::string scene = WriteLoneSlot(folder);
+    const std::string target = folder.Path("out");
+    const Outcome outcome = RunTool(folder, {"--steps", "200", output, target, scene}, [] {
+      ::signal(SIGXFSZ, SIG_DFL);
+      const rlimit limit{6000, 6000};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "velmora-batch: " + target + ": Disk full\n");
+    EXPECT_EQ(folder.Entries(), std::set<std::string>{"scene.ato"});
+  }
+}
+
+// While the run goes, no other user may read what a pending file will hold.
+TEST(BatchTool, PendingFilesAreAsPrivateAsTheirTargets) {
+  struct ModeCase {
+    int target;  // the target's mode; -1: no target yet
+    mode_t pending, after;
+  };
+  ::umask(022);
+  for (const ModeCase& c : {ModeCase{0600, 0600, 0600}, ModeCase{0640, 0640, 0640}, ModeCase{-1, 0600, 0644}}) {
+    SCOPED_TRACE(c.target);
+    TemporaryFolder folder;
+    const std::string scene = WriteLoneSlot(folder);
+    const std::string target = folder.Path("t.xyz");
+    if (c.target >= 0) {
+      WriteBytes(target, "OLD\n");
+      ::chmod(target.c_str(), static_cast<mode_t>(c.target));
+    }
+    struct stat pending {};
+    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    EndedRun(folder, {"--steps", "2000000000", "--xyz", target, scene}, null, [&](pid_t child) {
+      for (int wait = 0; wait < 500 && pending.st_mode == 0; ++wait, ::usleep(10000))
+        for (const std::string& name : folder.Entries())
+          if (name.rfind(".velmora-", 0) == 0) ::stat(folder.Path(name).c_str(), &pending);
+      ::kill(child, SIGINT);
+    });
+    ::close(null);
+    EXPECT_EQ(pending.st_mode & 07777, c.pending);
+    ASSERT_EQ(RunTool(folder, {"--steps", "1", "--xyz", target, scene}, [] { ::umask(022); }).status, 0);
+    struct stat after {};
+    ::stat(target.c_str(), &after);
+    EXPECT_EQ(after.st_mode & 07777, c.after);
+  }
+}
+
+// Names of one output that the same-file check must see through: a folder reached through a
+// bind mount, and a symbolic link to a file not made yet, which stays a link.
+TEST(BatchTool, OutputsSpelledOtherwiseAreTheirFiles) {
+  TemporaryFolder folder;
+  const std::string scene = WriteLoneSlot(folder);
+  ::symlink("made.xyz", folder.Path("link.xyz").c_str());
+  ASSERT_EQ(RunTool(folder, {"--steps", "1", "--xyz", folder.Path("link.xyz"), scene}).status, 0);
+  struct stat link {};
+  ::lstat(folder.Path("link.xyz").c_str(), &link);
+  EXPECT_TRUE(S_ISLNK(link.st_mode));
+  EXPECT_EQ(ReadBytes(folder.Path("made.xyz")).substr(0, 2), "1\n");
+
+  ::mkdir(folder.Path("a").c_str(), 0755);
+  ::mkdir(folder.Path("b").c_str(), 0755);
+  if (::mount(folder.Path("a").c_str(), folder.Path("b").c_str(), nullptr, MS_BIND, nullptr) != 0)
+    GTEST_SKIP() << "no folder can be bind-mounted here";
+  const Outcome outcome = RunTool(folder, {"--xyz", folder.Path("a/t.xyz"), "--log", folder.Path("b/t.xyz"), scene});
+  ::umount(folder.Path("b").c_str());
+  EXPECT_EQ(outcome.status, 2);
+  EXPECT_EQ(outcome.err.substr(0, outcome.err.find('\n')),
+            "velmora-batch: --xyz and --log name the same file; one would replace the other");
 }
 
 // ---------------------------------------------------------------------------------------------

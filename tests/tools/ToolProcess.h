@@ -1,8 +1,11 @@
 #pragma once
-// Running velmora-batch as a process from a test, with its output caught in files.
+// Running velmora-batch (or velmora-render) as a process from a test, with its output caught in
+// files.
 
 #include <fcntl.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,8 +25,8 @@ struct Outcome {
 inline int StatusOf(int wait) { return WIFEXITED(wait) ? WEXITSTATUS(wait) : 128 + WTERMSIG(wait); }
 
 // The tool's path, then the arguments, as execv takes them; they point into `arguments`.
-inline std::vector<char*> ArgumentVector(std::vector<std::string>& arguments) {
-  arguments.insert(arguments.begin(), VELMORA_BATCH_PATH);
+inline std::vector<char*> ArgumentVector(std::vector<std::string>& arguments, const char* tool = VELMORA_BATCH_PATH) {
+  arguments.insert(arguments.begin(), tool);
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(argument.data());
   argv.push_back(nullptr);
@@ -42,8 +45,8 @@ inline std::function<void()> AddressSpace(rlim_t bytes) {
 // more than twenty seconds is ended by the alarm, which outlives the exec. `inChild` sets up the
 // child before the exec (a limit, another standard output, another folder).
 inline Outcome RunTool(const TemporaryFolder& folder, std::vector<std::string> arguments,
-                       const std::function<void()>& inChild = nullptr) {
-  std::vector<char*> argv = ArgumentVector(arguments);
+                       const std::function<void()>& inChild = nullptr, const char* tool = VELMORA_BATCH_PATH) {
+  std::vector<char*> argv = ArgumentVector(arguments, tool);
   const std::string out = folder.Path(".stdout"), err = folder.Path(".stderr");
   const pid_t child = ::fork();
   if (child == 0) {
@@ -61,5 +64,25 @@ inline Outcome RunTool(const TemporaryFolder& folder, std::vector<std::string> a
   ::unlink(err.c_str());
   return outcome;
 }
+
+// A small file system of its own (64 KiB unless told), mounted where the superuser may; none
+// otherwise.
+class SmallDisk {
+ public:
+  explicit SmallDisk(const std::string& folder, const std::string& size = "64k") : folder_(folder) {
+    ::mkdir(folder.c_str(), 0755);
+    mounted_ = ::mount("tmpfs", folder.c_str(), "tmpfs", 0, ("size=" + size).c_str()) == 0;
+  }
+  ~SmallDisk() {
+    if (mounted_) ::umount(folder_.c_str());
+  }
+  SmallDisk(const SmallDisk&) = delete;
+  SmallDisk& operator=(const SmallDisk&) = delete;
+  bool Mounted() const { return mounted_; }
+
+ private:
+  std::string folder_;
+  bool mounted_ = false;
+};
 
 }  // namespace velmora::testing

@@ -27,6 +27,7 @@
 #include <QWheelEvent>
 #include <QtTest>
 
+#include <cstdlib>
 #include <functional>
 #include <memory>
 
@@ -92,6 +93,7 @@ class MainFormTest : public QObject, private MainFormHarness {
   void listingCutsNumbersVisiblyAndShowsThemWhole();
   void wheelResetAndFitLikeEveryPeer();
   void heldColourRangeKeepsTheBarDuringARun();
+  void colourBarStandsClearOfTheSwitchesInEveryWindowSize();
 };
 
 namespace {
@@ -855,4 +857,38 @@ void MainFormTest::heldColourRangeKeepsTheBarDuringARun() {
   QCOMPARE(form_->CanvasImage().copy(bar), held);
   Find<QAction>("HoldColourRange")->trigger();
   QVERIFY(form_->CanvasImage().copy(bar) != held);
+}
+
+// In the smallest window, a narrow one and the starting one, every pixel that colouring by speed
+// adds away from the particles (the bar, its title and its labels) shows in the window, uncovered
+// by the top strip's switches.
+void MainFormTest::colourBarStandsClearOfTheSwitchesInEveryWindowSize() {
+  StartWithDocument(Scene(), QStringLiteral("a.ato"));
+  auto* client = Find<QWidget>("Client");
+  for (const QSize size : {QSize(1, 1), QSize(500, 420), form_->size()}) {
+    form_->resize(size);
+    if (size == QSize(1, 1)) QCOMPARE(client->size(), client->minimumSize());
+    Find<QAction>("ColourByGroup")->trigger();
+    const QImage group = form_->CanvasImage();
+    Find<QAction>("ColourBySpeed")->trigger();
+    const QImage speed = form_->CanvasImage();
+    const QImage shown = client->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const auto nearParticle = [this](int x, int y) {
+      for (int slot = 1; slot <= model_->N; ++slot)
+        if (model_->Present[slot] && std::abs(x - view_->ScreenX[slot]) < 4 && std::abs(y - view_->ScreenY[slot]) < 4)
+          return true;
+      return false;
+    };
+    int bar = 0, white = 0;
+    for (int y = 0; y < speed.height(); ++y)
+      for (int x = 0; x < speed.width(); ++x) {
+        if (speed.pixel(x, y) == group.pixel(x, y) || nearParticle(x, y)) continue;
+        QVERIFY2(shown.pixel(x, y) == speed.pixel(x, y),
+                 qPrintable(QStringLiteral("%1 x %2: (%3, %4) covered").arg(size.width()).arg(size.height()).arg(x).arg(y)));
+        ++bar;
+        white += speed.pixel(x, y) == qRgb(255, 255, 255);
+      }
+    QVERIFY(bar > 12 * 26);  // the bar, at least two labels high
+    QVERIFY(white > 20);     // and the text
+  }
 }

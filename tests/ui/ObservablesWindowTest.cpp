@@ -8,7 +8,9 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <chrono>
 #include <climits>
+#include <thread>
 #include <functional>
 #include <limits>
 
@@ -35,6 +37,7 @@ class ObservablesWindowTest : public QObject, private MainFormHarness {
   void chartDrawsThePickedQuantitiesAndExportsTheRecord();
   void everyReplacementOfTheSceneStartsANewRecord();
   void chartDrawsAnyRecordWithinThePicture();
+  void legendShowsTheMeasurementTheValuesShow();
   void opensBesideTheMainWindow_data();
   void opensBesideTheMainWindow();
 
@@ -232,6 +235,7 @@ void ObservablesWindowTest::chartDrawsAnyRecordWithinThePicture() {
     ObservablesChart chart(record, '.');
     chart.resize(420, 480);
     chart.SetPicked(all);
+    chart.ShowLatest();
     for (bool separate : {false, true}) {
       chart.SetSeparate(separate);
       const QImage image = chart.grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -240,6 +244,31 @@ void ObservablesWindowTest::chartDrawsAnyRecordWithinThePicture() {
         for (int x = image.width() - 4; x < image.width(); ++x) QVERIFY2(image.pixel(x, y) == qRgb(255, 255, 255), row.name);
     }
   }
+}
+
+// A run measures between two showings of the values beside the chart; the legend, drawn or
+// exported meanwhile, shows the measurement those values show, in the same digits.
+void ObservablesWindowTest::legendShowsTheMeasurementTheValuesShow() {
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  ObservablesWindow* window = OpenObservables();
+  const QLabel* kinetic = window->findChild<QLabel*>(QStringLiteral("Value_kinetic"));
+  const QString shown = kinetic->text();
+  // As the run loop does: a step measured when the pacing lets it, shown a quarter second later.
+  model_->V[1] += 0.25L;
+  ++model_->StepCount;
+  for (int wait = 0; wait < 100 && window->Record().Measurements() < 2; ++wait) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    window->StepDone();
+  }
+  QCOMPARE(window->Record().Measurements(), 2LL);
+  QCOMPARE(kinetic->text(), shown);
+  QVERIFY(QString::fromStdString(FormatReal(window->Record().Latest().values[Quantity::Kinetic], '.')) != shown);
+  DialogProvider::Instance().SetNextFilter(QStringLiteral("SVG drawing (*.svg)"));
+  DialogProvider::Instance().SetNextFileName(FilePath(QStringLiteral("legend.svg")));
+  window->findChild<QPushButton*>(QStringLiteral("ExportPicture"))->click();
+  QFile drawing(FilePath(QStringLiteral("legend.svg")));
+  QVERIFY(drawing.open(QIODevice::ReadOnly));
+  QVERIFY(drawing.readAll().contains((QStringLiteral(">kinetic ") + shown + QLatin1Char('<')).toUtf8()));
 }
 
 void ObservablesWindowTest::opensBesideTheMainWindow_data() {

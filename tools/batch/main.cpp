@@ -14,6 +14,7 @@
 #include "run/BatchRun.h"
 #include "run/Interruption.h"
 #include "run/OptionTable.h"
+#include "run/ProcessStart.h"
 #include "run/ProgramStart.h"
 #include "run/RunOptions.h"
 #include "run/RunWatch.h"
@@ -38,9 +39,32 @@ struct CommandLine {
 constexpr std::pair<const char*, ListingKind> Listings[] = {{"positions", ListingKind::Positions},
                                                             {"velocities", ListingKind::Velocities}};
 
+// Relaxing to rest and the structure of the scene.
+OptionTable StructureOptions(BatchJob& job) {
+  StructureSettings& structure = job.structureSettings;
+  return {
+      {"--relax", "TOLERANCE",
+       "relax the scene to rest instead of running it, until no acceleration exceeds TOLERANCE "
+       "(--steps: the step limit, default " + std::to_string(RelaxStepLimit) + ")",
+       [&job](const std::string& v) { job.relax = RealValue("--relax", v); }},
+      {"--structure", "", "print the structure of the scene after the run: clusters, neighbours, shape, point group",
+       [&job](const std::string&) { job.structure = true; }},
+      {"--log-structure", "", "add the columns clusters, largest, coordination and point_group to the table",
+       [&job](const std::string&) { job.logStructure = true; }},
+      {"--cutoff", "D", "neighbours within D (default: the first minimum of the pair-distance histogram)",
+       [&structure](const std::string& v) { structure.cutoff = RealValue("--cutoff", v); }},
+      {"--bin-width", "W", "the pair-distance histogram's bin width (default: a tenth of the closest distance)",
+       [&structure](const std::string& v) { structure.binWidth = RealValue("--bin-width", v); }},
+      {"--symmetry-tolerance", "T", "the point group's tolerance (default: a tenth of the closest distance)",
+       [&structure](const std::string& v) { structure.tolerance = RealValue("--symmetry-tolerance", v); }},
+  };
+}
+
 OptionTable Options(CommandLine& line) {
   OptionTable options = RunOptions(line.job, line.threads);
   BatchJob& job = line.job;
+  const OptionTable structure = StructureOptions(job);
+  options.insert(options.end(), structure.begin(), structure.end());
   options.insert(
       options.end(),
       {
@@ -86,6 +110,33 @@ void CheckOutputsDiffer(const BatchJob& job) {
       if (SameFile(outputs[i].second, outputs[j].second))
         throw UsageError(std::string(outputs[i].first) + " and " + outputs[j].first +
                          " name the same file; one would replace the other");
+  // The document may take the place of its input (a run continued); a table may not.
+  const std::string inputs[] = {job.scene, job.fromXyz, job.parametersFrom};
+  for (std::size_t i = 1; i < std::size(outputs); ++i)
+    for (const std::string& input : inputs)
+      if (SameFile(input, outputs[i].second))
+        throw UsageError(std::string(outputs[i].first) + " names an input of the run; it would replace it");
+}
+
+// A table or listing asked for on a standard output that was closed would go nowhere.
+void CheckStandardOutput(const BatchJob& job) {
+  if (!StandardOutputWasClosed()) return;
+  if (job.log == ObservableLogFile::StandardOutput) throw UsageError("--log -: the standard output is closed");
+  if (job.listing != ListingKind::None) throw UsageError("--listing: the standard output is closed");
+}
+
+// A relaxation and the structure's settings take values that make sense; --log - leaves standard
+// output to the table.
+void CheckStructureOptions(const BatchJob& job) {
+  if (job.relax && !(*job.relax >= 0.0L)) throw UsageError("--relax: the tolerance must not be negative");
+  const StepSettings& run = job.settings;
+  if (job.relax && (run.Blockade || run.Cool || run.Mode != BoundaryMode::Free))
+    throw UsageError("--relax takes the law's switches (--contact, --taoscope), not --blockade, --cool or --mode");
+  const StructureSettings& s = job.structureSettings;
+  if (!(s.cutoff >= 0.0L) || !(s.binWidth >= 0.0L) || !(s.tolerance >= 0.0L))
+    throw UsageError("--cutoff, --bin-width and --symmetry-tolerance take positive lengths");
+  if (job.log == ObservableLogFile::StandardOutput && (job.structure || job.relax))
+    throw UsageError("--log - and --structure or --relax both write to standard output");
 }
 
 CommandLine Parse(int argc, char** argv) {
@@ -100,15 +151,21 @@ CommandLine Parse(int argc, char** argv) {
     line.job.scene = scenes.front();
   }
   CheckOutputsDiffer(line.job);
+  CheckStandardOutput(line.job);
   if (line.job.log == ObservableLogFile::StandardOutput && line.job.listing != ListingKind::None)
     throw UsageError("--log - and --listing both write to standard output");
+  CheckStructureOptions(line.job);
   return line;
 }
 
 // Ends the program as the caught signal asks, once every output is given up: the targets stay
 // as they were.
 int Interrupted(const RunWatch& watch) {
-  std::fprintf(stderr, "%s: interrupted after step %d; nothing written\n", ProgramName, watch.Done());
+  const int rows = ObservableLogFile::StandardOutputRows();
+  const std::string written =
+      rows > 0 ? std::to_string(rows) + (rows == 1 ? " row" : " rows") + " of the table went to standard output, no file written"
+               : "nothing written";
+  std::fprintf(stderr, "%s: interrupted after step %d; %s\n", ProgramName, watch.Done(), written.c_str());
   RaiseCaughtInterruption();
   return FailureStatus;
 }
@@ -123,11 +180,12 @@ void WriteListing(const std::string& listing) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  StartProcess();
   CommandLine line;
   if (const std::optional<int> status = ReadCommandLine(ProgramName, Usage(), [&] { return Parse(argc, argv); }, line))
     return *status;
 
-  RunWatch watch(line.job.steps, line.quiet);
+  RunWatch watch(line.job.relax && !line.job.stepsGiven ? RelaxStepLimit : line.job.steps, line.quiet);
   try {
     Stepper stepper(Evaluation::Fast, line.threads);
     BatchResult result = RunBatch(line.job, stepper, watch.Watcher());
@@ -148,6 +206,6 @@ int main(int argc, char** argv) {
     // A write that failed because the reader went away (a closed pipe, a hung-up terminal) is
     // the signal's doing.
     if (CaughtInterruption()) return Interrupted(watch);
-    return Fail(ProgramName, error.what());
+    return Fail(ProgramName, FailureText(error));
   }
 }

@@ -28,10 +28,12 @@
 #include "run/BatchRun.h"
 #include "run/Interruption.h"
 #include "run/OptionTable.h"
+#include "run/ProcessStart.h"
 #include "run/ProgramStart.h"
 #include "run/RunOptions.h"
 #include "run/RunWatch.h"
 #include "sim/Stepper.h"
+#include "text/QuotedText.h"
 #include "measure/Selection.h"
 #include "view/SceneProjection.h"
 #include "view/TrailRecord.h"
@@ -76,11 +78,11 @@ std::vector<std::string> Split(const std::string& text, char separator) {
 
 QSize Size(const std::string& text) {
   const std::vector<std::string> sides = Split(text, 'x');
-  if (sides.size() != 2) throw UsageError("--size: '" + text + "' is not WIDTHxHEIGHT");
+  if (sides.size() != 2) throw UsageError("--size: " + Quoted(text) + " is not WIDTHxHEIGHT");
   const int width = CountValue("--size", sides[0], 1);
   const int height = CountValue("--size", sides[1], 1);
   if (width > LargestSide || height > LargestSide)
-    throw UsageError("--size: '" + text + "' has a side above " + std::to_string(LargestSide));
+    throw UsageError("--size: " + Quoted(text) + " has a side above " + std::to_string(LargestSide));
   return {width, height};
 }
 
@@ -100,19 +102,19 @@ std::vector<int> Slots(const std::string& text) {
     if (std::find(chosen.begin(), chosen.end(), slot) == chosen.end()) chosen.push_back(slot);
   }
   if (chosen.size() > static_cast<std::size_t>(Selection::Most))
-    throw UsageError("--select: '" + text + "' names more than " + std::to_string(Selection::Most) + " slots");
+    throw UsageError("--select: " + Quoted(text) + " names more than " + std::to_string(Selection::Most) + " slots");
   return chosen;
 }
 
 real Radius(const std::string& text) {
   const real radius = RealValue("--radius", text);
-  if (!IsSphereRadius(radius)) throw UsageError("--radius: '" + text + "' is not above 0 and at most 1000");
+  if (!IsSphereRadius(radius)) throw UsageError("--radius: " + Quoted(text) + " is not above 0 and at most 1000");
   return radius;
 }
 
 void Turn(CommandLine& line, const std::string& text) {
   const std::vector<std::string> angles = Split(text, ',');
-  if (angles.size() != 3) throw UsageError("--turn: '" + text + "' is not three angles X,Y,Z");
+  if (angles.size() != 3) throw UsageError("--turn: " + Quoted(text) + " is not three angles X,Y,Z");
   for (int axis = 0; axis < 3; ++axis) line.turn[axis] = RealValue("--turn", angles[axis]);
 }
 
@@ -166,8 +168,8 @@ OutputKind KindOf(const std::string& output) {
   if (MovieFormatOf(output)) return OutputKind::Movie;
   std::error_code ignored;
   if (output.back() == '/' || std::filesystem::is_directory(output, ignored)) return OutputKind::Folder;
-  throw UsageError("--output: '" + output +
-                   "' is no picture (.png, .svg), movie (.mp4, .webm, .gif) or folder (ending in /)");
+  throw UsageError("--output: " + Quoted(output) +
+                   " is no picture (.png, .svg), movie (.mp4, .webm, .gif) or folder (ending in /)");
 }
 
 CommandLine Parse(int argc, char** argv) {
@@ -190,7 +192,7 @@ CommandLine Parse(int argc, char** argv) {
 
 // The sink of the output asked for, opened before the run, so that a folder that is missing or
 // may not be written is reported at once and not after hours of steps.
-std::unique_ptr<FrameSink> OpenSink(const CommandLine& line, const std::string& encoder) {
+std::unique_ptr<FrameSink> OpenSink(const CommandLine& line, const std::string& encoder, const std::string& probe) {
   switch (line.kind) {
     case OutputKind::Picture:
       return std::make_unique<PictureSink>(line.output, *PictureFormatOf(line.output));
@@ -201,7 +203,7 @@ std::unique_ptr<FrameSink> OpenSink(const CommandLine& line, const std::string& 
   }
   std::unique_ptr<FrameSink> movie;
   OnFile(line.output, [&] {
-    movie = std::make_unique<MoviePipe>(encoder, line.output, *MovieFormatOf(line.output), line.size, line.fps);
+    movie = std::make_unique<MoviePipe>(encoder, probe, line.output, *MovieFormatOf(line.output), line.size, line.fps);
   });
   return movie;
 }
@@ -215,13 +217,17 @@ int Interrupted(const RunWatch& watch, const std::string& kept) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  StartProcess();
   CommandLine line;
   if (const std::optional<int> status = ReadCommandLine(ProgramName, Usage(), [&] { return Parse(argc, argv); }, line))
     return *status;
-  std::optional<std::string> encoder;
-  if (line.kind == OutputKind::Movie && !(encoder = MoviePipe::FindEncoder())) {
-    std::fprintf(stderr, "%s: a movie needs ffmpeg, which is not on the PATH (a folder takes PNG frames without it)\n",
-                 ProgramName);
+  std::optional<std::string> encoder, probe;
+  if (line.kind == OutputKind::Movie &&
+      (!(encoder = MoviePipe::FindEncoder()) || !(probe = MoviePipe::FindProbe(*encoder)))) {
+    std::fprintf(stderr,
+                 "%s: a movie needs ffmpeg and ffprobe, and %s is not on the PATH (a folder takes PNG frames without "
+                 "them)\n",
+                 ProgramName, encoder ? "ffprobe" : "ffmpeg");
     return UsageStatus;
   }
 
@@ -239,7 +245,6 @@ int main(int argc, char** argv) {
   look.ShowNumbers = line.numbers;
   look.Functions3X1 = line.job.settings.Law.Functions3X1;
   std::optional<TrailRecord> trails;
-  if (line.trails > 0) trails.emplace(line.trails);
   std::unique_ptr<FrameSink> sink;
   line.job.frames = [&](const Model& model, int steps) {
     if (trails && steps > 0) trails->Add(model);
@@ -259,7 +264,9 @@ int main(int argc, char** argv) {
   try {
     // The step's threads start first: a count the system refuses leaves nothing behind.
     Stepper stepper(Evaluation::Fast, line.threads);
-    sink = OpenSink(line, encoder.value_or(std::string()));
+    // A run of S steps leaves at most S steps of trails to draw.
+    if (line.trails > 0) trails.emplace(std::min(line.trails, std::max(line.job.steps, 1)));
+    sink = OpenSink(line, encoder.value_or(std::string()), probe.value_or(std::string()));
     RunBatch(line.job, stepper, watch.Watcher()).outputs.Commit();
     watch.ClearProgress();
   } catch (const StepFault& fault) {
@@ -268,15 +275,15 @@ int main(int argc, char** argv) {
     return Interrupted(watch, abandon());
   } catch (const std::exception& error) {
     watch.ClearProgress();
-    if (!sink) return Fail(ProgramName, error.what());
+    if (!sink) return Fail(ProgramName, FailureText(error));
     const std::string kept = abandon();
     if (CaughtInterruption()) return Interrupted(watch, kept);
-    return Fail(ProgramName, std::string(error.what()) + "; " + kept);
+    return Fail(ProgramName, FailureText(error) + "; " + kept);
   }
   try {
     sink->Finish();
     return 0;
   } catch (const std::exception& error) {
-    return Fail(ProgramName, error.what());
+    return Fail(ProgramName, FailureText(error));
   }
 }

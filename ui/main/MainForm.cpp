@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFocusEvent>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -216,7 +217,18 @@ void TMainForm::Paint(Redraw redraw) {
   look.What = redraw;
   look.Taoscope = TaoscopeSelected();
   look.ShowNumbers = showNumbers_;
+  look.Covered = SwitchesOnCanvas();
   instruments_->Draw(redraw, look);
+}
+
+// The top strip's switches stand on the drawing area, whose pixels are the client area's.
+std::vector<QRect> TMainForm::SwitchesOnCanvas() const {
+  const QWidget* const switches[] = {Blockade,     Functions3X1,  RadioGroup3, RadioButton3,
+                                     HotContact,   ColdContact,   ElecCurrent1, ElecCurrent2};
+  std::vector<QRect> places;
+  for (const QWidget* control : switches)
+    if (!control->isHidden()) places.push_back(control->geometry());
+  return places;
 }
 
 void TMainForm::DrawParticles() { Paint(ProjectParticles(view_, model_)); }

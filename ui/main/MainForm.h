@@ -14,6 +14,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/Model.h"
 #include "sim/StepSettings.h"
@@ -126,6 +127,7 @@ class TMainForm : public QMainWindow {
   void RedrawScene();
   void DrawAsItStands();
   void Paint(Redraw redraw);
+  std::vector<QRect> SwitchesOnCanvas() const;
   void SetCentre();
 
   // Window events.

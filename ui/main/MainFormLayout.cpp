@@ -24,6 +24,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
+
 #include "picture/ScenePainter.h"
 #include "ui/common/ControlLook.h"
 #include "ui/common/ErrorReport.h"
@@ -88,13 +90,16 @@ void TMainForm::createControls() {
 
   Client = new QWidget(this);
   Client->setObjectName(QStringLiteral("Client"));
-  Client->setMinimumSize(Panel1Width + 120, PanHeight + 60);
   setCentralWidget(Client);
 
   Canvas = Make<SceneCanvas>(Client, "Canvas", 0, 0, ClientWidth, ClientHeight - PanHeight);
   Bevel = Make<QFrame>(Client, "Bevel", 0, 0, 4, 4);
   Bevel->hide();
   createTopStrip(Client);
+  // The smallest window leaves the colour bar room below the switches.
+  int switchesBottom = 0;
+  for (const QRect& place : SwitchesOnCanvas()) switchesBottom = std::max(switchesBottom, place.bottom() + 1);
+  Client->setMinimumSize(Panel1Width + 120, PanHeight + switchesBottom + ScenePainter::ColourBarHeight());
   createBottomPanel(Client);
   createControlPanel();
   createParameterFields();

@@ -68,6 +68,13 @@ void ObservablesChart::SetPicked(const std::array<bool, QuantityCount>& picked) 
   update();
 }
 
+void ObservablesChart::ShowLatest() {
+  latest_ = record_.Empty() ? std::nullopt : std::optional<Observables>(record_.Latest().values);
+  update();
+}
+
+QString ObservablesChart::LatestText(Quantity q) const { return latest_ ? Label((*latest_)[q], separator_) : QString(); }
+
 void ObservablesChart::SetSeparate(bool separate) {
   separate_ = separate;
   update();
@@ -211,7 +218,7 @@ void ObservablesChart::DrawCurve(QPainter& painter, Quantity q, const QRect& plo
   }
 }
 
-// The picked quantities' colours and names, each with its latest value, in as many rows as the
+// The picked quantities' colours and names, each with its latest value shown, in as many rows as the
 // width needs; returns the legend's bottom.
 int ObservablesChart::DrawLegend(QPainter& painter, int width) const {
   const QFontMetrics metrics = painter.fontMetrics();
@@ -221,7 +228,7 @@ int ObservablesChart::DrawLegend(QPainter& painter, int width) const {
   std::vector<int> widths;
   for (Quantity q : picked) {
     QString text = QString::fromLatin1(QuantityNames[static_cast<int>(q)]);
-    if (!record_.Empty()) text += QStringLiteral(" ") + Label(record_.Latest().values[q], separator_);
+    if (latest_) text += QStringLiteral(" ") + LatestText(q);
     texts.push_back(text);
     widths.push_back(20 + metrics.horizontalAdvance(text));
   }

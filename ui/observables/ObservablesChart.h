@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "chart/ChartLayout.h"
@@ -23,6 +24,11 @@ class ObservablesChart : public QWidget {
   ObservablesChart(const ChartRecord& record, char separator, QWidget* parent = nullptr);
 
   void SetPicked(const std::array<bool, QuantityCount>& picked);
+  // Takes the record's latest measurement as the one the legend shows, and redraws. A run adds
+  // measurements between two showings; the legend keeps the one the window's values show.
+  void ShowLatest();
+  // A quantity's value as the legend reads it; empty before the first measurement shown.
+  QString LatestText(Quantity q) const;
   void SetSeparate(bool separate);
 
   // Draws the whole chart into a painter of `size` chart pixels, `scale` device pixels each: the
@@ -55,6 +61,7 @@ class ObservablesChart : public QWidget {
   char separator_;
   std::array<bool, QuantityCount> picked_{};
   bool separate_ = false;
+  std::optional<Observables> latest_;
 };
 
 }  // namespace velmora

@@ -10,7 +10,6 @@
 #include <QVBoxLayout>
 
 #include "documents/SafeWrite.h"
-#include "text/NumberText.h"
 #include "ui/common/DialogProvider.h"
 #include "ui/common/ErrorReport.h"
 #include "ui/common/FileNames.h"
@@ -111,14 +110,10 @@ void ObservablesWindow::MeasureNow() {
   shownLatest_ = false;
 }
 
-// The latest values beside their names, and the chart asked to redraw.
+// The latest values beside their names, as the chart's legend shows them.
 void ObservablesWindow::ShowLatest() {
-  for (int q = 0; q < QuantityCount; ++q) {
-    const QString text =
-        record_.Empty() ? QString() : QString::fromStdString(FormatReal(record_.Latest().values.values[q], separator_));
-    Values[q]->setText(text);
-  }
-  Chart->update();
+  Chart->ShowLatest();
+  for (int q = 0; q < QuantityCount; ++q) Values[q]->setText(Chart->LatestText(static_cast<Quantity>(q)));
   lastRedraw_ = Now();
   shownLatest_ = true;
 }

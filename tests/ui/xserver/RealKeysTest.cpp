@@ -44,6 +44,7 @@ class RealKeysTest : public QObject, MainFormHarness {
   void aCommentThatCouldNotBeWrittenIsAskedAgainAtAltX();
   void saveAsFromTheMenuAsksBeforeReplacing();
   void aFifoDocumentLeavesTheWindowAnswering();
+  void aDocumentDraggedFromAnotherProgramIsTakenAsACopy();
 
  private:
   // Runs xdotool with these arguments; its key presses and clicks arrive as the X server's events.
@@ -349,6 +350,36 @@ void RealKeysTest::aFifoDocumentLeavesTheWindowAnswering() {
   QTRY_VERIFY(file->isVisible());
   Xdo({"key", "Escape"});
   QTRY_VERIFY(!file->isVisible());
+}
+
+// A document dragged from another program that proposes a move, as a file manager with Shift
+// does, and dropped on the picture: the window tells the source it took a copy, so the file
+// stays where it was. The window answers the drag's messages meanwhile, so xdotool runs
+// beside the test's event loop.
+void RealKeysTest::aDocumentDraggedFromAnotherProgramIsTakenAsACopy() {
+  WriteScene(OtherScene(), QStringLiteral("dragged.ato"));
+  StartWithDocument(Scene(), QStringLiteral("a.ato"));
+  Activate();
+  QProcess source;
+  source.start(QStringLiteral(DRAG_SOURCE_PATH), {FilePath("dragged.ato")});
+  QVERIFY(source.waitForStarted());
+  QTRY_VERIFY_WITH_TIMEOUT(source.canReadLine(), 10000);
+  const QList<QByteArray> middle = source.readLine().trimmed().split(' ');
+  const QPoint from(middle.value(0).toInt(), middle.value(1).toInt());
+  const QPoint to = Find<QWidget>("Canvas")->mapToGlobal(QPoint(100, 100));
+  QStringList moves{"mousemove", "--sync", QString::number(from.x()), QString::number(from.y()), "mousedown", "1"};
+  constexpr int Moves = 10;
+  for (int k = 1; k <= Moves; ++k)
+    moves << "mousemove" << QString::number(from.x() + (to.x() - from.x()) * k / Moves)
+          << QString::number(from.y() + (to.y() - from.y()) * k / Moves) << "sleep" << "0.1";
+  moves << "sleep" << "0.3" << "mouseup" << "1";
+  QProcess xdotool;
+  xdotool.start(QStringLiteral("xdotool"), moves);
+  QTRY_VERIFY_WITH_TIMEOUT(xdotool.state() == QProcess::NotRunning, 10000);
+  QCOMPARE(xdotool.exitCode(), 0);
+  QTRY_VERIFY_WITH_TIMEOUT(source.state() == QProcess::NotRunning, 10000);
+  QCOMPARE(source.readAll().trimmed(), QByteArray("copy"));
+  QVERIFY(QFile::exists(FilePath("dragged.ato")));
 }
 
 }  // namespace velmora::testing
