@@ -6,13 +6,13 @@ import velmora._core as _core
 from velmora._tables import frame
 
 
-def record_structure(record, *, cutoff=None, tolerance=None, bin_width=None):
+def record_structure(self, *, cutoff=None, tolerance=None, bin_width=None):
     """One row per frame of the record: step, clusters, largest (the points of the largest
     cluster), coordination (the mean number of neighbours), gyration and point_group of the
     present slots, as velmora-batch --log --log-structure writes them; a pandas DataFrame when
     pandas is installed, otherwise a numpy structured array."""
     rows = {"step": [], "clusters": [], "largest": [], "coordination": [], "gyration": [], "point_group": []}
-    for step, positions, present in zip(record.steps, record.positions, record.present):
+    for step, positions, present in zip(self.steps, self.positions, self.present):
         found = _core.structure(positions[present], cutoff=cutoff, tolerance=tolerance, bin_width=bin_width)
         rows["step"].append(step)
         rows["clusters"].append(found.clusters)

@@ -79,8 +79,10 @@ TEST(XyzFrameIndex, DamageNamesFrameAndLineAndKeepsTheFramesBefore) {
        "frame 3, line 9: a frame must begin with its number of atoms, not 'two'"},
       {"a blank line between frames", Replace(whole, third, "\n" + third), 2,
        "frame 3, line 9: a frame must begin with its number of atoms, not ''"},
-      {"a count beyond the file", Replace(whole, third, "99999999999" + third.substr(1)), 2,
-       "frame 3, line 9: the frame announces 99999999999 atoms, but the file ends before them"},
+      {"a count beyond the file", Replace(whole, third, "99" + third.substr(1)), 2,
+       "frame 3, line 9: the frame announces 99 atoms, but the file ends before them"},
+      {"a count beyond a scene", Replace(whole, third, "99999999999" + third.substr(1)), 2,
+       "frame 3, 99999999999 atoms, but a scene holds at most 100"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
