@@ -63,16 +63,16 @@ void RunRing::Keep(const SceneState& scene, const StepSettings& settings) {
   kept.dtAndParameters[0] = scene.dt;
   for (int p = 0; p < ParameterCount; ++p) kept.dtAndParameters[1 + p] = Parameter(scene, p);
   kept.present = scene.Present;
-  kept.slots.clear();
+  kept.slotBytes.clear();
   for (int i = 1; i <= scene.N; ++i)
-    for (const Column column : Current) Append(kept.slots, (scene.*column)[i]);
+    for (const Column column : Current) Append(kept.slotBytes, (scene.*column)[i]);
   for (std::size_t c = 0; c < Copies.size(); ++c)
     for (int i = 1; i <= scene.N; ++i) {
       const real copy = (scene.*Copies[c].first)[i];
       if (SameBits(copy, (scene.*Copies[c].second)[i])) continue;
-      kept.slots.push_back(static_cast<unsigned char>(c));
-      kept.slots.push_back(static_cast<unsigned char>(i));
-      Append(kept.slots, copy);
+      kept.slotBytes.push_back(static_cast<unsigned char>(c));
+      kept.slotBytes.push_back(static_cast<unsigned char>(i));
+      Append(kept.slotBytes, copy);
     }
 }
 
@@ -88,7 +88,7 @@ void RunRing::RestoreInto(SceneState& scene, int k) const {
   scene.dt = kept.dtAndParameters[0];
   for (int p = 0; p < ParameterCount; ++p) Parameter(scene, p) = kept.dtAndParameters[1 + p];
   scene.Present = kept.present;
-  const unsigned char* bytes = kept.slots.data();
+  const unsigned char* bytes = kept.slotBytes.data();
   for (int i = 1; i <= kept.n; ++i)
     for (const Column column : Current) {
       (scene.*column)[i] = LoadExtended(bytes);
@@ -96,7 +96,7 @@ void RunRing::RestoreInto(SceneState& scene, int k) const {
     }
   for (int i = 1; i <= kept.n; ++i)
     for (const auto& [copy, current] : Copies) (scene.*copy)[i] = (scene.*current)[i];
-  for (const unsigned char* end = kept.slots.data() + kept.slots.size(); bytes < end; bytes += ExceptionBytes)
+  for (const unsigned char* end = kept.slotBytes.data() + kept.slotBytes.size(); bytes < end; bytes += ExceptionBytes)
     (scene.*Copies[bytes[0]].first)[bytes[1]] = LoadExtended(bytes + 2);
 }
 

@@ -48,7 +48,7 @@ class RunRing {
     StepSettings settings;
     std::array<real, 1 + ParameterCount> dtAndParameters{};
     SlotArray<bool> present{};
-    std::vector<unsigned char> slots;  // see RunRing.cpp
+    std::vector<unsigned char> slotBytes;  // see RunRing.cpp
   };
 
   const Kept& At(int k) const;

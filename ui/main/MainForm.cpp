@@ -80,7 +80,12 @@ MouseButton ViewButton(Qt::MouseButton button) {
 
 TMainForm::TMainForm(Model& model, ViewState& view, const std::optional<std::string>& startDocument,
                      QWidget* parent)
-    : QMainWindow(parent), model_(model), view_(view), separator_(LocaleDecimalSeparator()) {
+    : QMainWindow(parent),
+      model_(model),
+      view_(view),
+      separator_(LocaleDecimalSeparator()),
+      run_(model, {[this] { return CurrentStepSettings(); }, [this](int counter) { StepDone(counter); },
+                   [this](bool running) { Canvas->SetRunning(running); }, [this] { GoClick(); }}) {
   createControls();
   createMenus();
   createInstruments();
@@ -415,36 +420,20 @@ void TMainForm::GoClick() {
   undo_->SetRunning(true);
   const auto ending = qScopeGuard([&] {
     entry.name = RunEntryName(static_cast<std::uint32_t>(model_.StepCount) - static_cast<std::uint32_t>(first));
-    undo_->SetRunning(runDepth_ > 0);
+    undo_->SetRunning(run_.InProgress());
   });
   // A value that is not a number ends the run before its first step, as a fault of a step would.
   ThrowIfNotANumber(model_);
-  RunLoop(model_.StepCount);
+  run_.Run();
 }
 
-// One step after another until a "Stop" click is seen. The loop lets every other handler run
-// between two steps; what they change takes effect at the next step. A floating-point fault
-// leaves the loop (and this handler) with the run still marked as going, as the error box says.
-void TMainForm::RunLoop(int counter) {
-  ++runDepth_;
-  Canvas->SetRunning(true);
-  struct LeaveRun {
-    int& depth;
-    SceneCanvas& canvas;
-    ~LeaveRun() { canvas.SetRunning(--depth > 0); }
-  } leave{runDepth_, *Canvas};
-  int steps = 0;
-  for (;;) {
-    stepper_.Step(model_, CurrentStepSettings(), counter);
-    if (model_.ShowTime) LTime->setText(QString::number(counter));
-    DrawParticles();
-    instruments_->StepDone();
-    if (ShowList->isChecked()) FillListing();
-    if (observablesWindow_ && observablesWindow_->isVisible()) observablesWindow_->StepDone();
-    QCoreApplication::processEvents();
-    if (stopAfterSteps_ > 0 && ++steps == stopAfterSteps_ && !model_.Stopped) GoClick();
-    if (model_.Stopped) return;
-  }
+// What the window shows after each step of a run.
+void TMainForm::StepDone(int counter) {
+  if (model_.ShowTime) LTime->setText(QString::number(counter));
+  DrawParticles();
+  instruments_->StepDone();
+  if (ShowList->isChecked()) FillListing();
+  if (observablesWindow_ && observablesWindow_->isVisible()) observablesWindow_->StepDone();
 }
 
 // View > Show Images is closed during a run, its shortcut (F5) included: a figure must not
@@ -458,14 +447,13 @@ void TMainForm::SetImagesEnabled(bool enabled) {
 // A request to end the program that came during a run is carried out once the run is over and
 // its handler has returned.
 void TMainForm::EndIfExitRequested() {
-  if (exitRequested_ && runDepth_ == 0) close();
+  if (run_.CloseDue()) close();
 }
 
 // Closing stores what was typed into the fields and asks the comment's question with Cancel;
 // refused text, Cancel or a comment that could not be written keeps the window open.
 void TMainForm::closeEvent(QCloseEvent* event) {
-  if (runDepth_ > 0) {
-    exitRequested_ = true;
+  if (!run_.MayClose()) {
     event->ignore();
     return;
   }

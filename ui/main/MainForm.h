@@ -18,8 +18,8 @@
 
 #include "model/Model.h"
 #include "sim/StepSettings.h"
-#include "sim/Stepper.h"
 #include "ui/main/CommentEncoding.h"
+#include "ui/main/RunController.h"
 #include "view/SceneProjection.h"
 #include "view/ViewCommands.h"
 #include "view/ViewState.h"
@@ -73,13 +73,15 @@ class TMainForm : public QMainWindow {
 
   // Test and benchmark hook: a run stops itself after this many steps, as a click on "Stop"
   // after the last of them would; 0 lets it run until stopped.
-  void SetStopAfterSteps(int steps) { stopAfterSteps_ = steps; }
+  void SetStopAfterSteps(int steps) { run_.SetStopAfterSteps(steps); }
   // The drawing area as it was last painted.
   const QImage& CanvasImage() const;
   // The listing by the grid's own coordinates: column 0 holds the slot numbers, row 0 the headers.
   QString ListingCell(int column, int row) const;
   bool CommentChanged() const { return commentChanged_; }
-  bool RunInProgress() const { return runDepth_ > 0; }
+  bool RunInProgress() const { return run_.InProgress(); }
+  // The run and its ring of kept steps.
+  RunController& Run() { return run_; }
   // The help window once a help entry has been chosen.
   HelpWindow* Help() const { return helpWindow_; }
   // The observables window once View > Observables has been chosen.
@@ -139,7 +141,7 @@ class TMainForm : public QMainWindow {
 
   // The run.
   void GoClick();
-  void RunLoop(int counter);
+  void StepDone(int counter);
   StepSettings CurrentStepSettings() const;
   void ShowIdle();
   void ShowRunning();
@@ -213,7 +215,6 @@ class TMainForm : public QMainWindow {
 
   Model& model_;
   ViewState& view_;
-  Stepper stepper_;
   // The locale's decimal separator, for every number shown or read.
   char separator_;
   bool showNumbers_ = false;
@@ -227,9 +228,7 @@ class TMainForm : public QMainWindow {
   CommentEncoding commentEncoding_;
   // The control whose focus Alt lent to the menu bar, until the focus goes on.
   QObject* lentToMenuBar_ = nullptr;
-  int runDepth_ = 0;
-  bool exitRequested_ = false;
-  int stopAfterSteps_ = 0;
+  RunController run_;
   TAboutBox* aboutBox_ = nullptr;
   TEditDlg* editDlg_ = nullptr;
   HelpWindow* helpWindow_ = nullptr;
