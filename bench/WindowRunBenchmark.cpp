@@ -6,13 +6,16 @@
 // wall and by the processor time of the whole process (all its threads), which a busy machine
 // disturbs less. A third side runs the window with View > Observables open at its defaults, a
 // fourth with the chart open and the picture's richest look: spheres, colour by speed and
-// trails of 100 steps. The last lines printed are window_vs_core=R, the window's steps per second
-// (wall clock) as a share of the core's, chart_vs_core=R, the same with the chart open, and
-// look_vs_core=R with the chart and that look, then the pictures a second the canvas showed
-// without and with that look (at most one a display frame, fewer when drawing would take more
-// than a twentieth of the run's time). Last, spheres_png_4x_seconds=T: the best time of
-// a PNG at four times the drawing area of the scene's 100 spheres, coloured by speed, as File >
-// Export Picture writes it.
+// trails of 100 steps; the plain window runs once more with the ring of kept steps switched off
+// (it is on in the window, keeping the last 10,000 steps). The last lines printed are
+// window_vs_core=R, the window's steps per second (wall clock) as a share of the core's,
+// chart_vs_core=R, the same with the chart open, and look_vs_core=R with the chart and that look,
+// then the pictures a second the canvas showed without and with that look (at most one a display
+// frame, fewer when drawing would take more than a twentieth of the run's time), then
+// record_vs_off=R, the window's steps per processor second with the ring recording as a share of
+// those without it (record_vs_off_wall=R by the wall clock). Last, spheres_png_4x_seconds=T: the
+// best time of a PNG at four times the drawing area of the scene's 100 spheres, coloured by
+// speed, as File > Export Picture writes it.
 //
 //   build/ui/velmora_window_bench [steps] [repeats]
 //   QT_QPA_PLATFORM=xcb xvfb-run -a build/ui/velmora_window_bench   (through an X server)
@@ -87,7 +90,7 @@ Timing CoreRun(const velmora::Model& scene, int steps) {
 }
 
 // The window loads the scene as its start document, as a user's last document would be.
-Timing WindowRun(const std::string& document, int steps, bool chart, bool look = false) {
+Timing WindowRun(const std::string& document, int steps, bool chart, bool look = false, bool recording = true) {
   velmora::WriteStartFile(document);
   velmora::Model model;
   velmora::ViewState view;
@@ -99,6 +102,7 @@ Timing WindowRun(const std::string& document, int steps, bool chart, bool look =
     for (const char* name : {"LookSpheres", "ColourBySpeed", "Trails"})
       form.findChild<QAction*>(QString::fromLatin1(name))->trigger();
   form.SetStopAfterSteps(steps);
+  form.Run().SetRecording(recording);
   FrameCounter frames;
   form.findChild<QWidget*>(QStringLiteral("Canvas"))->installEventFilter(&frames);
   auto* go = form.findChild<QPushButton*>(QStringLiteral("Go"));
@@ -142,12 +146,14 @@ int main(int argc, char** argv) {
   const std::string document = config.filePath(QStringLiteral("bench.ato")).toStdString();
   velmora::WriteDocumentFile(scene, document);
 
-  Timing core, window, chart, look;
+  Timing core, window, chart, look, unrecorded;
   // The two sides take turns, each going first every other time, so that a change in the
   // machine's load does not favour one of them.
   for (int r = 0; r < repeats; ++r) {
     if (r % 2 == 0) KeepBest(core, CoreRun(scene, steps));
+    if (r % 2 == 0) KeepBest(unrecorded, WindowRun(document, steps, false, false, false));
     KeepBest(window, WindowRun(document, steps, false));
+    if (r % 2 == 1) KeepBest(unrecorded, WindowRun(document, steps, false, false, false));
     KeepBest(chart, WindowRun(document, steps, true));
     KeepBest(look, WindowRun(document, steps, true, true));
     if (r % 2 == 1) KeepBest(core, CoreRun(scene, steps));
@@ -169,6 +175,8 @@ int main(int argc, char** argv) {
   std::printf("look_vs_core=%.3f\n", core.Wall / look.Wall);
   std::printf("window_frames_per_second=%.1f\n", window.FramesPerSecond);
   std::printf("look_frames_per_second=%.1f\n", look.FramesPerSecond);
+  std::printf("record_vs_off=%.3f\n", unrecorded.Processor / window.Processor);
+  std::printf("record_vs_off_wall=%.3f\n", unrecorded.Wall / window.Wall);
   double png = 1e300;
   for (int r = 0; r < repeats; ++r) png = std::min(png, SpherePngSeconds(scene));
   std::printf("spheres_png_4x_seconds=%.3f\n", png);

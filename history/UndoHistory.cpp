@@ -42,14 +42,23 @@ void UndoHistory::Clear() {
   clean_ = 0;
 }
 
-std::string RunEntryName(std::uint64_t steps) {
-  const std::string digits = std::to_string(steps);
+namespace {
+
+// 1234567 as "1,234,567".
+std::string Grouped(std::uint64_t number) {
+  const std::string digits = std::to_string(number);
   std::string grouped;
   for (std::size_t k = 0; k < digits.size(); ++k) {
     if (k > 0 && (digits.size() - k) % 3 == 0) grouped += ',';
     grouped += digits[k];
   }
-  return "Run of " + grouped + (steps == 1 ? " Step" : " Steps");
+  return grouped;
 }
+
+}  // namespace
+
+std::string RunEntryName(std::uint64_t steps) { return "Run of " + Grouped(steps) + (steps == 1 ? " Step" : " Steps"); }
+
+std::string ResumeEntryName(std::uint64_t step) { return "Resume from Step " + Grouped(step); }
 
 }  // namespace velmora

@@ -62,5 +62,7 @@ class UndoHistory {
 
 // "Run of 1 Step", "Run of 1,234 Steps": the entry of a run.
 std::string RunEntryName(std::uint64_t steps);
+// "Resume from Step 1,234": a kept step of a run made the scene.
+std::string ResumeEntryName(std::uint64_t step);
 
 }  // namespace velmora

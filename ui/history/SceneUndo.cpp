@@ -29,7 +29,10 @@ void SceneUndo::Command(const std::string& name, const std::function<void()>& co
   command();
 }
 
-void SceneUndo::Begin() { begun_.push_back(model_.Scene()); }
+void SceneUndo::Begin() {
+  if (begun_.empty()) emit AboutToChange();
+  begun_.push_back(model_.Scene());
+}
 
 void SceneUndo::End(const std::string& name) {
   if (begun_.empty()) return;
@@ -47,6 +50,7 @@ void SceneUndo::Clear() {
   history_.Clear();
   begun_.clear();
   Update();
+  emit Cleared();
 }
 
 void SceneUndo::Restore(const SceneState& scene) {

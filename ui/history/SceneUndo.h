@@ -56,6 +56,10 @@ class SceneUndo : public QObject {
  signals:
   // Undo or Redo put another scene in place: the window shows it.
   void Restored();
+  // A command is about to change the scene (the outermost Begin), before it is noted.
+  void AboutToChange();
+  // A new history began.
+  void Cleared();
 
  private:
   void Restore(const SceneState& scene);

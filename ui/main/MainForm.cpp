@@ -43,6 +43,7 @@
 #include "ui/main/LocaleSeparator.h"
 #include "ui/main/MemoText.h"
 #include "history/UndoHistory.h"
+#include "ui/history/HistoryBar.h"
 #include "ui/history/SceneUndo.h"
 #include "ui/main/ModelFields.h"
 #include "ui/main/SceneCanvas.h"
@@ -287,7 +288,9 @@ void TMainForm::LayOutClientArea() {
   const int panHeight = Pan->height();
   Pan->setGeometry(0, Client->height() - panHeight, Client->width(), panHeight);
   Panel1->move(Pan->width() - Panel1->width() - 1, Panel1->y());
-  Canvas->setGeometry(0, 0, Client->width(), Pan->y());
+  const int barHeight = historyBar_ && !historyBar_->isHidden() ? historyBar_->sizeHint().height() : 0;
+  if (historyBar_) historyBar_->setGeometry(0, Pan->y() - barHeight, Client->width(), barHeight);
+  Canvas->setGeometry(0, 0, Client->width(), Pan->y() - barHeight);
   Canvas->SetAreaSize(Canvas->size());
 }
 
@@ -412,6 +415,7 @@ void TMainForm::GoClick() {
   model_.Stopped = false;
   SetImagesEnabled(false);
   Null00->setEnabled(false);
+  historyBar_->setEnabled(false);
   ShowNull00Text(QStringLiteral("0"));
   look::SetTextColour(Null00, look::Maroon);
   // The run, from here to its end, is one entry of Edit > Undo, which is closed meanwhile.
@@ -421,6 +425,9 @@ void TMainForm::GoClick() {
   const auto ending = qScopeGuard([&] {
     entry.name = RunEntryName(static_cast<std::uint32_t>(model_.StepCount) - static_cast<std::uint32_t>(first));
     undo_->SetRunning(run_.InProgress());
+    if (run_.InProgress()) return;
+    historyBar_->setEnabled(true);
+    historyBar_->Refill();
   });
   // A value that is not a number ends the run before its first step, as a fault of a step would.
   ThrowIfNotANumber(model_);
@@ -564,6 +571,20 @@ void TMainForm::Observables1Click() {
   if (!observablesWindow_->isVisible()) observablesWindow_->Restart();
   observablesWindow_->show();
   observablesWindow_->raise();
+}
+
+// The bar takes its room from the bottom of the picture.
+void TMainForm::History1Click() {
+  historyBar_->setVisible(History1->isChecked());
+  FormResize();
+}
+
+void TMainForm::KeptStepShown() {
+  LTime->setText(QString::number(model_.StepCount));
+  DrawParticles();
+  FillListing();
+  FillParameterFields();
+  instruments_->Refresh();
 }
 
 void TMainForm::TrackBarChange(int position) { SetStepsFromTrackBar(view_, position); }

@@ -49,6 +49,7 @@ class SceneUndo;
 class TAboutBox;
 class TEditDlg;
 class HelpWindow;
+class HistoryBar;
 class ModelFields;
 class ObservablesWindow;
 
@@ -90,6 +91,8 @@ class TMainForm : public QMainWindow {
   SceneInstruments* Instruments() const { return instruments_; }
   // Edit > Undo and Redo.
   SceneUndo* Undo() const { return undo_; }
+  // View > History: the bar over the run's kept steps.
+  HistoryBar* History() const { return historyBar_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -163,6 +166,8 @@ class TMainForm : public QMainWindow {
   void ShowSpinClick();
   void ShowNumbersOfPointsClick();
   void Observables1Click();
+  void History1Click();
+  void KeptStepShown();
 
   // Listing and fields.
   void FillListing();
@@ -235,6 +240,7 @@ class TMainForm : public QMainWindow {
   ObservablesWindow* observablesWindow_ = nullptr;
   SceneInstruments* instruments_ = nullptr;
   SceneUndo* undo_ = nullptr;
+  HistoryBar* historyBar_ = nullptr;
 
   // Controls, under the window's own names.
   QWidget* Client = nullptr;
@@ -302,6 +308,7 @@ class TMainForm : public QMainWindow {
   QAction* ResetView = nullptr;
   QAction* Fit = nullptr;
   QAction* Observables1 = nullptr;
+  QAction* History1 = nullptr;
   QMenu* Manager1 = nullptr;
   QAction* Left1 = nullptr;
   QAction* Right1 = nullptr;

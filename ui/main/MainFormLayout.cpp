@@ -35,6 +35,7 @@
 #include "ui/main/DocumentDrop.h"
 #include "ui/main/Lamp.h"
 #include "ui/main/MainForm.h"
+#include "ui/history/HistoryBar.h"
 #include "ui/history/SceneUndo.h"
 #include "ui/main/ModelFields.h"
 #include "ui/main/SceneCanvas.h"
@@ -377,6 +378,8 @@ void TMainForm::createMenus() {
   item(view, ResetView, "ResetView", QStringLiteral("Reset View"), QKeySequence());
   item(view, Fit, "Fit", QStringLiteral("Fit"), QKeySequence());
   item(view, Observables1, "Observables1", QStringLiteral("Observables"), QKeySequence(Qt::Key_F9));
+  item(view, History1, "History1", QStringLiteral("History"), QKeySequence());
+  History1->setCheckable(true);
 
   Manager1 = menuBar()->addMenu(QStringLiteral("Manager"));
   Manager1->setObjectName(QStringLiteral("Manager1"));
@@ -402,6 +405,8 @@ void TMainForm::createInstruments() {
                                       separator_);
   instruments_->CreateMenus(*menuBar()->findChild<QMenu*>(QStringLiteral("View1")));
   undo_ = new SceneUndo(model_, findChild<QMenu*>(QStringLiteral("EditMenu")), this);
+  historyBar_ = new HistoryBar(model_, run_.Ring(), *undo_, Client);
+  historyBar_->hide();
   instruments_->CreateStatusBar();
   connect(Canvas, &SceneCanvas::MouseMoved, instruments_, [this](QPoint position) {
     Guarded([&] { instruments_->Move(position); });
@@ -412,6 +417,7 @@ void TMainForm::createInstruments() {
 
 void TMainForm::connectHandlers() {
   connect(undo_, &SceneUndo::Restored, this, [this] { Guarded([this] { SceneRestored(); }); });
+  connect(historyBar_, &HistoryBar::SceneShown, this, [this] { Guarded([this] { KeptStepShown(); }); });
   // Every handler runs through the one error report.
   const auto handle = [this](auto member) { return [this, member] { Guarded([this, member] { (this->*member)(); }); }; };
   // Commands that read or write the model first store what was typed into the fields.
@@ -464,6 +470,7 @@ void TMainForm::connectHandlers() {
   for (QAbstractButton* changesLook : {static_cast<QAbstractButton*>(Taoscope), static_cast<QAbstractButton*>(Functions3X1)})
     connect(changesLook, &QAbstractButton::toggled, this, [this] { Guarded([this] { DrawAsItStands(); }); });
   connect(Observables1, &QAction::triggered, this, handle(&TMainForm::Observables1Click));
+  connect(History1, &QAction::toggled, this, handle(&TMainForm::History1Click));
   const std::pair<QAction*, ShiftDirection> shifts[] = {{Left1, ShiftDirection::Left},
                                                         {Right1, ShiftDirection::Right},
                                                         {Up1, ShiftDirection::Up},

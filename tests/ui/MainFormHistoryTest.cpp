@@ -1,0 +1,113 @@
+// View > History in the main window: a kept step shown in every part of the window, a run
+// resumed from it giving the first run's states bit for bit, play, and the scene coming back
+// before any other command.
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QLabel>
+#include <QSlider>
+#include <QToolButton>
+#include <QtTest>
+
+#include "tests/ui/MainFormHarness.h"
+#include "text/Listing.h"
+#include "ui/main/LocaleSeparator.h"
+#include "ui/history/HistoryBar.h"
+
+using namespace velmora;
+using namespace velmora::testing;
+
+class MainFormHistoryTest : public QObject, public MainFormHarness {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { InitTestCase(); }
+  void init() { Init(); }
+  void cleanup() { Cleanup(); }
+
+  void aRunResumedFromAKeptStepGivesTheKeptStatesAgain();
+  void playingShowsEachStepAndACommandBringsTheSceneBack();
+
+ private:
+  void StartWithHistory() {
+    StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+    Find<QAction>("History1")->trigger();
+    QVERIFY(Find<QWidget>("HistoryBar")->isVisible());
+  }
+  SceneState Kept(int k) const {
+    SceneState state = model_->Scene();
+    form_->Run().Ring().RestoreInto(state, k);
+    return state;
+  }
+};
+
+void MainFormHistoryTest::aRunResumedFromAKeptStepGivesTheKeptStatesAgain() {
+  const struct {
+    const char* switches;
+    std::vector<const char*> checked;
+  } cases[] = {{"free", {}}, {"hot contact, blockade and cool", {"HotContact", "Blockade", "Cool"}}};
+  for (const auto& c : cases) {
+    Init();
+    StartWithHistory();
+    for (const char* name : c.checked) Find<QAbstractButton>(name)->setChecked(true);
+    Run(10);
+    auto* slider = Find<QSlider>("HistorySlider");
+    QCOMPARE(slider->maximum(), 10);  // the start and ten steps
+    const SceneState last = Kept(10);
+    QVERIFY2(last == model_->Scene(), c.switches);
+
+    // The shown step is in the picture's scene, the listing and the time label.
+    slider->setValue(4);
+    QCOMPARE(model_->StepCount, 4);
+    QCOMPARE(Find<QLabel>("LTime")->text(), QStringLiteral("4"));
+    QCOMPARE(Find<QLabel>("HistoryStep")->text(), QStringLiteral("Step 4"));
+    QVERIFY2(model_->Scene() == Kept(4), c.switches);
+    const QString x1 = QString::fromStdString(ListingCells(*model_, 1, false, LocaleDecimalSeparator())[0]);
+    QCOMPARE(form_->ListingCell(1, 1), x1);
+    Model atEnd;
+    atEnd.Scene() = last;
+    QVERIFY(x1 != QString::fromStdString(ListingCells(atEnd, 1, false, LocaleDecimalSeparator())[0]));
+
+    Find<QAbstractButton>("HistoryResume")->click();
+    QCOMPARE(Find<QAction>("Undo1")->text(), QStringLiteral("&Undo Resume from Step 4"));
+    QCOMPARE(slider->maximum(), 4);
+    Run(6);
+    QVERIFY2(model_->Scene() == last, c.switches);
+    QCOMPARE(slider->maximum(), 10);
+
+    // Undo takes back the run and then the resume: the first run's end, bit for bit.
+    Find<QAction>("Undo1")->trigger();
+    Find<QAction>("Undo1")->trigger();
+    QVERIFY2(model_->Scene() == last, c.switches);
+    Cleanup();
+  }
+}
+
+void MainFormHistoryTest::playingShowsEachStepAndACommandBringsTheSceneBack() {
+  StartWithHistory();
+  Run(5);
+  const SceneState end = model_->Scene();
+  auto* slider = Find<QSlider>("HistorySlider");
+  auto* play = Find<QToolButton>("HistoryPlay");
+  Find<QToolButton>("HistoryFirst")->click();
+  QCOMPARE(model_->StepCount, 0);
+  Find<QToolButton>("HistoryForward")->click();
+  QCOMPARE(model_->StepCount, 1);
+  play->click();
+  QCOMPARE(play->text(), QStringLiteral("Pause"));
+  QTRY_COMPARE(slider->value(), 5);
+  QTRY_COMPARE(play->text(), QStringLiteral("Play"));
+  QVERIFY(model_->Scene() == end);
+
+  // A command changes the scene as it stood, not the step shown.
+  Find<QToolButton>("HistoryBack")->click();
+  QCOMPARE(model_->StepCount, 4);
+  Find<QToolButton>("Null00")->click();
+  QCOMPARE(model_->StepCount, 5);
+  QCOMPARE(slider->value(), 5);
+  Find<QAction>("Undo1")->trigger();
+  QVERIFY(model_->Scene() == end);
+}
+
+QTEST_MAIN(MainFormHistoryTest)
+#include "MainFormHistoryTest.moc"

@@ -1,0 +1,174 @@
+#include "ui/history/HistoryBar.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTimer>
+#include <QToolButton>
+
+#include <algorithm>
+#include <cstdint>
+#include <type_traits>
+
+#include "history/UndoHistory.h"
+#include "ui/common/ErrorReport.h"
+#include "ui/history/SceneUndo.h"
+
+namespace velmora {
+
+namespace {
+
+template <class T>
+T* Make(QWidget* parent, QHBoxLayout* row, const char* name, const QString& text = {}) {
+  T* control = new T(parent);
+  control->setObjectName(QString::fromLatin1(name));
+  if constexpr (std::is_base_of_v<QAbstractButton, T>) control->setText(text);
+  row->addWidget(control);
+  return control;
+}
+
+}  // namespace
+
+HistoryBar::HistoryBar(Model& model, RunRing& ring, SceneUndo& undo, QWidget* parent)
+    : QWidget(parent), model_(model), ring_(ring), undo_(undo) {
+  setObjectName(QStringLiteral("HistoryBar"));
+  createControls();
+  connect(&undo_, &SceneUndo::AboutToChange, this, [this] { ReturnToScene(); });
+  connect(&undo_, &SceneUndo::Restored, this, [this] { live_.reset(); });
+  connect(&undo_, &SceneUndo::Cleared, this, [this] { Forget(); });
+  Refill();
+}
+
+void HistoryBar::createControls() {
+  auto* row = new QHBoxLayout(this);
+  row->setContentsMargins(2, 1, 2, 1);
+  First = Make<QToolButton>(this, row, "HistoryFirst", QStringLiteral("|<"));
+  Back = Make<QToolButton>(this, row, "HistoryBack", QStringLiteral("<"));
+  Play = Make<QToolButton>(this, row, "HistoryPlay", QStringLiteral("Play"));
+  Play->setCheckable(true);
+  Forward = Make<QToolButton>(this, row, "HistoryForward", QStringLiteral(">"));
+  Last = Make<QToolButton>(this, row, "HistoryLast", QStringLiteral(">|"));
+  Slider = Make<QSlider>(this, row, "HistorySlider");
+  Slider->setOrientation(Qt::Horizontal);
+  row->setStretchFactor(Slider, 1);
+  StepLabel = Make<QLabel>(this, row, "HistoryStep");
+  Rate = Make<QSpinBox>(this, row, "HistoryRate");
+  Rate->setRange(1, 100);
+  Rate->setValue(DefaultStepsPerSecond);
+  Rate->setSuffix(QStringLiteral(" steps/s"));
+  Resume = Make<QPushButton>(this, row, "HistoryResume", QStringLiteral("Resume from Here"));
+  Keep = Make<QSpinBox>(this, row, "HistoryKeep");
+  Keep->setRange(1, MostKept);
+  Keep->setValue(ring_.Capacity());
+  Keep->setPrefix(QStringLiteral("Keep "));
+  Keep->setAccelerated(true);
+  PlayTimer = new QTimer(this);
+
+  const auto guarded = [](auto f) { return [f] { Guarded(f); }; };
+  connect(Slider, &QSlider::valueChanged, this, [this](int k) { Guarded([&] { Show(k); }); });
+  connect(First, &QToolButton::clicked, this, guarded([this] { Slider->setValue(0); }));
+  connect(Back, &QToolButton::clicked, this, guarded([this] { StepBy(-1); }));
+  connect(Forward, &QToolButton::clicked, this, guarded([this] { StepBy(1); }));
+  connect(Last, &QToolButton::clicked, this, guarded([this] { Slider->setValue(Slider->maximum()); }));
+  connect(Play, &QToolButton::clicked, this, guarded([this] { PlayClick(); }));
+  connect(PlayTimer, &QTimer::timeout, this, guarded([this] { PlayTimerTimer(); }));
+  connect(Rate, &QSpinBox::valueChanged, this, [this](int rate) { PlayTimer->setInterval(1000 / rate); });
+  PlayTimer->setInterval(1000 / DefaultStepsPerSecond);
+  connect(Resume, &QPushButton::clicked, this, guarded([this] { ResumeFromHere(); }));
+  connect(Keep, &QSpinBox::editingFinished, this, guarded([this] { KeepChanged(Keep->value()); }));
+}
+
+void HistoryBar::Refill() {
+  StopPlaying();
+  {
+    const QSignalBlocker quiet(Slider);
+    Slider->setRange(0, std::max(ring_.Size() - 1, 0));
+    Slider->setValue(Slider->maximum());
+  }
+  for (QWidget* control : std::initializer_list<QWidget*>{Slider, First, Back, Forward, Last, Play, Resume})
+    control->setEnabled(ring_.Size() > 0);
+  UpdateLabel();
+}
+
+int HistoryBar::Shown() const { return Slider->value(); }
+
+void HistoryBar::Show(int k) {
+  if (k < 0 || k >= ring_.Size()) return;
+  if (!live_) live_ = model_.Scene();
+  ring_.RestoreInto(model_, k);
+  if (Slider->value() != k) {
+    const QSignalBlocker quiet(Slider);
+    Slider->setValue(k);
+  }
+  UpdateLabel();
+  emit SceneShown();
+}
+
+void HistoryBar::StepBy(int delta) { Slider->setValue(Slider->value() + delta); }
+
+void HistoryBar::PlayClick() {
+  if (!Play->isChecked()) {
+    StopPlaying();
+    return;
+  }
+  if (Shown() == Slider->maximum()) Slider->setValue(0);
+  Play->setText(QStringLiteral("Pause"));
+  PlayTimer->start();
+}
+
+void HistoryBar::PlayTimerTimer() {
+  if (Shown() >= Slider->maximum()) {
+    StopPlaying();
+    return;
+  }
+  StepBy(1);
+}
+
+void HistoryBar::StopPlaying() {
+  PlayTimer->stop();
+  Play->setChecked(false);
+  Play->setText(QStringLiteral("Play"));
+}
+
+void HistoryBar::ResumeFromHere() {
+  if (!live_) return;
+  StopPlaying();
+  const int k = Shown();
+  undo_.Command(ResumeEntryName(static_cast<std::uint64_t>(ring_.StepOf(k))), [&] { ring_.RestoreInto(model_, k); });
+  ring_.DropAfter(k);
+  Refill();
+  emit SceneShown();
+}
+
+void HistoryBar::KeepChanged(int steps) {
+  if (steps == ring_.Capacity()) return;
+  ReturnToScene();
+  ring_.SetCapacity(steps);
+  Refill();
+}
+
+// The scene comes back in place of the kept step shown.
+void HistoryBar::ReturnToScene() {
+  if (!live_) return;
+  model_.Scene() = *live_;
+  live_.reset();
+  Refill();
+  emit SceneShown();
+}
+
+// Another document: the kept steps were another scene's.
+void HistoryBar::Forget() {
+  live_.reset();
+  ring_.Clear();
+  Refill();
+}
+
+void HistoryBar::UpdateLabel() {
+  StepLabel->setText(ring_.Size() == 0 ? QStringLiteral("No steps kept")
+                                       : QStringLiteral("Step %1").arg(ring_.StepOf(Shown())));
+}
+
+}  // namespace velmora

@@ -1,0 +1,81 @@
+#pragma once
+// View > History: the bar under the picture over the steps the window's runs kept. The slider,
+// first, back, forward and last, and play at a chosen number of steps a second show a kept step
+// as the scene: the picture, the listing, the status bar and the picked particles' readout
+// follow it. The scene as it stood waits aside and comes back before any command that changes
+// the scene (a run goes on from it); "Resume from Here" makes the shown step the scene instead,
+// as one entry of Edit > Undo, and forgets the steps kept after it. "Keep" sets how many steps
+// the ring holds (a new number forgets those kept).
+
+#include <QWidget>
+
+#include <optional>
+
+#include "history/RunRing.h"
+#include "model/Model.h"
+
+class QLabel;
+class QPushButton;
+class QSlider;
+class QSpinBox;
+class QTimer;
+class QToolButton;
+
+namespace velmora {
+
+class SceneUndo;
+
+class HistoryBar : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr int DefaultStepsPerSecond = 25;
+  static constexpr int MostKept = 100000;
+
+  HistoryBar(Model& model, RunRing& ring, SceneUndo& undo, QWidget* parent);
+
+  // The ring changed (a run ended): the slider spans the kept steps and stands at the last.
+  void Refill();
+  // Kept step k (0 the oldest) becomes what the window shows.
+  void Show(int k);
+  // The kept step shown, or the last one.
+  int Shown() const;
+  // The shown step becomes the scene; the steps after it are forgotten.
+  void ResumeFromHere();
+  bool ShowsKeptStep() const { return live_.has_value(); }
+
+ signals:
+  // Another scene is shown: the window shows it.
+  void SceneShown();
+
+ private:
+  void createControls();
+  void StepBy(int delta);
+  void PlayClick();
+  void PlayTimerTimer();
+  void StopPlaying();
+  void KeepChanged(int steps);
+  void ReturnToScene();
+  void Forget();
+  void UpdateLabel();
+
+  Model& model_;
+  RunRing& ring_;
+  SceneUndo& undo_;
+  // The scene while a kept step is shown in its place.
+  std::optional<SceneState> live_;
+
+  QSlider* Slider = nullptr;
+  QToolButton* First = nullptr;
+  QToolButton* Back = nullptr;
+  QToolButton* Forward = nullptr;
+  QToolButton* Last = nullptr;
+  QToolButton* Play = nullptr;
+  QSpinBox* Rate = nullptr;
+  QLabel* StepLabel = nullptr;
+  QPushButton* Resume = nullptr;
+  QSpinBox* Keep = nullptr;
+  QTimer* PlayTimer = nullptr;
+};
+
+}  // namespace velmora
