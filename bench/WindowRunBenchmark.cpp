@@ -15,7 +15,10 @@
 // record_vs_off=R, the window's steps per processor second with the ring recording as a share of
 // those without it (record_vs_off_wall=R by the wall clock). Last, spheres_png_4x_seconds=T: the
 // best time of a PNG at four times the drawing area of the scene's 100 spheres, coloured by
-// speed, as File > Export Picture writes it.
+// speed, as File > Export Picture writes it. And kept_step_milliseconds_mean=T and _max=T: the
+// time View > History takes to show a kept step of the run with the chart open and the richest
+// look (the scene put back, the picture drawn, the listing and the status bar filled), over
+// kept steps in a shuffled order.
 //
 //   build/ui/velmora_window_bench [steps] [repeats]
 //   QT_QPA_PLATFORM=xcb xvfb-run -a build/ui/velmora_window_bench   (through an X server)
@@ -27,6 +30,9 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <numeric>
+#include <random>
+#include <vector>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -40,6 +46,7 @@
 #include "view/SceneProjection.h"
 #include "sim/Stepper.h"
 #include "ui/common/DialogProvider.h"
+#include "ui/history/HistoryBar.h"
 #include "ui/main/MainForm.h"
 
 namespace {
@@ -89,8 +96,31 @@ Timing CoreRun(const velmora::Model& scene, int steps) {
   return watch.Elapsed();
 }
 
+struct ShowTimes {
+  double MeanMilliseconds = 0.0;
+  double MaxMilliseconds = 0.0;
+};
+
+// Runs the window with the chart and the richest look, then shows every kept step once.
+ShowTimes KeptStepTimes(velmora::TMainForm& form) {
+  velmora::HistoryBar& bar = *form.History();
+  std::vector<int> order(static_cast<std::size_t>(form.Run().Ring().Size()));
+  std::iota(order.begin(), order.end(), 0);
+  std::shuffle(order.begin(), order.end(), std::mt19937(7));
+  ShowTimes times;
+  for (const int k : order) {
+    const auto start = std::chrono::steady_clock::now();
+    bar.Show(k);
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    times.MeanMilliseconds += ms / static_cast<double>(order.size());
+    times.MaxMilliseconds = std::max(times.MaxMilliseconds, ms);
+  }
+  return times;
+}
+
 // The window loads the scene as its start document, as a user's last document would be.
-Timing WindowRun(const std::string& document, int steps, bool chart, bool look = false, bool recording = true) {
+Timing WindowRun(const std::string& document, int steps, bool chart, bool look = false, bool recording = true,
+                 ShowTimes* shown = nullptr) {
   velmora::WriteStartFile(document);
   velmora::Model model;
   velmora::ViewState view;
@@ -111,6 +141,10 @@ Timing WindowRun(const std::string& document, int steps, bool chart, bool look =
   Timing timing = watch.Elapsed();
   timing.FramesPerSecond = frames.Frames / timing.Wall;
   if (model.StepCount != steps) std::fprintf(stderr, "the window ran %d steps\n", model.StepCount);
+  if (shown) {
+    form.findChild<QAction*>(QStringLiteral("History1"))->trigger();
+    *shown = KeptStepTimes(form);
+  }
   return timing;
 }
 
@@ -180,5 +214,9 @@ int main(int argc, char** argv) {
   double png = 1e300;
   for (int r = 0; r < repeats; ++r) png = std::min(png, SpherePngSeconds(scene));
   std::printf("spheres_png_4x_seconds=%.3f\n", png);
+  ShowTimes shown;
+  WindowRun(document, std::min(steps, 500), true, true, true, &shown);
+  std::printf("kept_step_milliseconds_mean=%.2f\n", shown.MeanMilliseconds);
+  std::printf("kept_step_milliseconds_max=%.2f\n", shown.MaxMilliseconds);
   return 0;
 }

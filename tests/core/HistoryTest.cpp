@@ -142,6 +142,7 @@ TEST(UndoHistory, RunEntryNamesGroupTheDigits) {
                {1000, "Run of 1,000 Steps"},  {1234, "Run of 1,234 Steps"}, {123456, "Run of 123,456 Steps"},
                {1234567, "Run of 1,234,567 Steps"}};
   for (const auto& c : cases) EXPECT_EQ(RunEntryName(c.steps), c.name);
+  EXPECT_EQ(ResumeEntryName(1234567), "Resume from Step 1,234,567");
 }
 
 // Resume from kept step k, run on to n: every step gives the bits of the first run, in every

@@ -96,7 +96,7 @@ void HistoryBar::Refill() {
 int HistoryBar::Shown() const { return Slider->value(); }
 
 void HistoryBar::Show(int k) {
-  if (k < 0 || k >= ring_.Size()) return;
+  if (k < 0 || k >= ring_.Size() || model_.SpiralShown) return;
   if (!live_) live_ = model_.Scene();
   ring_.RestoreInto(model_, k);
   if (Slider->value() != k) {
@@ -150,7 +150,6 @@ void HistoryBar::KeepChanged(int steps) {
   Refill();
 }
 
-// The scene comes back in place of the kept step shown.
 void HistoryBar::ReturnToScene() {
   if (!live_) return;
   model_.Scene() = *live_;

@@ -36,13 +36,15 @@ class HistoryBar : public QWidget {
 
   // The ring changed (a run ended): the slider spans the kept steps and stands at the last.
   void Refill();
-  // Kept step k (0 the oldest) becomes what the window shows.
+  // Kept step k (0 the oldest) becomes what the window shows; not while a figure is shown.
   void Show(int k);
   // The kept step shown, or the last one.
   int Shown() const;
   // The shown step becomes the scene; the steps after it are forgotten.
   void ResumeFromHere();
   bool ShowsKeptStep() const { return live_.has_value(); }
+  // The scene comes back in place of the kept step shown.
+  void ReturnToScene();
 
  signals:
   // Another scene is shown: the window shows it.
@@ -55,7 +57,6 @@ class HistoryBar : public QWidget {
   void PlayTimerTimer();
   void StopPlaying();
   void KeepChanged(int steps);
-  void ReturnToScene();
   void Forget();
   void UpdateLabel();
 

@@ -26,6 +26,7 @@
 #include "ui/common/FileNames.h"
 #include "ui/common/PictureExport.h"
 #include "ui/help/HelpWindow.h"
+#include "ui/history/HistoryBar.h"
 #include "ui/history/SceneUndo.h"
 #include "ui/main/MainForm.h"
 #include "ui/main/MemoText.h"
@@ -172,6 +173,7 @@ void TMainForm::ExportPicture1Click() {
 
 // View > Show Images > Spiral: the figure in its first position; the scene stays in the model.
 void TMainForm::Spiral1Click() {
+  historyBar_->ReturnToScene();
   model_.SpiralShown = true;
   BuildFigure(model_, view_.FigureKind);
   SetDocumentControlsEnabled(false);
