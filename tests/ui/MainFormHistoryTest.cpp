@@ -9,6 +9,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "documents/XyzTrajectory.h"
 #include "tests/ui/MainFormHarness.h"
 #include "text/Listing.h"
 #include "ui/main/LocaleSeparator.h"
@@ -27,6 +28,7 @@ class MainFormHistoryTest : public QObject, public MainFormHarness {
 
   void aRunResumedFromAKeptStepGivesTheKeptStatesAgain();
   void playingShowsEachStepAndACommandBringsTheSceneBack();
+  void aTrajectoryPlaysItsWholeFramesAndNamesTheDamagedOne();
 
  private:
   void StartWithHistory() {
@@ -107,6 +109,52 @@ void MainFormHistoryTest::playingShowsEachStepAndACommandBringsTheSceneBack() {
   QCOMPARE(slider->value(), 5);
   Find<QAction>("Undo1")->trigger();
   QVERIFY(model_->Scene() == end);
+}
+
+// Three whole frames, as velmora-batch --xyz writes them after 0, 5 and 10 steps, and a fourth
+// that the file ends in.
+void MainFormHistoryTest::aTrajectoryPlaysItsWholeFramesAndNamesTheDamagedOne() {
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  const SceneState scene = model_->Scene();
+  Model moving = Scene();
+  std::string text;
+  std::vector<Model> frames;
+  for (int steps : {0, 5, 5}) {
+    CoreRun(moving, steps);
+    frames.push_back(moving);
+    AppendXyzFrame(text, moving, moving.StepCount);
+  }
+  text += "4\nStep=15\nCl 1 2 3\n";
+  QFile file(FilePath(QStringLiteral("run.xyz")));
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(text.data(), static_cast<qint64>(text.size()));
+  file.close();
+
+  DialogProvider::Instance().SetNextFileName(file.fileName());
+  Find<QAction>("OpenTrajectory1")->trigger();
+  QVERIFY(Find<QWidget>("HistoryBar")->isVisible());
+  QCOMPARE(ErrorTexts().size(), 1);
+  QVERIFY2(ErrorTexts().constFirst().contains(QStringLiteral("frame 4, line 19")), qPrintable(ErrorTexts().constFirst()));
+  auto* slider = Find<QSlider>("HistorySlider");
+  QCOMPARE(slider->maximum(), 2);
+  QVERIFY(!Find<QWidget>("HistoryResume")->isEnabled());
+  for (int k : {0, 2, 1}) {
+    slider->setValue(k);
+    QCOMPARE(Find<QLabel>("HistoryStep")->text(), QStringLiteral("Frame %1 of 3").arg(k + 1));
+    QCOMPARE(model_->StepCount, frames[k].StepCount);
+    for (int slot : {1, 2, 51, 76}) {
+      QVERIFY(model_->Present[slot]);
+      QVERIFY(SameBits(model_->X[slot], static_cast<real>(static_cast<double>(frames[k].X[slot]))));
+      QVERIFY(SameBits(model_->W[slot], static_cast<real>(static_cast<double>(frames[k].W[slot]))));
+    }
+  }
+  // Only looked at: the scene comes back before a command, and a run ends the trajectory.
+  Find<QToolButton>("Null00")->click();
+  QCOMPARE(model_->StepCount, 0);
+  QVERIFY(SameBits(model_->X[1], scene.X[1]));
+  Run(2);
+  QCOMPARE(slider->maximum(), 2);
+  QCOMPARE(Find<QLabel>("HistoryStep")->text(), QStringLiteral("Step 2"));
 }
 
 QTEST_MAIN(MainFormHistoryTest)

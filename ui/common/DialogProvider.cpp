@@ -139,6 +139,10 @@ std::optional<QString> DialogProvider::OpenFileName(QWidget* parent) {
   return AskFileName(parent, DialogKind::OpenFile, {}, Documents);
 }
 
+std::optional<QString> DialogProvider::OpenFileName(QWidget* parent, const QString& caption, const QString& filter) {
+  return AskFileName(parent, DialogKind::OpenFile, caption, {filter, {}, false});
+}
+
 std::optional<QString> DialogProvider::SaveFileName(QWidget* parent, const QString& caption) {
   return AskFileName(parent, DialogKind::SaveFile, caption, Documents);
 }

@@ -42,6 +42,8 @@ class DialogProvider {
   // name of a missing file: opening that then fails with the file error. The chosen file's folder
   // becomes the current directory. Empty when cancelled.
   std::optional<QString> OpenFileName(QWidget* parent);
+  // The open dialog for another kind of file (a trajectory): its own caption and filter.
+  std::optional<QString> OpenFileName(QWidget* parent, const QString& caption, const QString& filter);
   // The save dialog for documents, with the same filter and suffix. `caption` empty gives the
   // platform's caption. Every save dialog (the export dialogs too) asks before it names an
   // existing file: "No" shows the dialog again (in test mode: takes the next queued name).

@@ -10,10 +10,12 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <type_traits>
 
 #include "history/UndoHistory.h"
+#include "model/AtomPlacement.h"
 #include "ui/common/ErrorReport.h"
 #include "ui/history/SceneUndo.h"
 
@@ -81,30 +83,65 @@ void HistoryBar::createControls() {
   connect(Keep, &QSpinBox::editingFinished, this, guarded([this] { KeepChanged(Keep->value()); }));
 }
 
+void HistoryBar::RunEnded() {
+  trajectory_.reset();
+  Refill();
+}
+
+void HistoryBar::PlayTrajectory(std::unique_ptr<XyzFrameIndex> trajectory) {
+  ReturnToScene();
+  trajectory_ = std::move(trajectory);
+  Refill();
+  Show(0);
+}
+
+int HistoryBar::Count() const { return trajectory_ ? trajectory_->Frames() : ring_.Size(); }
+
 void HistoryBar::Refill() {
   StopPlaying();
   {
     const QSignalBlocker quiet(Slider);
-    Slider->setRange(0, std::max(ring_.Size() - 1, 0));
+    Slider->setRange(0, std::max(Count() - 1, 0));
     Slider->setValue(Slider->maximum());
   }
-  for (QWidget* control : std::initializer_list<QWidget*>{Slider, First, Back, Forward, Last, Play, Resume})
-    control->setEnabled(ring_.Size() > 0);
+  for (QWidget* control : std::initializer_list<QWidget*>{Slider, First, Back, Forward, Last, Play})
+    control->setEnabled(Count() > 0);
+  Resume->setEnabled(!trajectory_ && Count() > 0);
+  Keep->setEnabled(!trajectory_);
   UpdateLabel();
 }
 
 int HistoryBar::Shown() const { return Slider->value(); }
 
 void HistoryBar::Show(int k) {
-  if (k < 0 || k >= ring_.Size() || model_.SpiralShown) return;
-  if (!live_) live_ = model_.Scene();
-  ring_.RestoreInto(model_, k);
+  if (k < 0 || k >= Count() || model_.SpiralShown) return;
+  if (trajectory_) {
+    ShowFrame(k);
+  } else {
+    if (!live_) live_ = model_.Scene();
+    ring_.RestoreInto(model_, k);
+  }
   if (Slider->value() != k) {
     const QSignalBlocker quiet(Slider);
     Slider->setValue(k);
   }
   UpdateLabel();
   emit SceneShown();
+}
+
+// The frame's atoms take the slots (the frame is read before anything changes); its Step key, or
+// its number from 0 in the file, is the step count shown.
+void HistoryBar::ShowFrame(int k) {
+  XyzFrame frame;
+  try {
+    frame = trajectory_->Frame(k);
+  } catch (...) {
+    StopPlaying();
+    throw;
+  }
+  if (!live_) live_ = model_.Scene();
+  PlaceAtoms(model_, frame.atoms, frame.withSlots);
+  model_.StepCount = static_cast<int>(std::clamp<long long>(frame.step.value_or(k), INT_MIN, INT_MAX));
 }
 
 void HistoryBar::StepBy(int delta) { Slider->setValue(Slider->value() + delta); }
@@ -134,7 +171,7 @@ void HistoryBar::StopPlaying() {
 }
 
 void HistoryBar::ResumeFromHere() {
-  if (!live_) return;
+  if (!live_ || trajectory_) return;
   StopPlaying();
   const int k = Shown();
   undo_.Command(ResumeEntryName(static_cast<std::uint64_t>(ring_.StepOf(k))), [&] { ring_.RestoreInto(model_, k); });
@@ -161,13 +198,18 @@ void HistoryBar::ReturnToScene() {
 // Another document: the kept steps were another scene's.
 void HistoryBar::Forget() {
   live_.reset();
+  trajectory_.reset();
   ring_.Clear();
   Refill();
 }
 
 void HistoryBar::UpdateLabel() {
-  StepLabel->setText(ring_.Size() == 0 ? QStringLiteral("No steps kept")
-                                       : QStringLiteral("Step %1").arg(ring_.StepOf(Shown())));
+  if (Count() == 0)
+    StepLabel->setText(QStringLiteral("No steps kept"));
+  else if (trajectory_)
+    StepLabel->setText(QStringLiteral("Frame %1 of %2").arg(Shown() + 1).arg(Count()));
+  else
+    StepLabel->setText(QStringLiteral("Step %1").arg(ring_.StepOf(Shown())));
 }
 
 }  // namespace velmora

@@ -6,11 +6,17 @@
 // the scene (a run goes on from it); "Resume from Here" makes the shown step the scene instead,
 // as one entry of Edit > Undo, and forgets the steps kept after it. "Keep" sets how many steps
 // the ring holds (a new number forgets those kept).
+//
+// File > Open Trajectory... puts a trajectory file's frames in the bar's hands in place of the
+// kept steps, read from the file as they are shown; a trajectory is only looked at (no Resume,
+// no Keep). It stays until a run ends or a document is opened.
 
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
+#include "documents/XyzFrameIndex.h"
 #include "history/RunRing.h"
 #include "model/Model.h"
 
@@ -34,9 +40,13 @@ class HistoryBar : public QWidget {
 
   HistoryBar(Model& model, RunRing& ring, SceneUndo& undo, QWidget* parent);
 
-  // The ring changed (a run ended): the slider spans the kept steps and stands at the last.
-  void Refill();
-  // Kept step k (0 the oldest) becomes what the window shows; not while a figure is shown.
+  // A run ended: the slider spans the kept steps and stands at the last.
+  void RunEnded();
+  // The trajectory's frames take the kept steps' place, the first one shown.
+  void PlayTrajectory(std::unique_ptr<XyzFrameIndex> trajectory);
+  bool PlaysTrajectory() const { return trajectory_ != nullptr; }
+  // Kept step or frame k (0 the oldest) becomes what the window shows; not while a figure is
+  // shown. A frame that cannot be read throws its error with its frame and line.
   void Show(int k);
   // The kept step shown, or the last one.
   int Shown() const;
@@ -52,6 +62,9 @@ class HistoryBar : public QWidget {
 
  private:
   void createControls();
+  void Refill();
+  int Count() const;
+  void ShowFrame(int k);
   void StepBy(int delta);
   void PlayClick();
   void PlayTimerTimer();
@@ -65,6 +78,7 @@ class HistoryBar : public QWidget {
   SceneUndo& undo_;
   // The scene while a kept step is shown in its place.
   std::optional<SceneState> live_;
+  std::unique_ptr<XyzFrameIndex> trajectory_;
 
   QSlider* Slider = nullptr;
   QToolButton* First = nullptr;

@@ -427,7 +427,7 @@ void TMainForm::GoClick() {
     undo_->SetRunning(run_.InProgress());
     if (run_.InProgress()) return;
     historyBar_->setEnabled(true);
-    historyBar_->Refill();
+    historyBar_->RunEnded();
   });
   // A value that is not a number ends the run before its first step, as a fault of a step would.
   ThrowIfNotANumber(model_);

@@ -178,6 +178,7 @@ class TMainForm : public QMainWindow {
   // Documents and figures.
   void New1Click();
   void Open1Click();
+  void OpenTrajectory1Click();
   void OpenDocument(const std::string& name);
   bool CanOpenDocument() const;
   void DocumentDropped(const QString& name);
@@ -294,6 +295,7 @@ class TMainForm : public QMainWindow {
 
   QAction* New1 = nullptr;
   QAction* Open1 = nullptr;
+  QAction* OpenTrajectory1 = nullptr;
   QMenu* RecentDocuments = nullptr;
   QAction* Save1 = nullptr;
   QAction* Saveas1 = nullptr;

@@ -14,11 +14,13 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 
 #include "documents/CommentFile.h"
 #include "documents/DocumentFile.h"
 #include "documents/RecentDocuments.h"
 #include "documents/StartFile.h"
+#include "documents/XyzFrameIndex.h"
 #include "figures/FigureBuilder.h"
 #include "ui/about/AboutBox.h"
 #include "ui/common/DialogProvider.h"
@@ -49,6 +51,25 @@ void TMainForm::SetDocumentControlsEnabled(bool enabled) {
 
 void TMainForm::Open1Click() {
   if (const std::optional<QString> name = DialogProvider::Instance().OpenFileName(this)) OpenDocument(FileName(*name));
+}
+
+// File > Open Trajectory...: the file's frames play in the history bar over the particles; the
+// scene stays as it is. Frames after a damaged one are not reached: the box says which frame and
+// line, and the frames before it play.
+void TMainForm::OpenTrajectory1Click() {
+  if (model_.SpiralShown) {
+    DialogProvider::Instance().ShowInformation(
+        this, QStringLiteral("A trajectory plays over the particles: show them first (View > Show Images > Taons)."));
+    return;
+  }
+  const std::optional<QString> name = DialogProvider::Instance().OpenFileName(
+      this, QStringLiteral("Open Trajectory"), QStringLiteral("XYZ trajectories (*.xyz *.extxyz);;All files (*)"));
+  if (!name) return;
+  auto trajectory = std::make_unique<XyzFrameIndex>(FileName(*name));
+  const std::string damage = trajectory->Damage();
+  if (!History1->isChecked()) History1->trigger();
+  historyBar_->PlayTrajectory(std::move(trajectory));
+  if (!damage.empty()) DialogProvider::Instance().ShowError(this, QString::fromStdString(damage));
 }
 
 // File > Open from its chosen name on, also for a recent document, a dropped one and one named

@@ -355,6 +355,7 @@ void TMainForm::createMenus() {
   file->setObjectName(QStringLiteral("File1"));
   item(file, New1, "New1", QStringLiteral("New"), QKeySequence(Qt::Key_F2));
   item(file, Open1, "Open1", QStringLiteral("Open"), QKeySequence(Qt::Key_F3));
+  item(file, OpenTrajectory1, "OpenTrajectory1", QStringLiteral("Open Trajectory..."), QKeySequence());
   RecentDocuments = file->addMenu(QStringLiteral("&Recent Documents"));
   RecentDocuments->setObjectName(QStringLiteral("RecentDocuments"));
   item(file, Save1, "Save1", QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
@@ -449,6 +450,7 @@ void TMainForm::connectHandlers() {
 
   connect(New1, &QAction::triggered, this, command(&TMainForm::New1Click));
   connect(Open1, &QAction::triggered, this, command(&TMainForm::Open1Click));
+  connect(OpenTrajectory1, &QAction::triggered, this, command(&TMainForm::OpenTrajectory1Click));
   connect(RecentDocuments, &QMenu::aboutToShow, this, handle(&TMainForm::FillRecentMenu));
   connect(Save1, &QAction::triggered, this, command(&TMainForm::Save1Click));
   connect(Saveas1, &QAction::triggered, this, command(&TMainForm::Saveas1Click));
