@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QSlider>
 #include <QToolButton>
 #include <QtTest>
@@ -29,6 +30,7 @@ class MainFormHistoryTest : public QObject, public MainFormHarness {
   void aRunResumedFromAKeptStepGivesTheKeptStatesAgain();
   void playingShowsEachStepAndACommandBringsTheSceneBack();
   void aTrajectoryPlaysItsWholeFramesAndNamesTheDamagedOne();
+  void aMovieIsWholeOrCancelledWithoutTouchingTheTarget();
 
  private:
   void StartWithHistory() {
@@ -155,6 +157,45 @@ void MainFormHistoryTest::aTrajectoryPlaysItsWholeFramesAndNamesTheDamagedOne() 
   Run(2);
   QCOMPARE(slider->maximum(), 2);
   QCOMPARE(Find<QLabel>("HistoryStep")->text(), QStringLiteral("Step 2"));
+}
+
+void MainFormHistoryTest::aMovieIsWholeOrCancelledWithoutTouchingTheTarget() {
+  StartWithHistory();
+  Run(6);
+  const SceneState end = model_->Scene();
+  const QString target = FilePath(QStringLiteral("run.gif"));
+  const auto writeOld = [&] {
+    QFile old(target);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("old");
+  };
+  const auto content = [&] {
+    QFile file(target);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  };
+  writeOld();
+  // Cancelled at the third frame: the older file stays, the frames so far go beside it.
+  int frames = 0;
+  const auto cancelling = connect(form_->History(), &HistoryBar::SceneShown, form_.get(), [&] {
+    if (++frames == 3) form_->findChild<QProgressDialog*>(QStringLiteral("MovieProgress"))->cancel();
+  });
+  DialogProvider::Instance().SetNextFileName(target);
+  DialogProvider::Instance().SetNextAnswer(true);  // replace the older file
+  Find<QAction>("ExportMovie1")->trigger();
+  disconnect(cancelling);
+  QCOMPARE(ErrorTexts(), QStringList());
+  QCOMPARE(content(), QByteArray("old"));
+  QVERIFY(QFile::exists(FilePath(QStringLiteral("run.partial.gif"))));
+  QVERIFY(model_->Scene() == end);
+
+  // Whole: every kept step, and the window shows the step it showed before.
+  Find<QSlider>("HistorySlider")->setValue(2);
+  DialogProvider::Instance().SetNextFileName(target);
+  DialogProvider::Instance().SetNextAnswer(true);
+  Find<QAction>("ExportMovie1")->trigger();
+  QCOMPARE(ErrorTexts(), QStringList());
+  QVERIFY(content().startsWith("GIF8"));
+  QCOMPARE(model_->StepCount, 2);
 }
 
 QTEST_MAIN(MainFormHistoryTest)

@@ -113,6 +113,8 @@ void HistoryBar::Refill() {
 
 int HistoryBar::Shown() const { return Slider->value(); }
 
+int HistoryBar::StepsPerSecond() const { return Rate->value(); }
+
 void HistoryBar::Show(int k) {
   if (k < 0 || k >= Count() || model_.SpiralShown) return;
   if (trajectory_) {

@@ -50,6 +50,10 @@ class HistoryBar : public QWidget {
   void Show(int k);
   // The kept step shown, or the last one.
   int Shown() const;
+  // The kept steps or the trajectory's frames.
+  int Count() const;
+  // Play's rate.
+  int StepsPerSecond() const;
   // The shown step becomes the scene; the steps after it are forgotten.
   void ResumeFromHere();
   bool ShowsKeptStep() const { return live_.has_value(); }
@@ -63,7 +67,6 @@ class HistoryBar : public QWidget {
  private:
   void createControls();
   void Refill();
-  int Count() const;
   void ShowFrame(int k);
   void StepBy(int delta);
   void PlayClick();

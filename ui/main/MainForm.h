@@ -189,6 +189,7 @@ class TMainForm : public QMainWindow {
   void Saveas1Click();
   void SaveAsSequence(const QString& name);
   void ExportPicture1Click();
+  void ExportMovie1Click();
   void Spiral1Click();
   void Daons1Click();
   void ShowImagesOfTaons();
@@ -300,6 +301,7 @@ class TMainForm : public QMainWindow {
   QAction* Save1 = nullptr;
   QAction* Saveas1 = nullptr;
   QAction* ExportPicture1 = nullptr;
+  QAction* ExportMovie1 = nullptr;
   QAction* Exit1 = nullptr;
   QMenu* Images = nullptr;
   QAction* Daons1 = nullptr;

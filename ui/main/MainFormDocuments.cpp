@@ -29,6 +29,7 @@
 #include "ui/common/PictureExport.h"
 #include "ui/help/HelpWindow.h"
 #include "ui/history/HistoryBar.h"
+#include "ui/history/MovieExport.h"
 #include "ui/history/SceneUndo.h"
 #include "ui/main/MainForm.h"
 #include "ui/main/MemoText.h"
@@ -190,6 +191,10 @@ void TMainForm::TakeDocumentName(const std::string& name, const std::function<vo
 // format; the scene, the view and the figure's turn are left as they are.
 void TMainForm::ExportPicture1Click() {
   ExportDrawing(this, QStringLiteral("Export Picture"), SceneDrawing(Canvas->Source(model_, view_)));
+}
+
+void TMainForm::ExportMovie1Click() {
+  ExportMovie(this, *historyBar_, [this] { return Canvas->Source(model_, view_); });
 }
 
 // View > Show Images > Spiral: the figure in its first position; the scene stays in the model.

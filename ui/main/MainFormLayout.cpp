@@ -361,6 +361,7 @@ void TMainForm::createMenus() {
   item(file, Save1, "Save1", QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
   item(file, Saveas1, "Saveas1", QStringLiteral("Save As ..."), QKeySequence());
   item(file, ExportPicture1, "ExportPicture1", QStringLiteral("Export Picture..."), QKeySequence(Qt::CTRL | Qt::Key_E));
+  item(file, ExportMovie1, "ExportMovie1", QStringLiteral("Export Movie..."), QKeySequence());
   file->addSeparator();
   item(file, Exit1, "Exit1", QStringLiteral("Exit"), QKeySequence(Qt::ALT | Qt::Key_X));
 
@@ -455,6 +456,7 @@ void TMainForm::connectHandlers() {
   connect(Save1, &QAction::triggered, this, command(&TMainForm::Save1Click));
   connect(Saveas1, &QAction::triggered, this, command(&TMainForm::Saveas1Click));
   connect(ExportPicture1, &QAction::triggered, this, command(&TMainForm::ExportPicture1Click));
+  connect(ExportMovie1, &QAction::triggered, this, command(&TMainForm::ExportMovie1Click));
   connect(Exit1, &QAction::triggered, this, handle(&TMainForm::Exit1Click));
   connect(Daons1, &QAction::triggered, this, command(&TMainForm::Daons1Click));
   connect(Spiral1, &QAction::triggered, this, command(&TMainForm::Spiral1Click));
