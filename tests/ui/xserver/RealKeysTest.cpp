@@ -11,6 +11,8 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QScreen>
+#include <QSlider>
+#include <QToolButton>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTimer>
@@ -19,6 +21,7 @@
 
 #include <algorithm>
 
+#include "documents/XyzTrajectory.h"
 #include "measure/Readout.h"
 #include "tests/ui/MainFormHarness.h"
 #include "ui/editor/EditDlg.h"
@@ -45,12 +48,18 @@ class RealKeysTest : public QObject, MainFormHarness {
   void saveAsFromTheMenuAsksBeforeReplacing();
   void aFifoDocumentLeavesTheWindowAnswering();
   void aDocumentDraggedFromAnotherProgramIsTakenAsACopy();
+  void aRunRewoundWithTheSliderIsResumed();
+  void aTrajectoryIsOpenedPlayedAndExported();
 
  private:
   // Runs xdotool with these arguments; its key presses and clicks arrive as the X server's events.
   static void Xdo(const QStringList& arguments);
   static void ClickOn(QWidget* widget, int button);
   static void ClickAt(QWidget* widget, const QRect& area);
+  // Clicks an entry of a menu of the menu bar.
+  void ChooseFromMenu(const char* menu, const char* entry);
+  // The window as the X server shows it, kept as <name>.png in $VELMORA_SCREENSHOTS when it is set.
+  void Screenshot(const char* name);
   // Clicks into the field and types `keys` over its whole text.
   void TypeInto(const char* field, const QStringList& keys);
 
@@ -83,6 +92,21 @@ void RealKeysTest::ClickOn(QWidget* widget, int button) {
 void RealKeysTest::ClickAt(QWidget* widget, const QRect& area) {
   const QPoint at = widget->mapToGlobal(area.center());
   Xdo({"mousemove", "--sync", QString::number(at.x()), QString::number(at.y()), "click", "1"});
+}
+
+void RealKeysTest::ChooseFromMenu(const char* menu, const char* entry) {
+  auto* items = form_->findChild<QMenu*>(QString::fromLatin1(menu));
+  ClickAt(form_->menuBar(), form_->menuBar()->actionGeometry(items->menuAction()));
+  QTRY_VERIFY(items->isVisible());
+  ClickAt(items, items->actionGeometry(Find<QAction>(entry)));
+  QTRY_VERIFY(!items->isVisible());
+}
+
+void RealKeysTest::Screenshot(const char* name) {
+  const QString folder = qEnvironmentVariable("VELMORA_SCREENSHOTS");
+  QTest::qWait(200);
+  if (!folder.isEmpty())
+    form_->screen()->grabWindow(form_->winId()).save(QDir(folder).filePath(QString::fromLatin1(name) + ".png"));
 }
 
 void RealKeysTest::TypeInto(const char* field, const QStringList& keys) {
@@ -231,6 +255,13 @@ void RealKeysTest::anEditorYesThenEscapeShowsTheStoredParticle() {
   QCOMPARE(form_->ListingCell(1, 1), QStringLiteral("0.5"));
   QCOMPARE(view_->ScreenX[1], view_->CentreX + 30);
   QCOMPARE(PixelOfSlot(1), qRgb(0, 255, 0));
+  // Ctrl+Z takes the editor's stored change back (the window active again, as a window manager
+  // would make it once the dialog is gone).
+  QCOMPARE(Find<QAction>("Undo1")->text(), QStringLiteral("&Undo Editor Changes"));
+  Activate();
+  Xdo({"key", "ctrl+z"});
+  QTRY_VERIFY(SameBits(model_->X[1], 1.0L));
+  QCOMPARE(form_->ListingCell(1, 1), QStringLiteral("1"));
 }
 
 // A click on slot 1's dot selects it; Ctrl+Shift+C puts its readout on the X server's clipboard,
@@ -380,6 +411,63 @@ void RealKeysTest::aDocumentDraggedFromAnotherProgramIsTakenAsACopy() {
   QTRY_VERIFY_WITH_TIMEOUT(source.state() == QProcess::NotRunning, 10000);
   QCOMPARE(source.readAll().trimmed(), QByteArray("copy"));
   QVERIFY(QFile::exists(FilePath("dragged.ato")));
+}
+
+// View > History by the menu, a run by Go, the slider moved by its keys, Resume from Here and Go
+// again: the run repeats the first run's states.
+void RealKeysTest::aRunRewoundWithTheSliderIsResumed() {
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  Activate();
+  ChooseFromMenu("View1", "History1");
+  form_->SetStopAfterSteps(10);
+  ClickOn(Find<QPushButton>("Go"), 1);
+  QTRY_COMPARE(model_->StepCount, 10);
+  const SceneState last = model_->Scene();
+  auto* slider = Find<QSlider>("HistorySlider");
+  ClickOn(slider, 1);
+  Xdo({"key", "--delay", "30", "Home", "Right", "Right", "Right"});
+  QTRY_COMPARE(slider->value(), 3);
+  QTRY_COMPARE(model_->StepCount, 3);
+  Screenshot("history-step-3");
+  ClickOn(Find<QPushButton>("HistoryResume"), 1);
+  QTRY_COMPARE(Find<QAction>("Undo1")->text(), QStringLiteral("&Undo Resume from Step 3"));
+  form_->SetStopAfterSteps(7);
+  ClickOn(Find<QPushButton>("Go"), 1);
+  QTRY_COMPARE(model_->StepCount, 10);
+  QTRY_VERIFY(!form_->RunInProgress());
+  QVERIFY(model_->Scene() == last);
+  Screenshot("history-resumed");
+}
+
+// File > Open Trajectory... and Export Movie... by the mouse, Play clicked.
+void RealKeysTest::aTrajectoryIsOpenedPlayedAndExported() {
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  Activate();
+  Model moving = Scene();
+  std::string text;
+  for (int frame = 0; frame < 12; ++frame) {
+    AppendXyzFrame(text, moving, moving.StepCount);
+    CoreRun(moving, 20);
+  }
+  QFile file(FilePath(QStringLiteral("run.xyz")));
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(text.data(), static_cast<qint64>(text.size()));
+  file.close();
+  DialogProvider::Instance().SetNextFileName(file.fileName());
+  ChooseFromMenu("File1", "OpenTrajectory1");
+  auto* slider = Find<QSlider>("HistorySlider");
+  QTRY_COMPARE(slider->maximum(), 11);
+  Screenshot("trajectory-first");
+  ClickOn(Find<QToolButton>("HistoryPlay"), 1);
+  QTRY_COMPARE(slider->value(), 11);
+  QTRY_COMPARE(model_->StepCount, 220);
+  Screenshot("trajectory-played");
+  const QString movie = FilePath(QStringLiteral("run.mp4"));
+  DialogProvider::Instance().SetNextFileName(movie);
+  ChooseFromMenu("File1", "ExportMovie1");
+  QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(movie).size() > 0, 30000);
+  QCOMPARE(ErrorTexts(), QStringList());
+  QCOMPARE(slider->value(), 11);
 }
 
 }  // namespace velmora::testing
