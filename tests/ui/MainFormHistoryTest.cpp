@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QLabel>
+#include <QPainter>
 #include <QProgressDialog>
 #include <QSlider>
 #include <QToolButton>
@@ -15,6 +16,8 @@
 #include "text/Listing.h"
 #include "ui/main/LocaleSeparator.h"
 #include "ui/history/HistoryBar.h"
+#include "ui/observables/ObservablesChart.h"
+#include "ui/observables/ObservablesWindow.h"
 
 using namespace velmora;
 using namespace velmora::testing;
@@ -89,12 +92,23 @@ void MainFormHistoryTest::aRunResumedFromAKeptStepGivesTheKeptStatesAgain() {
 
 void MainFormHistoryTest::playingShowsEachStepAndACommandBringsTheSceneBack() {
   StartWithHistory();
+  Find<QAction>("Observables1")->trigger();
   Run(5);
   const SceneState end = model_->Scene();
   auto* slider = Find<QSlider>("HistorySlider");
   auto* play = Find<QToolButton>("HistoryPlay");
+  auto* chart = form_->Observables()->findChild<ObservablesChart*>();
+  const auto picture = [&] {
+    QImage image(400, 300, QImage::Format_RGB32);
+    QPainter painter(&image);
+    chart->Render(painter, image.size());
+    return image;
+  };
+  const QImage unmarked = picture();
   Find<QToolButton>("HistoryFirst")->click();
   QCOMPARE(model_->StepCount, 0);
+  QCOMPARE(chart->MarkedStep(), std::optional<int>(0));
+  QVERIFY(picture() != unmarked);
   Find<QToolButton>("HistoryForward")->click();
   QCOMPARE(model_->StepCount, 1);
   play->click();
@@ -109,6 +123,7 @@ void MainFormHistoryTest::playingShowsEachStepAndACommandBringsTheSceneBack() {
   Find<QToolButton>("Null00")->click();
   QCOMPARE(model_->StepCount, 5);
   QCOMPARE(slider->value(), 5);
+  QCOMPARE(chart->MarkedStep(), std::nullopt);
   Find<QAction>("Undo1")->trigger();
   QVERIFY(model_->Scene() == end);
 }

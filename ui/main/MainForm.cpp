@@ -585,6 +585,8 @@ void TMainForm::KeptStepShown() {
   FillListing();
   FillParameterFields();
   instruments_->Refresh();
+  if (observablesWindow_)
+    observablesWindow_->MarkStep(historyBar_->ShowsKeptStep() ? std::optional<int>(model_.StepCount) : std::nullopt);
 }
 
 void TMainForm::TrackBarChange(int position) { SetStepsFromTrackBar(view_, position); }

@@ -80,6 +80,11 @@ void ObservablesChart::SetSeparate(bool separate) {
   update();
 }
 
+void ObservablesChart::MarkStep(std::optional<int> step) {
+  marked_ = step;
+  update();
+}
+
 void ObservablesChart::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   Render(painter, size());
@@ -172,6 +177,11 @@ void ObservablesChart::DrawPanel(QPainter& painter, const Panel& panel, int left
   painter.save();
   painter.setClipRect(plot.adjusted(0, 0, 1, 1));
   for (Quantity q : panel.quantities) DrawCurve(painter, q, plot, x, y, scale);
+  if (marked_) {
+    const int px = ToPixel(x, static_cast<real>(*marked_), plot.left(), plot.right());
+    painter.setPen(QPen(Qt::darkGray, scale, Qt::DashLine));
+    painter.drawLine(px, plot.top(), px, plot.bottom());
+  }
   painter.restore();
 }
 

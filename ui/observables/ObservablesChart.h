@@ -30,6 +30,9 @@ class ObservablesChart : public QWidget {
   // A quantity's value as the legend reads it; empty before the first measurement shown.
   QString LatestText(Quantity q) const;
   void SetSeparate(bool separate);
+  // A step marked by an upright line across the panels (View > History's step shown), or none.
+  void MarkStep(std::optional<int> step);
+  std::optional<int> MarkedStep() const { return marked_; }
 
   // Draws the whole chart into a painter of `size` chart pixels, `scale` device pixels each: the
   // window, and the picture export drawn anew at 1, 2 or 4 times the size.
@@ -62,6 +65,7 @@ class ObservablesChart : public QWidget {
   std::array<bool, QuantityCount> picked_{};
   bool separate_ = false;
   std::optional<Observables> latest_;
+  std::optional<int> marked_;
 };
 
 }  // namespace velmora

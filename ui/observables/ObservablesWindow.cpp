@@ -89,6 +89,8 @@ void ObservablesWindow::createControls() {
   RateTimer->start();
 }
 
+void ObservablesWindow::MarkStep(std::optional<int> step) { Chart->MarkStep(step); }
+
 void ObservablesWindow::Restart() {
   record_.Clear();
   pacing_.Restart();

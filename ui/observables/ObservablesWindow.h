@@ -14,6 +14,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 #include "chart/ChartRecord.h"
 #include "chart/SamplePacing.h"
@@ -46,6 +47,8 @@ class ObservablesWindow : public QWidget {
   void Restart();
   // After each step of a run.
   void StepDone();
+  // View > History shows an earlier step: the chart marks it; none when the scene is shown again.
+  void MarkStep(std::optional<int> step);
 
   const ChartRecord& Record() const { return record_; }
 
