@@ -16,6 +16,7 @@
 #include "text/Listing.h"
 #include "ui/main/LocaleSeparator.h"
 #include "ui/history/HistoryBar.h"
+#include "ui/main/SceneInstruments.h"
 #include "ui/observables/ObservablesChart.h"
 #include "ui/observables/ObservablesWindow.h"
 
@@ -57,6 +58,7 @@ void MainFormHistoryTest::aRunResumedFromAKeptStepGivesTheKeptStatesAgain() {
     Init();
     StartWithHistory();
     for (const char* name : c.checked) Find<QAbstractButton>(name)->setChecked(true);
+    Find<QAction>("Trails")->trigger();
     Run(10);
     auto* slider = Find<QSlider>("HistorySlider");
     QCOMPARE(slider->maximum(), 10);  // the start and ten steps
@@ -74,6 +76,10 @@ void MainFormHistoryTest::aRunResumedFromAKeptStepGivesTheKeptStatesAgain() {
     Model atEnd;
     atEnd.Scene() = last;
     QVERIFY(x1 != QString::fromStdString(ListingCells(atEnd, 1, false, LocaleDecimalSeparator())[0]));
+    // The trails reach from the run's start up to the step shown.
+    const TrailRecord& trails = *form_->Instruments()->ShownTrails();
+    QCOMPARE(trails.Size(), 5);
+    for (int age = 0; age < 5; ++age) QVERIFY(SameBits(trails.Ago(age).Z[1], Kept(4 - age).ShownZ[1]));
 
     Find<QAbstractButton>("HistoryResume")->click();
     QCOMPARE(Find<QAction>("Undo1")->text(), QStringLiteral("&Undo Resume from Step 4"));

@@ -146,6 +146,17 @@ void HistoryBar::ShowFrame(int k) {
   model_.StepCount = static_cast<int>(std::clamp<long long>(frame.step.value_or(k), INT_MIN, INT_MAX));
 }
 
+void HistoryBar::RetraceTrails(TrailRecord& trails) const {
+  trails.Clear();
+  if (!live_ || trajectory_) return;
+  const int k = Shown();
+  Model earlier = model_;
+  for (int j = std::max(0, k - trails.Steps() + 1); j <= k; ++j) {
+    ring_.RestoreInto(earlier, j);
+    trails.Add(earlier);
+  }
+}
+
 void HistoryBar::StepBy(int delta) { Slider->setValue(Slider->value() + delta); }
 
 void HistoryBar::PlayClick() {

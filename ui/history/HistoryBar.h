@@ -19,6 +19,7 @@
 #include "documents/XyzFrameIndex.h"
 #include "history/RunRing.h"
 #include "model/Model.h"
+#include "view/TrailRecord.h"
 
 class QLabel;
 class QPushButton;
@@ -54,6 +55,9 @@ class HistoryBar : public QWidget {
   int Count() const;
   // Play's rate.
   int StepsPerSecond() const;
+  // The trails as a run drew them at the kept step shown: its own and the steps before it; none
+  // for the scene itself or a trajectory.
+  void RetraceTrails(TrailRecord& trails) const;
   // The shown step becomes the scene; the steps after it are forgotten.
   void ResumeFromHere();
   bool ShowsKeptStep() const { return live_.has_value(); }

@@ -581,6 +581,7 @@ void TMainForm::History1Click() {
 
 void TMainForm::KeptStepShown() {
   LTime->setText(QString::number(model_.StepCount));
+  if (TrailRecord* trails = instruments_->ShownTrails()) historyBar_->RetraceTrails(*trails);
   DrawParticles();
   FillListing();
   FillParameterFields();

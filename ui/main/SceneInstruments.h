@@ -61,6 +61,9 @@ class SceneInstruments : public QObject {
   // The scene was replaced or edited: the trails and the selection of the old one go.
   void SceneReplaced();
 
+  // The trails while View > Trails is on, for View > History to draw them up to a kept step.
+  TrailRecord* ShownTrails() { return trailsOn_ ? &trails_ : nullptr; }
+
   const Selection& Selected() const { return selection_; }
   // The status bar's texts.
   QString StatusText() const;
