@@ -39,7 +39,11 @@ HistoryBar::HistoryBar(Model& model, RunRing& ring, SceneUndo& undo, QWidget* pa
   setObjectName(QStringLiteral("HistoryBar"));
   createControls();
   connect(&undo_, &SceneUndo::AboutToChange, this, [this] { ReturnToScene(); });
-  connect(&undo_, &SceneUndo::Restored, this, [this] { live_.reset(); });
+  // Undo and Redo put a scene of their own in place of the step shown.
+  connect(&undo_, &SceneUndo::Restored, this, [this] {
+    live_.reset();
+    Refill();
+  });
   connect(&undo_, &SceneUndo::Cleared, this, [this] { Forget(); });
   Refill();
 }
