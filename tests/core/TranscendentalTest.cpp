@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "math/ExpLogKernels.h"
+#include "math/SinCosKernel.h"
 #include "tests/verify/MathReference.h"
 
 namespace velmora {
@@ -186,6 +187,16 @@ TEST(Transcendental, FastPathsStayWithinTheirErrorBounds) {
   }
   EXPECT_LT(worstExp, 1.0);
   EXPECT_LT(worstLog, 1.0);
+  double worstSinCos = 0.0;
+  for (int i = 0; i < 100000; ++i) {
+    const long double x = reference::Draw(rng, Function::Sin, 1 + i % 3).x;
+    const math::ExtendedBits bx = math::BitsOf(x);
+    if (bx.Field() < math::Bias - 20 || bx.Field() >= math::Bias + 30) continue;
+    const bool cosine = i % 2 == 0;
+    if (const std::optional<math::Wide> w = math::SinCosKernel(bx, cosine))
+      worstSinCos = std::max(worstSinCos, measure(*w, cosine ? mpfr_cos : mpfr_sin, x));
+  }
+  EXPECT_LT(worstSinCos, 1.0);
 }
 
 }  // namespace
