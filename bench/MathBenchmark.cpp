@@ -1,6 +1,7 @@
 // The program's correctly rounded Exp and Log against the C library's expl and logl, in ns per
 // call over the arguments the pair law gives them: exponents E ln x in [-60, 10] and x = k r in
-// [0.3, 3]. Every call takes a different argument, as in a step.
+// [0.3, 3]; Sin and Cos against sinl and cosl over the view's angles [-7, 7]. Every call takes a
+// different argument, as in a step.
 
 #include <benchmark/benchmark.h>
 
@@ -28,6 +29,8 @@ void BM_Function(benchmark::State& state, long double (*F)(long double), long do
 
 long double LibraryExp(long double x) { return std::exp(x); }
 long double LibraryLog(long double x) { return std::log(x); }
+long double LibrarySin(long double x) { return std::sin(x); }
+long double LibraryCos(long double x) { return std::cos(x); }
 
 }  // namespace
 
@@ -35,5 +38,9 @@ BENCHMARK_CAPTURE(BM_Function, Exp, velmora::Exp, -60.0L, 10.0L);
 BENCHMARK_CAPTURE(BM_Function, expl, LibraryExp, -60.0L, 10.0L);
 BENCHMARK_CAPTURE(BM_Function, Log, velmora::Log, 0.3L, 3.0L);
 BENCHMARK_CAPTURE(BM_Function, logl, LibraryLog, 0.3L, 3.0L);
+BENCHMARK_CAPTURE(BM_Function, Sin, velmora::Sin, -7.0L, 7.0L);
+BENCHMARK_CAPTURE(BM_Function, sinl, LibrarySin, -7.0L, 7.0L);
+BENCHMARK_CAPTURE(BM_Function, Cos, velmora::Cos, -7.0L, 7.0L);
+BENCHMARK_CAPTURE(BM_Function, cosl, LibraryCos, -7.0L, 7.0L);
 
 BENCHMARK_MAIN();
