@@ -40,21 +40,21 @@ inline long double Atan2Rounded(long double y, long double x) {
 }
 
 // |approximation - exact| in units of 2^exponent, for the error bounds of the fast paths: the
-// approximation is significand 2^exponent, the significand given by its two 64-bit halves.
-inline double ErrorInUnits(std::uint64_t high, std::uint64_t low, int exponent, bool negative,
-                           int (*f)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t), long double x) {
-  MPFR_DECL_INIT(a, 192);
-  MPFR_DECL_INIT(exact, 192);
+// approximation is significand 2^exponent, the significand given by its two 64-bit halves, and
+// `exact(r)` sets r to the exact value.
+template <class Exact>
+double ErrorInUnits(std::uint64_t high, std::uint64_t low, int exponent, bool negative, Exact exact) {
+  MPFR_DECL_INIT(value, 192);
   MPFR_DECL_INIT(approximation, 192);
-  mpfr_set_ld(a, x, MPFR_RNDN);
-  f(exact, a, MPFR_RNDN);
+  MPFR_DECL_INIT(part, 192);
+  exact(value);
   mpfr_set_uj(approximation, high, MPFR_RNDN);
   mpfr_mul_2ui(approximation, approximation, 64, MPFR_RNDN);
-  mpfr_set_uj(a, low, MPFR_RNDN);
-  mpfr_add(approximation, approximation, a, MPFR_RNDN);
+  mpfr_set_uj(part, low, MPFR_RNDN);
+  mpfr_add(approximation, approximation, part, MPFR_RNDN);
   if (negative) mpfr_neg(approximation, approximation, MPFR_RNDN);
-  mpfr_mul_2si(exact, exact, -exponent, MPFR_RNDN);
-  mpfr_sub(approximation, approximation, exact, MPFR_RNDN);
+  mpfr_mul_2si(value, value, -exponent, MPFR_RNDN);
+  mpfr_sub(approximation, approximation, value, MPFR_RNDN);
   return std::fabs(mpfr_get_d(approximation, MPFR_RNDN));
 }
 
