@@ -254,7 +254,7 @@ std::optional<Wide> ArcTangentKernel(const ExtendedBits& y, const ExtendedBits& 
   const Unsigned128 low = LowerQuotient(scaled - high * larger.significand, larger.significand, rest);
   const Unsigned128 t = ((high << 64) | low) >> gap;
   const int j = static_cast<int>((t + (static_cast<Unsigned128>(1) << 120)) >> 121);
-  const Signed128 numerator = static_cast<Signed128>(t) - (static_cast<Signed128>(j) << 121);
+  const Signed128 numerator = static_cast<Signed128>(t - (static_cast<Unsigned128>(j) << 121));  // t - t0
   const Unsigned128 denominator = (static_cast<Unsigned128>(1) << 126) + (t >> 7) * static_cast<unsigned>(j) +
                                   (((t & 127) * static_cast<unsigned>(j)) >> 7);  // (1 + t t0) 2^126
   const Signed128 d = numerator == 0 ? 0 : Quotient(numerator, denominator);
