@@ -71,6 +71,9 @@ std::vector<EdgeCase> EdgeCases() {
       {Function::Exp, 0x1p-65L, 0, UseMpfr, 0},
       {Function::Exp, -0x1p-64L, 0, UseMpfr, 0},
       {Function::Exp, 1.0L, 0, UseMpfr, 0},
+      {Function::Exp, 0x1p-66L, 0, UseMpfr, 0},  // the fast path's ends
+      {Function::Exp, std::nextafter(8192.0L, 0.0L), 0, UseMpfr, 0},
+      {Function::Exp, -8192.0L, 0, UseMpfr, 0},
       {Function::Log, 1.0L, 0, 0.0L, 0},
       {Function::Log, 0.0L, 0, -Inf, FE_DIVBYZERO},
       {Function::Log, -0.0L, 0, -Inf, FE_DIVBYZERO},
@@ -88,6 +91,8 @@ std::vector<EdgeCase> EdgeCases() {
       {Function::Log, std::nextafter(1.0L, 2.0L), 0, UseMpfr, 0},
       {Function::Log, 2.0L, 0, UseMpfr, 0},
       {Function::Log, 6.0L, 0, UseMpfr, 0},
+      {Function::Log, 1.0L - 0x1p-15L, 0, UseMpfr, 0},  // the largest r of the series near 1
+      {Function::Log, 1.0L + 0x1p-15L, 0, UseMpfr, 0},
       {Function::Sin, Inf, 0, QuietNaN, FE_INVALID},
       {Function::Sin, -Inf, 0, QuietNaN, FE_INVALID},
       {Function::Sin, QuietNaN, 0, QuietNaN, 0},
@@ -97,16 +102,26 @@ std::vector<EdgeCase> EdgeCases() {
       {Function::Sin, LDBL_MAX, 0, UseMpfr, 0},
       {Function::Sin, pi, 0, UseMpfr, 0},
       {Function::Sin, pi / 3.0L, 0, UseMpfr, 0},
+      {Function::Sin, 0x1p-20L, 0, UseMpfr, 0},  // the fast path's ends
+      {Function::Sin, -std::nextafter(0x1p30L, 0.0L), 0, UseMpfr, 0},
+      {Function::Sin, 0x1p30L, 0, UseMpfr, 0},
       {Function::Cos, Inf, 0, QuietNaN, FE_INVALID},
       {Function::Cos, Unnormal(), 0, QuietNaN, FE_INVALID},
       {Function::Cos, -0.0L, 0, 1.0L, 0},
       {Function::Cos, pi / 2.0L, 0, UseMpfr, 0},
       {Function::Cos, -LDBL_MAX, 0, UseMpfr, 0},
+      {Function::Cos, -0x1p-20L, 0, UseMpfr, 0},
+      {Function::Cos, std::nextafter(0x1p30L, 0.0L), 0, UseMpfr, 0},
       {Function::Atan2, 0.0L, 0.0L, 0.0L, 0},    // x, y: Atan2(y = 0, x = 0)
       {Function::Atan2, -1.0L, 0.0L, UseMpfr, 0},  // pi
       {Function::Atan2, -1.0L, -0.0L, UseMpfr, 0},  // -pi
       {Function::Atan2, -0.0L, -0.0L, UseMpfr, 0},
       {Function::Atan2, 0.0L, 1.0L, UseMpfr, 0},
+      {Function::Atan2, -3.5L, 3.5L, UseMpfr, 0},  // 3 pi/4: t = 1
+      {Function::Atan2, LDBL_MIN, -LDBL_MIN, UseMpfr, 0},
+      {Function::Atan2, 1.0L, 0x1p-20L, UseMpfr, 0},  // exponents 20 and 21 apart
+      {Function::Atan2, -1.0L, -0x1p-21L, UseMpfr, 0},
+      {Function::Atan2, 0x1p-20L, 1.0L, UseMpfr, 0},
       {Function::Atan2, Inf, Inf, UseMpfr, 0},
       {Function::Atan2, QuietNaN, 1.0L, QuietNaN, 0},
       {Function::Atan2, 1.0L, SignallingNaN, QuietNaN, FE_INVALID},
