@@ -874,7 +874,7 @@ Wide ExpKernel(const ExtendedBits& b) {
       fixedX - k * Signed(Ln2Over16384High) - ((k * static_cast<Signed128>(Ln2Over16384Low)) >> 64);
   const Signed128 r = r112 << 15;                                               // 2^-127 units
   const std::int64_t r78 = static_cast<std::int64_t>(r >> 49);                  // 2^-78 units
-  const auto s = static_cast<std::int64_t>((static_cast<Signed128>(r78) * r78) >> 62);  // r^2, 2^-94 units
+  const std::int64_t s = static_cast<std::int64_t>((static_cast<Signed128>(r78) * r78) >> 62);  // r^2, 2^-94 units
   const std::int64_t c = static_cast<std::int64_t>((static_cast<Signed128>(r78) * s) >> 64);  // r^3, 2^-108
   const std::int64_t q = ExpSeries[0] + static_cast<std::int64_t>((static_cast<Signed128>(r78) * ExpSeries[1]) >> 78) +
                          static_cast<std::int64_t>((static_cast<Signed128>(s) * ExpSeries[2]) >> 94);  // 2^-64 units

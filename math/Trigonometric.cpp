@@ -191,12 +191,8 @@ constexpr Word ArcTangentSeries[] = {{0xd555555555555555ULL, 0x5555555555555555U
 constexpr Word HalfPi125 = {0x3243f6a8885a308dULL, 0x313198a2e0370734ULL};  // pi/2 2^125, rounded to nearest
 constexpr Word Pi125 = {0x6487ed5110b4611aULL, 0x62633145c06e0e69ULL};      // pi 2^125, rounded to nearest
 
-// floor(a 2^64 / b) for a < b, b >= 2^63, and the remainder.
-Unsigned128 LowerQuotient(Unsigned128 a, std::uint64_t b, Unsigned128& remainder) {
-  const Unsigned128 q = (a << 64) / b;
-  remainder = (a << 64) - q * b;
-  return q;
-}
+// floor(a 2^64 / b) for a < b: the next 64 bits of a quotient whose remainder is a.
+Unsigned128 LowerQuotient(Unsigned128 a, std::uint64_t b) { return (a << 64) / b; }
 
 // |numerator| / (2 denominator) in 2^-127 units, with the numerator in 2^-127 units (at most
 // 2^120 in magnitude) and the denominator in [2^126, 2^127).
@@ -205,8 +201,7 @@ Signed128 Quotient(Signed128 numerator, Unsigned128 denominator) {
   const std::uint64_t top = static_cast<std::uint64_t>(denominator >> 63);
   const Unsigned128 rest = denominator & ((static_cast<Unsigned128>(1) << 63) - 1);
   const Unsigned128 q1 = n / top;
-  Unsigned128 unused = 0;
-  const Unsigned128 q2 = LowerQuotient(n - q1 * top, top, unused);
+  const Unsigned128 q2 = LowerQuotient(n - q1 * top, top);
   const Unsigned128 correction = 2 * ((q1 * rest) / top);  // the quotient times rest/(top 2^63)
   const Signed128 magnitude = static_cast<Signed128>((((q1 << 64) | q2) - correction) >> 8);
   return numerator < 0 ? -magnitude : magnitude;
@@ -250,8 +245,7 @@ std::optional<Wide> ArcTangentKernel(const ExtendedBits& y, const ExtendedBits& 
   // t 2^127 = floor(smaller's significand 2^127 / larger's) 2^-gap, at most 2^127
   const Unsigned128 scaled = static_cast<Unsigned128>(smaller.significand) << 63;
   const Unsigned128 high = scaled / larger.significand;
-  Unsigned128 rest = 0;
-  const Unsigned128 low = LowerQuotient(scaled - high * larger.significand, larger.significand, rest);
+  const Unsigned128 low = LowerQuotient(scaled - high * larger.significand, larger.significand);
   const Unsigned128 t = ((high << 64) | low) >> gap;
   const int j = static_cast<int>((t + (static_cast<Unsigned128>(1) << 120)) >> 121);
   const Signed128 numerator = static_cast<Signed128>(t - (static_cast<Unsigned128>(j) << 121));  // t - t0
