@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QProgressDialog>
+#include <QTimer>
 #include <QSlider>
 #include <QToolButton>
 #include <QtTest>
@@ -99,7 +100,15 @@ void MainFormHistoryTest::aRunResumedFromAKeptStepGivesTheKeptStatesAgain() {
 void MainFormHistoryTest::playingShowsEachStepAndACommandBringsTheSceneBack() {
   StartWithHistory();
   Find<QAction>("Observables1")->trigger();
+  // During the run nothing may put another step into the scene it is stepping.
+  bool closed = false;
+  QTimer::singleShot(0, form_.get(), [&] {
+    closed = !Find<QWidget>("HistoryBar")->isEnabled() && !Find<QAction>("OpenTrajectory1")->isEnabled() &&
+             !Find<QAction>("ExportMovie1")->isEnabled();
+  });
   Run(5);
+  QVERIFY(closed);
+  QVERIFY(Find<QWidget>("HistoryBar")->isEnabled() && Find<QAction>("ExportMovie1")->isEnabled());
   const SceneState end = model_->Scene();
   auto* slider = Find<QSlider>("HistorySlider");
   auto* play = Find<QToolButton>("HistoryPlay");

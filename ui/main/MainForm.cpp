@@ -415,7 +415,7 @@ void TMainForm::GoClick() {
   model_.Stopped = false;
   SetImagesEnabled(false);
   Null00->setEnabled(false);
-  historyBar_->setEnabled(false);
+  SetHistoryEnabled(false);
   ShowNull00Text(QStringLiteral("0"));
   look::SetTextColour(Null00, look::Maroon);
   // The run, from here to its end, is one entry of Edit > Undo, which is closed meanwhile.
@@ -426,7 +426,7 @@ void TMainForm::GoClick() {
     entry.name = RunEntryName(static_cast<std::uint32_t>(model_.StepCount) - static_cast<std::uint32_t>(first));
     undo_->SetRunning(run_.InProgress());
     if (run_.InProgress()) return;
-    historyBar_->setEnabled(true);
+    SetHistoryEnabled(true);
     historyBar_->RunEnded();
   });
   // A value that is not a number ends the run before its first step, as a fault of a step would.
@@ -441,6 +441,14 @@ void TMainForm::StepDone(int counter) {
   instruments_->StepDone();
   if (ShowList->isChecked()) FillListing();
   if (observablesWindow_ && observablesWindow_->isVisible()) observablesWindow_->StepDone();
+}
+
+// The history bar, File > Open Trajectory... and Export Movie... are closed during a run: they
+// would put other steps into the scene the run is stepping.
+void TMainForm::SetHistoryEnabled(bool enabled) {
+  historyBar_->setEnabled(enabled);
+  OpenTrajectory1->setEnabled(enabled);
+  ExportMovie1->setEnabled(enabled);
 }
 
 // View > Show Images is closed during a run, its shortcut (F5) included: a figure must not

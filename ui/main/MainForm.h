@@ -149,6 +149,7 @@ class TMainForm : public QMainWindow {
   void ShowIdle();
   void ShowRunning();
   void SetImagesEnabled(bool enabled);
+  void SetHistoryEnabled(bool enabled);
   void EndIfExitRequested();
   void Null00Click();
 
