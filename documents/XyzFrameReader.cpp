@@ -162,6 +162,7 @@ XyzFrame ParseFrame(const FrameText& lines) {
   const Columns columns = ColumnsOf(PropertiesOf(lines.Line(1)), lines.first + 1);
   XyzFrame frame;
   frame.withSlots = columns.slot.has_value();
+  frame.withVelocities = columns.velo.has_value();
   if (const auto step = CommentValue(lines.Line(1), "Step")) frame.step = Parse<long long>(*step);
   for (std::size_t k = 2; k < lines.ends.size(); ++k) {
     const std::size_t index = lines.first + k;

@@ -17,6 +17,7 @@ namespace velmora {
 struct XyzFrame {
   std::vector<PlacedAtom> atoms;  // positions from "pos"; velocities from "velo", or 0
   bool withSlots = false;         // the frame has a "slot" column
+  bool withVelocities = false;    // the frame has a "velo" column
   std::optional<long long> step;  // the comment's Step key, when it has one that is an integer
 };
 

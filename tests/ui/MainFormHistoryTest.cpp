@@ -169,7 +169,6 @@ void MainFormHistoryTest::aTrajectoryPlaysItsWholeFramesAndNamesTheDamagedOne() 
   QVERIFY2(ErrorTexts().constFirst().contains(QStringLiteral("frame 4, line 19")), qPrintable(ErrorTexts().constFirst()));
   auto* slider = Find<QSlider>("HistorySlider");
   QCOMPARE(slider->maximum(), 2);
-  QVERIFY(!Find<QWidget>("HistoryResume")->isEnabled());
   for (int k : {0, 2, 1}) {
     slider->setValue(k);
     QCOMPARE(Find<QLabel>("HistoryStep")->text(), QStringLiteral("Frame %1 of 3").arg(k + 1));
@@ -187,6 +186,29 @@ void MainFormHistoryTest::aTrajectoryPlaysItsWholeFramesAndNamesTheDamagedOne() 
   Run(2);
   QCOMPARE(slider->maximum(), 2);
   QCOMPARE(Find<QLabel>("HistoryStep")->text(), QStringLiteral("Step 2"));
+
+  // A frame with velocities becomes the scene once the user agrees, as one undo entry; a frame
+  // without them cannot.
+  const SceneState beforeResume = model_->Scene();
+  DialogProvider::Instance().SetNextFileName(file.fileName());
+  Find<QAction>("OpenTrajectory1")->trigger();
+  slider->setValue(1);
+  DialogProvider::Instance().SetNextAnswer(true);
+  Find<QAbstractButton>("HistoryResume")->click();
+  QCOMPARE(model_->StepCount, 5);
+  QVERIFY(SameBits(model_->W[1], static_cast<real>(static_cast<double>(frames[1].W[1]))));
+  QCOMPARE(Find<QAction>("Undo1")->text(), QStringLiteral("&Undo Resume from Frame 2"));
+  QCOMPARE(Find<QLabel>("HistoryStep")->text(), QStringLiteral("Step 2"));
+  Find<QAction>("Undo1")->trigger();
+  QVERIFY(model_->Scene() == beforeResume);
+  QFile plain(FilePath(QStringLiteral("plain.xyz")));
+  QVERIFY(plain.open(QIODevice::WriteOnly));
+  plain.write("2\n\nH 0 0 0\nH 1 0 0\n");
+  plain.close();
+  DialogProvider::Instance().SetNextFileName(plain.fileName());
+  Find<QAction>("OpenTrajectory1")->trigger();
+  QCOMPARE(Find<QLabel>("HistoryStep")->text(), QStringLiteral("Frame 1 of 1"));
+  QVERIFY(!Find<QWidget>("HistoryResume")->isEnabled());
 }
 
 void MainFormHistoryTest::aMovieIsWholeOrCancelledWithoutTouchingTheTarget() {

@@ -12,10 +12,12 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <string>
 #include <type_traits>
 
 #include "history/UndoHistory.h"
 #include "model/AtomPlacement.h"
+#include "ui/common/DialogProvider.h"
 #include "ui/common/ErrorReport.h"
 #include "ui/history/SceneUndo.h"
 
@@ -122,7 +124,11 @@ int HistoryBar::StepsPerSecond() const { return Rate->value(); }
 void HistoryBar::Show(int k) {
   if (k < 0 || k >= Count() || model_.SpiralShown) return;
   if (trajectory_) {
-    ShowFrame(k);
+    const XyzFrame frame = ReadFrame(k);
+    if (!live_) live_ = model_.Scene();
+    PlaceFrame(frame, k);
+    frameWithVelocities_ = frame.withVelocities;
+    Resume->setEnabled(frameWithVelocities_);
   } else {
     if (!live_) live_ = model_.Scene();
     ring_.RestoreInto(model_, k);
@@ -135,17 +141,18 @@ void HistoryBar::Show(int k) {
   emit SceneShown();
 }
 
-// The frame's atoms take the slots (the frame is read before anything changes); its Step key, or
-// its number from 0 in the file, is the step count shown.
-void HistoryBar::ShowFrame(int k) {
-  XyzFrame frame;
+XyzFrame HistoryBar::ReadFrame(int k) {
   try {
-    frame = trajectory_->Frame(k);
+    return trajectory_->Frame(k);
   } catch (...) {
     StopPlaying();
     throw;
   }
-  if (!live_) live_ = model_.Scene();
+}
+
+// The frame's atoms take the slots (the frame is read before anything changes); its Step key, or
+// its number from 0 in the file, is the step count.
+void HistoryBar::PlaceFrame(const XyzFrame& frame, int k) {
   PlaceAtoms(model_, frame.atoms, frame.withSlots);
   model_.StepCount = static_cast<int>(std::clamp<long long>(frame.step.value_or(k), INT_MIN, INT_MAX));
 }
@@ -188,11 +195,33 @@ void HistoryBar::StopPlaying() {
 }
 
 void HistoryBar::ResumeFromHere() {
-  if (!live_ || trajectory_) return;
+  if (trajectory_) {
+    ResumeFromFrame();
+    return;
+  }
+  if (!live_) return;
   StopPlaying();
   const int k = Shown();
   undo_.Command(ResumeEntryName(static_cast<std::uint64_t>(ring_.StepOf(k))), [&] { ring_.RestoreInto(model_, k); });
   ring_.DropAfter(k);
+  Refill();
+  emit SceneShown();
+}
+
+// A trajectory's frame with velocities becomes the scene, one entry of Edit > Undo, once the
+// user agrees; the time step and the parameters stay the scene's.
+void HistoryBar::ResumeFromFrame() {
+  if (!live_ || !frameWithVelocities_) return;
+  StopPlaying();
+  const int k = Shown();
+  if (!DialogProvider::Instance().Confirm(
+          this, QStringLiteral("Frame %1 becomes the scene: its positions and velocities take the slots, and the time "
+                               "step and the parameters stay. Go on?")
+                    .arg(k + 1)))
+    return;
+  const XyzFrame frame = ReadFrame(k);
+  trajectory_.reset();
+  undo_.Command("Resume from Frame " + std::to_string(k + 1), [&] { PlaceFrame(frame, k); });
   Refill();
   emit SceneShown();
 }

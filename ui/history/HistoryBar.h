@@ -8,8 +8,9 @@
 // the ring holds (a new number forgets those kept).
 //
 // File > Open Trajectory... puts a trajectory file's frames in the bar's hands in place of the
-// kept steps, read from the file as they are shown; a trajectory is only looked at (no Resume,
-// no Keep). It stays until a run ends or a document is opened.
+// kept steps, read from the file as they are shown; a trajectory is only looked at (no Keep),
+// but for a frame with velocities, which Resume from Here makes the scene once the user confirms
+// it. It stays until a run ends, a frame is resumed from or a document is opened.
 
 #include <QWidget>
 
@@ -71,7 +72,9 @@ class HistoryBar : public QWidget {
  private:
   void createControls();
   void Refill();
-  void ShowFrame(int k);
+  XyzFrame ReadFrame(int k);
+  void PlaceFrame(const XyzFrame& frame, int k);
+  void ResumeFromFrame();
   void StepBy(int delta);
   void PlayClick();
   void PlayTimerTimer();
@@ -86,6 +89,7 @@ class HistoryBar : public QWidget {
   // The scene while a kept step is shown in its place.
   std::optional<SceneState> live_;
   std::unique_ptr<XyzFrameIndex> trajectory_;
+  bool frameWithVelocities_ = false;  // the trajectory's frame shown
 
   QSlider* Slider = nullptr;
   QToolButton* First = nullptr;
