@@ -3,6 +3,7 @@
 #include <QProgressDialog>
 #include <QScopeGuard>
 
+#include <exception>
 #include <optional>
 #include <string>
 
@@ -48,9 +49,14 @@ void ExportMovie(QWidget* parent, HistoryBar& bar, const std::function<PictureSo
 
   const int shown = bar.Shown();
   const bool keptStepShown = bar.ShowsKeptStep();
+  // Also when a frame fails: a frame that cannot be shown again gives the scene back instead.
   const auto back = qScopeGuard([&] {
-    if (keptStepShown) bar.Show(shown);
-    else bar.ReturnToScene();
+    try {
+      if (keptStepShown) bar.Show(shown);
+    } catch (const std::exception&) {
+      bar.ReturnToScene();
+    }
+    if (!keptStepShown) bar.ReturnToScene();
   });
   QProgressDialog progress(QStringLiteral("Exporting the movie..."), QStringLiteral("Cancel"), 0, bar.Count(), parent);
   progress.setObjectName(QStringLiteral("MovieProgress"));
