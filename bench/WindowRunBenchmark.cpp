@@ -18,9 +18,12 @@
 // speed, as File > Export Picture writes it. And kept_step_milliseconds_mean=T and _max=T: the
 // time View > History takes to show a kept step of the run with the chart open and the richest
 // look (the scene put back, the picture drawn, the listing and the status bar filled), over
-// kept steps in a shuffled order.
+// kept steps in a shuffled order. Then trajectory_open_seconds=T, the time File > Open Trajectory...
+// takes for a file of the benchmark scene as velmora-batch --xyz writes it, with `frames` frames
+// (20,000 unless the third argument says otherwise; 100000 is the case a user's long run makes),
+// and trajectory_frame_milliseconds_mean and _max, showing 500 of its frames in a random order.
 //
-//   build/ui/velmora_window_bench [steps] [repeats]
+//   build/ui/velmora_window_bench [steps] [repeats] [frames]
 //   QT_QPA_PLATFORM=xcb xvfb-run -a build/ui/velmora_window_bench   (through an X server)
 
 #include <QAction>
@@ -37,11 +40,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <fstream>
 #include <string>
 
 #include "bench/BenchmarkScenes.h"
 #include "documents/DocumentFile.h"
 #include "documents/StartFile.h"
+#include "documents/XyzTrajectory.h"
 #include "picture/PictureFile.h"
 #include "view/SceneProjection.h"
 #include "sim/Stepper.h"
@@ -118,6 +123,45 @@ ShowTimes KeptStepTimes(velmora::TMainForm& form) {
   return times;
 }
 
+// A trajectory of `frames` frames of the scene, opened in the window and shown frame by frame.
+void TrajectoryTimes(const std::string& document, const velmora::Model& scene, int frames, const QString& name) {
+  {
+    std::ofstream file(name.toStdString(), std::ios::binary);
+    std::string frame;
+    for (int k = 0; k < frames; ++k) {
+      frame.clear();
+      velmora::AppendXyzFrame(frame, scene, k);
+      file << frame;
+    }
+  }
+  velmora::WriteStartFile(document);
+  velmora::Model model;
+  velmora::ViewState view;
+  velmora::TMainForm form(model, view);
+  form.show();
+  if (!QTest::qWaitForWindowExposed(&form)) std::fprintf(stderr, "window not exposed\n");
+  velmora::DialogProvider::Instance().SetNextFileName(name);
+  const Stopwatch open;
+  form.findChild<QAction*>(QStringLiteral("OpenTrajectory1"))->trigger();
+  std::printf("trajectory_open_seconds=%.3f\n", open.Elapsed().Wall);
+  if (form.History()->Count() != frames) std::fprintf(stderr, "%d frames opened\n", form.History()->Count());
+  std::mt19937 random(11);
+  std::uniform_int_distribution<int> any(0, frames - 1);
+  ShowTimes times;
+  constexpr int Shown = 500;
+  for (int n = 0; n < Shown; ++n) {
+    const int k = any(random);
+    const auto start = std::chrono::steady_clock::now();
+    form.History()->Show(k);
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    times.MeanMilliseconds += ms / Shown;
+    times.MaxMilliseconds = std::max(times.MaxMilliseconds, ms);
+  }
+  std::printf("trajectory_frame_milliseconds_mean=%.2f\n", times.MeanMilliseconds);
+  std::printf("trajectory_frame_milliseconds_max=%.2f\n", times.MaxMilliseconds);
+  QFile::remove(name);
+}
+
 // The window loads the scene as its start document, as a user's last document would be.
 Timing WindowRun(const std::string& document, int steps, bool chart, bool look = false, bool recording = true,
                  ShowTimes* shown = nullptr) {
@@ -176,6 +220,7 @@ int main(int argc, char** argv) {
 
   const int steps = argc > 1 ? std::atoi(argv[1]) : 2000;
   const int repeats = argc > 2 ? std::atoi(argv[2]) : 3;
+  const int frames = argc > 3 ? std::atoi(argv[3]) : 20000;
   velmora::Model scene = velmora::bench::HundredSlotScene(true);
   const std::string document = config.filePath(QStringLiteral("bench.ato")).toStdString();
   velmora::WriteDocumentFile(scene, document);
@@ -218,5 +263,6 @@ int main(int argc, char** argv) {
   WindowRun(document, std::min(steps, 500), true, true, true, &shown);
   std::printf("kept_step_milliseconds_mean=%.2f\n", shown.MeanMilliseconds);
   std::printf("kept_step_milliseconds_max=%.2f\n", shown.MaxMilliseconds);
+  TrajectoryTimes(document, scene, frames, config.filePath(QStringLiteral("bench.xyz")));
   return 0;
 }
