@@ -209,6 +209,22 @@ void MainFormHistoryTest::aTrajectoryPlaysItsWholeFramesAndNamesTheDamagedOne() 
   Find<QAction>("OpenTrajectory1")->trigger();
   QCOMPARE(Find<QLabel>("HistoryStep")->text(), QStringLiteral("Frame 1 of 1"));
   QVERIFY(!Find<QWidget>("HistoryResume")->isEnabled());
+
+  // A frame that names one slot twice, met while playing, stops Play with one error box there.
+  const std::string crowded =
+      "1\n\nH 0 0 0\n2\nProperties=species:S:1:pos:R:3:slot:I:1\nH 0 0 0 1\nH 1 0 0 1\n1\n\nH 1 1 1\n";
+  QVERIFY(plain.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  plain.write(crowded.data(), static_cast<qint64>(crowded.size()));
+  plain.close();
+  DialogProvider::Instance().Reset();
+  DialogProvider::Instance().SetNextFileName(plain.fileName());
+  Find<QAction>("OpenTrajectory1")->trigger();
+  auto* play = Find<QToolButton>("HistoryPlay");
+  play->click();
+  QTRY_COMPARE(play->text(), QStringLiteral("Play"));
+  QTest::qWait(200);
+  QCOMPARE(ErrorTexts().size(), 1);
+  QCOMPARE(model_->StepCount, 0);
 }
 
 void MainFormHistoryTest::aMovieIsWholeOrCancelledWithoutTouchingTheTarget() {

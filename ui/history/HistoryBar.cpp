@@ -124,11 +124,7 @@ int HistoryBar::StepsPerSecond() const { return Rate->value(); }
 void HistoryBar::Show(int k) {
   if (k < 0 || k >= Count() || model_.SpiralShown) return;
   if (trajectory_) {
-    const XyzFrame frame = ReadFrame(k);
-    if (!live_) live_ = model_.Scene();
-    PlaceFrame(frame, k);
-    frameWithVelocities_ = frame.withVelocities;
-    Resume->setEnabled(frameWithVelocities_);
+    ShowFrame(k);
   } else {
     if (!live_) live_ = model_.Scene();
     ring_.RestoreInto(model_, k);
@@ -141,6 +137,7 @@ void HistoryBar::Show(int k) {
   emit SceneShown();
 }
 
+// A frame that cannot be read or placed stops Play before its error is reported.
 XyzFrame HistoryBar::ReadFrame(int k) {
   try {
     return trajectory_->Frame(k);
@@ -148,6 +145,21 @@ XyzFrame HistoryBar::ReadFrame(int k) {
     StopPlaying();
     throw;
   }
+}
+
+void HistoryBar::ShowFrame(int k) {
+  const XyzFrame frame = ReadFrame(k);
+  const std::optional<SceneState> before = live_;
+  if (!live_) live_ = model_.Scene();
+  try {
+    PlaceFrame(frame, k);
+  } catch (...) {
+    live_ = before;
+    StopPlaying();
+    throw;
+  }
+  frameWithVelocities_ = frame.withVelocities;
+  Resume->setEnabled(frameWithVelocities_);
 }
 
 // The frame's atoms take the slots (the frame is read before anything changes); its Step key, or

@@ -73,6 +73,7 @@ class HistoryBar : public QWidget {
   void createControls();
   void Refill();
   XyzFrame ReadFrame(int k);
+  void ShowFrame(int k);
   void PlaceFrame(const XyzFrame& frame, int k);
   void ResumeFromFrame();
   void StepBy(int delta);
