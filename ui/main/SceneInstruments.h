@@ -61,6 +61,10 @@ class SceneInstruments : public QObject {
   // The scene was replaced or edited: the trails and the selection of the old one go.
   void SceneReplaced();
 
+  // The settings of the structure that Colour By and the readout of a picked particle show (the
+  // Structure panel's).
+  void SetStructure(const StructureSettings& settings);
+
   const Selection& Selected() const { return selection_; }
   // The status bar's texts.
   QString StatusText() const;
@@ -90,6 +94,7 @@ class SceneInstruments : public QObject {
   ParticleStyle style_ = ParticleStyle::Dots;
   real sphereRadius_ = DefaultSphereRadius;
   ColourBy colour_ = ColourBy::Group;
+  StructureSettings structure_;
   std::optional<ValueRange> heldRange_;
   bool trailsOn_ = false;
   TrailRecord trails_{DefaultTrailSteps};
