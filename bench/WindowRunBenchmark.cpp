@@ -6,13 +6,14 @@
 // wall and by the processor time of the whole process (all its threads), which a busy machine
 // disturbs less. A third side runs the window with View > Observables open at its defaults, a
 // fourth with the chart open and the picture's richest look: spheres, colour by speed and
-// trails of 100 steps. The last lines printed are window_vs_core=R, the window's steps per second
-// (wall clock) as a share of the core's, chart_vs_core=R, the same with the chart open, and
-// look_vs_core=R with the chart and that look, then the pictures a second the canvas showed
-// without and with that look (at most one a display frame, fewer when drawing would take more
-// than a twentieth of the run's time). Last, spheres_png_4x_seconds=T: the best time of
-// a PNG at four times the drawing area of the scene's 100 spheres, coloured by speed, as File >
-// Export Picture writes it.
+// trails of 100 steps, a fifth with View > Structure's panel open. The last lines printed are
+// window_vs_core=R, the window's steps per second (wall clock) as a share of the core's,
+// chart_vs_core=R, the same with the chart open, look_vs_core=R with the chart and that look,
+// structure_vs_window=R, the window's steps per second with the Structure panel open as a share
+// of those with it closed, then the pictures a second the canvas showed without and with that
+// look (at most one a display frame, fewer when drawing would take more than a twentieth of the
+// run's time). Last, spheres_png_4x_seconds=T: the best time of a PNG at four times the drawing
+// area of the scene's 100 spheres, coloured by speed, as File > Export Picture writes it.
 //
 //   build/ui/velmora_window_bench [steps] [repeats]
 //   QT_QPA_PLATFORM=xcb xvfb-run -a build/ui/velmora_window_bench   (through an X server)
@@ -87,7 +88,7 @@ Timing CoreRun(const velmora::Model& scene, int steps) {
 }
 
 // The window loads the scene as its start document, as a user's last document would be.
-Timing WindowRun(const std::string& document, int steps, bool chart, bool look = false) {
+Timing WindowRun(const std::string& document, int steps, bool chart, bool look = false, bool structure = false) {
   velmora::WriteStartFile(document);
   velmora::Model model;
   velmora::ViewState view;
@@ -95,6 +96,7 @@ Timing WindowRun(const std::string& document, int steps, bool chart, bool look =
   form.show();
   if (!QTest::qWaitForWindowExposed(&form)) std::fprintf(stderr, "window not exposed\n");
   if (chart) form.findChild<QAction*>(QStringLiteral("Observables1"))->trigger();
+  if (structure) form.findChild<QAction*>(QStringLiteral("Structure1"))->trigger();
   if (look)
     for (const char* name : {"LookSpheres", "ColourBySpeed", "Trails"})
       form.findChild<QAction*>(QString::fromLatin1(name))->trigger();
@@ -142,7 +144,7 @@ int main(int argc, char** argv) {
   const std::string document = config.filePath(QStringLiteral("bench.ato")).toStdString();
   velmora::WriteDocumentFile(scene, document);
 
-  Timing core, window, chart, look;
+  Timing core, window, chart, look, structure;
   // The two sides take turns, each going first every other time, so that a change in the
   // machine's load does not favour one of them.
   for (int r = 0; r < repeats; ++r) {
@@ -150,6 +152,7 @@ int main(int argc, char** argv) {
     KeepBest(window, WindowRun(document, steps, false));
     KeepBest(chart, WindowRun(document, steps, true));
     KeepBest(look, WindowRun(document, steps, true, true));
+    KeepBest(structure, WindowRun(document, steps, false, false, true));
     if (r % 2 == 1) KeepBest(core, CoreRun(scene, steps));
   }
   std::printf("steps=%d repeats=%d\n", steps, repeats);
@@ -167,6 +170,9 @@ int main(int argc, char** argv) {
   std::printf("look_vs_core_processor=%.3f\n", core.Processor / look.Processor);
   std::printf("look_steps_per_second=%.1f\n", steps / look.Wall);
   std::printf("look_vs_core=%.3f\n", core.Wall / look.Wall);
+  std::printf("structure_steps_per_second=%.1f\n", steps / structure.Wall);
+  std::printf("structure_vs_window=%.3f\n", window.Wall / structure.Wall);
+  std::printf("structure_vs_window_processor=%.3f\n", window.Processor / structure.Processor);
   std::printf("window_frames_per_second=%.1f\n", window.FramesPerSecond);
   std::printf("look_frames_per_second=%.1f\n", look.FramesPerSecond);
   double png = 1e300;

@@ -333,7 +333,7 @@ void ScenePainter::DrawLegend(const SceneLook& look, const std::vector<LegendEnt
     painter_.fillRect(QRect(right - BarWidth, top + (rowHeight - square) / 2, BarWidth, square), Shade(entry.Shade));
     const QString name = QString::fromStdString(entry.Name);
     const int nameWidth = metrics.horizontalAdvance(name);
-    const QRect box(right - BarWidth - BarLabelGap - nameWidth, top, nameWidth, rowHeight);
+    const QRect box(right - BarWidth - BarLabelGap - nameWidth - 1, top, nameWidth + 1, rowHeight);
     painter_.fillRect(box, Shade(SceneBackground));
     painter_.drawText(box, Qt::AlignRight | Qt::AlignTop, name);
   }

@@ -148,12 +148,14 @@ void RelaxCommand::Watch(int steps, real largest) {
   QCoreApplication::processEvents();
 }
 
-// While relaxing: a click on "Stop" passes, Escape stops, every other input waits.
+// While relaxing: a click on "Stop" passes, Escape stops, every other input waits. The window
+// system's events reach the windows first, which hand them on to their widgets: those are held
+// at the widget, and shortcuts at their actions.
 bool RelaxCommand::eventFilter(QObject* watched, QEvent* event) {
   if (!relaxing_ || !IsUserInput(event->type())) return false;
-  if (watched == Stop) return false;
   if (IsEscape(event)) stopRequested_ = true;
-  return true;
+  if (watched == Stop) return false;
+  return watched->isWidgetType() || event->type() == QEvent::Shortcut;
 }
 
 }  // namespace velmora

@@ -25,6 +25,10 @@ namespace {
 
 // The table's columns: the widest lines (the clusters') have five cells.
 constexpr int TableColumns = 5;
+// Wide enough for a name such as "gyration_eigenvalues" and for a number's 15 digits; a longer
+// cell loses digits from its middle, as the listing's do.
+constexpr int NameColumnWidth = 150;
+constexpr int ValueColumnWidth = 140;
 
 bool SamePoints(const Points& a, const Points& b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(),
@@ -39,7 +43,7 @@ StructurePanel::StructurePanel(const Model& model, char separator, QWidget* pare
   setWindowTitle(QStringLiteral("Structure"));
   createControls();
   clock_.start();
-  resize(420, 640);
+  resize(NameColumnWidth + 3 * ValueColumnWidth + 40, 640);
 }
 
 void StructurePanel::createControls() {
@@ -64,6 +68,10 @@ void StructurePanel::createControls() {
   Table->setObjectName(QStringLiteral("StructureTable"));
   Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   Table->horizontalHeader()->hide();
+  Table->horizontalHeader()->setDefaultSectionSize(ValueColumnWidth);
+  Table->setColumnWidth(0, NameColumnWidth);
+  Table->setTextElideMode(Qt::ElideMiddle);
+  Table->setWordWrap(false);
   Table->verticalHeader()->hide();
   Table->verticalHeader()->setDefaultSectionSize(Table->fontMetrics().height() + 4);
 

@@ -88,13 +88,14 @@ class StructureKeysTest : public QObject, MainFormHarness {
 };
 
 void StructureKeysTest::panelColourByClusterAndRelaxWithStopAndEscape() {
-  // Four slots about a shaken tetrahedron, and a pair far away: two clusters.
+  // Four slots about a shaken tetrahedron, and a pair as far apart as its edges far away (beyond
+  // the picture): two clusters.
   start_ = bench::HundredSlotScene(false);
   for (int i = 1; i <= start_.N; ++i) start_.Present[i] = false;
   const Points points = Shaken(Scaled(1.3L, Tetrahedron()), 0.05L, 3);
   for (int k = 0; k < 4; ++k) Place(start_, 97 + k, points[k].X, points[k].Y, points[k].Z);
-  Place(start_, 1, 6.0L, 0.0L, 0.0L);
-  Place(start_, 2, 6.0L, 1.2L, 0.0L);
+  Place(start_, 1, 20.0L, 0.0L, 0.0L);
+  Place(start_, 2, 20.0L, 3.6769552621700469L, 0.0L);
   ZeroVelocities(start_);
   StartWithDocument(start_, QStringLiteral("two.ato"));
   Activate();
@@ -106,7 +107,8 @@ void StructureKeysTest::panelColourByClusterAndRelaxWithStopAndEscape() {
   QVERIFY(panel->Text().find("clusters\t2\n") != std::string::npos);
   Screenshot("panel.png");
 
-  // View > Colour By > Cluster with the mouse, menu by menu.
+  // View > Colour By > Cluster with the mouse, menu by menu, the main window above the panel.
+  form_->raise();
   form_->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(form_.get()));
   QMenuBar* bar = form_->menuBar();
@@ -121,8 +123,8 @@ void StructureKeysTest::panelColourByClusterAndRelaxWithStopAndEscape() {
   QTRY_VERIFY(cluster->isChecked());
   const StructureColouring colours = StructureColours(*model_, ColourBy::Cluster, {});
   QTRY_COMPARE(PixelOfSlot(97), Rgb(colours.Colours[97]));
-  QCOMPARE(PixelOfSlot(1), Rgb(colours.Colours[1]));
-  QVERIFY(PixelOfSlot(1) != PixelOfSlot(97));
+  QCOMPARE(PixelOfSlot(100), Rgb(colours.Colours[100]));
+  QVERIFY(colours.Colours[1] != colours.Colours[97]);
   Screenshot("cluster.png");
 
   // Ctrl+R, an unreachable tolerance, and "Stop" clicked while it goes.
@@ -133,7 +135,7 @@ void StructureKeysTest::panelColourByClusterAndRelaxWithStopAndEscape() {
   QCOMPARE(form_->statusBar()->currentMessage(), relax->ResultText());
   QVERIFY(model_->X[97] != start_.X[97]);
   Screenshot("relaxed.png");
-  QCOMPARE(Find<QAction>("Undo1")->text(), QStringLiteral("Undo Relax"));
+  QCOMPARE(Find<QAction>("Undo1")->text(), QStringLiteral("&Undo Relax"));
 
   // Escape ends the next one the same way.
   Activate();
