@@ -3,13 +3,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QMenu>
-#include <QPushButton>
 #include <QScopeGuard>
 #include <QShortcutEvent>
 #include <QStatusBar>
+#include <QToolButton>
 
 #include <cmath>
 
@@ -65,11 +66,14 @@ void RelaxCommand::CreateMenu(QMenu& tools) {
   relax->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
   window_.addAction(relax);
   connect(relax, &QAction::triggered, this, [this] { Guarded([this] { RelaxClick(); }); });
-  Stop = new QPushButton(QStringLiteral("Stop"), window_.statusBar());
+  // As high as the status bar's texts, so that the bar, and the picture above it, keep their size.
+  Stop = new QToolButton(window_.statusBar());
+  Stop->setText(QStringLiteral("Stop"));
   Stop->setObjectName(QStringLiteral("RelaxStop"));
+  Stop->setFixedHeight(QFontMetrics(window_.statusBar()->font()).height());
   Stop->hide();
   window_.statusBar()->addPermanentWidget(Stop);
-  connect(Stop, &QPushButton::clicked, this, [this] { stopRequested_ = true; });
+  connect(Stop, &QToolButton::clicked, this, [this] { stopRequested_ = true; });
 }
 
 QString RelaxCommand::Number(real value) const { return QString::fromStdString(FormatReal(value, settings_.separator)); }

@@ -18,7 +18,7 @@
 
 class QMainWindow;
 class QMenu;
-class QPushButton;
+class QToolButton;
 
 namespace velmora {
 
@@ -75,7 +75,7 @@ class RelaxCommand : public QObject {
   bool stopRequested_ = false;
   int stopAfterSteps_ = 0;
   QString result_;
-  QPushButton* Stop = nullptr;
+  QToolButton* Stop = nullptr;
 };
 
 }  // namespace velmora

@@ -9,7 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
-#include <QPushButton>
+#include <QToolButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
@@ -129,7 +129,7 @@ void StructureKeysTest::panelColourByClusterAndRelaxWithStopAndEscape() {
 
   // Ctrl+R, an unreachable tolerance, and "Stop" clicked while it goes.
   RelaxByKeys(QStringLiteral("1E-30"), QStringLiteral("100000000"),
-              [&] { ClickAt(Find<QPushButton>("RelaxStop"), Find<QPushButton>("RelaxStop")->rect()); });
+              [&] { ClickAt(Find<QToolButton>("RelaxStop"), Find<QToolButton>("RelaxStop")->rect()); });
   auto* relax = form_->findChild<RelaxCommand*>();
   QVERIFY2(relax->ResultText().startsWith(QStringLiteral("Stopped after ")), qPrintable(relax->ResultText()));
   QCOMPARE(form_->statusBar()->currentMessage(), relax->ResultText());
