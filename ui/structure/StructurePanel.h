@@ -32,7 +32,7 @@ class StructurePanel : public QWidget {
   Q_OBJECT
 
  public:
-  static constexpr double UpdateShare = 0.02;
+  static constexpr double UpdateShare = 0.01;
 
   StructurePanel(const Model& model, char separator, QWidget* parent);
 
