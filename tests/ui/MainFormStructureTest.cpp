@@ -107,6 +107,7 @@ void MainFormStructureTest::panelFollowsTheSceneAndItsSettings() {
   QCOMPARE(Cell(panel, 4, 1), QStringLiteral("1"));
   TypeSetting(panel, "BinWidth", QStringLiteral("-1"));
   QCOMPARE(ErrorTexts(), QStringList{QStringLiteral("The bin width must be a number above 0.")});
+  QVERIFY(panel->findChild<QLineEdit*>(QStringLiteral("BinWidth"))->text() != QStringLiteral("-1"));
   QCOMPARE(panel->Text(), CoreText(*model_, {0.0L, 20.0L, 0.5L}));
   panel->findChild<QCheckBox*>(QStringLiteral("CutoffAuto"))->setChecked(true);
   QCOMPARE(panel->Text(), CoreText(*model_, {0.0L, 0.0L, 0.5L}));

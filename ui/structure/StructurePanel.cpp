@@ -48,18 +48,9 @@ StructurePanel::StructurePanel(const Model& model, char separator, QWidget* pare
 
 void StructurePanel::createControls() {
   auto* settings = new QGridLayout;
-  AddSetting(0, "cutoff", QStringLiteral("Cutoff"), &StructureSettings::cutoff, &Structure::cutoff);
-  AddSetting(1, "bin width", QStringLiteral("Bin width"), &StructureSettings::binWidth, &Structure::binWidth);
-  AddSetting(2, "tolerance", QStringLiteral("Tolerance"), &StructureSettings::tolerance, &Structure::tolerance);
-  for (std::size_t row = 0; row < settingRows_.size(); ++row) {
-    const Setting& s = settingRows_[row];
-    auto* caption = new QLabel(s.automatic->text(), this);
-    s.automatic->setText(QStringLiteral("Auto"));
-    caption->setBuddy(s.field);
-    settings->addWidget(caption, static_cast<int>(row), 0);
-    settings->addWidget(s.field, static_cast<int>(row), 1);
-    settings->addWidget(s.automatic, static_cast<int>(row), 2);
-  }
+  AddSetting(*settings, {"Cutoff", "cutoff", &StructureSettings::cutoff, &Structure::cutoff});
+  AddSetting(*settings, {"BinWidth", "bin width", &StructureSettings::binWidth, &Structure::binWidth});
+  AddSetting(*settings, {"Tolerance", "tolerance", &StructureSettings::tolerance, &Structure::tolerance});
   Summary = new QLabel(this);
   Summary->setObjectName(QStringLiteral("StructureSummary"));
   Summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -87,19 +78,25 @@ void StructurePanel::createControls() {
   connect(Ticker, &QTimer::timeout, this, [this] { Tick(); });
 }
 
-void StructurePanel::AddSetting(int row, const char* name, const QString& caption, real StructureSettings::*value,
-                                real Structure::*inUse) {
-  static const char* const objectNames[] = {"Cutoff", "BinWidth", "Tolerance"};
-  auto* automatic = new QCheckBox(caption, this);
-  automatic->setObjectName(QString::fromLatin1(objectNames[row]) + QStringLiteral("Auto"));
-  automatic->setChecked(true);
+// A row of the settings: its caption, its field and "Auto", checked.
+void StructurePanel::AddSetting(QGridLayout& grid, const SettingKind& kind) {
+  const int row = static_cast<int>(settingRows_.size());
+  QString caption = QString::fromLatin1(kind.name);
+  caption[0] = caption[0].toUpper();
   auto* field = new QLineEdit(this);
-  field->setObjectName(QString::fromLatin1(objectNames[row]));
+  field->setObjectName(QString::fromLatin1(kind.objectName));
   field->setReadOnly(true);
-  settingRows_.push_back({automatic, field, value, inUse, name});
-  const std::size_t index = settingRows_.size() - 1;
-  connect(automatic, &QCheckBox::toggled, this, [this, index] { Guarded([&] { AutoClick(settingRows_[index]); }); });
-  connect(field, &QLineEdit::editingFinished, this, [this, index] { Guarded([&] { FieldEdited(settingRows_[index]); }); });
+  auto* label = new QLabel(caption, this);
+  label->setBuddy(field);
+  auto* automatic = new QCheckBox(QStringLiteral("Auto"), this);
+  automatic->setObjectName(QString::fromLatin1(kind.objectName) + QStringLiteral("Auto"));
+  automatic->setChecked(true);
+  grid.addWidget(label, row, 0);
+  grid.addWidget(field, row, 1);
+  grid.addWidget(automatic, row, 2);
+  settingRows_.push_back({automatic, field, kind});
+  connect(automatic, &QCheckBox::toggled, this, [this, row] { Guarded([&] { AutoClick(settingRows_[row]); }); });
+  connect(field, &QLineEdit::editingFinished, this, [this, row] { Guarded([&] { FieldEdited(settingRows_[row]); }); });
 }
 
 // "Auto" on: the analysis chooses again. Off: the value in use stays, to its last bit, and can be
@@ -107,27 +104,27 @@ void StructurePanel::AddSetting(int row, const char* name, const QString& captio
 void StructurePanel::AutoClick(const Setting& setting) {
   const bool automatic = setting.automatic->isChecked();
   setting.field->setReadOnly(automatic);
-  settings_.*setting.value = automatic ? 0.0L : shown_.*setting.inUse;
+  settings_.*setting.kind.value = automatic ? 0.0L : shown_.*setting.kind.inUse;
   emit SettingsChanged(settings_);
   AnalyseNow();
 }
 
+// A refused value gives way to the value in use again.
 void StructurePanel::FieldEdited(const Setting& setting) {
   if (setting.automatic->isChecked()) return;
-  const auto restore = [&] { ShowSettingsInUse(); };
   real value = 0.0L;
   try {
     value = ParseReal(setting.field->text().toStdString(), separator_);
   } catch (...) {
-    restore();
+    ShowInUse(setting);
     throw;
   }
   if (!(value > 0.0L) || !std::isfinite(value)) {
-    restore();
-    throw ProgramError(std::string("The ") + setting.name + " must be a number above 0");
+    ShowInUse(setting);
+    throw ProgramError(std::string("The ") + setting.kind.name + " must be a number above 0");
   }
-  if (value == settings_.*setting.value) return;
-  settings_.*setting.value = value;
+  if (value == settings_.*setting.kind.value) return;
+  settings_.*setting.kind.value = value;
   emit SettingsChanged(settings_);
   AnalyseNow();
 }
@@ -183,12 +180,15 @@ std::string StructurePanel::Text() const {
   return text_;
 }
 
-// Every field shows the value the last analysis used, in the user's number format.
+// Every field shows the value the last analysis used, in the user's number format, but for one
+// being typed into.
 void StructurePanel::ShowSettingsInUse() {
-  for (const Setting& setting : settingRows_) {
-    if (setting.field->hasFocus() && !setting.field->isReadOnly()) continue;  // being typed into
-    setting.field->setText(QString::fromStdString(FormatReal(shown_.*setting.inUse, separator_)));
-  }
+  for (const Setting& setting : settingRows_)
+    if (!setting.field->hasFocus() || setting.field->isReadOnly()) ShowInUse(setting);
+}
+
+void StructurePanel::ShowInUse(const Setting& setting) {
+  setting.field->setText(QString::fromStdString(FormatReal(shown_.*setting.kind.inUse, separator_)));
 }
 
 void StructurePanel::FillTable(const std::string& text) {

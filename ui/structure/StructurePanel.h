@@ -19,6 +19,7 @@
 #include "structure/StructureAnalysis.h"
 
 class QCheckBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QTableWidget;
@@ -53,21 +54,25 @@ class StructurePanel : public QWidget {
   void showEvent(QShowEvent* event) override;
 
  private:
+  struct SettingKind {
+    const char* objectName;  // of the field; its "Auto" adds "Auto"
+    const char* name;        // in the caption and in the error of a refused value
+    real StructureSettings::*value;
+    real Structure::*inUse;
+  };
   struct Setting {
     QCheckBox* automatic;
     QLineEdit* field;
-    real StructureSettings::*value;
-    real Structure::*inUse;
-    const char* name;  // in the error of a refused value
+    SettingKind kind;
   };
 
   void createControls();
-  void AddSetting(int row, const char* name, const QString& caption, real StructureSettings::*value,
-                  real Structure::*inUse);
+  void AddSetting(QGridLayout& grid, const SettingKind& kind);
   void AutoClick(const Setting& setting);
   void FieldEdited(const Setting& setting);
   void Tick();
   void ShowSettingsInUse();
+  void ShowInUse(const Setting& setting);
   void FillTable(const std::string& text);
 
   const Model& model_;
