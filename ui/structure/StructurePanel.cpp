@@ -46,6 +46,13 @@ StructurePanel::StructurePanel(const Model& model, char separator, QWidget* pare
   resize(NameColumnWidth + 3 * ValueColumnWidth + 40, 640);
 }
 
+StructurePanel::~StructurePanel() {
+  for (const Setting& setting : settingRows_) {
+    setting.field->disconnect(this);
+    setting.automatic->disconnect(this);
+  }
+}
+
 void StructurePanel::createControls() {
   auto* settings = new QGridLayout;
   AddSetting(*settings, {"Cutoff", "cutoff", &StructureSettings::cutoff, &Structure::cutoff});

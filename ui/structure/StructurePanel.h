@@ -36,6 +36,8 @@ class StructurePanel : public QWidget {
   static constexpr double UpdateShare = 0.01;
 
   StructurePanel(const Model& model, char separator, QWidget* parent);
+  // The fields lose the focus as the window goes: their rows are gone by then.
+  ~StructurePanel() override;
 
   // Analyses the scene as it stands now, whatever the pacing.
   void AnalyseNow();
