@@ -6,22 +6,24 @@
 // wall and by the processor time of the whole process (all its threads), which a busy machine
 // disturbs less. A third side runs the window with View > Observables open at its defaults, a
 // fourth with the chart open and the picture's richest look: spheres, colour by speed and
-// trails of 100 steps; the plain window runs once more with the ring of kept steps switched off
-// (it is on in the window, keeping the last 10,000 steps). The last lines printed are
-// window_vs_core=R, the window's steps per second (wall clock) as a share of the core's,
-// chart_vs_core=R, the same with the chart open, and look_vs_core=R with the chart and that look,
-// then the pictures a second the canvas showed without and with that look (at most one a display
-// frame, fewer when drawing would take more than a twentieth of the run's time), then
-// record_vs_off=R, the window's steps per processor second with the ring recording as a share of
-// those without it (record_vs_off_wall=R by the wall clock). Last, spheres_png_4x_seconds=T: the
-// best time of a PNG at four times the drawing area of the scene's 100 spheres, coloured by
-// speed, as File > Export Picture writes it. And kept_step_milliseconds_mean=T and _max=T: the
-// time View > History takes to show a kept step of the run with the chart open and the richest
-// look (the scene put back, the picture drawn, the listing and the status bar filled), over
-// kept steps in a shuffled order. Then trajectory_open_seconds=T, the time File > Open Trajectory...
-// takes for a file of the benchmark scene as velmora-batch --xyz writes it, with `frames` frames
-// (20,000 unless the third argument says otherwise; 100000 is the case a user's long run makes),
-// and trajectory_frame_milliseconds_mean and _max, showing 500 of its frames in a random order.
+// trails of 100 steps, a fifth with View > Structure's panel open; the plain window runs once
+// more with the ring of kept steps switched off (it is on in the window, keeping the last 10,000
+// steps). The last lines printed are window_vs_core=R, the window's steps per second (wall clock)
+// as a share of the core's, chart_vs_core=R, the same with the chart open, look_vs_core=R with the
+// chart and that look, structure_vs_window=R, the window's steps per second with the Structure
+// panel open as a share of those with it closed, then the pictures a second the canvas showed
+// without and with that look (at most one a display frame, fewer when drawing would take more
+// than a twentieth of the run's time), then record_vs_off=R, the window's steps per processor
+// second with the ring recording as a share of those without it (record_vs_off_wall=R by the wall
+// clock). Then spheres_png_4x_seconds=T: the best time of a PNG at four times the drawing area of
+// the scene's 100 spheres, coloured by speed, as File > Export Picture writes it. And
+// kept_step_milliseconds_mean=T and _max=T: the time View > History takes to show a kept step of
+// the run with the chart open and the richest look (the scene put back, the picture drawn, the
+// listing and the status bar filled), over kept steps in a shuffled order. Last,
+// trajectory_open_seconds=T, the time File > Open Trajectory... takes for a file of the benchmark
+// scene as velmora-batch --xyz writes it, with `frames` frames (20,000 unless the third argument
+// says otherwise; 100000 is the case a user's long run makes), and
+// trajectory_frame_milliseconds_mean and _max, showing 500 of its frames in a random order.
 //
 //   build/ui/velmora_window_bench [steps] [repeats] [frames]
 //   QT_QPA_PLATFORM=xcb xvfb-run -a build/ui/velmora_window_bench   (through an X server)
@@ -163,8 +165,8 @@ void TrajectoryTimes(const std::string& document, const velmora::Model& scene, i
 }
 
 // The window loads the scene as its start document, as a user's last document would be.
-Timing WindowRun(const std::string& document, int steps, bool chart, bool look = false, bool recording = true,
-                 ShowTimes* shown = nullptr) {
+Timing WindowRun(const std::string& document, int steps, bool chart, bool look = false, bool structure = false,
+                 bool recording = true, ShowTimes* shown = nullptr) {
   velmora::WriteStartFile(document);
   velmora::Model model;
   velmora::ViewState view;
@@ -172,6 +174,7 @@ Timing WindowRun(const std::string& document, int steps, bool chart, bool look =
   form.show();
   if (!QTest::qWaitForWindowExposed(&form)) std::fprintf(stderr, "window not exposed\n");
   if (chart) form.findChild<QAction*>(QStringLiteral("Observables1"))->trigger();
+  if (structure) form.findChild<QAction*>(QStringLiteral("Structure1"))->trigger();
   if (look)
     for (const char* name : {"LookSpheres", "ColourBySpeed", "Trails"})
       form.findChild<QAction*>(QString::fromLatin1(name))->trigger();
@@ -225,16 +228,17 @@ int main(int argc, char** argv) {
   const std::string document = config.filePath(QStringLiteral("bench.ato")).toStdString();
   velmora::WriteDocumentFile(scene, document);
 
-  Timing core, window, chart, look, unrecorded;
+  Timing core, window, chart, look, structure, unrecorded;
   // The two sides take turns, each going first every other time, so that a change in the
   // machine's load does not favour one of them.
   for (int r = 0; r < repeats; ++r) {
     if (r % 2 == 0) KeepBest(core, CoreRun(scene, steps));
-    if (r % 2 == 0) KeepBest(unrecorded, WindowRun(document, steps, false, false, false));
+    if (r % 2 == 0) KeepBest(unrecorded, WindowRun(document, steps, false, false, false, false));
     KeepBest(window, WindowRun(document, steps, false));
-    if (r % 2 == 1) KeepBest(unrecorded, WindowRun(document, steps, false, false, false));
+    if (r % 2 == 1) KeepBest(unrecorded, WindowRun(document, steps, false, false, false, false));
     KeepBest(chart, WindowRun(document, steps, true));
     KeepBest(look, WindowRun(document, steps, true, true));
+    KeepBest(structure, WindowRun(document, steps, false, false, true));
     if (r % 2 == 1) KeepBest(core, CoreRun(scene, steps));
   }
   std::printf("steps=%d repeats=%d\n", steps, repeats);
@@ -252,6 +256,9 @@ int main(int argc, char** argv) {
   std::printf("look_vs_core_processor=%.3f\n", core.Processor / look.Processor);
   std::printf("look_steps_per_second=%.1f\n", steps / look.Wall);
   std::printf("look_vs_core=%.3f\n", core.Wall / look.Wall);
+  std::printf("structure_steps_per_second=%.1f\n", steps / structure.Wall);
+  std::printf("structure_vs_window=%.3f\n", window.Wall / structure.Wall);
+  std::printf("structure_vs_window_processor=%.3f\n", window.Processor / structure.Processor);
   std::printf("window_frames_per_second=%.1f\n", window.FramesPerSecond);
   std::printf("look_frames_per_second=%.1f\n", look.FramesPerSecond);
   std::printf("record_vs_off=%.3f\n", unrecorded.Processor / window.Processor);
@@ -260,7 +267,7 @@ int main(int argc, char** argv) {
   for (int r = 0; r < repeats; ++r) png = std::min(png, SpherePngSeconds(scene));
   std::printf("spheres_png_4x_seconds=%.3f\n", png);
   ShowTimes shown;
-  WindowRun(document, std::min(steps, 500), true, true, true, &shown);
+  WindowRun(document, std::min(steps, 500), true, true, false, true, &shown);
   std::printf("kept_step_milliseconds_mean=%.2f\n", shown.MeanMilliseconds);
   std::printf("kept_step_milliseconds_max=%.2f\n", shown.MaxMilliseconds);
   TrajectoryTimes(document, scene, frames, config.filePath(QStringLiteral("bench.xyz")));

@@ -13,15 +13,22 @@ const char* ColourByName(ColourBy colour) {
     case ColourBy::Speed: return "Speed";
     case ColourBy::Kinetic: return "Kinetic Energy";
     case ColourBy::Potential: return "Potential Energy";
+    case ColourBy::Cluster: return "Cluster";
+    case ColourBy::Coordination: return "Coordination";
+    case ColourBy::NeighbourClass: return "Neighbour Class";
   }
   return "";
+}
+
+bool IsQuantity(ColourBy colour) {
+  return colour == ColourBy::Speed || colour == ColourBy::Kinetic || colour == ColourBy::Potential;
 }
 
 SlotArray<real> ParticleValues(const Model& model, const LawSettings& law, ColourBy colour) {
   if (colour == ColourBy::Potential) return ParticlePotentials(model, law);
   FaultFlagsKept flagsKept;
   SlotArray<real> values{};
-  if (colour == ColourBy::Group) return values;
+  if (!IsQuantity(colour)) return values;
   const Model& m = model;
   for (int i = 1; i <= m.N; ++i) {
     if (!m.Present[i]) continue;

@@ -7,14 +7,20 @@
 
 namespace velmora {
 
-// What a particle's colour says: its group (or parity, under Taoscope), or one of its quantities.
-enum class ColourBy { Group, Speed, Kinetic, Potential };
+// What a particle's colour says: its group (or parity, under Taoscope), one of its quantities, or
+// what the structure analysis finds about it (see StructureColours).
+enum class ColourBy { Group, Speed, Kinetic, Potential, Cluster, Coordination, NeighbourClass };
 
-// "Group", "Speed", "Kinetic Energy", "Potential Energy": the menu's texts and the colour bar's.
+// "Group", "Speed", "Kinetic Energy", "Potential Energy", "Cluster", "Coordination", "Neighbour
+// Class": the menu's texts and the colour bar's or legend's title.
 const char* ColourByName(ColourBy colour);
 
-// The quantity of every present slot (0 for absent slots and for Group): speed |(V, U, W)|,
-// kinetic energy |(V, U, W)|^2 / 2, or the slot's share of the potential (ParticlePotentials).
+// A quantity on a colour bar (Speed, Kinetic, Potential), not a group or a kind.
+bool IsQuantity(ColourBy colour);
+
+// The quantity of every present slot (0 for absent slots and for what is no quantity): speed
+// |(V, U, W)|, kinetic energy |(V, U, W)|^2 / 2, or the slot's share of the potential
+// (ParticlePotentials).
 SlotArray<real> ParticleValues(const Model& model, const LawSettings& law, ColourBy colour);
 
 // The least and greatest finite value over the present slots; Any is false when there is none.

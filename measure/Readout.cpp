@@ -1,8 +1,10 @@
 #include "measure/Readout.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "measure/Geometry3.h"
+#include "model/ProgramError.h"
 #include "sim/Observables.h"
 #include "text/NumberText.h"
 
@@ -65,14 +67,29 @@ std::string JoinSlots(const SelectionReading& r) {
   return text;
 }
 
+// A scene that cannot be analysed (a position that is not a number) reads without a place.
+std::optional<StructurePlace> PlaceOf(const Model& model, int slot, const StructureSettings& settings) {
+  std::vector<int> slots;
+  const Points points = PresentPoints(model, &slots);
+  const auto k = std::find(slots.begin(), slots.end(), slot) - slots.begin();
+  try {
+    const PointStructure s = AnalysePoints(points, settings);
+    return StructurePlace{s.coordination[k], s.cluster[k], s.classes[k]};
+  } catch (const ProgramError&) {
+    return std::nullopt;
+  }
+}
+
 }  // namespace
 
-SelectionReading ReadSelection(const Model& model, const LawSettings& law, const std::vector<int>& picked) {
+SelectionReading ReadSelection(const Model& model, const LawSettings& law, const std::vector<int>& picked,
+                               const StructureSettings* structure) {
   SelectionReading reading;
   if (picked.empty()) return reading;
   const SlotArray<real> potentials = ParticlePotentials(model, law);
   for (int slot : picked) reading.Particles.push_back(ReadParticle(model, potentials, slot));
   reading.Measurements = Measure(model, law, picked);
+  if (structure && picked.size() == 1) reading.Place = PlaceOf(model, picked.front(), *structure);
   return reading;
 }
 
@@ -87,6 +104,11 @@ std::string ReadoutText(const SelectionReading& reading, char separator) {
     const ParticleReading& p = reading.Particles.front();
     text += ", group " + std::to_string(p.Group);
     for (const Field& f : Fields) add(f.name, FormatReal(p.*f.value, separator));
+    if (reading.Place) {
+      add("coordination", std::to_string(reading.Place->Coordination));
+      add("cluster", std::to_string(reading.Place->Cluster));
+      add("class", NeighbourClassName(reading.Place->Class));
+    }
   }
   for (const NamedValue& m : reading.Measurements)
     add(m.Name, FormatReal(m.Value, separator) + (IsAngle(m.Name) ? "\u00b0" : ""));

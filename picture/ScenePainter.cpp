@@ -13,6 +13,7 @@
 
 #include "figures/SpiralFaces.h"
 #include "measure/Picking.h"
+#include "measure/StructureColours.h"
 #include "picture/RowBands.h"
 #include "picture/SphereStamp.h"
 #include "text/NumberText.h"
@@ -104,17 +105,19 @@ void ScenePainter::DrawParticles(const Model& model, const ViewState& view, cons
   SlotArray<QColor> colours;
   const SlotArray<real> values = ParticleValues(model, {look.Functions3X1, look.Taoscope}, look.Colour);
   const ValueRange range = look.HeldRange ? *look.HeldRange : PresentRange(model, values);
+  const bool kinds = look.Colour != ColourBy::Group && !IsQuantity(look.Colour);
+  const StructureColouring structure = kinds ? StructureColours(model, look.Colour, look.Structure) : StructureColouring{};
   for (int i = 1; i <= model.N; ++i) {
-    if (look.Colour != ColourBy::Group)
-      colours[i] = Shade(Viridis(RangeFraction(values[i], range.Least, range.Greatest)));
-    else
-      colours[i] = Shade(look.Taoscope ? TaoscopeColour(i) : GravoscopeColour(model.N, i));
+    if (kinds) colours[i] = Shade(structure.Colours[i]);
+    else if (IsQuantity(look.Colour)) colours[i] = Shade(Viridis(RangeFraction(values[i], range.Least, range.Greatest)));
+    else colours[i] = Shade(look.Taoscope ? TaoscopeColour(i) : GravoscopeColour(model.N, i));
   }
   if (trails) DrawTrails(model, view, *trails, colours);
   if (look.Style == ParticleStyle::Spheres) DrawSpheres(model, view, look, colours);
   else DrawDots(model, view, look, colours);
   DrawRings(model, view, look, colours);
-  if (look.Colour != ColourBy::Group) DrawColourBar(look, range.Least, range.Greatest);
+  if (kinds) DrawLegend(look, structure.Legend);
+  if (IsQuantity(look.Colour)) DrawColourBar(look, range.Least, range.Greatest);
 }
 
 // The image the painter draws on when spheres can be stamped on it; none on a vector device.
@@ -271,7 +274,8 @@ void ScenePainter::DrawRings(const Model& model, const ViewState& view, const Sc
 void ScenePainter::DrawColourBar(const SceneLook& look, real least, real greatest) {
   const QFontMetrics metrics = painter_.fontMetrics();
   const QString title = QString::fromLatin1(ColourByName(look.Colour));
-  const int clear = ClearTopOfBar(title, look.Covered);
+  const int barColumn = metrics.horizontalAdvance(QString::fromLatin1(WidestBarLabel)) + BarLabelGap + BarWidth;
+  const int clear = ClearTopOf(std::max(metrics.horizontalAdvance(title), barColumn), look.Covered);
   if (area_.height() - clear < LeastBarHeight(metrics)) return;
   const int titleTop = clear + BarMargin;
   const int top = titleTop + metrics.height() + 2;
@@ -296,17 +300,43 @@ void ScenePainter::DrawColourBar(const SceneLook& look, real least, real greates
   label(text.adjusted(0, 0, 0, -BarMargin), Qt::AlignRight | Qt::AlignBottom, least);
 }
 
-// The first row below every covered part of the bar's column, which reaches from the wider of
-// the title and the widest label with the bar to the area's right edge.
-int ScenePainter::ClearTopOfBar(const QString& title, const std::vector<QRect>& covered) const {
-  const QFontMetrics metrics = painter_.fontMetrics();
-  const int width = std::max(metrics.horizontalAdvance(title),
-                             metrics.horizontalAdvance(QString::fromLatin1(WidestBarLabel)) + BarLabelGap + BarWidth);
+// The first row below every covered part of a column `width` pixels wide at the area's right edge.
+int ScenePainter::ClearTopOf(int width, const std::vector<QRect>& covered) const {
   const QRect column(area_.width() - BarMargin - width, 0, width + BarMargin, area_.height());
   int top = 0;
   for (const QRect& place : covered)
     if (place.intersects(column)) top = std::max(top, place.bottom() + 1);
   return top;
+}
+
+// The legend at the area's right edge below whatever covers its column: the title, then one row
+// per entry, its name on a black box left of a square of its colour; rows that would pass the
+// area's bottom are left out.
+void ScenePainter::DrawLegend(const SceneLook& look, const std::vector<LegendEntry>& legend) {
+  const QFontMetrics metrics = painter_.fontMetrics();
+  const QString title = QString::fromLatin1(ColourByName(look.Colour));
+  int width = metrics.horizontalAdvance(title);
+  for (const LegendEntry& entry : legend)
+    width = std::max(width, metrics.horizontalAdvance(QString::fromStdString(entry.Name)) + BarLabelGap + BarWidth);
+  const int rowHeight = metrics.height();
+  int top = ClearTopOf(width, look.Covered) + BarMargin;
+  const int right = area_.width() - BarMargin;
+  if (top + rowHeight > area_.height()) return;
+  painter_.setPen(Shade(palette::White));
+  const QRect titleBox(right - metrics.horizontalAdvance(title), top, metrics.horizontalAdvance(title), rowHeight);
+  painter_.fillRect(titleBox, Shade(SceneBackground));
+  painter_.drawText(titleBox, Qt::AlignRight | Qt::AlignTop, title);
+  for (const LegendEntry& entry : legend) {
+    top += rowHeight + 2;
+    if (top + rowHeight > area_.height() - BarMargin) return;
+    const int square = std::min(BarWidth, rowHeight);
+    painter_.fillRect(QRect(right - BarWidth, top + (rowHeight - square) / 2, BarWidth, square), Shade(entry.Shade));
+    const QString name = QString::fromStdString(entry.Name);
+    const int nameWidth = metrics.horizontalAdvance(name);
+    const QRect box(right - BarWidth - BarLabelGap - nameWidth - 1, top, nameWidth + 1, rowHeight);
+    painter_.fillRect(box, Shade(SceneBackground));
+    painter_.drawText(box, Qt::AlignRight | Qt::AlignTop, name);
+  }
 }
 
 QString ColourBarLabel(real value, char separator) {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "measure/ParticleValues.h"
+#include "measure/StructureColours.h"
 #include "model/Model.h"
 #include "view/SceneProjection.h"
 #include "view/TrailRecord.h"
@@ -50,7 +51,8 @@ struct SceneLook {
   bool ShowNumbers = false;  // "Show Numbers of Points"
   ParticleStyle Style = ParticleStyle::Dots;
   real SphereRadius = DefaultSphereRadius;
-  ColourBy Colour = ColourBy::Group;  // the group's (or parity's) colour, or a quantity on viridis
+  ColourBy Colour = ColourBy::Group;  // the group's (or parity's) colour, a quantity on viridis, or a kind
+  StructureSettings Structure{};      // of Cluster, Coordination and Neighbour Class
   bool Functions3X1 = false;  // the law the potential energy is measured with
   std::vector<int> Selected{};  // slots ringed in their colour
   char Separator = '.';       // of the colour bar's numbers
@@ -94,7 +96,8 @@ class ScenePainter {
                   const SlotArray<QColor>& colours);
   void DrawRings(const Model& model, const ViewState& view, const SceneLook& look, const SlotArray<QColor>& colours);
   void DrawColourBar(const SceneLook& look, real least, real greatest);
-  int ClearTopOfBar(const QString& title, const std::vector<QRect>& covered) const;
+  void DrawLegend(const SceneLook& look, const std::vector<LegendEntry>& legend);
+  int ClearTopOf(int width, const std::vector<QRect>& covered) const;
   void DrawFigureEdges(const ViewState& view, bool showNumbers);
   void DrawLabel(int x, int y, int number, const QColor& colour);
   QImage* StampableImage() const;

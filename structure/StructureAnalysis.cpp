@@ -24,20 +24,41 @@ void AddClusters(const Points& points, const Neighbours& neighbours, Structure& 
   }
 }
 
+void RefuseNonFinite(const Points& points) {
+  for (const Point3& p : points)
+    if (!std::isfinite(p.X) || !std::isfinite(p.Y) || !std::isfinite(p.Z))
+      throw ProgramError("A position is not a finite number");
+}
+
+real CutoffOf(const PairHistogram& histogram, const StructureSettings& settings) {
+  return settings.cutoff > 0.0L ? settings.cutoff : histogram.FirstMinimumCutoff();
+}
+
 }  // namespace
+
+PointStructure AnalysePoints(const Points& points, const StructureSettings& settings) {
+  FaultFlagsKept flagsKept;
+  RefuseNonFinite(points);
+  PointStructure s;
+  s.cutoff = CutoffOf(PairHistogram(points, settings.binWidth), settings);
+  const Neighbours neighbours(points, s.cutoff);
+  for (int i = 0; i < static_cast<int>(points.size()); ++i) s.coordination.push_back(neighbours.Coordination(i));
+  s.cluster = neighbours.ClusterOf();
+  s.clusters = neighbours.ClusterCount();
+  s.classes = AnalyseCommonNeighbours(neighbours).classes;
+  return s;
+}
 
 // Analysing changes no FPU status flag, so that a run gives the same bits and faults however
 // often it is analysed.
 Structure AnalyseStructure(const Points& points, const StructureSettings& settings) {
   FaultFlagsKept flagsKept;
-  for (const Point3& p : points)
-    if (!std::isfinite(p.X) || !std::isfinite(p.Y) || !std::isfinite(p.Z))
-      throw ProgramError("A position is not a finite number");
+  RefuseNonFinite(points);
   Structure s;
   const PairHistogram histogram(points, settings.binWidth);
   s.binWidth = histogram.BinWidth();
   s.histogram = histogram.Shares();
-  s.cutoff = settings.cutoff > 0.0L ? settings.cutoff : histogram.FirstMinimumCutoff();
+  s.cutoff = CutoffOf(histogram, settings);
   s.tolerance = settings.tolerance > 0.0L ? settings.tolerance : DefaultToleranceShare * histogram.Closest();
   const Neighbours neighbours(points, s.cutoff);
   for (int i = 0; i < static_cast<int>(points.size()); ++i) s.coordination.push_back(neighbours.Coordination(i));

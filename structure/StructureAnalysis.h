@@ -44,6 +44,20 @@ struct Structure {
   std::vector<NeighbourClass> classes;  // per point
 };
 
+// What each point's neighbourhood is, without the shapes and point groups: what the picture's
+// colours and the readout of a picked particle show while a run goes.
+struct PointStructure {
+  real cutoff = 0.0L;
+  std::vector<int> coordination;        // per point
+  std::vector<int> cluster;             // per point, numbered from 0
+  int clusters = 0;
+  std::vector<NeighbourClass> classes;  // per point
+};
+
+// The neighbourhoods under the same settings as AnalyseStructure's, so they agree with its
+// results; the same errors.
+PointStructure AnalysePoints(const Points& points, const StructureSettings& settings);
+
 // A coordinate that is not a finite number throws ProgramError "A position is not a finite
 // number"; so does a bin width that makes more than PairHistogram::MaxBins bins.
 Structure AnalyseStructure(const Points& points, const StructureSettings& settings);

@@ -14,6 +14,7 @@
 #include "chart/ChartLayout.h"
 #include "chart/ChartRecord.h"
 #include "chart/ChartScale.h"
+#include "chart/HistogramPlot.h"
 #include "chart/SamplePacing.h"
 #include "model/FloatingPointFaults.h"
 #include "text/NumberText.h"
@@ -212,6 +213,25 @@ TEST(ChartRecord, ALongRunKeepsEveryExtremeWithinItsBounds) {
   record.Add(3, Sample(2.0L, 1.0L));  // the count went back: a new record
   EXPECT_EQ(record.Measurements(), 1);
   EXPECT_EQ(record.Columns(Quantity::Kinetic, 4)[0]->greatest, 2.0L);
+}
+
+// Shares 0, 1/2, 1/4, 1/4 of bins 1 wide on 400 x 200 pixels: the distance axis 0 .. 4 (ticks 1
+// apart), the share axis 0 .. 0.6 (ticks 0.2 apart); a cutoff beyond the bins widens the axis.
+TEST(HistogramPlot, BarsAndCutoffOnTheAxes) {
+  const HistogramPlot plot = PlotHistogram({0.0L, 0.5L, 0.25L, 0.25L}, 1.0L, 2.5L, 0, 400, 200, 0);
+  EXPECT_EQ(plot.distance.high, 4.0L);
+  EXPECT_NEAR(static_cast<double>(plot.share.high), 0.6, 1e-15);
+  ASSERT_EQ(plot.bars.size(), 3u);  // the empty bin has none
+  EXPECT_EQ(plot.bars[0].left, 100);
+  EXPECT_EQ(plot.bars[0].right, 199);
+  EXPECT_EQ(plot.bars[0].top, 33);  // 200 - 200 * 0.5 / 0.6
+  EXPECT_EQ(plot.bars[2].right, 399);
+  EXPECT_EQ(plot.bars[1].top, 117);
+  EXPECT_EQ(plot.cutoff, 250);
+  const HistogramPlot beyond = PlotHistogram({1.0L}, 0.5L, 8.0L, 0, 400, 200, 0);
+  EXPECT_EQ(beyond.cutoff, 400);
+  EXPECT_EQ(beyond.bars[0].right, 24);  // 0 .. 0.5 of 0 .. 8, at least one column
+  EXPECT_TRUE(PlotHistogram({}, 0.0L, 0.0L, 0, 400, 200, 0).bars.empty());
 }
 
 TEST(SamplePacing, MeasuringTakesItsShare) {

@@ -10,6 +10,7 @@
 #include "measure/Picking.h"
 #include "measure/Readout.h"
 #include "measure/Selection.h"
+#include "measure/StructureColours.h"
 #include "documents/DocumentFile.h"
 #include "documents/SavedComparison.h"
 #include "measure/ParticleValues.h"
@@ -204,6 +205,62 @@ TEST(Readout, TextsOfOneTwoThreeAndFourParticles) {
             "Slots 3, 2, 9: angle at 3 = 53.130102354156\u00b0, angle at 2 = 90\u00b0, angle at 9 = 36.869897645844\u00b0");
   // 4-2-60-7: seen along 2->60 (+y), 2->4 along +x and 60->7 along +z, a quarter turn anticlockwise.
   EXPECT_EQ(ReadoutText(ReadSelection(m, law, {4, 2, 60, 7}), '.'), "Slots 4, 2, 60, 7: dihedral = -90\u00b0");
+}
+
+// A tetrahedron of edge 1 (slots 1-4), a pair 1 apart (5, 6) and lone slots 7 .. 17 far out.
+Model ClustersScene() {
+  Model m = testing::EmptyScene();
+  const real corner[4][3] = {{0, 0, 0}, {1, 0, 0}, {0.5L, 0.8660254037844386468L, 0}, {0.5L, 0.2886751345948128823L, 0.8164965809277260327L}};
+  for (int i = 1; i <= 4; ++i) Place(m, i, corner[i - 1][0], corner[i - 1][1], corner[i - 1][2]);
+  Place(m, 5, 0, 0, 20);
+  Place(m, 6, 1, 0, 20);
+  for (int i = 7; i <= 17; ++i) Place(m, i, 20.0L * i, 0, 0);
+  return m;
+}
+
+TEST(Readout, OneParticleAddsItsPlaceInTheStructure) {
+  Model m = ClustersScene();
+  const StructureSettings defaults;
+  const struct {
+    std::vector<int> picked;
+    const char* ending;  // "" for no place
+  } rows[] = {{{1}, ", coordination = 3, cluster = 0, class = other"},
+              {{6}, ", coordination = 1, cluster = 1, class = other"},
+              {{9}, ", coordination = 0, cluster = 4, class = other"},
+              {{1, 6}, ""}};
+  for (const auto& row : rows) {
+    const std::string text = ReadoutText(ReadSelection(m, {}, row.picked, &defaults), '.');
+    if (*row.ending) EXPECT_TRUE(text.ends_with(row.ending)) << text;
+    else EXPECT_EQ(text.find("coordination"), std::string::npos) << text;
+  }
+  EXPECT_EQ(ReadSelection(m, {}, {1}).Place, std::nullopt);  // no structure asked for
+  m.X[8] = std::numeric_limits<real>::quiet_NaN();
+  EXPECT_EQ(ReadSelection(m, {}, {1}, &defaults).Place, std::nullopt);
+}
+
+TEST(StructureColours, LegendsNameEveryColourShown) {
+  Model m = ClustersScene();
+  const StructureColouring clusters = StructureColours(m, ColourBy::Cluster, {});
+  ASSERT_EQ(clusters.Legend.size(), 10u);  // 13 clusters: 0 .. 8 and the grey 9-12
+  EXPECT_EQ(clusters.Legend.back().Name, "9-12");
+  EXPECT_EQ(clusters.Colours[1], clusters.Legend[0].Shade);
+  EXPECT_EQ(clusters.Colours[6], clusters.Legend[1].Shade);
+  EXPECT_EQ(clusters.Colours[17], clusters.Legend.back().Shade);
+  EXPECT_NE(clusters.Legend[0].Shade, clusters.Legend[1].Shade);
+  const StructureColouring coordination = StructureColours(m, ColourBy::Coordination, {});
+  ASSERT_EQ(coordination.Legend.size(), 3u);
+  EXPECT_EQ(coordination.Legend[0], (LegendEntry{"0", Viridis(0.0L)}));
+  EXPECT_EQ(coordination.Legend[2], (LegendEntry{"3", Viridis(0.25L)}));
+  EXPECT_EQ(coordination.Colours[5], Viridis(1.0L / 12.0L));
+  const StructureColouring classes = StructureColours(m, ColourBy::NeighbourClass, {});
+  ASSERT_EQ(classes.Legend.size(), 4u);
+  EXPECT_EQ(classes.Legend[0].Name, "icosahedral");
+  EXPECT_EQ(classes.Colours[3], classes.Legend[3].Shade);  // other
+  m.Y[2] = std::numeric_limits<real>::infinity();
+  const StructureColouring faulted = StructureColours(m, ColourBy::Cluster, {});
+  ASSERT_EQ(faulted.Legend.size(), 1u);
+  EXPECT_EQ(faulted.Legend[0].Name, "A position is not a finite number");
+  EXPECT_EQ(faulted.Colours[1], faulted.Legend[0].Shade);
 }
 
 // The map's ten colours at their steps k/9, the ends held beyond them (NaN as 0), and a colour

@@ -225,6 +225,28 @@ TEST(Structure, RefusesPositionsThatAreNoNumbersAndLeavesTheFlags) {
   EXPECT_EQ(std::fetestexcept(FE_ALL_EXCEPT & ~FE_INEXACT), 0);
   EXPECT_THROW(AnalyseStructure({{0, 0, 0}, {NAN, 0, 0}}, {}), ProgramError);
   EXPECT_THROW(AnalyseStructure({{0, 0, 0}, {INFINITY, 0, 0}}, {}), ProgramError);
+  EXPECT_THROW(AnalysePoints({{0, 0, 0}, {NAN, 0, 0}}, {}), ProgramError);
+}
+
+// The picture's colours and the readout read the same neighbourhoods as the whole analysis.
+TEST(Structure, NeighbourhoodsAloneAgreeWithTheWholeAnalysis) {
+  const struct {
+    Points points;
+    StructureSettings settings;
+  } cases[] = {
+      {Join(Tetrahedron(), Shifted(Scaled(2, Octahedron()), {10, 0, 0})), {0.0L, 2.9L, 0.01L}},
+      {Mackay55(), {}},
+      {FccEnvironment(), {0.05L, 0.0L, 0.0L}},
+  };
+  for (const auto& c : cases) {
+    const Structure whole = AnalyseStructure(Placed(c.points), c.settings);
+    const PointStructure alone = AnalysePoints(Placed(c.points), c.settings);
+    EXPECT_EQ(alone.cutoff, whole.cutoff);
+    EXPECT_EQ(alone.coordination, whole.coordination);
+    EXPECT_EQ(alone.cluster, whole.cluster);
+    EXPECT_EQ(alone.clusters, static_cast<int>(whole.clusters.size()));
+    EXPECT_EQ(alone.classes, whole.classes);
+  }
 }
 
 TEST(Structure, PresentSlotsOnly) {

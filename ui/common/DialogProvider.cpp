@@ -1,6 +1,9 @@
 #include "ui/common/DialogProvider.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QFormLayout>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -59,8 +62,9 @@ void SetBoxText(QMessageBox& box, const QString& message) {
 }
 
 // The next of the answers queued for a test: none when there is none left or it is a cancel.
-std::optional<QString> TakeNext(std::deque<std::optional<QString>>& answers) {
-  std::optional<QString> answer;
+template <class T>
+std::optional<T> TakeNext(std::deque<std::optional<T>>& answers) {
+  std::optional<T> answer;
   if (answers.empty()) return answer;
   answer.swap(answers.front());
   answers.pop_front();
@@ -217,6 +221,33 @@ std::optional<QString> DialogProvider::AskText(QWidget* parent, const QString& c
 
 void DialogProvider::SetNextText(std::optional<QString> text) { nextTexts_.push_back(std::move(text)); }
 
+std::optional<QStringList> DialogProvider::AskTexts(QWidget* parent, const QString& caption, const QStringList& labels,
+                                                    const QStringList& initial) {
+  if (testMode_) {
+    shown_.push_back({DialogKind::Text, caption, labels.join(QLatin1Char('\n'))});
+    return TakeNext(nextTextLists_);
+  }
+  QDialog dialog(parent);
+  dialog.setWindowTitle(caption);
+  auto* form = new QFormLayout(&dialog);
+  std::vector<QLineEdit*> fields;
+  for (qsizetype k = 0; k < labels.size(); ++k) {
+    fields.push_back(new QLineEdit(k < initial.size() ? initial[k] : QString(), &dialog));
+    fields.back()->setObjectName(QStringLiteral("Field%1").arg(k));
+    form->addRow(labels[k], fields.back());
+  }
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  form->addRow(buttons);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  QStringList texts;
+  for (const QLineEdit* field : fields) texts.push_back(field->text());
+  return texts;
+}
+
+void DialogProvider::SetNextTexts(std::optional<QStringList> texts) { nextTextLists_.push_back(std::move(texts)); }
+
 void DialogProvider::ShowInformation(QWidget* parent, const QString& message) {
   if (testMode_) {
     shown_.push_back({DialogKind::Information, InformationCaption, ShownMessage(message)});
@@ -244,6 +275,7 @@ void DialogProvider::Reset() {
   nextFileNames_.clear();
   nextAnswers_.clear();
   nextTexts_.clear();
+  nextTextLists_.clear();
   nextFilters_.clear();
   shown_.clear();
 }

@@ -70,6 +70,10 @@ class DialogProvider {
   // A line of text asked for under `caption` with `label`, starting as `initial`; empty when
   // cancelled.
   std::optional<QString> AskText(QWidget* parent, const QString& caption, const QString& label, const QString& initial);
+  // Several lines of text under `caption`, one beside each of `labels`, starting as `initial`;
+  // OK and Cancel. Empty when cancelled. Recorded with the labels joined by "\n" as its text.
+  std::optional<QStringList> AskTexts(QWidget* parent, const QString& caption, const QStringList& labels,
+                                      const QStringList& initial);
 
   // Test mode: nothing modal is shown any more. File dialogs return the queued names in order
   // (cancelled when none is queued), confirmations the queued answers (No when none is queued),
@@ -84,6 +88,8 @@ class DialogProvider {
   void SetNextCancel();
   // The text the next AskText returns (cancelled when none is queued).
   void SetNextText(std::optional<QString> text);
+  // The lines the next AskTexts returns (cancelled when none are queued).
+  void SetNextTexts(std::optional<QStringList> texts);
   const std::vector<ShownDialog>& Shown() const { return shown_; }
   // Forgets the record and every queued answer.
   void Reset();
@@ -108,6 +114,7 @@ class DialogProvider {
   std::deque<std::optional<QString>> nextFileNames_;
   std::deque<Answer> nextAnswers_;
   std::deque<std::optional<QString>> nextTexts_;
+  std::deque<std::optional<QStringList>> nextTextLists_;
   std::deque<QString> nextFilters_;
   std::vector<ShownDialog> shown_;
 };

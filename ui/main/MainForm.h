@@ -110,6 +110,7 @@ class TMainForm : public QMainWindow {
   void createViewButtons();
   void createMenus();
   void createInstruments();
+  void createStructureCommands();
   void connectHandlers();
   void LayOutClientArea();
   bool IsPartOfListing(const QObject* object) const;

@@ -41,6 +41,8 @@
 #include "ui/main/SceneCanvas.h"
 #include "ui/main/SceneInstruments.h"
 #include "ui/main/WideWhileEditing.h"
+#include "ui/relax/RelaxCommand.h"
+#include "ui/structure/StructureCommands.h"
 
 namespace velmora {
 
@@ -410,11 +412,29 @@ void TMainForm::createInstruments() {
   historyBar_ = new HistoryBar(model_, run_.Ring(), *undo_, Client);
   historyBar_->hide();
   instruments_->CreateStatusBar();
+  createStructureCommands();
   connect(Canvas, &SceneCanvas::MouseMoved, instruments_, [this](QPoint position) {
     Guarded([&] { instruments_->Move(position); });
   });
   // The figure as it stands, or the drag's view of it.
   connect(instruments_, &SceneInstruments::RedrawNeeded, this, [this] { Guarded([this] { DrawAsItStands(); }); });
+}
+
+// View > Structure, Edit > Copy Structure and Tools > Relax...; a relaxation draws the scene as it
+// moves and ends with a new scene, as Undo's is.
+void TMainForm::createStructureCommands() {
+  auto* structure = new StructureCommands(*this, model_, *instruments_, separator_);
+  structure->CreateMenus(*menuBar()->findChild<QMenu*>(QStringLiteral("View1")),
+                         *findChild<QMenu*>(QStringLiteral("EditMenu")));
+  auto* tools = new QMenu(QStringLiteral("&Tools"), this);
+  tools->setObjectName(QStringLiteral("Tools1"));
+  menuBar()->insertMenu(menuBar()->findChild<QMenu*>(QStringLiteral("Help"))->menuAction(), tools);
+  auto* relax = new RelaxCommand(*this, model_, *undo_,
+                                 {[this] { return CurrentStepSettings().Law; }, [this] { return RunInProgress(); },
+                                  stepper_.Threads(), separator_});
+  relax->CreateMenu(*tools);
+  connect(relax, &RelaxCommand::Stepped, this, [this] { Guarded([this] { DrawParticles(); }); });
+  connect(relax, &RelaxCommand::Finished, this, [this] { Guarded([this] { SceneRestored(); }); });
 }
 
 void TMainForm::connectHandlers() {

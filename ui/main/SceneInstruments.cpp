@@ -109,7 +109,10 @@ void SceneInstruments::CreateMenus(QMenu& viewMenu) {
   const std::pair<const char*, ColourBy> quantities[] = {{"ColourByGroup", ColourBy::Group},
                                                          {"ColourBySpeed", ColourBy::Speed},
                                                          {"ColourByKinetic", ColourBy::Kinetic},
-                                                         {"ColourByPotential", ColourBy::Potential}};
+                                                         {"ColourByPotential", ColourBy::Potential},
+                                                         {"ColourByCluster", ColourBy::Cluster},
+                                                         {"ColourByCoordination", ColourBy::Coordination},
+                                                         {"ColourByNeighbourClass", ColourBy::NeighbourClass}};
   for (const auto& [name, quantity] : quantities)
     colours->addAction(choice(colourBy, name, QString::fromLatin1(ColourByName(quantity)), quantity == ColourBy::Group,
                               [this, q = quantity] {
@@ -163,6 +166,7 @@ void SceneInstruments::Draw(Redraw redraw, SceneLook look) {
   look.Style = style_;
   look.SphereRadius = sphereRadius_;
   look.Colour = colour_;
+  look.Structure = structure_;
   look.Functions3X1 = law_().Functions3X1;
   look.Selected = selection_.Slots();
   look.HeldRange = heldRange_;
@@ -264,6 +268,12 @@ void SceneInstruments::HoldColourRange() {
   heldRange_ = PresentRange(model_, ParticleValues(model_, law_(), colour_));
 }
 
+void SceneInstruments::SetStructure(const StructureSettings& settings) {
+  structure_ = settings;
+  UpdateStatus();
+  emit RedrawNeeded();
+}
+
 void SceneInstruments::SceneReplaced() {
   trails_.Clear();
   selection_.Clear();
@@ -293,7 +303,7 @@ void SceneInstruments::UpdateStatus() {
   if (!documentChecked_.isValid() || documentChecked_.elapsed() >= DocumentCheckMilliseconds) UpdateDocument();
   selection_.KeepPresent(model_);
   selectionLabel_->setText(
-      QString::fromStdString(ReadoutText(ReadSelection(model_, law_(), selection_.Slots()), separator_)));
+      QString::fromStdString(ReadoutText(ReadSelection(model_, law_(), selection_.Slots(), &structure_), separator_)));
 }
 
 void SceneInstruments::UpdateDocument() {

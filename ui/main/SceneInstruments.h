@@ -64,6 +64,10 @@ class SceneInstruments : public QObject {
   // The trails while View > Trails is on, for View > History to draw them up to a kept step.
   TrailRecord* ShownTrails() { return trailsOn_ ? &trails_ : nullptr; }
 
+  // The settings of the structure that Colour By and the readout of a picked particle show (the
+  // Structure panel's).
+  void SetStructure(const StructureSettings& settings);
+
   const Selection& Selected() const { return selection_; }
   // The status bar's texts.
   QString StatusText() const;
@@ -93,6 +97,7 @@ class SceneInstruments : public QObject {
   ParticleStyle style_ = ParticleStyle::Dots;
   real sphereRadius_ = DefaultSphereRadius;
   ColourBy colour_ = ColourBy::Group;
+  StructureSettings structure_;
   std::optional<ValueRange> heldRange_;
   bool trailsOn_ = false;
   TrailRecord trails_{DefaultTrailSteps};
