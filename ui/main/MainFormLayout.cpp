@@ -431,7 +431,7 @@ void TMainForm::createStructureCommands() {
   menuBar()->insertMenu(menuBar()->findChild<QMenu*>(QStringLiteral("Help"))->menuAction(), tools);
   auto* relax = new RelaxCommand(*this, model_, *undo_,
                                  {[this] { return CurrentStepSettings().Law; }, [this] { return RunInProgress(); },
-                                  stepper_.Threads(), separator_});
+                                  run_.Threads(), separator_});
   relax->CreateMenu(*tools);
   connect(relax, &RelaxCommand::Stepped, this, [this] { Guarded([this] { DrawParticles(); }); });
   connect(relax, &RelaxCommand::Finished, this, [this] { Guarded([this] { SceneRestored(); }); });

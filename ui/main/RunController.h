@@ -48,6 +48,9 @@ class RunController {
   // The window asked to close during a run that has now ended.
   bool CloseDue() const { return closeAsked_ && depth_ == 0; }
 
+  // The threads the stepper computes a step with.
+  int Threads() const { return stepper_.Threads(); }
+
   // Test and benchmark hook: a run stops itself after this many steps; 0 lets it run on.
   void SetStopAfterSteps(int steps) { stopAfterSteps_ = steps; }
 
