@@ -64,6 +64,8 @@ void RunRing::Keep(const SceneState& scene, const StepSettings& settings) {
   for (int p = 0; p < ParameterCount; ++p) kept.dtAndParameters[1 + p] = Parameter(scene, p);
   kept.present = scene.Present;
   kept.slotBytes.clear();
+  // Room for the current values at once: a ring that fills grows no state byte by byte.
+  kept.slotBytes.reserve(static_cast<std::size_t>(scene.N) * Current.size() * ExtendedBytes);
   for (int i = 1; i <= scene.N; ++i)
     for (const Column column : Current) Append(kept.slotBytes, (scene.*column)[i]);
   for (std::size_t c = 0; c < Copies.size(); ++c)
