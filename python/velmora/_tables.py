@@ -92,10 +92,15 @@ def read_table(path, expected=None):
     names = lines[0].split("\t")
     if expected and not expected(names):
         raise ValueError(f"{shown(path)}: not such a table: its header is {quoted(lines[0])}")
+    return rows_frame(names, [line.split("\t") for line in lines[1:]], settings, path, first + 2)
+
+
+def rows_frame(names, rows, settings=None, path="", first=1):
+    """The rows (lists of cell texts, the first on line `first` of `path`) of a table with the
+    columns `names`, as read_table gives them."""
     kinds = [_kind(name) for name in names]
     cells = [[] for _ in names]
-    for number, line in enumerate(lines[1:], start=first + 2):
-        texts = line.split("\t")
+    for number, texts in enumerate(rows, start=first):
         if len(texts) != len(names):
             raise ValueError(f"{shown(path)}:{number}: {len(texts)} cells, the header names {len(names)}")
         for column, (text, kind, name) in enumerate(zip(texts, kinds, names)):

@@ -6,8 +6,8 @@
 Every point is one task: a top-level function of plain values that loads the scene from the
 document's bytes, runs it on one thread and returns its row, so that a point gives the same bits
 on any worker and with any number of workers. Rows are written as points finish; a sweep that is
-interrupted keeps them, and --resume runs only the points missing from the output, after checking
-that the table was written with the same settings.
+interrupted keeps them, and --resume runs only the points of the grid missing from the output,
+after checking that the table was written with the same base, steps, switches and mode.
 """
 
 import argparse
@@ -23,12 +23,14 @@ import random
 import signal
 import stat
 import sys
+import tempfile
 import time
 from typing import Optional
 
 import numpy as np
 
 import velmora
+from velmora import _tables
 from velmora._quoting import quoted, shown
 
 NAMES = velmora.PARAMETER_NAMES + ("dt",)
@@ -311,6 +313,20 @@ def recorded(grid, job):
     return record
 
 
+# What makes the rows of two sweeps comparable: a table goes on only with these as it records them.
+# The grid may change (the points of the new one that the table lacks are run), as long as it has
+# the same names and, when seeded, is seeded.
+FIXED_SETTINGS = ("base", "steps", "switches", "mode", "documents")
+
+
+def comparable(name, table, now):
+    """Whether the setting `name` of a table's settings allows a sweep of the settings `now` to go
+    on with the table."""
+    if name in FIXED_SETTINGS or name not in table or name not in now:
+        return table.get(name) == now.get(name)
+    return name != "seeds" or (table[name] == "0") == (now[name] == "0")
+
+
 def columns_of(grid, job):
     return (list(grid.names) + (["seed"] if grid.seeds else []) + list(velmora.QUANTITY_NAMES) + ["steps", "fault"]
             + (["document"] if job.keep else []))
@@ -389,6 +405,7 @@ class Table:
     def __init__(self, path, record, columns, resume):
         self.path, self.columns = path, columns
         self.done = set()
+        self.kept = []  # the rows of an existing table, as lists of cells
         self.rows = 0
         self.fd = None
         self.created = False
@@ -453,17 +470,42 @@ class Table:
         if not settings or not rows:
             raise InputError(f"{self.path} records no settings of velmora.sweep; remove it to start again")
         differences = [f"{name}: {settings.get(name, 'not given')} in the table, {record.get(name, 'not given')} now"
-                       for name in dict.fromkeys([*settings, *record]) if settings.get(name) != record.get(name)]
+                       for name in dict.fromkeys([*settings, *record]) if not comparable(name, settings, record)]
         if differences:
             raise InputError(f"{self.path} holds a sweep of other settings, left as it was: " + "; ".join(differences))
         if rows[0].split("\t") != self.columns:
             raise InputError(f"{self.path} holds another sweep's columns: {rows[0]}")
-        if len(complete) != len(data):
+        if settings != record:  # another grid: its settings replace the old ones, the rows stay
+            self._replace(record, rows)
+        elif len(complete) != len(data):
             os.ftruncate(self.fd, len(complete))
+        self.kept = [line.split("\t") for line in rows[1:]]
         lead = len(self.columns) - len(velmora.QUANTITY_NAMES) - 2 - ("document" in self.columns)
-        self.done = {tuple(line.split("\t")[:lead]) for line in rows[1:]}
-        self.rows = len(self.done)
+        self.done = {tuple(row[:lead]) for row in self.kept}
+        self.rows = len(self.kept)
         return self.done
+
+    def _replace(self, record, rows):
+        """Writes the table again with the settings of `record`, beside it first, and puts it in
+        its place locked, so that an interruption leaves the old table or the new one whole."""
+        folder, name = os.path.split(os.path.abspath(self.path))
+        try:
+            fd, pending = tempfile.mkstemp(prefix=f".{name}.", dir=folder)
+        except OSError as error:
+            raise SweepFailed(f"{self.path}: {error.strerror}") from None
+        old, self.fd = self.fd, fd
+        try:
+            os.fchmod(fd, stat.S_IMODE(os.fstat(old).st_mode))
+            fcntl.flock(fd, fcntl.LOCK_EX)
+            self._write([f"# {key}\t{value}" for key, value in record.items()] + rows)
+            os.fsync(fd)
+            os.replace(pending, self.path)
+        except BaseException:
+            os.unlink(pending)
+            os.close(fd)
+            self.fd = old
+            raise
+        os.close(old)
 
     def _write(self, lines):
         data = "".join(line + "\n" for line in lines).encode()
@@ -574,8 +616,13 @@ def rows(settings):
     Bad input raises InputError before anything runs. When points end with an error, or their
     workers or the scheduler are lost, every other point still gets its row and SweepFailed is
     raised at the end, naming what happened."""
-    grid, job = checked(settings)
+    return _rows(settings, *checked(settings), [])
+
+
+def _rows(settings, grid, job, kept):
+    """The rows of the sweep as they finish; the rows the table held already are put in `kept`."""
     table = Table(settings.output, recorded(grid, job), columns_of(grid, job), settings.resume)
+    kept.extend(table.kept)
     try:
         if settings.keep is not None:
             make_folder(settings.keep)
@@ -592,8 +639,12 @@ def make_folder(path):
 
 
 def run(settings):
-    """Runs the sweep of the settings and returns its rows in the order they finished."""
-    return list(rows(settings))
+    """Runs the sweep of the settings and returns its whole table as velmora.read_sweep reads it:
+    the rows the table held already, then those of the points run, in the order they finished."""
+    grid, job = checked(settings)
+    kept = []
+    ran = list(_rows(settings, grid, job, kept))
+    return _tables.rows_frame(columns_of(grid, job), kept + ran, recorded(grid, job))
 
 
 def _run_points(settings, grid, job, table):
@@ -601,11 +652,14 @@ def _run_points(settings, grid, job, table):
 
     from velmora.sweep import run_point  # by its module's name, also when this file runs as __main__
 
-    if len(table.done) >= len(grid):
-        return
-    client, cluster = (settings.client, None) if settings.client is not None else _client(settings)
     todo = (point for point in grid if tuple(point.cells()) not in table.done)
-    meter = Progress(len(grid) - len(table.done), settings.progress)
+    first = next(todo, None)
+    if first is None:
+        return
+    todo = itertools.chain([first], todo)
+    missing = sum(tuple(point.cells()) not in table.done for point in grid) if settings.progress else 0
+    meter = Progress(missing, settings.progress)
+    client, cluster = (settings.client, None) if settings.client is not None else _client(settings)
     running = {}
     failures = []
     pending = as_completed()
@@ -723,7 +777,8 @@ def arguments(argv):
                         help="serve the local cluster's Dask dashboard (default address 127.0.0.1:8787)")
     parser.add_argument("--output", metavar="FILE", help="the table (default: standard output)")
     parser.add_argument("--keep", metavar="DIR", help="also save each point's final document here")
-    parser.add_argument("--resume", action="store_true", help="skip the points already in the output")
+    parser.add_argument("--resume", action="store_true", help="go on with the output: run the points it has no row for; the grid may differ, "
+                             "the base, steps, switches, mode and names may not")
     options = parser.parse_args(argv)
     return Settings(**vars(options), progress=sys.stderr.isatty())
 
