@@ -18,6 +18,7 @@ import hashlib
 import itertools
 import logging
 import math
+import multiprocessing.resource_tracker
 import os
 import random
 import signal
@@ -33,6 +34,7 @@ import numpy as np
 
 import velmora
 from velmora import _tables
+from velmora._early import AGAIN, ENDING_SIGNALS
 from velmora._quoting import quoted, shown
 
 NAMES = velmora.PARAMETER_NAMES + ("dt",)
@@ -43,7 +45,6 @@ MAX_POINTS = 1_000_000  # rows of one table; a larger grid is refused before any
 MAX_STEPS = 2**31 - 1  # the most steps a run takes, as velmora-batch --steps
 MAX_WORKERS = 256  # the most workers of a local cluster, as the tools' --threads
 NAME_BYTES = 255  # the longest file name of the usual file systems
-AGAIN = "; the finished points are in the table, --resume runs the rest"
 
 _Path = Union[str, "os.PathLike[str]"]
 _Value = Union[str, int, float, np.longdouble]  # a value of a parameter, or its text
@@ -607,14 +608,19 @@ def _client(settings: Settings) -> tuple[Any, Any]:
     # Every listener on this machine's loopback only; without a dashboard the scheduler's web
     # server answers nothing.
     routes: dict[str, Any] = {} if settings.dashboard else {"distributed.scheduler.http.routes": [],
-                                            "distributed.worker.http.routes": []}
+                                                            "distributed.worker.http.routes": []}
     # The workers (and the thread that starts them) never see the signals that end the sweep: a
     # terminal sends Ctrl+C to the whole process group, and the sweep ends them itself.
     # A signal that came meanwhile arrives when they are unblocked: the cluster is closed again.
     cluster = None
     try:
-        blocked = signal.pthread_sigmask(signal.SIG_BLOCK, ending_signals())
+        blocked = signal.pthread_sigmask(signal.SIG_BLOCK, ENDING_SIGNALS)
         try:
+            # multiprocessing's resource tracker leaves the thread that starts it with SIGINT and
+            # SIGTERM unblocked; started by the thread that starts the workers, the workers would
+            # see them. It is started here, and they are blocked again.
+            multiprocessing.resource_tracker.ensure_running()
+            signal.pthread_sigmask(signal.SIG_BLOCK, ENDING_SIGNALS)
             with dask.config.set(routes):
                 cluster = LocalCluster(n_workers=min(settings.workers or os.cpu_count() or 1, MAX_WORKERS),
                                        threads_per_worker=1, processes=True, host="127.0.0.1",
@@ -820,14 +826,6 @@ def quiet_dask() -> None:
         logging.getLogger(name).setLevel(logging.CRITICAL + 1)
 
 
-def ending_signals() -> set[signal.Signals]:
-    """The signals that end a sweep as Ctrl+C does, as they end velmora-batch: Ctrl+C, a
-    termination request, a closed terminal, Ctrl+\\, a timer, the user's two signals and the end of
-    the processor time allowed."""
-    return {signal.SIGINT, signal.SIGTERM, signal.SIGHUP, signal.SIGQUIT, signal.SIGALRM, signal.SIGUSR1,
-            signal.SIGUSR2, signal.SIGXCPU}
-
-
 def catch_signals() -> None:
     """The first ending signal raises Interrupted, so that the sweep tidies up (its cluster closed,
     a table without rows removed) and says so in one line; a later one waits for that. A signal
@@ -839,7 +837,7 @@ def catch_signals() -> None:
             caught.append(number)
             raise Interrupted(number)
 
-    for number in ending_signals():
+    for number in ENDING_SIGNALS:
         if signal.getsignal(number) != signal.SIG_IGN:
             signal.signal(number, interrupt)
 
