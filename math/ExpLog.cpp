@@ -17,21 +17,27 @@ namespace {
 // |k| < 2^28, and |r| <= ln2/32768 + 2^-40 < 2^-15.5. In fixed point with 112 fraction bits, x
 // (|x| < 2^13.5) is exact but for the bits below 2^-112, and ln2/16384 is taken to 176 bits, so
 // r = x - k ln2/16384 is within 2^-111 of itself.
-//   exp(r) = 1 + r + r^2/2 + r^3 P(r),  P = 1/6 + r/24 + r^2/120 + r^3/720,
-// with a remainder below |r|^7/7! < 2^-121. r^2 is formed in 128 bits (4 units of 2^-127), P and
-// r P in 64 (truncating r to 2^-78 and each step to 2^-65: r^3 P within 2^-109.5). The two tables
-// hold 2^(j/128) and 2^(l/16384) to 127 fraction bits; their product and its product with exp(r)
-// each add 3 units of 2^-126. So the result is within 2^-109 of the exact value relative to it,
-// 2^17 units of its 126-bit last place; the rounding test allows 2^20 units before normalising
-// (a failing test, one argument in 2^40 or so, goes to MPFR).
+//   exp(r) = 1 + r + r^2/2 + r^3 Q(r),  Q = 1/6 + r/24 + r^2/120,
+// with a remainder below 1.001 |r|^6/6! < 2^-102.4. Only r itself is carried in 128 bits; the
+// rest is formed from r truncated to 2^-78 with single 64-bit products, each of them truncated:
+//   s, r^2 to 2^-94:      within 2 |r| 2^-78 + 2^-94 < 4 units of 2^-94, 2^-92;
+//   q, Q to 2^-64:        its three terms within 1 unit each (2^-64 Q is negligible below);
+//   c, r^3 = r s to 2^-108: within |r| 2^-92 + r^2 2^-78 + 2^-108 < 2^-106.5;
+//   c q to 2^-108:        within r^3 3 2^-64 + 2^-106.5/6 + 2^-108 < 2^-107;
+// and the tail r^2/2 + r^3 Q = s/2 + c q, summed to 2^-95, is within 2^-93 + 2^-95 + 2^-107.
+// So 1 + r + tail is within 1.26 2^-93 + 2^-111 + 2^-102.4 < 1.27 2^-93 of exp(r). The two
+// tables hold 2^(j/128) and 2^(l/16384) to 127 fraction bits; their product and its product
+// with exp(r) each add 3 units of 2^-126. So the result (below 2.0001) is within
+// 2.0001 1.27 2^-93 + 6 2^-126 < 2^34.35 units of its 126-bit last place; the rounding test
+// allows 2^37 units before normalising (a failing test, one argument in 2^25 or so, goes to
+// MPFR).
 constexpr Word Ln2Over16384High = {0x00000002c5c85fdfULL, 0x473de6af278ece60ULL};  // ln2/16384 2^112
 constexpr std::uint64_t Ln2Over16384Low = 0x0fcbdabd03cd0c99ULL;                  // the next 64 bits
 constexpr std::int64_t InverseLn2Over16384 = 3326628274461080623LL;  // 16384/ln 2 2^47
-constexpr std::uint64_t ExpErrorUnits = 1ULL << 20;
+constexpr std::uint64_t ExpErrorUnits = 1ULL << 37;
 
-// 1/6, 1/24, 1/120, 1/720 times 2^65.
-constexpr std::int64_t ExpSeries[] = {0x5555555555555555LL, 0x1555555555555555LL, 0x0444444444444444LL,
-                                      0x00b60b60b60b60b6LL};
+// 1/6, 1/24, 1/120 times 2^64, rounded to nearest.
+constexpr std::int64_t ExpSeries[] = {0x2aaaaaaaaaaaaaabLL, 0x0aaaaaaaaaaaaaabLL, 0x0222222222222222LL};
 
 // 2^(j/128) 2^127 and 2^(l/16384) 2^127, rounded to nearest.
 constexpr Word CoarsePowers[128] = {
@@ -305,27 +311,30 @@ constexpr Word FinePowers[128] = {
 // The second table, indexed by j = floor(s 2^15) + 128, holds a c' = 2^24 C' with C' close to
 // 1/(1 + s) (1 for j = 127 and 128) and T' = -ln C'; with r = (1 + s) C' - 1, r 2^99 an exact
 // integer and |r| < 2^-15 (2^-15.98 but for j = 127 and 128, where r = s),
-//   ln(1 + s) = T' + ln(1 + r),  ln(1 + r) = r + r W(r),
-//   W = -r/2 + r^2 Q(r),  Q = 1/3 - r/4 + r^2/5 - r^3/6 + r^4/7,
-// with a remainder below |r|^8/8 < 2^-108 |r|. r^2 is formed in 128 bits, Q's terms after 1/3 in
-// 64 (r truncated to 2^-77, each step to 2^-64): W is within 2^-108.5.
-// Where e + a = 0, i is 0 or 255 and j is 127 or 128 (|x - 1| < 2^-15, r = x - 1 exactly) the
-// result is r (1 + W), within 2^-108 of itself relative to it: 2^19 units of the last place
-// of that 127-bit product, which normalising doubles; the test allows 2^21 units before that.
-// Elsewhere ln(1 + r) = r - r^2/2 + r^2 (r Q) with r Q in 64 bits (within 2^-78.5 of itself,
-// r^2 taken to 2^-92 for the product): within 2^-108. The result is
-// summed in fixed point with 113 fraction bits (|ln x| < 11400 < 2^13.5): ln 2 to 177 bits times
+//   ln(1 + s) = T' + ln(1 + r),  ln(1 + r) = r - r^2/2 + r^3 Q(r),  Q = 1/3 - r/4 + r^2/5 - r^3/6,
+// with a remainder below 1.0001 |r|^7/7 < 2^-107.8. r^2 is formed in 128 bits (within 4 units
+// of 2^-127); the rest from r truncated to 2^-78 and r^2 to 2^-92 (below 2^62 even for
+// |r| = 2^-15) with single 64-bit products, each truncated:
+//   q, Q to 2^-64:            within 0.5 + 1 + 1 units and the products' negligible rest, 2.6;
+//   c, r^3 = r r^2 to 2^-106: within |r| 2^-92 + r^2 2^-78 + 2^-106 < 2^-105.2;
+//   c q, r^3 Q to 2^-106:     within |r|^3 2.6 2^-64 + 2^-105.2/3 + 2^-106 < 2^-105.07;
+// so ln(1 + r) is within 2^-105.07 + 2^-107.8 + 3 2^-127 < 2^-104.85. The result is summed in
+// fixed point with 113 fraction bits (|ln x| < 11400 < 2^13.5): ln 2 to 177 bits times
 // |e + a| <= 16446 within 2 units, T and T' each within a unit of their rounding down, ln(1 + r)
-// within 33: 37 units of 2^-113 in all (the test allows 128); normalising the sum (|ln x| >=
-// 2^-15.01, at least 98 bits) scales them by at most 2^30.
+// within 2^8.15 + 1: below 300 units of 2^-113 in all (the test allows 2048); normalising the
+// sum (|ln x| >= 2^-15.01, at least 98 bits) scales them by at most 2^30.
+// Where e + a = 0, i is 0 or 255 and j is 127 or 128 (|x - 1| < 2^-15, r = x - 1 exactly) the
+// result is r (1 + W), W = -r/2 + r^2 Q, for a relative accuracy however close x is to 1: r^2 q
+// (to 2^-94) is within 2^-92 Q + r^2 2.6 2^-64 + 2^-94 and the series left out within r^6/7, so
+// W is within 3.7 2^-93 < 2^-91.1, and the product r (1 + W), below 2^127 units of its last
+// place, within 2^35.9 of them (normalising doubles them; the test allows 2^39 before that).
 constexpr Word Ln2High = {0x000162e42fefa39eULL, 0xf35793c7673007e5ULL};  // ln 2 2^113
 constexpr std::uint64_t Ln2Low = 0xed5e81e6864ce531ULL;                  // the next 64 bits
-constexpr Word OneThird = {0x2aaaaaaaaaaaaaaaULL, 0xaaaaaaaaaaaaaaabULL};  // 2^127 / 3
-// 1/3, -1/4, 1/5, -1/6, 1/7 times 2^64: Q, and from its second term on, (Q - 1/3)/r.
-constexpr std::int64_t LogSeries[] = {0x5555555555555555LL, -4611686018427387904LL, 3689348814741910323LL, -3074457345618258603LL,
-                                      2635249153387078802LL};
-constexpr std::uint64_t LogErrorUnitsNearOne = 1ULL << 21;
-constexpr std::uint64_t LogErrorUnits = 128;
+// 1/3, -1/4, 1/5, -1/6 times 2^64, rounded to nearest.
+constexpr std::int64_t LogSeries[] = {0x5555555555555555LL, -0x4000000000000000LL, 0x3333333333333333LL,
+                                      -0x2aaaaaaaaaaaaaabLL};
+constexpr std::uint64_t LogErrorUnitsNearOne = 1ULL << 39;
+constexpr std::uint64_t LogErrorUnits = 2048;
 
 struct LogEntry {
   std::uint64_t c;
@@ -850,14 +859,6 @@ constexpr LogEntry FineReciprocals[256] = {
     {16712189, {0x007f40ac4a42c659ULL, 0xda1ddcc837698045ULL}},
 };
 
-// Horner's scheme c[0] + r (c[1] + ... r c[count-1]) with r in `fraction` fraction bits, the
-// result in the coefficients' fixed point.
-std::int64_t Series64(std::int64_t r, int fraction, const std::int64_t* c, int count) {
-  std::int64_t sum = c[count - 1];
-  for (int n = count - 2; n >= 0; --n) sum = c[n] + static_cast<std::int64_t>((static_cast<Signed128>(r) * sum) >> fraction);
-  return sum;
-}
-
 }  // namespace
 
 Wide ExpKernel(const ExtendedBits& b) {
@@ -871,13 +872,14 @@ Wide ExpKernel(const ExtendedBits& b) {
   const std::int64_t k = static_cast<std::int64_t>((scaled + (static_cast<Signed128>(1) << 94)) >> 95);
   const Signed128 r112 =
       fixedX - k * Signed(Ln2Over16384High) - ((k * static_cast<Signed128>(Ln2Over16384Low)) >> 64);
-  const Signed128 r = r112 << 15;                                                       // 2^-127 units
-  const Signed128 square = MultiplyHigh(r, r);                                           // 2^-127 units
-  const std::int64_t r78 = static_cast<std::int64_t>(r >> 49);                          // 2^-78 units
-  const std::int64_t rP = static_cast<std::int64_t>((static_cast<Signed128>(r78) * Series64(r78, 78, ExpSeries, 4)) >> 63);  // 2^-80
-  const std::int64_t square94 = static_cast<std::int64_t>(square >> 33);                 // 2^-94 units
-  const Signed128 tail = (square >> 1) + ((static_cast<Signed128>(square94) * rP) >> 47);  // r^2/2 + r^3 P
-  const Unsigned128 expR = (static_cast<Unsigned128>(1) << 127) + static_cast<Unsigned128>(r + tail);
+  const Signed128 r = r112 << 15;                                               // 2^-127 units
+  const std::int64_t r78 = static_cast<std::int64_t>(r >> 49);                  // 2^-78 units
+  const std::int64_t s = static_cast<std::int64_t>((static_cast<Signed128>(r78) * r78) >> 62);  // r^2, 2^-94 units
+  const std::int64_t c = static_cast<std::int64_t>((static_cast<Signed128>(r78) * s) >> 64);  // r^3, 2^-108
+  const std::int64_t q = ExpSeries[0] + static_cast<std::int64_t>((static_cast<Signed128>(r78) * ExpSeries[1]) >> 78) +
+                         static_cast<std::int64_t>((static_cast<Signed128>(s) * ExpSeries[2]) >> 94);  // 2^-64 units
+  const std::int64_t tail = s + (static_cast<std::int64_t>((static_cast<Signed128>(c) * q) >> 64) >> 13);  // 2^-95
+  const Unsigned128 expR = (static_cast<Unsigned128>(1) << 127) + static_cast<Unsigned128>(r + (static_cast<Signed128>(tail) << 32));
   const Unsigned128 table = MultiplyHighUnsigned(Unsigned(CoarsePowers[(k >> 7) & 127]), Unsigned(FinePowers[k & 127])) << 1;
   const Unsigned128 product = MultiplyHighUnsigned(table, expR);  // 2^-126 units
   return Normalised(product, static_cast<int>(k >> 14) - 126, false, ExpErrorUnits);
@@ -898,12 +900,15 @@ Wide LogKernel(ExtendedBits b) {
   const int j = static_cast<int>(s75 >> 60) + 128;
   const LogEntry& second = FineReciprocals[j];
   const Signed128 r99 = (one75 + s75) * static_cast<Signed128>(second.c) - (static_cast<Signed128>(1) << 99);
-  const Signed128 r = r99 << 28;                                  // 2^-127 units
+  const Signed128 r = r99 << 28;                                                // 2^-127 units
   const Signed128 square = MultiplyHigh(r, r);
-  const std::int64_t r77 = static_cast<std::int64_t>(r >> 50);
+  const std::int64_t r78 = static_cast<std::int64_t>(r >> 49);                   // 2^-78 units
+  const std::int64_t s92 = static_cast<std::int64_t>(square >> 35);              // r^2, 2^-92 units
+  const std::int64_t inner = LogSeries[2] + static_cast<std::int64_t>((static_cast<Signed128>(r78) * LogSeries[3]) >> 78);
+  const std::int64_t q = LogSeries[0] + static_cast<std::int64_t>((static_cast<Signed128>(r78) * LogSeries[1]) >> 78) +
+                         static_cast<std::int64_t>((static_cast<Signed128>(s92) * inner) >> 92);  // Q, 2^-64 units
   if (e == 0 && (i == 0 || i == 255) && (j == 127 || j == 128)) {
-    const std::int64_t rq = static_cast<std::int64_t>((static_cast<Signed128>(r77) * Series64(r77, 77, LogSeries + 1, 4)) >> 62);  // 2^-79
-    const Signed128 w = MultiplyHigh(square, Signed(OneThird) + (static_cast<Signed128>(rq) << 48)) - (r >> 1);
+    const Signed128 w = (((static_cast<Signed128>(s92) * q) >> 62) << 33) - (r >> 1);
     // r (1 + w) with |r| = |r99| 2^-99 normalised to a 128-bit magnitude
     const Unsigned128 magnitude = static_cast<Unsigned128>(r99 < 0 ? -r99 : r99);
     const int shift = LeadingZeros(magnitude);
@@ -911,10 +916,8 @@ Wide LogKernel(ExtendedBits b) {
     const Unsigned128 product = MultiplyHighUnsigned(magnitude << shift, onePlusW);  // |r99| 2^shift (1 + w) / 2
     return Normalised(product, -99 - shift + 1, r99 < 0, LogErrorUnitsNearOne);
   }
-  // ln(1 + r) = r - r^2/2 + r^2 (r Q) with r Q in 64 bits (2^-79 units) and r^2 taken to 2^-92
-  const std::int64_t rQ = static_cast<std::int64_t>((static_cast<Signed128>(r77) * Series64(r77, 77, LogSeries, 5)) >> 62);
-  const std::int64_t square92 = static_cast<std::int64_t>(square >> 35);
-  const Signed128 lnOnePlusR = r - (square >> 1) + ((static_cast<Signed128>(square92) * rQ) >> 44);
+  const std::int64_t c = static_cast<std::int64_t>((static_cast<Signed128>(r78) * s92) >> 64);  // r^3, 2^-106
+  const Signed128 lnOnePlusR = r - (square >> 1) + (((static_cast<Signed128>(c) * q) >> 64) << 21);
   const Signed128 eReal = e;
   const Signed128 sum = eReal * Signed(Ln2High) + ((eReal * static_cast<Signed128>(Ln2Low)) >> 64) +
                         (Signed(first.T) >> 14) + (Signed(second.T) >> 14) + (lnOnePlusR >> 14);
@@ -937,15 +940,11 @@ volatile long double Huge = LDBL_MAX;
 volatile long double Tiny = LDBL_MIN;
 volatile long double Zero = 0.0L;
 
-}  // namespace
-
-long double Exp(long double x) {
-  const math::ExtendedBits b = math::BitsOf(x);
-  long double result = 0.0L;
-  if (b.Field() >= math::Bias - 66 && b.Field() < math::Bias + 13) {  // 2^-66 <= |x| < 8192
-    if (math::RoundsDecidedly(math::ExpKernel(b), result)) return result;
-    return math::MpfrExp(x);
-  }
+// The argument of Exp and Log is read only through its bits, so that it is taken from where the
+// caller stored it instead of being copied through the FPU first; the cases off the fast path
+// rebuild it.
+long double ExpElsewhere(math::ExtendedBits b) {
+  const long double x = math::FromBits(b.significand, b.signAndExponent);
   if (b.NotFinite()) {
     if (b.Infinite()) return b.Negative() ? 0.0L : x;
     return x + x;
@@ -953,8 +952,32 @@ long double Exp(long double x) {
   if (b.Field() < math::Bias - 66) return 1.0L + x;  // 1 rounded, 1 + x exactly for x = 0
   if (x > OverflowingExp) return Huge * Huge;
   if (x < VanishingExp) return Tiny * Tiny;
+  long double result = 0.0L;
   if (x < LeastNormalExp || !math::RoundsDecidedly(math::ExpKernel(b), result)) return math::MpfrExp(x);
   return std::isinf(result) ? Huge * Huge : result;  // the rounded result overflows
+}
+
+long double LogElsewhere(math::ExtendedBits b) {
+  const long double x = math::FromBits(b.significand, b.signAndExponent);
+  if (b.NotFinite() && !(b.Infinite() && !b.Negative())) return b.Infinite() ? x - x : x + x;
+  if (b.Field() == 0 && b.significand == 0) return -1.0L / Zero;
+  if (b.Negative()) return (x - x) / (x - x);
+  if (b.Infinite()) return x;
+  long double result = 0.0L;
+  if (math::RoundsDecidedly(math::LogKernel(b), result)) return result;  // a denormal
+  return math::MpfrLog(x);
+}
+
+}  // namespace
+
+long double Exp(long double x) {
+  const math::ExtendedBits b = math::BitsOf(x);
+  long double result = 0.0L;
+  if (b.Field() >= math::Bias - 66 && b.Field() < math::Bias + 13) {  // 2^-66 <= |x| < 8192
+    if (math::RoundsDecidedly(math::ExpKernel(b), result)) return result;
+    return math::MpfrExp(math::FromBits(b.significand, b.signAndExponent));
+  }
+  return ExpElsewhere(b);
 }
 
 long double Log(long double x) {
@@ -963,14 +986,9 @@ long double Log(long double x) {
   if (!b.Negative() && b.Field() != 0 && !b.NotFinite()) {  // a positive normal number
     if (b.Field() == math::Bias && b.significand == math::IntegerBit) return 0.0L;  // ln 1
     if (math::RoundsDecidedly(math::LogKernel(b), result)) return result;
-    return math::MpfrLog(x);
+    return math::MpfrLog(math::FromBits(b.significand, b.signAndExponent));
   }
-  if (b.NotFinite() && !(b.Infinite() && !b.Negative())) return b.Infinite() ? x - x : x + x;
-  if (b.Field() == 0 && b.significand == 0) return -1.0L / Zero;
-  if (b.Negative()) return (x - x) / (x - x);
-  if (b.Infinite()) return x;
-  if (math::RoundsDecidedly(math::LogKernel(b), result)) return result;  // a denormal
-  return math::MpfrLog(x);
+  return LogElsewhere(b);
 }
 
 }  // namespace velmora

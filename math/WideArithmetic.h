@@ -24,8 +24,8 @@ inline Signed128 MixedProduct(std::int64_t s, std::uint64_t u) {
   return static_cast<Signed128>(product - (s < 0 ? static_cast<Unsigned128>(u) << 64 : 0));
 }
 
-// (a b) / 2^127 for |a|, |b| < 2^126, rounded down within 4 units: the low product of the two
-// lower halves (below two units) is left out, and the two middle products are each rounded
+// (a b) / 2^127 for |a|, |b| < 0.9 2^127, rounded down within 4 units: the low product of the
+// two lower halves (below two units) is left out, and the two middle products are each rounded
 // down before they are added.
 inline Signed128 MultiplyHigh(Signed128 a, Signed128 b) {
   const std::int64_t ah = static_cast<std::int64_t>(a >> 64), bh = static_cast<std::int64_t>(b >> 64);

@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "math/ExpLogKernels.h"
+#include "math/TrigonometricKernels.h"
 #include "tests/verify/MathReference.h"
 
 namespace velmora {
@@ -70,6 +71,9 @@ std::vector<EdgeCase> EdgeCases() {
       {Function::Exp, 0x1p-65L, 0, UseMpfr, 0},
       {Function::Exp, -0x1p-64L, 0, UseMpfr, 0},
       {Function::Exp, 1.0L, 0, UseMpfr, 0},
+      {Function::Exp, 0x1p-66L, 0, UseMpfr, 0},  // the fast path's ends
+      {Function::Exp, std::nextafter(8192.0L, 0.0L), 0, UseMpfr, 0},
+      {Function::Exp, -8192.0L, 0, UseMpfr, 0},
       {Function::Log, 1.0L, 0, 0.0L, 0},
       {Function::Log, 0.0L, 0, -Inf, FE_DIVBYZERO},
       {Function::Log, -0.0L, 0, -Inf, FE_DIVBYZERO},
@@ -87,6 +91,8 @@ std::vector<EdgeCase> EdgeCases() {
       {Function::Log, std::nextafter(1.0L, 2.0L), 0, UseMpfr, 0},
       {Function::Log, 2.0L, 0, UseMpfr, 0},
       {Function::Log, 6.0L, 0, UseMpfr, 0},
+      {Function::Log, 1.0L - 0x1p-15L, 0, UseMpfr, 0},  // the largest r of the series near 1
+      {Function::Log, 1.0L + 0x1p-15L, 0, UseMpfr, 0},
       {Function::Sin, Inf, 0, QuietNaN, FE_INVALID},
       {Function::Sin, -Inf, 0, QuietNaN, FE_INVALID},
       {Function::Sin, QuietNaN, 0, QuietNaN, 0},
@@ -96,16 +102,26 @@ std::vector<EdgeCase> EdgeCases() {
       {Function::Sin, LDBL_MAX, 0, UseMpfr, 0},
       {Function::Sin, pi, 0, UseMpfr, 0},
       {Function::Sin, pi / 3.0L, 0, UseMpfr, 0},
+      {Function::Sin, 0x1p-20L, 0, UseMpfr, 0},  // the fast path's ends
+      {Function::Sin, -std::nextafter(0x1p30L, 0.0L), 0, UseMpfr, 0},
+      {Function::Sin, 0x1p30L, 0, UseMpfr, 0},
       {Function::Cos, Inf, 0, QuietNaN, FE_INVALID},
       {Function::Cos, Unnormal(), 0, QuietNaN, FE_INVALID},
       {Function::Cos, -0.0L, 0, 1.0L, 0},
       {Function::Cos, pi / 2.0L, 0, UseMpfr, 0},
       {Function::Cos, -LDBL_MAX, 0, UseMpfr, 0},
+      {Function::Cos, -0x1p-20L, 0, UseMpfr, 0},
+      {Function::Cos, std::nextafter(0x1p30L, 0.0L), 0, UseMpfr, 0},
       {Function::Atan2, 0.0L, 0.0L, 0.0L, 0},    // x, y: Atan2(y = 0, x = 0)
       {Function::Atan2, -1.0L, 0.0L, UseMpfr, 0},  // pi
       {Function::Atan2, -1.0L, -0.0L, UseMpfr, 0},  // -pi
       {Function::Atan2, -0.0L, -0.0L, UseMpfr, 0},
       {Function::Atan2, 0.0L, 1.0L, UseMpfr, 0},
+      {Function::Atan2, -3.5L, 3.5L, UseMpfr, 0},  // 3 pi/4: t = 1
+      {Function::Atan2, LDBL_MIN, -LDBL_MIN, UseMpfr, 0},
+      {Function::Atan2, 1.0L, 0x1p-20L, UseMpfr, 0},  // exponents 20 and 21 apart
+      {Function::Atan2, -1.0L, -0x1p-21L, UseMpfr, 0},
+      {Function::Atan2, 0x1p-20L, 1.0L, UseMpfr, 0},
       {Function::Atan2, Inf, Inf, UseMpfr, 0},
       {Function::Atan2, QuietNaN, 1.0L, QuietNaN, 0},
       {Function::Atan2, 1.0L, SignallingNaN, QuietNaN, FE_INVALID},
@@ -165,27 +181,60 @@ INSTANTIATE_TEST_SUITE_P(EveryFunction, TranscendentalSample,
                          [](const TestParamInfo<Function>& info) { return reference::NameOf(info.param); });
 
 // The rounding test is only as good as the error bounds it is given: the fast paths' error,
-// measured against MPFR, stays below them (the analysis in math/ExpLog.cpp leaves them a margin
-// of 8 and more).
+// measured against MPFR, stays below them (the analyses in math/ leave them a margin of 6 and
+// more).
+double ErrorRatio(const math::Wide& w, int (*f)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t), long double x) {
+  const auto exact = [&](mpfr_ptr r) {
+    MPFR_DECL_INIT(a, 64);
+    mpfr_set_ld(a, x, MPFR_RNDN);
+    f(r, a, MPFR_RNDN);
+  };
+  return reference::ErrorInUnits(static_cast<std::uint64_t>(w.significand >> 64), static_cast<std::uint64_t>(w.significand),
+                                 w.exponent, w.negative, exact) /
+         static_cast<double>(w.errorUnits);
+}
+
+double ArcTangentErrorRatio(const math::Wide& w, long double y, long double x) {
+  const auto exact = [&](mpfr_ptr r) {
+    MPFR_DECL_INIT(a, 64);
+    MPFR_DECL_INIT(b, 64);
+    mpfr_set_ld(a, y, MPFR_RNDN);
+    mpfr_set_ld(b, x, MPFR_RNDN);
+    mpfr_atan2(r, a, b, MPFR_RNDN);
+  };
+  return reference::ErrorInUnits(static_cast<std::uint64_t>(w.significand >> 64), static_cast<std::uint64_t>(w.significand),
+                                 w.exponent, w.negative, exact) /
+         static_cast<double>(w.errorUnits);
+}
+
+bool InSinCosRange(const math::ExtendedBits& b) { return b.Field() >= math::Bias - 20 && b.Field() < math::Bias + 30; }
+bool Normal(const math::ExtendedBits& b) { return b.Field() != 0 && !b.NotFinite(); }
+
 TEST(Transcendental, FastPathsStayWithinTheirErrorBounds) {
   std::mt19937_64 rng(3);
-  double worstExp = 0.0, worstLog = 0.0;
-  const auto measure = [](const math::Wide& w, int (*f)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t), long double x) {
-    return reference::ErrorInUnits(static_cast<std::uint64_t>(w.significand >> 64),
-                                   static_cast<std::uint64_t>(w.significand), w.exponent, w.negative, f, x) /
-           static_cast<double>(w.errorUnits);
-  };
+  double worstExp = 0.0, worstLog = 0.0, worstSinCos = 0.0, worstAtan2 = 0.0;
   for (int i = 0; i < 100000; ++i) {
     constexpr int ExpFamilies[] = {1, 2, 4, 5};
     const long double x = reference::Draw(rng, Function::Exp, ExpFamilies[i % 4]).x;
     const math::ExtendedBits bx = math::BitsOf(x);
     if (x >= -11355.0L && x <= 11356.0L && bx.Field() >= math::Bias - 66)
-      worstExp = std::max(worstExp, measure(math::ExpKernel(bx), mpfr_exp, x));
+      worstExp = std::max(worstExp, ErrorRatio(math::ExpKernel(bx), mpfr_exp, x));
     const long double y = reference::Draw(rng, Function::Log, 1 + i % 5).x;
-    if (y != 1.0L) worstLog = std::max(worstLog, measure(math::LogKernel(math::BitsOf(y)), mpfr_log, y));
+    if (y != 1.0L) worstLog = std::max(worstLog, ErrorRatio(math::LogKernel(math::BitsOf(y)), mpfr_log, y));
+    const long double angle = reference::Draw(rng, Function::Sin, 1 + i % 3).x;
+    const bool cosine = i % 2 == 0;
+    const std::optional<math::Wide> sc =
+        InSinCosRange(math::BitsOf(angle)) ? math::SinCosKernel(math::BitsOf(angle), cosine) : std::nullopt;
+    if (sc) worstSinCos = std::max(worstSinCos, ErrorRatio(*sc, cosine ? mpfr_cos : mpfr_sin, angle));
+    const reference::Argument a = reference::Draw(rng, Function::Atan2, i % 6);
+    const math::ExtendedBits ay = math::BitsOf(a.y), ax = math::BitsOf(a.x);
+    const std::optional<math::Wide> at = Normal(ay) && Normal(ax) ? math::ArcTangentKernel(ay, ax) : std::nullopt;
+    if (at) worstAtan2 = std::max(worstAtan2, ArcTangentErrorRatio(*at, a.y, a.x));
   }
   EXPECT_LT(worstExp, 1.0);
   EXPECT_LT(worstLog, 1.0);
+  EXPECT_LT(worstSinCos, 1.0);
+  EXPECT_LT(worstAtan2, 1.0);
 }
 
 }  // namespace
