@@ -4,9 +4,9 @@
     python3 examples/sweep_and_plot.py SCENE.ato [PARAMETER] [VALUES] [STEPS] [PICTURE.png]
 
 Runs the scene cooled for STEPS steps (default 500) once for every value of PARAMETER (default
-B1, values "2:3:5": five values from 2 to 3) on a local Dask cluster of two workers, reads the
-table back with velmora.read_sweep, prints the potential energy and the radius of gyration per
-value and plots both into PICTURE.png (default sweep.png).
+B1, values "2:3:5": five values from 2 to 3) on a local Dask cluster of two workers, takes the
+table velmora.sweep.run returns (as velmora.read_sweep reads it), prints the potential energy and
+the radius of gyration per value and plots both into PICTURE.png (default sweep.png).
 """
 
 import os
@@ -32,8 +32,7 @@ def main():
     with tempfile.TemporaryDirectory() as folder:
         output = os.path.join(folder, "sweep.tsv")
         settings = velmora.sweep.Settings(scene_file, {name: values}, steps, cool=True, workers=2, output=output)
-        velmora.sweep.run(settings)
-        table = velmora.read_sweep(output).sort_values(name)
+        table = velmora.sweep.run(settings).sort_values(name)
 
     columns = (table[column].to_numpy() for column in (name, "potential", "gyration"))
     for value, potential, gyration in zip(*columns):

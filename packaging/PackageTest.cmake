@@ -1,4 +1,4 @@
-# cmake -DBUILD_DIR=... -DPYTHON=... -P PackageTest.cmake: builds the Debian package, unpacks it
+# cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DPYTHON=... -P PackageTest.cmake: builds the Debian package, unpacks it
 # with dpkg -x into a scratch root and runs velmora --version, velmora-batch --help and
 # `import velmora` from there, each required to answer from the package's own files. (No ';' in
 # the commands: CMake would split the argument there.)
@@ -50,6 +50,22 @@ file(GLOB_RECURSE help_sources ${root}/usr/share/velmora/help/*.cpp ${root}/usr/
 if(help_sources)
   message(FATAL_ERROR "the package ships sources as help files: ${help_sources}")
 endif()
+# Nothing of the build machine's tree in the programs: they find their help pages at run time.
+# (Qt keeps its string literals in UTF-16.) And each calls the C library's checked functions
+# (__snprintf_chk and the like) that _FORTIFY_SOURCE puts in place of the plain ones.
+file(GLOB programs ${root}/usr/bin/*)
+foreach(program ${programs})
+  file(STRINGS ${program} checked REGEX "^__[a-z0-9_]+_chk$")
+  if(NOT checked)
+    message(FATAL_ERROR "${program} calls none of the C library's checked functions: built without _FORTIFY_SOURCE")
+  endif()
+  foreach(encoding UTF-8 UTF-16LE)
+    file(STRINGS ${program} paths ENCODING ${encoding} REGEX "${SOURCE_DIR}/")
+    if(paths)
+      message(FATAL_ERROR "${program} holds paths of the build machine: ${paths}")
+    endif()
+  endforeach()
+endforeach()
 
 run(${root}/usr/bin/velmora --version)
 expect("${output}" "^Velmora [0-9]")

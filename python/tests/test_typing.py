@@ -69,8 +69,16 @@ def cache(tmp_path_factory):
     return tmp_path_factory.mktemp("mypy")
 
 
+# The modules of the package written in Python whose every function is annotated.
+ANNOTATED = ("velmora", "velmora.ase", "velmora.sweep", "velmora._tables", "velmora._quoting", "velmora._early")
+
+
 def test_stubs_agree_with_the_module_and_the_examples_type_check(cache):
     checked = mypy("mypy.stubtest", "velmora", cache=cache)
+    assert checked.returncode == 0, checked.stdout
+    modules = [word for module in ANNOTATED for word in ("-m", module)]
+    checked = mypy("mypy", "--follow-imports=silent", "--disallow-untyped-defs", "--disallow-incomplete-defs", *modules,
+                   cache=cache)
     assert checked.returncode == 0, checked.stdout
     examples = Path(__file__).resolve().parents[2] / "examples"
     checked = mypy("mypy", "--ignore-missing-imports", str(examples), cache=cache)
@@ -85,13 +93,17 @@ TYPED = [  # a line of code, whether mypy takes it
     ("frames: velmora.Record = scene.run(5, record=1)[-3:]", True),
     ("kinetic: velmora.Scene = scene.run(5, record=1)['kinetic']", False),
     ("scene.run(5, mode='warm')", False),
+    ("velmora.read_sweep(5)", False),
+    ("rows: list[list[str]] = list(velmora.sweep.rows(velmora.sweep.Settings('b.ato', {'B1': '2:3:5'}, 10)))", True),
+    ("velmora.sweep.Settings('b.ato', ['B1=2,3'], steps='10')", False),
+    ("velmora.sweep.Settings('b.ato', mode='warm')", False),
 ]
 
 
 def test_the_stubs_give_each_call_its_type(tmp_path, cache):
     # Each line in a function of its own, so that its names stand alone; mypy names the lines it refuses.
     lines = [f"def case{k}(scene: velmora.Scene) -> None:\n    {line}" for k, (line, _) in enumerate(TYPED)]
-    (tmp_path / "use.py").write_text("import velmora\n" + "\n".join(lines) + "\n")
+    (tmp_path / "use.py").write_text("import velmora.sweep\n" + "\n".join(lines) + "\n")
     checked = mypy("mypy", str(tmp_path / "use.py"), cache=cache)
     refused = {int(line.split(":")[1]) for line in checked.stdout.splitlines() if ": error:" in line}
     assert [2 * k + 3 in refused for k in range(len(TYPED))] == [not takes for _, takes in TYPED], checked.stdout

@@ -9,6 +9,10 @@ window and velmora-batch.
 Values are numpy longdouble arrays (the x87 extended format the program computes in).
 """
 
+from velmora import _early
+
+_early.end_sweep_at_once()  # first: `python3 -m velmora.sweep` runs this import before the sweep
+
 from velmora import _core, _signatures
 from velmora._core import (GROUP_SPECIES, MODE_NAMES, PARAMETER_NAMES, QUANTITY_NAMES, Error, FileError,
                            FloatingPointFault, Record, Scene)

@@ -5,16 +5,17 @@ to that terminal."""
 QUOTED_BYTES = 200
 
 
-def _is_control(character):
+def _is_control(character: str) -> bool:
     code = ord(character)
     return code < 0x20 or 0x7F <= code <= 0x9F
 
 
-def quoted(text):
+def quoted(text: str) -> str:
     """The text between single quotes: at most QUOTED_BYTES bytes of its UTF-8 (never part of a
     character), followed by "..." when there is more; control characters (C0, DEL and C1) are
     written as \\xNN for each byte of their UTF-8."""
-    parts, size = [], 0
+    parts: list[str] = []
+    size = 0
     for character in text:
         encoded = character.encode("utf-8", "surrogateescape")
         if size + len(encoded) > QUOTED_BYTES:
@@ -24,7 +25,7 @@ def quoted(text):
     return "'" + "".join(parts) + "'"
 
 
-def shown(text):
+def shown(text: object) -> str:
     """A name or value as a message shows it: as it is when it is short and holds no control
     character, quoted otherwise."""
     text = str(text)

@@ -6,8 +6,11 @@ not finite. pandas' own read_csv takes some of those texts as missing and others
 readers here give numpy.longdouble numbers for all of them.
 """
 
+import io
 import os
 import stat
+import typing  # typing.Mapping and the like by the module's name: stubtest takes an imported name as the module's own
+from typing import Any, Optional, Union
 
 import numpy as np
 
@@ -18,8 +21,11 @@ INTEGER_COLUMNS = ("step", "seed", "steps", "clusters", "largest")
 TEXT_COLUMNS = ("fault", "document", "point_group")
 MAX_LINE_BYTES = 1 << 20  # the longest line read, as for a trajectory: a file of no lines is refused
 
+_Path = Union[str, bytes, "os.PathLike[str]", "os.PathLike[bytes]"]
+_Table = Any  # a pandas DataFrame (pandas ships no types) or, without pandas, a numpy structured array
 
-def _kind(name):
+
+def _kind(name: str) -> type:
     if name in INTEGER_COLUMNS:
         return np.int64
     if name in TEXT_COLUMNS:
@@ -27,14 +33,14 @@ def _kind(name):
     return np.longdouble
 
 
-def _cell(text, kind, path, line, name):
+def _cell(text: str, kind: type, path: _Path, line: int, name: str) -> Any:
     try:
         return kind(text)
     except ValueError:
         raise ValueError(f"{shown(path)}:{line}: column {name}: {quoted(text)} is not a number") from None
 
 
-def _open_regular(path):
+def _open_regular(path: _Path) -> io.BufferedReader:
     """The file at `path` open for reading, refused (ValueError) when it is no regular file: a
     device or a FIFO may never end."""
     descriptor = os.open(path, os.O_RDONLY | os.O_NONBLOCK | os.O_CLOEXEC)
@@ -44,7 +50,7 @@ def _open_regular(path):
     return os.fdopen(descriptor, "rb")
 
 
-def _whole_lines(path):
+def _whole_lines(path: _Path) -> list[str]:
     pieces = []
     with _open_regular(path) as file:
         for number, line in enumerate(iter(lambda: file.readline(MAX_LINE_BYTES + 1), b""), start=1):
@@ -56,7 +62,7 @@ def _whole_lines(path):
     return text[: text.rfind("\n") + 1].splitlines()
 
 
-def frame(columns, settings=None):
+def frame(columns: typing.Mapping[str, np.ndarray], settings: Optional[typing.Mapping[str, str]] = None) -> _Table:
     """A pandas DataFrame of the named columns when pandas is installed (with the table's
     settings, if any, in its attrs["settings"]), otherwise a numpy structured array with the same
     fields (longdouble, int64 or text)."""
@@ -65,17 +71,17 @@ def frame(columns, settings=None):
     except ImportError:
         length = len(next(iter(columns.values()), []))
         fields = [(name, values.dtype) for name, values in columns.items()]
-        table = np.empty(length, dtype=fields)
+        array = np.empty(length, dtype=fields)
         for name, values in columns.items():
-            table[name] = values
-        return table
+            array[name] = values
+        return array
     table = pandas.DataFrame(columns)
     if settings:
         table.attrs["settings"] = settings
     return table
 
 
-def read_table(path, expected=None):
+def read_table(path: _Path, expected: Optional[typing.Callable[[list[str]], bool]] = None) -> _Table:
     """The tab-separated table at `path`: its header names the columns; step, seed and steps are
     integers, fault is text, every other column a real read exactly as numpy.longdouble (NAN,
     INF and -INF as numbers). A last line without a line end (a run cut off while writing it)
@@ -92,10 +98,16 @@ def read_table(path, expected=None):
     names = lines[0].split("\t")
     if expected and not expected(names):
         raise ValueError(f"{shown(path)}: not such a table: its header is {quoted(lines[0])}")
+    return rows_frame(names, [line.split("\t") for line in lines[1:]], settings, path, first + 2)
+
+
+def rows_frame(names: typing.Sequence[str], rows: typing.Iterable[typing.Sequence[str]],
+               settings: Optional[typing.Mapping[str, str]] = None, path: _Path = "", first: int = 1) -> _Table:
+    """The rows (lists of cell texts, the first on line `first` of `path`) of a table with the
+    columns `names`, as read_table gives them."""
     kinds = [_kind(name) for name in names]
-    cells = [[] for _ in names]
-    for number, line in enumerate(lines[1:], start=first + 2):
-        texts = line.split("\t")
+    cells: list[list[Any]] = [[] for _ in names]
+    for number, texts in enumerate(rows, start=first):
         if len(texts) != len(names):
             raise ValueError(f"{shown(path)}:{number}: {len(texts)} cells, the header names {len(names)}")
         for column, (text, kind, name) in enumerate(zip(texts, kinds, names)):
@@ -104,20 +116,20 @@ def read_table(path, expected=None):
                   for name, kind, values in zip(names, kinds, cells)}, settings)
 
 
-def read_log(path):
+def read_log(path: _Path) -> _Table:
     """velmora-batch --log's table (or the chart window's export): step (int64), then kinetic,
     potential, total, kinetic1..3, gyration, closest, fastest (longdouble)."""
     return read_table(path, lambda names: names == ["step", *_core.QUANTITY_NAMES])
 
 
-def read_sweep(path):
+def read_sweep(path: _Path) -> _Table:
     """velmora.sweep's table: the swept parameters (longdouble), seed (int64, when seeded), the
     quantities (longdouble), steps (int64), fault (text, empty when none) and, where the sweep
     kept the documents, document (text)."""
     return read_table(path, lambda names: {*_core.QUANTITY_NAMES, "steps", "fault"} <= set(names))
 
 
-def record_frame(self):
+def record_frame(self: _core.Record) -> _Table:
     """The quantities of a Record by frame: step, time (step x dt, longdouble), then the quantities
     as velmora-batch --log names them, as read_log gives a log of the same run (with time added)."""
     return frame({"step": self.steps, "time": self.times, **{name: self[name] for name in _core.QUANTITY_NAMES}})

@@ -6,8 +6,8 @@
 Every point is one task: a top-level function of plain values that loads the scene from the
 document's bytes, runs it on one thread and returns its row, so that a point gives the same bits
 on any worker and with any number of workers. Rows are written as points finish; a sweep that is
-interrupted keeps them, and --resume runs only the points missing from the output, after checking
-that the table was written with the same settings.
+interrupted keeps them, and --resume runs only the points of the grid missing from the output,
+after checking that the table was written with the same base, steps, switches and mode.
 """
 
 import argparse
@@ -18,17 +18,23 @@ import hashlib
 import itertools
 import logging
 import math
+import multiprocessing.resource_tracker
 import os
 import random
 import signal
 import stat
 import sys
+import tempfile
 import time
-from typing import Optional
+import typing  # typing.Mapping and the like by the module's name: stubtest takes an imported name as the module's own
+from types import FrameType
+from typing import TYPE_CHECKING, Any, Optional, Union
 
 import numpy as np
 
 import velmora
+from velmora import _tables
+from velmora._early import AGAIN, ENDING_SIGNALS
 from velmora._quoting import quoted, shown
 
 NAMES = velmora.PARAMETER_NAMES + ("dt",)
@@ -39,7 +45,21 @@ MAX_POINTS = 1_000_000  # rows of one table; a larger grid is refused before any
 MAX_STEPS = 2**31 - 1  # the most steps a run takes, as velmora-batch --steps
 MAX_WORKERS = 256  # the most workers of a local cluster, as the tools' --threads
 NAME_BYTES = 255  # the longest file name of the usual file systems
-AGAIN = "; the finished points are in the table, --resume runs the rest"
+
+_Path = Union[str, "os.PathLike[str]"]
+_Value = Union[str, int, float, np.longdouble]  # a value of a parameter, or its text
+_Values = Union[str, typing.Sequence[_Value]]  # a list of values, or the text "a,b,c" or "start:stop:count"
+_Sets = Union[typing.Mapping[str, _Values], typing.Sequence[str]]  # values by name, or texts "NAME=VALUES"
+if TYPE_CHECKING:  # types the module does not need at run time
+    _Mode = typing.Literal["free", "hot", "cold", "current1", "current2"]  # velmora.MODE_NAMES
+
+    class _Switches(typing.TypedDict):
+        """The switches of a run, as Scene.run takes them."""
+
+        blockade: bool
+        cool: bool
+        contact: bool
+        taoscope: bool
 
 
 class InputError(ValueError):
@@ -57,7 +77,7 @@ class OutputClosed(Exception):
 class Interrupted(KeyboardInterrupt):
     """A signal that ends the sweep as Ctrl+C does; `signal` is its number."""
 
-    def __init__(self, number):
+    def __init__(self, number: int) -> None:
         super().__init__(number)
         self.signal = number
 
@@ -66,7 +86,7 @@ class Interrupted(KeyboardInterrupt):
 # Values, axes and points
 
 
-def parse_value(text, where):
+def parse_value(text: _Value, where: str) -> np.longdouble:
     text = str(text).strip()
     try:
         return velmora.parse_real(text)
@@ -84,16 +104,16 @@ class Axis:
     values of a range are computed when asked for, so that a long range takes no memory."""
 
     name: str
-    listed: tuple = ()
+    listed: tuple[np.longdouble, ...] = ()
     start: Optional[np.longdouble] = None
     stop: Optional[np.longdouble] = None
     count: int = 0
 
-    def __len__(self):
+    def __len__(self) -> int:
         return self.count if self.start is not None else len(self.listed)
 
-    def value(self, k):
-        if self.start is None:
+    def value(self, k: int) -> np.longdouble:
+        if self.start is None or self.stop is None:
             return self.listed[k]
         if self.count == 1:
             return self.start
@@ -102,14 +122,14 @@ class Axis:
         step = (self.stop - self.start) / np.longdouble(self.count - 1)
         return self.start + step * np.longdouble(k)
 
-    def text(self):
+    def text(self) -> str:
         """The values as the table's settings record them, exactly."""
         if self.start is None:
             return ",".join(velmora.format_exact(value) for value in self.listed)
         return f"{velmora.format_exact(self.start)}:{velmora.format_exact(self.stop)}:{self.count}"
 
 
-def axis_of(name, values):
+def axis_of(name: str, values: _Values) -> Axis:
     """The axis of a list of values (numbers, texts or numpy.longdouble) or of a text "a,b,c" or
     "start:stop:count"; checked."""
     where = shown(f"{name}={values}")
@@ -136,7 +156,7 @@ def axis_of(name, values):
     return Axis(name, tuple(parse_value(item, where) for item in items))
 
 
-def seed_factor(seed):
+def seed_factor(seed: int) -> np.longdouble:
     """The factor that scales every velocity of the scene for copy `seed` (1, 2, ...): a number
     drawn uniformly from [0.9, 1.1) by Python's random.Random(seed), which gives the same number
     for the same seed on every machine and version."""
@@ -147,15 +167,15 @@ def seed_factor(seed):
 class Point:
     """One point of a sweep: a value for each name, as the table writes it, and its seed."""
 
-    names: tuple
-    values: tuple
+    names: tuple[str, ...]
+    values: tuple[str, ...]
     seed: Optional[int] = None
 
-    def cells(self):
+    def cells(self) -> list[str]:
         """The leading cells of the point's row."""
         return list(self.values) + ([str(self.seed)] if self.seed is not None else [])
 
-    def document_name(self):
+    def document_name(self) -> str:
         """The name of the point's kept document: its settings, or when those make a name too long
         for a file system, a hash of them (the row holds the settings and the name)."""
         parts = [f"{name}={text}" for name, text in zip(self.names, self.values)]
@@ -172,22 +192,22 @@ class Grid:
     """Every combination of the axes' values, in the order of the axes (the last one changing
     fastest), each `seeds` times; produced one point at a time."""
 
-    axes: tuple
+    axes: tuple[Axis, ...]
     seeds: int = 0
 
     @property
-    def names(self):
+    def names(self) -> tuple[str, ...]:
         return tuple(axis.name for axis in self.axes)
 
-    def __len__(self):
+    def __len__(self) -> int:
         return self.size
 
     @property
-    def size(self):
+    def size(self) -> int:
         """The number of points, however large (len() takes only what fits a machine word)."""
         return math.prod(len(axis) for axis in self.axes) * max(self.seeds, 1)
 
-    def __iter__(self):
+    def __iter__(self) -> typing.Iterator[Point]:
         sizes = [len(axis) for axis in self.axes]
         for combination in range(math.prod(sizes)):
             indices = []
@@ -199,7 +219,7 @@ class Grid:
                 yield Point(self.names, texts, seed)
 
 
-def grid_of(sets, seeds):
+def grid_of(sets: _Sets, seeds: int) -> Grid:
     """The grid of a mapping of names to values, or of "NAME=VALUES" texts; checked, and refused
     when it holds more than MAX_POINTS points."""
     items = sets.items() if hasattr(sets, "items") else [setting.partition("=")[::2] for setting in sets]
@@ -233,26 +253,26 @@ class Settings:
     document; resume: go on with an existing output of the same settings; progress: a progress
     line on standard error."""
 
-    base: object
-    sets: object = ()
+    base: _Path
+    sets: _Sets = ()
     steps: int = 0
     seeds: int = 0
-    mode: str = "free"
+    mode: "_Mode" = "free"
     blockade: bool = False
     cool: bool = False
     contact: bool = False
     taoscope: bool = False
     workers: Optional[int] = None
     scheduler: Optional[str] = None
-    client: object = None
+    client: Any = None
     dashboard: Optional[str] = None
-    output: object = None
-    keep: object = None
+    output: Optional[_Path] = None
+    keep: Optional[_Path] = None
     resume: bool = False
     progress: bool = False
 
-    def switches(self):
-        return {switch: getattr(self, switch) for switch in SWITCHES}
+    def switches(self) -> "_Switches":
+        return {"blockade": self.blockade, "cool": self.cool, "contact": self.contact, "taoscope": self.taoscope}
 
 
 @dataclasses.dataclass(frozen=True)
@@ -261,17 +281,17 @@ class Job:
 
     document: bytes
     steps: int
-    mode: str
-    switches: dict
+    mode: "_Mode"
+    switches: "_Switches"
     keep: bool
 
-    def key(self, point):
+    def key(self, point: Point) -> str:
         text = repr((hashlib.sha256(self.document).hexdigest(), point, self.steps, self.mode,
                      sorted(self.switches.items())))
         return "velmora-point-" + hashlib.sha256(text.encode()).hexdigest()[:32]
 
 
-def checked(settings):
+def checked(settings: Settings) -> tuple[Grid, Job]:
     """The grid and the job of the settings, after every check that needs no work."""
     grid = grid_of(settings.sets, settings.seeds)
     for name, least, most in (("steps", 0, MAX_STEPS), ("seeds", 0, None), ("workers", 1, MAX_WORKERS)):
@@ -291,7 +311,7 @@ def checked(settings):
     return grid, Job(document, settings.steps, settings.mode, settings.switches(), settings.keep is not None)
 
 
-def check_table_name(settings):
+def check_table_name(settings: Settings) -> None:
     """A table in the folder of the kept documents may not be named as they are: a point's
     document would replace it."""
     if settings.output is None or settings.keep is None:
@@ -301,7 +321,7 @@ def check_table_name(settings):
         raise InputError(f"{settings.output}: a table in the --keep folder is not named like its documents (*.ato)")
 
 
-def recorded(grid, job):
+def recorded(grid: Grid, job: Job) -> dict[str, str]:
     """The settings a table records, by name: what makes its rows comparable."""
     switches = " ".join(name for name, on in job.switches.items() if on) or "none"
     record = {"base": "sha256:" + hashlib.sha256(job.document).hexdigest(), "steps": str(job.steps),
@@ -311,7 +331,21 @@ def recorded(grid, job):
     return record
 
 
-def columns_of(grid, job):
+# What makes the rows of two sweeps comparable: a table goes on only with these as it records them.
+# The grid may change (the points of the new one that the table lacks are run), as long as it has
+# the same names and, when seeded, is seeded.
+FIXED_SETTINGS = ("base", "steps", "switches", "mode", "documents")
+
+
+def comparable(name: str, table: typing.Mapping[str, str], now: typing.Mapping[str, str]) -> bool:
+    """Whether the setting `name` of a table's settings allows a sweep of the settings `now` to go
+    on with the table."""
+    if name in FIXED_SETTINGS or name not in table or name not in now:
+        return table.get(name) == now.get(name)
+    return name != "seeds" or (table[name] == "0") == (now[name] == "0")
+
+
+def columns_of(grid: Grid, job: Job) -> list[str]:
     return (list(grid.names) + (["seed"] if grid.seeds else []) + list(velmora.QUANTITY_NAMES) + ["steps", "fault"]
             + (["document"] if job.keep else []))
 
@@ -320,7 +354,7 @@ def columns_of(grid, job):
 # One point: the task that workers run
 
 
-def scene_of_point(document, point):
+def scene_of_point(document: bytes, point: Point) -> velmora.Scene:
     """The base scene with the point's values and seed applied."""
     scene = velmora.Scene.from_bytes(document)
     parameters = scene.parameters.copy()
@@ -337,7 +371,7 @@ def scene_of_point(document, point):
     return scene
 
 
-def run_point(job, point):
+def run_point(job: Job, point: Point) -> tuple[list[str], Optional[bytes]]:
     """Runs one point on one thread: its row's cells, and its final document when kept."""
     scene = scene_of_point(job.document, point)
     fault = ""
@@ -357,7 +391,7 @@ def run_point(job, point):
 # The table
 
 
-def lock_holder(fd):
+def lock_holder(fd: int) -> str:
     """The process that holds a lock on the file of `fd`, as the system lists it ("" if unknown)."""
     status = os.fstat(fd)
     file = f"{os.major(status.st_dev):02x}:{os.minor(status.st_dev):02x}:{status.st_ino}"
@@ -372,7 +406,7 @@ def lock_holder(fd):
     return ""
 
 
-def same_file(fd, path):
+def same_file(fd: int, path: _Path) -> bool:
     """Whether `path` still names the file open as `fd`."""
     try:
         named, held = os.stat(path), os.fstat(fd)
@@ -386,17 +420,18 @@ class Table:
     point, each written at once. A file output is locked for the sweep's life; a new file that
     gets no row is removed again, so that it blocks no later sweep."""
 
-    def __init__(self, path, record, columns, resume):
+    def __init__(self, path: Optional[_Path], record: dict[str, str], columns: list[str], resume: bool) -> None:
         self.path, self.columns = path, columns
-        self.done = set()
+        self.done: set[tuple[str, ...]] = set()
+        self.kept: list[list[str]] = []  # the rows of an existing table, as lists of cells
         self.rows = 0
-        self.fd = None
+        self.fd: Optional[int] = None
         self.created = False
         lines = [f"# {name}\t{value}" for name, value in record.items()] + ["\t".join(columns)]
         if path is None:
             self._print(lines)
             return
-        self.fd = self._open_locked(resume)
+        self.fd = self._open_locked(path, resume)
         try:
             if self._read(record) is None:
                 self._write(lines)
@@ -404,41 +439,48 @@ class Table:
             self.close()
             raise
 
-    def _open_locked(self, resume):
+    def _open_locked(self, path: _Path, resume: bool) -> int:
         try:
-            fd = os.open(self.path, os.O_RDWR | os.O_CREAT | os.O_EXCL, 0o666)
+            fd = os.open(path, os.O_RDWR | os.O_CREAT | os.O_EXCL, 0o666)
             self.created = True
         except FileExistsError:
             if not resume:
-                raise InputError(f"{self.path} exists: --resume goes on with it; remove it to start again") from None
-            fd = self._open_existing()
+                raise InputError(f"{path} exists: --resume goes on with it; remove it to start again") from None
+            fd = self._open_existing(path)
         except OSError as error:
-            raise InputError(f"{self.path}: {error.strerror}") from None
+            raise InputError(f"{path}: {error.strerror}") from None
         if not stat.S_ISREG(os.fstat(fd).st_mode):
             os.close(fd)
-            raise InputError(f"{self.path} is not a regular file")
+            raise InputError(f"{path} is not a regular file")
         try:
             fcntl.flock(fd, fcntl.LOCK_EX | fcntl.LOCK_NB)
         except OSError:
             holder = lock_holder(fd)
             os.close(fd)
-            raise InputError(f"{self.path} is being written by another sweep{holder}") from None
-        if not same_file(fd, self.path):  # removed, empty, by the sweep that held it
+            raise InputError(f"{path} is being written by another sweep{holder}") from None
+        if not same_file(fd, path):  # removed, empty, by the sweep that held it
             os.close(fd)
-            raise InputError(f"{self.path} was removed by the sweep that held it; start again")
+            raise InputError(f"{path} was removed by the sweep that held it; start again")
         return fd
 
-    def _open_existing(self):
+    @staticmethod
+    def _open_existing(path: _Path) -> int:
         try:
-            return os.open(self.path, os.O_RDWR)
+            return os.open(path, os.O_RDWR)
         except OSError as error:
-            raise InputError(f"{self.path}: {error.strerror}") from None
+            raise InputError(f"{path}: {error.strerror}") from None
 
-    def _read(self, record):
+    def _file(self) -> tuple[int, _Path]:
+        """The descriptor and the name of the table's file (a table on standard output has none)."""
+        assert self.fd is not None and self.path is not None
+        return self.fd, self.path
+
+    def _read(self, record: dict[str, str]) -> Optional[set[tuple[str, ...]]]:
         """The finished rows of an existing table of the same settings (None for a new table);
         a row cut off by an interruption is dropped. Another table is left as it was."""
+        fd, path = self._file()
         chunks = []
-        while chunk := os.read(self.fd, 1 << 20):
+        while chunk := os.read(fd, 1 << 20):
             chunks.append(chunk)
         data = b"".join(chunks)
         if not data:
@@ -447,66 +489,94 @@ class Table:
         try:
             lines = complete.decode("utf-8").splitlines()
         except UnicodeDecodeError:
-            raise InputError(f"{self.path} is no table of velmora.sweep: it is not UTF-8 text") from None
+            raise InputError(f"{path} is no table of velmora.sweep: it is not UTF-8 text") from None
         settings = dict(line[2:].partition("\t")[::2] for line in lines if line.startswith("# "))
         rows = [line for line in lines if not line.startswith("#")]
         if not settings or not rows:
-            raise InputError(f"{self.path} records no settings of velmora.sweep; remove it to start again")
+            raise InputError(f"{path} records no settings of velmora.sweep; remove it to start again")
         differences = [f"{name}: {settings.get(name, 'not given')} in the table, {record.get(name, 'not given')} now"
-                       for name in dict.fromkeys([*settings, *record]) if settings.get(name) != record.get(name)]
+                       for name in dict.fromkeys([*settings, *record]) if not comparable(name, settings, record)]
         if differences:
-            raise InputError(f"{self.path} holds a sweep of other settings, left as it was: " + "; ".join(differences))
+            raise InputError(f"{path} holds a sweep of other settings, left as it was: " + "; ".join(differences))
         if rows[0].split("\t") != self.columns:
-            raise InputError(f"{self.path} holds another sweep's columns: {rows[0]}")
-        if len(complete) != len(data):
-            os.ftruncate(self.fd, len(complete))
+            raise InputError(f"{path} holds another sweep's columns: {rows[0]}")
+        if settings != record:  # another grid: its settings replace the old ones, the rows stay
+            self._replace(record, rows)
+        elif len(complete) != len(data):
+            os.ftruncate(fd, len(complete))
+        self.kept = [line.split("\t") for line in rows[1:]]
         lead = len(self.columns) - len(velmora.QUANTITY_NAMES) - 2 - ("document" in self.columns)
-        self.done = {tuple(line.split("\t")[:lead]) for line in rows[1:]}
-        self.rows = len(self.done)
+        self.done = {tuple(row[:lead]) for row in self.kept}
+        self.rows = len(self.kept)
         return self.done
 
-    def _write(self, lines):
+    def _replace(self, record: dict[str, str], rows: list[str]) -> None:
+        """Writes the table again with the settings of `record`, beside it first, and puts it in
+        its place locked, so that an interruption leaves the old table or the new one whole."""
+        old, path = self._file()
+        folder, name = os.path.split(os.path.abspath(path))
+        try:
+            fd, pending = tempfile.mkstemp(prefix=f".{name}.", dir=folder)
+        except OSError as error:
+            raise SweepFailed(f"{path}: {error.strerror}") from None
+        self.fd = fd
+        try:
+            os.fchmod(fd, stat.S_IMODE(os.fstat(old).st_mode))
+            fcntl.flock(fd, fcntl.LOCK_EX)
+            self._write([f"# {key}\t{value}" for key, value in record.items()] + rows)
+            os.fsync(fd)
+            os.replace(pending, path)
+        except BaseException:
+            os.unlink(pending)
+            os.close(fd)
+            self.fd = old
+            raise
+        os.close(old)
+
+    def _write(self, lines: list[str]) -> None:
+        fd, path = self._file()
         data = "".join(line + "\n" for line in lines).encode()
         try:
-            os.lseek(self.fd, 0, os.SEEK_END)
+            os.lseek(fd, 0, os.SEEK_END)
             while data:
-                data = data[os.write(self.fd, data):]
+                data = data[os.write(fd, data):]
         except OSError as error:
-            raise SweepFailed(f"{self.path}: {error.strerror}{AGAIN if self.rows else ''}") from None
+            raise SweepFailed(f"{path}: {error.strerror}{AGAIN if self.rows else ''}") from None
 
     @staticmethod
-    def _print(lines):
+    def _print(lines: list[str]) -> None:
         try:
             for line in lines:
                 print(line, flush=True)
         except BrokenPipeError:
             raise OutputClosed() from None
 
-    def add(self, row):
+    def add(self, row: list[str]) -> None:
         if self.fd is None:
             self._print(["\t".join(row)])
         else:
             self._write(["\t".join(row)])
         self.rows += 1
 
-    def close(self):
+    def close(self) -> None:
         if self.fd is None:
             return
-        if self.created and not self.rows and same_file(self.fd, self.path):
-            os.unlink(self.path)
-        os.close(self.fd)
+        fd, path = self._file()
+        if self.created and not self.rows and same_file(fd, path):
+            os.unlink(path)
+        os.close(fd)
         self.fd = None
 
 
 class Progress:
     """Points done, failed and the rate, on one line of a terminal."""
 
-    def __init__(self, total, shown):
+    def __init__(self, total: int, shown: bool) -> None:
         self.total, self.shown = total, shown
         self.done = self.failed = 0
         self.start = time.monotonic()
 
-    def add(self, failed):
+    def add(self, failed: bool) -> None:
         self.done += 1
         self.failed += failed
         if self.shown:
@@ -514,7 +584,7 @@ class Progress:
             sys.stderr.write(f"\r{self.done}/{self.total} points, {self.failed} failed, {rate:.2f} points/s\x1b[K")
             sys.stderr.flush()
 
-    def clear(self):
+    def clear(self) -> None:
         if self.shown and self.done:
             sys.stderr.write("\r\x1b[K")
 
@@ -523,7 +593,7 @@ class Progress:
 # The sweep
 
 
-def _client(settings):
+def _client(settings: Settings) -> tuple[Any, Any]:
     """The Dask client of the settings and the cluster started for it (None for a scheduler's)."""
     import dask
     from dask.distributed import Client, LocalCluster
@@ -537,17 +607,22 @@ def _client(settings):
             raise SweepFailed(f"the scheduler {shown(settings.scheduler)} cannot be reached: {shown(error)}") from None
     # Every listener on this machine's loopback only; without a dashboard the scheduler's web
     # server answers nothing.
-    routes = {} if settings.dashboard else {"distributed.scheduler.http.routes": [],
-                                            "distributed.worker.http.routes": []}
+    routes: dict[str, Any] = {} if settings.dashboard else {"distributed.scheduler.http.routes": [],
+                                                            "distributed.worker.http.routes": []}
     # The workers (and the thread that starts them) never see the signals that end the sweep: a
     # terminal sends Ctrl+C to the whole process group, and the sweep ends them itself.
     # A signal that came meanwhile arrives when they are unblocked: the cluster is closed again.
     cluster = None
     try:
-        blocked = signal.pthread_sigmask(signal.SIG_BLOCK, ending_signals())
+        blocked = signal.pthread_sigmask(signal.SIG_BLOCK, ENDING_SIGNALS)
         try:
+            # multiprocessing's resource tracker leaves the thread that starts it with SIGINT and
+            # SIGTERM unblocked; started by the thread that starts the workers, the workers would
+            # see them. It is started here, and they are blocked again.
+            multiprocessing.resource_tracker.ensure_running()
+            signal.pthread_sigmask(signal.SIG_BLOCK, ENDING_SIGNALS)
             with dask.config.set(routes):
-                cluster = LocalCluster(n_workers=min(settings.workers or os.cpu_count(), MAX_WORKERS),
+                cluster = LocalCluster(n_workers=min(settings.workers or os.cpu_count() or 1, MAX_WORKERS),
                                        threads_per_worker=1, processes=True, host="127.0.0.1",
                                        dashboard_address=settings.dashboard or "127.0.0.1:0",
                                        worker_dashboard_address="127.0.0.1:0", silence_logs=logging.CRITICAL)
@@ -562,20 +637,25 @@ def _client(settings):
         raise
 
 
-def _close_cluster(cluster):
+def _close_cluster(cluster: Any) -> None:
     if cluster is not None:
         with contextlib.suppress(Exception):
             cluster.close()
 
 
-def rows(settings):
+def rows(settings: Settings) -> typing.Iterator[list[str]]:
     """Runs the sweep, giving each row (a list of the table's cells) as its point finishes.
 
     Bad input raises InputError before anything runs. When points end with an error, or their
     workers or the scheduler are lost, every other point still gets its row and SweepFailed is
     raised at the end, naming what happened."""
-    grid, job = checked(settings)
+    return _rows(settings, *checked(settings), [])
+
+
+def _rows(settings: Settings, grid: Grid, job: Job, kept: list[list[str]]) -> typing.Iterator[list[str]]:
+    """The rows of the sweep as they finish; the rows the table held already are put in `kept`."""
     table = Table(settings.output, recorded(grid, job), columns_of(grid, job), settings.resume)
+    kept.extend(table.kept)
     try:
         if settings.keep is not None:
             make_folder(settings.keep)
@@ -584,33 +664,40 @@ def rows(settings):
         table.close()
 
 
-def make_folder(path):
+def make_folder(path: _Path) -> None:
     try:
         os.makedirs(path, exist_ok=True)
     except OSError as error:
         raise InputError(f"{path}: {error.strerror}") from None
 
 
-def run(settings):
-    """Runs the sweep of the settings and returns its rows in the order they finished."""
-    return list(rows(settings))
+def run(settings: Settings) -> Any:
+    """Runs the sweep of the settings and returns its whole table as velmora.read_sweep reads it:
+    the rows the table held already, then those of the points run, in the order they finished."""
+    grid, job = checked(settings)
+    kept: list[list[str]] = []
+    ran = list(_rows(settings, grid, job, kept))
+    return _tables.rows_frame(columns_of(grid, job), kept + ran, recorded(grid, job))
 
 
-def _run_points(settings, grid, job, table):
+def _run_points(settings: Settings, grid: Grid, job: Job, table: Table) -> typing.Iterator[list[str]]:
     from dask.distributed import as_completed
 
     from velmora.sweep import run_point  # by its module's name, also when this file runs as __main__
 
-    if len(table.done) >= len(grid):
+    todo: typing.Iterator[Point] = (point for point in grid if tuple(point.cells()) not in table.done)
+    first = next(todo, None)
+    if first is None:
         return
+    todo = itertools.chain([first], todo)
+    missing = sum(tuple(point.cells()) not in table.done for point in grid) if settings.progress else 0
+    meter = Progress(missing, settings.progress)
     client, cluster = (settings.client, None) if settings.client is not None else _client(settings)
-    todo = (point for point in grid if tuple(point.cells()) not in table.done)
-    meter = Progress(len(grid) - len(table.done), settings.progress)
     running = {}
     failures = []
     pending = as_completed()
 
-    def submit(count):
+    def submit(count: int) -> None:
         """Keeps `count` more points in flight, so that the grid is never held whole."""
         for point in itertools.islice(todo, count):
             future = client.submit(run_point, job, point, key=job.key(point), pure=False)
@@ -626,7 +713,7 @@ def _run_points(settings, grid, job, table):
                 meter.add(True)
             else:
                 row, kept = future.result()
-                if kept is not None:
+                if settings.keep is not None:
                     velmora.Scene.from_bytes(kept).save(os.path.join(settings.keep, point.document_name()))
                 table.add(row)
                 meter.add(bool(row[len(row) - 1 - job.keep]))
@@ -645,7 +732,7 @@ def _run_points(settings, grid, job, table):
         raise SweepFailed(failure_text(failures))
 
 
-def _close(client, cluster, settings, running):
+def _close(client: Any, cluster: Any, settings: Settings, running: dict[Any, Point]) -> None:
     """Cancels the points still running and closes what the sweep opened."""
     with contextlib.suppress(Exception):  # a lost scheduler takes nothing more
         client.cancel(list(running))
@@ -655,7 +742,7 @@ def _close(client, cluster, settings, running):
         cluster.close()
 
 
-def task_error(future):
+def task_error(future: Any) -> Optional[BaseException]:
     """The error a point's task raised; None when it raised none (its worker was lost). Read while
     the client is open: a closed one gives no error back."""
     from dask.distributed import KilledWorker
@@ -669,7 +756,7 @@ def task_error(future):
     return None if isinstance(error, KilledWorker) else error
 
 
-def failure_text(failures):
+def failure_text(failures: list[tuple[Point, Optional[BaseException]]]) -> str:
     """What became of the points without a row (pairs of the point and the error its task
     raised, None for a lost worker): their workers lost, or the first error a task raised."""
     errors = [(point, error) for point, error in failures if error is not None]
@@ -687,7 +774,7 @@ def failure_text(failures):
 # The command line
 
 
-def whole_number(text):
+def whole_number(text: str) -> int:
     """An option's whole number; a bad one is quoted in argparse's message."""
     try:
         return int(text)
@@ -695,13 +782,13 @@ def whole_number(text):
         raise argparse.ArgumentTypeError(f"{quoted(text)} is not a whole number") from None
 
 
-def mode_name(text):
+def mode_name(text: str) -> str:
     if text not in velmora.MODE_NAMES:
         raise argparse.ArgumentTypeError(f"{quoted(text)} is none of {', '.join(velmora.MODE_NAMES)}")
     return text
 
 
-def arguments(argv):
+def arguments(argv: Optional[typing.Sequence[str]]) -> Settings:
     parser = argparse.ArgumentParser(
         prog="python3 -m velmora.sweep",
         description="Runs a scene under every combination of parameter values, on a local Dask cluster or an "
@@ -723,12 +810,13 @@ def arguments(argv):
                         help="serve the local cluster's Dask dashboard (default address 127.0.0.1:8787)")
     parser.add_argument("--output", metavar="FILE", help="the table (default: standard output)")
     parser.add_argument("--keep", metavar="DIR", help="also save each point's final document here")
-    parser.add_argument("--resume", action="store_true", help="skip the points already in the output")
+    parser.add_argument("--resume", action="store_true", help="go on with the output: run the points it has no row for; the grid may differ, "
+                             "the base, steps, switches, mode and names may not")
     options = parser.parse_args(argv)
     return Settings(**vars(options), progress=sys.stderr.isatty())
 
 
-def quiet_dask():
+def quiet_dask() -> None:
     """Leaves what went wrong to the sweep's own line: Dask's loggers say nothing, nor do those of the
     event loop under it (a lost scheduler cancels its tasks, which asyncio and tornado would report)."""
     import distributed  # noqa: F401 (its import sets up its loggers)
@@ -738,31 +826,23 @@ def quiet_dask():
         logging.getLogger(name).setLevel(logging.CRITICAL + 1)
 
 
-def ending_signals():
-    """The signals that end a sweep as Ctrl+C does, as they end velmora-batch: Ctrl+C, a
-    termination request, a closed terminal, Ctrl+\\, a timer, the user's two signals and the end of
-    the processor time allowed."""
-    return {signal.SIGINT, signal.SIGTERM, signal.SIGHUP, signal.SIGQUIT, signal.SIGALRM, signal.SIGUSR1,
-            signal.SIGUSR2, signal.SIGXCPU}
-
-
-def catch_signals():
+def catch_signals() -> None:
     """The first ending signal raises Interrupted, so that the sweep tidies up (its cluster closed,
     a table without rows removed) and says so in one line; a later one waits for that. A signal
     ignored by whoever started the sweep (nohup ignores SIGHUP) stays ignored."""
-    caught = []
+    caught: list[int] = []
 
-    def interrupt(number, frame):
+    def interrupt(number: int, frame: Optional[FrameType]) -> None:
         if not caught:
             caught.append(number)
             raise Interrupted(number)
 
-    for number in ending_signals():
+    for number in ENDING_SIGNALS:
         if signal.getsignal(number) != signal.SIG_IGN:
             signal.signal(number, interrupt)
 
 
-def open_standard_descriptors():
+def open_standard_descriptors() -> list[int]:
     """Opens each of the descriptors 0-2 that is closed on /dev/null, so that no file the sweep
     opens takes its number; returns those that were closed."""
     closed = []
@@ -779,7 +859,7 @@ def open_standard_descriptors():
     return closed
 
 
-def main(argv=None):
+def main(argv: Optional[typing.Sequence[str]] = None) -> int:
     catch_signals()
     count = 0
     try:

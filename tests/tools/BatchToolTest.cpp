@@ -253,10 +253,10 @@ TEST(BatchTool, UsageErrorsExitWithTwoAndShowTheUsage) {
       {{"--listing", "positions", scene}, "--listing: the standard output is closed", true},
   };
   WriteBytes(folder.Path("old.tsv"), "OLD\n");
-  ::link(folder.Path("old.tsv").c_str(), folder.Path("linked.xyz").c_str());
+  ASSERT_EQ(::link(folder.Path("old.tsv").c_str(), folder.Path("linked.xyz").c_str()), 0);
   for (const UsageCase& c : cases) {
     const Outcome outcome = RunTool(folder, c.arguments, [&] {
-      (void)::chdir(folder.Path().c_str());
+      if (::chdir(folder.Path().c_str()) != 0) ::_exit(127);
       if (c.outputClosed) ::close(STDOUT_FILENO);
     });
     EXPECT_EQ(outcome.status, 2) << c.message;
@@ -315,7 +315,7 @@ TEST(BatchTool, OutputsReplaceTheirTargetsTogetherOrNotAtAll) {
     std::set<std::string> entries = {"scene.ato", "t.xyz", "l.tsv"};
     for (const char* name : {"t.xyz", "l.tsv"}) WriteBytes(folder.Path(name), "OLD\n");
     if (c.linked) {
-      ::link(folder.Path("t.xyz").c_str(), folder.Path("t2.xyz").c_str());
+      ASSERT_EQ(::link(folder.Path("t.xyz").c_str(), folder.Path("t2.xyz").c_str()), 0);
       entries.insert("t2.xyz");
     }
     std::vector<std::string> arguments = c.arguments;
@@ -341,7 +341,7 @@ TEST(BatchTool, ALinkedTrajectoryThatDoesNotFitTheDiskIsLeftAsItWas) {
   if (!disk.Mounted()) GTEST_SKIP() << "no file system can be mounted here";
   const std::string trajectory = folder.Path("disk/t.xyz");
   WriteBytes(trajectory, "OLD\n");
-  ::link(trajectory.c_str(), folder.Path("disk/t2.xyz").c_str());
+  ASSERT_EQ(::link(trajectory.c_str(), folder.Path("disk/t2.xyz").c_str()), 0);
   const Outcome outcome = RunTool(folder, {"--steps", "1000", "--xyz", trajectory, scene});
   EXPECT_EQ(outcome.status, 1);
   EXPECT_EQ(outcome.err, "velmora-batch: " + trajectory + ": Disk full\n");
@@ -491,7 +491,7 @@ TEST(BatchTool, PendingFilesAreAsPrivateAsTheirTargets) {
 TEST(BatchTool, OutputsSpelledOtherwiseAreTheirFiles) {
   TemporaryFolder folder;
   const std::string scene = WriteLoneSlot(folder);
-  ::symlink("made.xyz", folder.Path("link.xyz").c_str());
+  ASSERT_EQ(::symlink("made.xyz", folder.Path("link.xyz").c_str()), 0);
   ASSERT_EQ(RunTool(folder, {"--steps", "1", "--xyz", folder.Path("link.xyz"), scene}).status, 0);
   struct stat link {};
   ::lstat(folder.Path("link.xyz").c_str(), &link);

@@ -51,7 +51,9 @@ TEST(RenderTool, AMovieBrokenByAFullDiskLeavesTheOlderOne) {
     if (!disk.Mounted()) GTEST_SKIP() << "no file system can be mounted here";
     const std::string movie = folder.Path("disk/m.mp4");
     WriteBytes(movie, "an older movie");
-    if (linked) ::link(movie.c_str(), folder.Path("disk/same.mp4").c_str());
+    if (linked) {
+      ASSERT_EQ(::link(movie.c_str(), folder.Path("disk/same.mp4").c_str()), 0);
+    }
     const std::string scratch = folder.Path("disk");
     const Outcome outcome = RunRender(folder, {"--steps", "200", "--output", movie, scene}, [&] {
       if (linked) ::setenv("TMPDIR", scratch.c_str(), 1);

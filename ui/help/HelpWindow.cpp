@@ -19,6 +19,7 @@ namespace {
 
 constexpr const char* HelpExtension = ".hlp";
 constexpr const char* ContentsFileName = "index.html";
+constexpr const char* HelpFolderVariable = "VELMORA_HELP_DIR";  // a folder of help files searched first
 
 QToolButton* Button(QWidget* parent, const char* name, const QString& text, QStyle::StandardPixmap icon,
                     const QKeySequence& shortcut) {
@@ -70,10 +71,13 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 QStringList HelpWindow::HelpFolders() {
-  QStringList folders{QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/velmora/help"))};
+  QStringList folders;
+  const QString chosen = qEnvironmentVariable(HelpFolderVariable);
+  if (!chosen.isEmpty()) folders << QDir::cleanPath(chosen);
+  folders << QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/velmora/help"));
   for (const QString& data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
     folders << data + QStringLiteral("/velmora/help");
-  folders << QStringLiteral(VELMORA_HELP_INSTALL_DIR) << QStringLiteral(VELMORA_HELP_SOURCE_DIR);
+  folders << QStringLiteral(VELMORA_HELP_INSTALL_DIR);
   folders.removeDuplicates();
   return folders;
 }

@@ -28,8 +28,9 @@ class HelpWindow : public QWidget {
   QUrl Source() const;
   QString PageText() const;
 
-  // The folders searched for help files, in order: beside the installed program
-  // (../share/velmora/help), the system's data folders, the install prefix, the source tree.
+  // The folders searched for help files, in order: the one VELMORA_HELP_DIR names, beside the
+  // program (../share/velmora/help, which the build folder links to the source tree's pages),
+  // the system's data folders, the install prefix.
   static QStringList HelpFolders();
   // The contents page of the help file, or empty when no folder holds it.
   static QString ContentsPage(const QString& helpFile);
