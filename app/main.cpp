@@ -5,7 +5,6 @@
 // so they work where there is no display.
 
 #include <QApplication>
-
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -48,13 +47,18 @@ CommandLine Parse(int argc, char** argv) {
   bool optionsEnd = false;
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument = argv[i];
-    if (!optionsEnd && argument == "--") optionsEnd = true;
-    else if (!optionsEnd && argument == "--help") line.help = true;
-    else if (!optionsEnd && argument == "--version") line.version = true;
+    if (!optionsEnd && argument == "--")
+      optionsEnd = true;
+    else if (!optionsEnd && argument == "--help")
+      line.help = true;
+    else if (!optionsEnd && argument == "--version")
+      line.version = true;
     else if (!optionsEnd && argument.size() > 1 && argument[0] == '-')
       throw UsageError("unknown option '" + std::string(argument) + "'");
-    else if (line.document) throw UsageError("one document at a time");
-    else line.document = std::string(argument);
+    else if (line.document)
+      throw UsageError("one document at a time");
+    else
+      line.document = std::string(argument);
   }
   return line;
 }
@@ -70,7 +74,8 @@ std::string FullName(const std::string& name) {
 
 int main(int argc, char** argv) {
   CommandLine line;
-  if (const std::optional<int> status = velmora::ReadCommandLine("velmora", Usage, [&] { return Parse(argc, argv); }, line))
+  if (const std::optional<int> status = velmora::ReadCommandLine(
+          "velmora", Usage, [&] { return Parse(argc, argv); }, line))
     return *status;
   if (line.version) {
     std::puts("Velmora " VELMORA_VERSION);
@@ -87,8 +92,9 @@ int main(int argc, char** argv) {
   velmora::Model model;
   velmora::ViewState view;
   velmora::TMainForm mainForm(model, view, line.document);
-  velmora::TEditDlg editDlg(model, [&mainForm] { return mainForm.TaoscopeSelected(); },
-                            velmora::LocaleDecimalSeparator(), &mainForm);
+  velmora::TEditDlg editDlg(
+      model, [&mainForm] { return mainForm.TaoscopeSelected(); }, velmora::LocaleDecimalSeparator(),
+      &mainForm);
   mainForm.SetEditDlg(&editDlg);
   velmora::TAboutBox aboutBox(&mainForm);
   mainForm.SetAboutBox(&aboutBox);

@@ -45,15 +45,17 @@ void Paint(benchmark::State& state, velmora::ParticleStyle style, velmora::Colou
   look.Colour = colour;
   QImage image(velmora::StartCanvasSize, QImage::Format_RGB32);
   for (auto _ : state)
-    velmora::RenderInto(image, {scene.model, scene.view, look, velmora::StartCanvasSize,
-                                trails ? &scene.trails : nullptr});
+    velmora::RenderInto(
+        image, {scene.model, scene.view, look, velmora::StartCanvasSize, trails ? &scene.trails : nullptr});
 }
 
 using velmora::ColourBy;
 using velmora::ParticleStyle;
 BENCHMARK_CAPTURE(Paint, Dots, ParticleStyle::Dots, ColourBy::Group, false)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(Paint, Spheres, ParticleStyle::Spheres, ColourBy::Group, false)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(Paint, SpheresBySpeed, ParticleStyle::Spheres, ColourBy::Speed, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Paint, Spheres, ParticleStyle::Spheres, ColourBy::Group, false)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Paint, SpheresBySpeed, ParticleStyle::Spheres, ColourBy::Speed, false)
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Paint, Trails, ParticleStyle::Dots, ColourBy::Group, true)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Paint, SpheresBySpeedTrails, ParticleStyle::Spheres, ColourBy::Speed, true)
     ->Unit(benchmark::kMicrosecond);

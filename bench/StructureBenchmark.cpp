@@ -20,9 +20,11 @@ Points CrystalChunk() {
   for (int x = -4; x <= 4; ++x)
     for (int y = -4; y <= 4; ++y)
       for (int z = -4; z <= 4; ++z)
-        if (((x + y + z) & 1) == 0) lattice.push_back({static_cast<real>(x), static_cast<real>(y), static_cast<real>(z)});
+        if (((x + y + z) & 1) == 0)
+          lattice.push_back({static_cast<real>(x), static_cast<real>(y), static_cast<real>(z)});
   const Point3 near{0.01L, 0.02L, 0.03L};
-  std::sort(lattice.begin(), lattice.end(), [&](const Point3& a, const Point3& b) { return Distance(a, near) < Distance(b, near); });
+  std::sort(lattice.begin(), lattice.end(),
+            [&](const Point3& a, const Point3& b) { return Distance(a, near) < Distance(b, near); });
   lattice.resize(100);
   return lattice;
 }

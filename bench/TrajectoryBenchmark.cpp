@@ -6,13 +6,13 @@
 //
 //   build/velmora_trajectory_bench [frames] [reads]
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <random>
 #include <string>
-#include <algorithm>
 
 #include "bench/BenchmarkScenes.h"
 #include "documents/XyzFrameIndex.h"
@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     worst = std::max(worst, seconds);
   }
   std::remove(name.c_str());
-  std::printf("frames=%d\nopen_seconds=%.3f\nframe_milliseconds_mean=%.3f\nframe_milliseconds_max=%.3f\n", frames,
-              openSeconds, 1e3 * total / reads, 1e3 * worst);
+  std::printf("frames=%d\nopen_seconds=%.3f\nframe_milliseconds_mean=%.3f\nframe_milliseconds_max=%.3f\n",
+              frames, openSeconds, 1e3 * total / reads, 1e3 * worst);
   return 0;
 }

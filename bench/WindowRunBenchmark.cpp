@@ -33,28 +33,27 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
-
 #include <algorithm>
-#include <numeric>
-#include <random>
-#include <vector>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
+#include <numeric>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "bench/BenchmarkScenes.h"
 #include "documents/DocumentFile.h"
 #include "documents/StartFile.h"
 #include "documents/XyzTrajectory.h"
 #include "picture/PictureFile.h"
-#include "view/SceneProjection.h"
 #include "sim/Stepper.h"
 #include "ui/common/DialogProvider.h"
 #include "ui/history/HistoryBar.h"
 #include "ui/main/MainForm.h"
+#include "view/SceneProjection.h"
 
 namespace {
 
@@ -118,7 +117,8 @@ ShowTimes KeptStepTimes(velmora::TMainForm& form) {
   for (const int k : order) {
     const auto start = std::chrono::steady_clock::now();
     bar.Show(k);
-    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     times.MeanMilliseconds += ms / static_cast<double>(order.size());
     times.MaxMilliseconds = std::max(times.MaxMilliseconds, ms);
   }
@@ -126,7 +126,8 @@ ShowTimes KeptStepTimes(velmora::TMainForm& form) {
 }
 
 // A trajectory of `frames` frames of the scene, opened in the window and shown frame by frame.
-void TrajectoryTimes(const std::string& document, const velmora::Model& scene, int frames, const QString& name) {
+void TrajectoryTimes(const std::string& document, const velmora::Model& scene, int frames,
+                     const QString& name) {
   {
     std::ofstream file(name.toStdString(), std::ios::binary);
     std::string frame;
@@ -155,7 +156,8 @@ void TrajectoryTimes(const std::string& document, const velmora::Model& scene, i
     const int k = any(random);
     const auto start = std::chrono::steady_clock::now();
     form.History()->Show(k);
-    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     times.MeanMilliseconds += ms / Shown;
     times.MaxMilliseconds = std::max(times.MaxMilliseconds, ms);
   }
@@ -165,8 +167,8 @@ void TrajectoryTimes(const std::string& document, const velmora::Model& scene, i
 }
 
 // The window loads the scene as its start document, as a user's last document would be.
-Timing WindowRun(const std::string& document, int steps, bool chart, bool look = false, bool structure = false,
-                 bool recording = true, ShowTimes* shown = nullptr) {
+Timing WindowRun(const std::string& document, int steps, bool chart, bool look = false,
+                 bool structure = false, bool recording = true, ShowTimes* shown = nullptr) {
   velmora::WriteStartFile(document);
   velmora::Model model;
   velmora::ViewState view;

@@ -65,8 +65,10 @@ std::optional<Extent> ChartRecord::Range(Quantity q) const {
   for (const Bucket& bucket : buckets_) {
     if (!bucket.measured[index]) continue;
     const Extent& e = bucket.extent[index];
-    if (!range) range = e;
-    else range = Extent{std::min(range->least, e.least), std::max(range->greatest, e.greatest)};
+    if (!range)
+      range = e;
+    else
+      range = Extent{std::min(range->least, e.least), std::max(range->greatest, e.greatest)};
   }
   return range;
 }
@@ -83,8 +85,10 @@ std::vector<std::optional<Extent>> ChartRecord::Columns(Quantity q, int columns)
     const long long column = std::min<long long>(b * span_ * columns / steps, columns - 1);
     std::optional<Extent>& into = result[column];
     const Extent& e = bucket.extent[index];
-    if (!into) into = e;
-    else into = Extent{std::min(into->least, e.least), std::max(into->greatest, e.greatest)};
+    if (!into)
+      into = e;
+    else
+      into = Extent{std::min(into->least, e.least), std::max(into->greatest, e.greatest)};
   }
   return result;
 }

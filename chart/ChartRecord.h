@@ -58,8 +58,8 @@ class ChartRecord {
   static void Merge(Bucket& into, const Bucket& from);
   void Widen();
 
-  int origin_ = 0;            // the first step; bucket b holds steps origin + b span ..
-  long long span_ = 1;        // steps per bucket, a power of two
+  int origin_ = 0;      // the first step; bucket b holds steps origin + b span ..
+  long long span_ = 1;  // steps per bucket, a power of two
   std::vector<Bucket> buckets_ = std::vector<Bucket>(BucketCount);
   std::vector<Row> rows_;
   long long rowStride_ = 1;

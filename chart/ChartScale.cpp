@@ -174,7 +174,8 @@ ChartAxis NiceAxis(real low, real high, int maxTicks) {
   Spacing spacing = SpacingAtLeast(Rough(shown, maxTicks));
   TickRun run = Enclosing(shown, spacing);
   // Every coarser spacing at least halves the count, so a few rounds reach maxTicks.
-  for (int round = 0; round < 64 && (!run.countable || run.count > maxTicks) && CanCoarsen(spacing); ++round) {
+  for (int round = 0; round < 64 && (!run.countable || run.count > maxTicks) && CanCoarsen(spacing);
+       ++round) {
     spacing = Coarser(spacing);
     run = Enclosing(shown, spacing);
   }
@@ -188,7 +189,9 @@ real ToPosition(const ChartAxis& axis, real value, int first, int last) {
   return first + kept * (last - first);
 }
 
-int ToPixel(const ChartAxis& axis, real value, int first, int last) { return Round(ToPosition(axis, value, first, last)); }
+int ToPixel(const ChartAxis& axis, real value, int first, int last) {
+  return Round(ToPosition(axis, value, first, last));
+}
 
 std::string AxisTitle(const std::string& names, const ChartAxis& axis, char separator) {
   if (axis.offset == 0.0L) return names;

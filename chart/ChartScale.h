@@ -24,7 +24,7 @@ inline constexpr real LeastShare = 1.0e-14L;
 inline constexpr long long OffsetFrom = 100000;
 
 struct ChartAxis {
-  real low = 0.0L;   // the range shown, from the first tick to the last
+  real low = 0.0L;  // the range shown, from the first tick to the last
   real high = 1.0L;
   real tick = 1.0L;  // the spacing of the ticks: 1, 2 or 5 times a power of ten
   std::vector<real> ticks;

@@ -14,7 +14,9 @@ class SamplePacing {
   // Times are seconds on one steady clock.
   bool Due(double now) const { return !measured_ || now - lastEnd_ >= wait_ * lastCost_; }
   // The time from which Due is true; -infinity before the first measurement.
-  double DueAt() const { return measured_ ? lastEnd_ + wait_ * lastCost_ : -std::numeric_limits<double>::infinity(); }
+  double DueAt() const {
+    return measured_ ? lastEnd_ + wait_ * lastCost_ : -std::numeric_limits<double>::infinity();
+  }
   void Measured(double start, double end) {
     measured_ = true;
     lastEnd_ = end;

@@ -52,7 +52,8 @@ std::optional<std::string> ReadCommentFile(const std::string& name) {
   // One byte more than fits tells a file that is too long without reading all of it; the
   // line ends only lengthen the text.
   std::string bytes(MemoCapacity + 1, '\0');
-  bytes.resize(AtFile(name, [&] { return file.Read(reinterpret_cast<unsigned char*>(bytes.data()), bytes.size()); }));
+  bytes.resize(
+      AtFile(name, [&] { return file.Read(reinterpret_cast<unsigned char*>(bytes.data()), bytes.size()); }));
   if (bytes.size() > MemoCapacity) throw TooLongForMemo();
   std::string text = WithLineEnds(bytes, CrLf);
   if (text.size() > MemoCapacity) throw TooLongForMemo();

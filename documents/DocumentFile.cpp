@@ -64,8 +64,8 @@ bool TryReadDocumentFile(Model& model, const std::string& name) {
 
 void WriteDocumentFile(Model& model, const std::string& name) {
   TakeSnapshot(model);
-  WriteFileSafely(name, std::string_view(reinterpret_cast<const char*>(model.Snapshot.data()),
-                                         model.Snapshot.size()));
+  WriteFileSafely(
+      name, std::string_view(reinterpret_cast<const char*>(model.Snapshot.data()), model.Snapshot.size()));
 }
 
 void RememberLastDocument(Model& model) {

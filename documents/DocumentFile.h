@@ -19,8 +19,8 @@ void ApplySnapshot(Model& model);
 
 // Reads the first 6296 bytes of the file into Snapshot; the model itself is not touched. The
 // file is opened for reading only, so a document the user may only read is read. Failures name
-// the file (IoError::file). A shorter file throws IoError "Read beyond end of file" and leaves Snapshot as it was;
-// a longer one is read and the rest ignored.
+// the file (IoError::file). A shorter file throws IoError "Read beyond end of file" and leaves Snapshot as it
+// was; a longer one is read and the rest ignored.
 void ReadDocumentFile(Model& model, const std::string& name);
 
 // As ReadDocumentFile, for start-up, which tests whether the file opens instead of reporting:

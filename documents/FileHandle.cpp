@@ -22,8 +22,8 @@ namespace {
 // the two calls is asked for again.
 std::optional<std::string> AttributeValue(const std::string& name, const char* attribute) {
   for (;;) {
-    const ssize_t size = attribute ? ::getxattr(name.c_str(), attribute, nullptr, 0)
-                                   : ::listxattr(name.c_str(), nullptr, 0);
+    const ssize_t size =
+        attribute ? ::getxattr(name.c_str(), attribute, nullptr, 0) : ::listxattr(name.c_str(), nullptr, 0);
     if (size < 0) return std::nullopt;
     std::string value(static_cast<std::size_t>(size), '\0');
     const ssize_t read = attribute ? ::getxattr(name.c_str(), attribute, value.data(), value.size())
@@ -107,7 +107,8 @@ bool FileHandle::TakePermissionsOf(const std::string& name) {
   // The group before the mode, since giving a file a group clears its set-group-ID bit. A user
   // may give only a group of their own; otherwise the file keeps the user's group, and no
   // set-group-ID bit for it.
-  if (::fchown(descriptor_, static_cast<uid_t>(-1), status.st_gid) != 0) status.st_mode &= ~static_cast<mode_t>(S_ISGID);
+  if (::fchown(descriptor_, static_cast<uid_t>(-1), status.st_gid) != 0)
+    status.st_mode &= ~static_cast<mode_t>(S_ISGID);
   ::fchmod(descriptor_, status.st_mode & 07777);
   // After the mode: an access control list sets the group bits of the mode as its mask.
   TakeAttributesOf(name);

@@ -20,7 +20,8 @@ int standardOutputRows = 0;
 
 }  // namespace
 
-ObservableLogFile::ObservableLogFile(const std::string& name, OutputGroup& outputs, const std::string& moreColumns) {
+ObservableLogFile::ObservableLogFile(const std::string& name, OutputGroup& outputs,
+                                     const std::string& moreColumns) {
   if (name != StandardOutput) file_ = &outputs.Add(name);
   Write(WithCells(ObservableLogHeader(), moreColumns));
 }

@@ -137,8 +137,9 @@ void PendingFile::Complete() {
 
 void PendingFile::ReserveInPlace() {
   // A file larger than the process may write would be cut where the limit lies.
-  rlimit limit {};
-  if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY && buffer_.size() > limit.rlim_cur)
+  rlimit limit{};
+  if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+      buffer_.size() > limit.rlim_cur)
     throw SystemIoError(EFBIG);
   file_.Reserve(buffer_.size());
 }

@@ -14,8 +14,8 @@ inline constexpr std::size_t RecentDocumentCount = 8;
 std::string RecentDocumentsPath();
 
 // The names in the file, newest first: at most RecentDocumentCount, each once, empty lines
-// skipped, a CR before a line's LF dropped; a line longer than LongestNameBytes ends the list. Empty when there is no file; a failure while opening
-// an existing file or reading it throws IoError.
+// skipped, a CR before a line's LF dropped; a line longer than LongestNameBytes ends the list. Empty when
+// there is no file; a failure while opening an existing file or reading it throws IoError.
 std::vector<std::string> ReadRecentDocuments();
 
 // Puts `name` first, takes it out further down and lets the oldest name beyond the eighth go;

@@ -13,10 +13,10 @@ namespace velmora {
 // Replaces the file `name` by `bytes`, or creates it, through a PendingFile. On any failure (no
 // room, no right to write, a folder in the way) the temporary file is removed, the old file
 // stays byte for byte as it was, and the IoError of the failing step is thrown, naming the file; written in
-// place, only a failure during the write itself can leave it part old, part new. A file that exists but may not be
-// written is refused with "File access denied", as writing it in place would be. A symbolic
-// link is followed: the file it points to is replaced, the link stays. The replacement keeps
-// the old file's mode bits; a new file gets the usual 0666 less the umask.
+// place, only a failure during the write itself can leave it part old, part new. A file that exists but may
+// not be written is refused with "File access denied", as writing it in place would be. A symbolic link is
+// followed: the file it points to is replaced, the link stays. The replacement keeps the old file's mode
+// bits; a new file gets the usual 0666 less the umask.
 void WriteFileSafely(const std::string& name, std::string_view bytes);
 
 // Throws the IoError that replacing the file `target` meets before anything is written: a file

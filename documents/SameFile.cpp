@@ -30,7 +30,8 @@ std::optional<Place> PlaceOf(const std::string& name) {
 
 bool SameFile(const std::string& a, const std::string& b) {
   if (a.empty() || b.empty()) return false;
-  struct stat first {}, second {};
+  struct stat first {
+  }, second{};
   if (::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0)
     return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
   const std::optional<Place> placeA = PlaceOf(a), placeB = PlaceOf(b);

@@ -27,7 +27,8 @@ std::optional<std::string> ReadStartFile() {
     text.append(reinterpret_cast<const char*>(chunk), count);
     const std::size_t lineEnd = text.find_first_of("\r\n");
     if (lineEnd != std::string::npos) text.resize(lineEnd);
-    if (text.size() > LongestNameBytes) throw IoError(io_code::InvalidFilename, "Invalid filename", StartFilePath());
+    if (text.size() > LongestNameBytes)
+      throw IoError(io_code::InvalidFilename, "Invalid filename", StartFilePath());
     if (lineEnd != std::string::npos || count < sizeof chunk) return text;
   }
 }

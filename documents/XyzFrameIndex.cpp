@@ -30,7 +30,8 @@ class LineScan {
       const std::size_t length = (found ? found - piece_.data() : filled_) - at_;
       if (keep) text_.append(reinterpret_cast<const char*>(begin), length);
       at_ += length + (found ? 1 : 0);
-      if (PieceOffset() - start_ > MaxLineBytes) throw ProgramError(LineText() + ": longer than " + std::to_string(MaxLineBytes) + " bytes");
+      if (PieceOffset() - start_ > MaxLineBytes)
+        throw ProgramError(LineText() + ": longer than " + std::to_string(MaxLineBytes) + " bytes");
       if (found) break;
       if (!Fill()) {
         if (PieceOffset() == start_) return false;
@@ -103,8 +104,8 @@ void XyzFrameIndex::Scan() {
       const std::size_t atoms = XyzAtomCount(scan.Text(), first);
       for (std::size_t k = 0; k <= atoms; ++k)
         if (!scan.Next(false))
-          throw ProgramError("line " + std::to_string(first + 1) + ": the frame announces " + std::to_string(atoms) +
-                             " atoms, but the file ends before them");
+          throw ProgramError("line " + std::to_string(first + 1) + ": the frame announces " +
+                             std::to_string(atoms) + " atoms, but the file ends before them");
       if (offsets_.empty()) offsets_.push_back(start);
       offsets_.push_back(scan.End());
       lines_.push_back(first);
@@ -120,8 +121,10 @@ XyzFrame XyzFrameIndex::Frame(int k) const {
   const auto frame = static_cast<std::size_t>(k);
   std::string text(offsets_.at(frame + 1) - offsets_.at(frame), '\0');
   try {
-    if (file_.ReadAt(offsets_[frame], reinterpret_cast<unsigned char*>(text.data()), text.size()) < text.size())
-      throw ProgramError("line " + std::to_string(lines_[frame] + 1) + ": the file ends before the frame; it was cut since it was opened");
+    if (file_.ReadAt(offsets_[frame], reinterpret_cast<unsigned char*>(text.data()), text.size()) <
+        text.size())
+      throw ProgramError("line " + std::to_string(lines_[frame] + 1) +
+                         ": the file ends before the frame; it was cut since it was opened");
     return ParseXyzFrame(text, lines_[frame]);
   } catch (const IoError& error) {
     throw NamedIoError(name_, error);

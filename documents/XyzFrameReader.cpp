@@ -96,16 +96,19 @@ Columns ColumnsOf(const std::string& properties, std::size_t line) {
     if (colon == std::string_view::npos) break;
     rest.remove_prefix(colon + 1);
   }
-  if (fields.size() % 3 != 0) Fail(line, "Properties " + Quoted(properties) + " is not a list of name:type:count");
+  if (fields.size() % 3 != 0)
+    Fail(line, "Properties " + Quoted(properties) + " is not a list of name:type:count");
   for (std::size_t f = 0; f < fields.size(); f += 3) {
     const std::string_view name = fields[f], type = fields[f + 1];
     const auto count = Parse<int>(fields[f + 2]);
-    if (!count || *count < 1 || type.size() != 1 || std::string_view("SRIL").find(type[0]) == std::string_view::npos)
+    if (!count || *count < 1 || type.size() != 1 ||
+        std::string_view("SRIL").find(type[0]) == std::string_view::npos)
       Fail(line, "Properties " + Quoted(properties) + " has a malformed column " + Quoted(name));
     const auto wants = [&](std::string_view column, char columnType, int columnCount) {
       if (name != column) return false;
       if (type[0] != columnType || *count != columnCount)
-        Fail(line, "the column " + Quoted(name) + " must be " + columnType + ":" + std::to_string(columnCount));
+        Fail(line,
+             "the column " + Quoted(name) + " must be " + columnType + ":" + std::to_string(columnCount));
       return true;
     };
     if (wants("pos", 'R', 3)) columns.pos = columns.words;
@@ -117,7 +120,8 @@ Columns ColumnsOf(const std::string& properties, std::size_t line) {
   return columns;
 }
 
-std::array<double, 3> Triple(const std::vector<std::string_view>& words, std::size_t first, std::size_t line) {
+std::array<double, 3> Triple(const std::vector<std::string_view>& words, std::size_t first,
+                             std::size_t line) {
   std::array<double, 3> values{};
   for (std::size_t a = 0; a < 3; ++a) {
     const auto value = Parse<double>(words[first + a]);
@@ -133,7 +137,8 @@ std::size_t AtomCount(std::string_view line, std::size_t index) {
   if (!count || *count < 0) Fail(index, "a frame must begin with its number of atoms, not " + Quoted(line));
   // Refused here, before the frame's lines are held: no frame of more atoms can be placed.
   if (*count > SlotCount)
-    throw ProgramError(std::to_string(*count) + " atoms, but a scene holds at most " + std::to_string(SlotCount));
+    throw ProgramError(std::to_string(*count) + " atoms, but a scene holds at most " +
+                       std::to_string(SlotCount));
   return static_cast<std::size_t>(*count);
 }
 
@@ -168,7 +173,8 @@ XyzFrame ParseFrame(const FrameText& lines) {
     const std::size_t index = lines.first + k;
     const auto words = Words(lines.Line(k));
     if (words.size() != columns.words)
-      Fail(index, std::to_string(words.size()) + " columns where Properties gives " + std::to_string(columns.words));
+      Fail(index,
+           std::to_string(words.size()) + " columns where Properties gives " + std::to_string(columns.words));
     PlacedAtom atom;
     atom.position = Triple(words, *columns.pos, index);
     if (columns.velo) atom.velocity = Triple(words, *columns.velo, index);
@@ -254,7 +260,8 @@ XyzFrame LastFrame(LineReader& reader) {
     missing = announced + 1;
   }
   if (missing > 0)
-    Fail(current.first, "the frame announces " + std::to_string(announced) + " atoms, but the file ends before them");
+    Fail(current.first,
+         "the frame announces " + std::to_string(announced) + " atoms, but the file ends before them");
   if (last.ends.empty()) throw ProgramError("no frame in the file");
   return ParseFrame(last);
 }

@@ -40,7 +40,8 @@ void AppendXyzFrame(std::string& text, const Model& m, int step) {
   int present = 0;
   for (int i = 1; i <= m.N; ++i) present += m.Present[i] ? 1 : 0;
   text += std::to_string(present) + '\n';
-  text += "Properties=species:S:1:pos:R:3:velo:R:3:slot:I:1:group:I:1 Step=" + std::to_string(step) + " Time=";
+  text +=
+      "Properties=species:S:1:pos:R:3:velo:R:3:slot:I:1:group:I:1 Step=" + std::to_string(step) + " Time=";
   AppendReal(text, static_cast<real>(step) * m.dt);
   text += " pbc=\"F F F\"\n";
   for (int i = 1; i <= m.N; ++i)

@@ -70,12 +70,11 @@ void BuildSpiral(Model& model) {
 // same parameters in every group.
 constexpr real SquareHalfSide = 0.212L;
 constexpr int SquareCorners = 4;
-constexpr std::array<std::array<int, 3>, SquareCorners + 1> SquareSigns = {{
-    {}, {1, 1, -1}, {1, 1, 1}, {-1, 1, 1}, {-1, 1, -1}}};
+constexpr std::array<std::array<int, 3>, SquareCorners + 1> SquareSigns = {
+    {{}, {1, 1, -1}, {1, 1, 1}, {-1, 1, 1}, {-1, 1, -1}}};
 
 // A, B, C, D, F, G of every group; B is the decimal 2.718, not e.
-constexpr std::array<real, ParametersPerGroup> SquareParameters = {1.0L,  2.718L, 5.0L,
-                                                                   10.0L, 20.0L,  30.0L};
+constexpr std::array<real, ParametersPerGroup> SquareParameters = {1.0L, 2.718L, 5.0L, 10.0L, 20.0L, 30.0L};
 
 real SignedHalfSide(int sign) { return sign > 0 ? SquareHalfSide : -SquareHalfSide; }
 
@@ -95,8 +94,7 @@ void BuildEasySquare(Model& model) {
     model.Z[n] = model.ShownZ[n];
     AlignCopies(model, n);
   }
-  for (int p = 0; p < ParameterCount; ++p)
-    Parameter(model, p) = SquareParameters[p % ParametersPerGroup];
+  for (int p = 0; p < ParameterCount; ++p) Parameter(model, p) = SquareParameters[p % ParametersPerGroup];
 }
 
 }  // namespace
@@ -104,8 +102,7 @@ void BuildEasySquare(Model& model) {
 Point3 WeightedPoint(const Point3& a, const Point3& b, double k) {
   const real weight = k;
   const real divisor = 1.0L + weight;
-  return {(a.X + weight * b.X) / divisor, (a.Y + weight * b.Y) / divisor,
-          (a.Z + weight * b.Z) / divisor};
+  return {(a.X + weight * b.X) / divisor, (a.Y + weight * b.Y) / divisor, (a.Z + weight * b.Z) / divisor};
 }
 
 void BuildFigure(Model& model, int figureKind) {

@@ -98,7 +98,8 @@ void RunRing::RestoreInto(SceneState& scene, int k) const {
     }
   for (int i = 1; i <= kept.n; ++i)
     for (const auto& [copy, current] : Copies) (scene.*copy)[i] = (scene.*current)[i];
-  for (const unsigned char* end = kept.slotBytes.data() + kept.slotBytes.size(); bytes < end; bytes += ExceptionBytes)
+  for (const unsigned char* end = kept.slotBytes.data() + kept.slotBytes.size(); bytes < end;
+       bytes += ExceptionBytes)
     (scene.*Copies[bytes[0]].first)[bytes[1]] = LoadExtended(bytes + 2);
 }
 

@@ -57,7 +57,9 @@ std::string Grouped(std::uint64_t number) {
 
 }  // namespace
 
-std::string RunEntryName(std::uint64_t steps) { return "Run of " + Grouped(steps) + (steps == 1 ? " Step" : " Steps"); }
+std::string RunEntryName(std::uint64_t steps) {
+  return "Run of " + Grouped(steps) + (steps == 1 ? " Step" : " Steps");
+}
 
 std::string ResumeEntryName(std::uint64_t step) { return "Resume from Step " + Grouped(step); }
 

@@ -25,10 +25,10 @@ inline bool RoundsDecidedly(const Wide& w, long double& rounded) {
     ++field;
   }
   const unsigned sign = w.negative ? 0x8000U : 0U;
-  rounded = field >= static_cast<int>(ExponentMask) ? FromBits(IntegerBit, sign | ExponentMask)
-                                                     : FromBits(significand, sign | static_cast<unsigned>(field));
+  rounded = field >= static_cast<int>(ExponentMask)
+                ? FromBits(IntegerBit, sign | ExponentMask)
+                : FromBits(significand, sign | static_cast<unsigned>(field));
   return true;
 }
-
 
 }  // namespace velmora::math

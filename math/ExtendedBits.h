@@ -20,7 +20,9 @@ struct ExtendedBits {
   // Infinities, NaNs, and the encodings without an integer bit that the FPU refuses (unnormals,
   // pseudo-infinities, pseudo-NaNs): arithmetic on x itself gives the IEEE result for all but
   // the infinities.
-  bool NotFinite() const { return Field() == ExponentMask || (Field() != 0 && (significand & IntegerBit) == 0); }
+  bool NotFinite() const {
+    return Field() == ExponentMask || (Field() != 0 && (significand & IntegerBit) == 0);
+  }
   bool Infinite() const { return Field() == ExponentMask && significand == IntegerBit; }
 };
 

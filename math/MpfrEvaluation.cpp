@@ -1,10 +1,10 @@
+#include "math/MpfrEvaluation.h"
+
 #include <mpfr.h>
 
 #include <cfenv>
 #include <cfloat>
 #include <cmath>
-
-#include "math/MpfrEvaluation.h"
 
 namespace velmora::math {
 

@@ -1,8 +1,8 @@
 #include "math/ExpLogKernels.h"
 #include "math/ExtendedBits.h"
 #include "math/MpfrEvaluation.h"
-#include "math/TrigonometricKernels.h"
 #include "math/Transcendental.h"
+#include "math/TrigonometricKernels.h"
 
 // The sine and cosine of moderate arguments and the arc tangent of normal numbers whose ratio is
 // not tiny have fast paths in fixed point, as Exp and Log; the other arguments and the rare
@@ -93,8 +93,15 @@ constexpr Word SineTable[52][2] = {
     {{0x5b8addf102f78378ULL, 0xc6b3d40295674893ULL}, {0xd97707f7ae32e7cdULL, 0x07c9719907116807ULL}},
 };
 // -1/3!, 1/5!, -1/7!, 1/9! and -1/2!, 1/4!, ..., -1/10! times 2^127, rounded to nearest.
-constexpr Word SineSeries[] = {{0xeaaaaaaaaaaaaaaaULL, 0xaaaaaaaaaaaaaaabULL}, {0x0111111111111111ULL, 0x1111111111111111ULL}, {0xfff97f97f97f97f9ULL, 0x7f97f97f97f97f98ULL}, {0x0000171de3a556c7ULL, 0x338faac1c88e5001ULL}};
-constexpr Word CosineSeries[] = {{0xc000000000000000ULL, 0x0000000000000000ULL}, {0x0555555555555555ULL, 0x5555555555555555ULL}, {0xffd27d27d27d27d2ULL, 0x7d27d27d27d27d28ULL}, {0x0000d00d00d00d00ULL, 0xd00d00d00d00d00dULL}, {0xfffffdb0360910ecULL, 0x1471a21fd2582b33ULL}};
+constexpr Word SineSeries[] = {{0xeaaaaaaaaaaaaaaaULL, 0xaaaaaaaaaaaaaaabULL},
+                               {0x0111111111111111ULL, 0x1111111111111111ULL},
+                               {0xfff97f97f97f97f9ULL, 0x7f97f97f97f97f98ULL},
+                               {0x0000171de3a556c7ULL, 0x338faac1c88e5001ULL}};
+constexpr Word CosineSeries[] = {{0xc000000000000000ULL, 0x0000000000000000ULL},
+                                 {0x0555555555555555ULL, 0x5555555555555555ULL},
+                                 {0xffd27d27d27d27d2ULL, 0x7d27d27d27d27d28ULL},
+                                 {0x0000d00d00d00d00ULL, 0xd00d00d00d00d00dULL},
+                                 {0xfffffdb0360910ecULL, 0x1471a21fd2582b33ULL}};
 
 // Horner's scheme c[0] + y (c[1] + ... y c[count-1]) in 128-bit fixed point.
 Signed128 Series(Signed128 y, const Word* c, int count) {
@@ -119,75 +126,46 @@ constexpr std::uint64_t ArcTangentErrorUnits = 64;
 
 // atan(j/64) 2^127, rounded to nearest.
 constexpr Word ArcTangentTable[65] = {
-    {0x0000000000000000ULL, 0x0000000000000000ULL},
-    {0x01fff555bbb729abULL, 0x77cf18ac802beec1ULL},
-    {0x03ffaab7752ec495ULL, 0x09de75ddb76a3188ULL},
-    {0x05fee0610c368a7eULL, 0x79107086b0efab76ULL},
-    {0x07fd56edcb3f7a71ULL, 0xb6593c96e071706bULL},
-    {0x09facf873e2aceb5ULL, 0x899c50bbf08e6cdfULL},
-    {0x0bf70c1301788746ULL, 0x093567e784cf8367ULL},
-    {0x0df1cf5f3783e1beULL, 0xf71e5340b30e5d9fULL},
-    {0x0feadd4d5617b6e3ULL, 0x2c897989f3e888efULL},
-    {0x11e1fafb043726e4ULL, 0xb7a6eb25307415f3ULL},
-    {0x13d6eee8c6626c58ULL, 0x68ec33a4a06c1fd1ULL},
-    {0x15c9811e3ec269dfULL, 0x56a9a7fde185bd33ULL},
-    {0x17b97b4bce5b0226ULL, 0x8f6169f103938e91ULL},
-    {0x19a6a8e96c86261cULL, 0xf601e7b4348ddd67ULL},
-    {0x1b90d7529260a204ULL, 0x5ec434b8396aa5e0ULL},
-    {0x1d77d5df20573671ULL, 0x923454d165f7af1dULL},
-    {0x1f5b75f92c80dd62ULL, 0xadb8f3debef442fdULL},
-    {0x213b8b2fb0c6c4b1ULL, 0x7239c865c32af4e9ULL},
-    {0x2317eb4617e2f04cULL, 0x3291d22c6fe20a63ULL},
-    {0x24f06e40afde8b7cULL, 0x419164901bf8511fULL},
-    {0x26c4ee6e0fd7979aULL, 0x716aed26349ebccaULL},
-    {0x2895486d855e1351ULL, 0x50de1d52622e3679ULL},
-    {0x2a615b32a39a93b6ULL, 0xa66dfddefdf67a30ULL},
-    {0x2c290806139fc32cULL, 0x6d475477080283f1ULL},
-    {0x2dec3283c9bde11cULL, 0xe2a8c848b73f9121ULL},
-    {0x2faac096c767eeb4ULL, 0xe442e15924d0440aULL},
-    {0x31649a7294364adbULL, 0x685d1ba47d428a37ULL},
-    {0x3319aa8a9ad630cfULL, 0x364c47e853b66df1ULL},
-    {0x34c9dd879847f96dULL, 0x909f257a40079c4eULL},
-    {0x3675223b4cb8d8d7ULL, 0x0c3d8e5282018d17ULL},
-    {0x381b69929d93df19ULL, 0xf18c7b659e632e01ULL},
-    {0x39bca6865826a12eULL, 0x982ddf38729b70b2ULL},
-    {0x3b58ce0ac3769ed1ULL, 0x5bf9117b2f0ea341ULL},
-    {0x3cefd6fe2eb46887ULL, 0x29ee0df9a1ab7cffULL},
-    {0x3e81ba16a8282f97ULL, 0x19b48f1f57723b31ULL},
-    {0x400e71cf06902e4cULL, 0xd36b6362a6c9c2cbULL},
-    {0x4195fa536cc33f15ULL, 0x25b504e5b0d28ae0ULL},
-    {0x4318516d6d0f6832ULL, 0xe9f4276a809e51bfULL},
-    {0x4495766fef4aa3daULL, 0x84a23c7e2395a57eULL},
-    {0x460d6a22f9f04dc6ULL, 0x21cec00c30102c90ULL},
-    {0x47802eaf7bfacfcdULL, 0xae41af0b32e21ba4ULL},
-    {0x48edc78b3279a871ULL, 0x08727ce089370110ULL},
-    {0x4a563964c238c37bULL, 0x0c6279c9fbc5197cULL},
-    {0x4bb98a101b2f29c5ULL, 0xd5e9ff0cf8d75b59ULL},
-    {0x4d17c07338deed10ULL, 0x21137c711027f9deULL},
-    {0x4e70e473505c66dcULL, 0xfbcce2740ba6788eULL},
-    {0x4fc4fee27a5bd0f6ULL, 0x7c5a4932278380f0ULL},
-    {0x5114196de56d5704ULL, 0x497f4e0431bd7873ULL},
-    {0x525e3e8c9a7b8492ULL, 0x0cd43f9522bed64fULL},
-    {0x53a3796edbb0114aULL, 0x33dbeb3796ba700dULL},
-    {0x54e3d5ee24187ae4ULL, 0x48b5425adf3c99fbULL},
-    {0x561f607dccbeeb50ULL, 0xd1b139d2b57d477aULL},
-    {0x5756261c5a6c6040ULL, 0x0a392f179f290385ULL},
-    {0x5888344575ee37b5ULL, 0x21eb2bc45cfb53dbULL},
-    {0x59b598e48f821b48ULL, 0xac80a0ba22317c9dULL},
-    {0x5ade62482cf66257ULL, 0xfc79e773af1c83ebULL},
-    {0x5c029f15e118cf39ULL, 0xe596d2a90852221fULL},
-    {0x5d225e3eea383c17ULL, 0xb2a6165884a171c3ULL},
-    {0x5e3daef574c57940ULL, 0x6a0898037407d948ULL},
-    {0x5f54a0a27e824d56ULL, 0x0821e2f3aa94173fULL},
-    {0x606742dc56293320ULL, 0x44eeb16237497d12ULL},
-    {0x6175a55db30b145aULL, 0xd9b9ff22e30ddcfdULL},
-    {0x627fd7fd5fc7deaaULL, 0x465a1e885e4f0111ULL},
-    {0x6385eaa673017709ULL, 0xf3eaa7de84f95f1cULL},
+    {0x0000000000000000ULL, 0x0000000000000000ULL}, {0x01fff555bbb729abULL, 0x77cf18ac802beec1ULL},
+    {0x03ffaab7752ec495ULL, 0x09de75ddb76a3188ULL}, {0x05fee0610c368a7eULL, 0x79107086b0efab76ULL},
+    {0x07fd56edcb3f7a71ULL, 0xb6593c96e071706bULL}, {0x09facf873e2aceb5ULL, 0x899c50bbf08e6cdfULL},
+    {0x0bf70c1301788746ULL, 0x093567e784cf8367ULL}, {0x0df1cf5f3783e1beULL, 0xf71e5340b30e5d9fULL},
+    {0x0feadd4d5617b6e3ULL, 0x2c897989f3e888efULL}, {0x11e1fafb043726e4ULL, 0xb7a6eb25307415f3ULL},
+    {0x13d6eee8c6626c58ULL, 0x68ec33a4a06c1fd1ULL}, {0x15c9811e3ec269dfULL, 0x56a9a7fde185bd33ULL},
+    {0x17b97b4bce5b0226ULL, 0x8f6169f103938e91ULL}, {0x19a6a8e96c86261cULL, 0xf601e7b4348ddd67ULL},
+    {0x1b90d7529260a204ULL, 0x5ec434b8396aa5e0ULL}, {0x1d77d5df20573671ULL, 0x923454d165f7af1dULL},
+    {0x1f5b75f92c80dd62ULL, 0xadb8f3debef442fdULL}, {0x213b8b2fb0c6c4b1ULL, 0x7239c865c32af4e9ULL},
+    {0x2317eb4617e2f04cULL, 0x3291d22c6fe20a63ULL}, {0x24f06e40afde8b7cULL, 0x419164901bf8511fULL},
+    {0x26c4ee6e0fd7979aULL, 0x716aed26349ebccaULL}, {0x2895486d855e1351ULL, 0x50de1d52622e3679ULL},
+    {0x2a615b32a39a93b6ULL, 0xa66dfddefdf67a30ULL}, {0x2c290806139fc32cULL, 0x6d475477080283f1ULL},
+    {0x2dec3283c9bde11cULL, 0xe2a8c848b73f9121ULL}, {0x2faac096c767eeb4ULL, 0xe442e15924d0440aULL},
+    {0x31649a7294364adbULL, 0x685d1ba47d428a37ULL}, {0x3319aa8a9ad630cfULL, 0x364c47e853b66df1ULL},
+    {0x34c9dd879847f96dULL, 0x909f257a40079c4eULL}, {0x3675223b4cb8d8d7ULL, 0x0c3d8e5282018d17ULL},
+    {0x381b69929d93df19ULL, 0xf18c7b659e632e01ULL}, {0x39bca6865826a12eULL, 0x982ddf38729b70b2ULL},
+    {0x3b58ce0ac3769ed1ULL, 0x5bf9117b2f0ea341ULL}, {0x3cefd6fe2eb46887ULL, 0x29ee0df9a1ab7cffULL},
+    {0x3e81ba16a8282f97ULL, 0x19b48f1f57723b31ULL}, {0x400e71cf06902e4cULL, 0xd36b6362a6c9c2cbULL},
+    {0x4195fa536cc33f15ULL, 0x25b504e5b0d28ae0ULL}, {0x4318516d6d0f6832ULL, 0xe9f4276a809e51bfULL},
+    {0x4495766fef4aa3daULL, 0x84a23c7e2395a57eULL}, {0x460d6a22f9f04dc6ULL, 0x21cec00c30102c90ULL},
+    {0x47802eaf7bfacfcdULL, 0xae41af0b32e21ba4ULL}, {0x48edc78b3279a871ULL, 0x08727ce089370110ULL},
+    {0x4a563964c238c37bULL, 0x0c6279c9fbc5197cULL}, {0x4bb98a101b2f29c5ULL, 0xd5e9ff0cf8d75b59ULL},
+    {0x4d17c07338deed10ULL, 0x21137c711027f9deULL}, {0x4e70e473505c66dcULL, 0xfbcce2740ba6788eULL},
+    {0x4fc4fee27a5bd0f6ULL, 0x7c5a4932278380f0ULL}, {0x5114196de56d5704ULL, 0x497f4e0431bd7873ULL},
+    {0x525e3e8c9a7b8492ULL, 0x0cd43f9522bed64fULL}, {0x53a3796edbb0114aULL, 0x33dbeb3796ba700dULL},
+    {0x54e3d5ee24187ae4ULL, 0x48b5425adf3c99fbULL}, {0x561f607dccbeeb50ULL, 0xd1b139d2b57d477aULL},
+    {0x5756261c5a6c6040ULL, 0x0a392f179f290385ULL}, {0x5888344575ee37b5ULL, 0x21eb2bc45cfb53dbULL},
+    {0x59b598e48f821b48ULL, 0xac80a0ba22317c9dULL}, {0x5ade62482cf66257ULL, 0xfc79e773af1c83ebULL},
+    {0x5c029f15e118cf39ULL, 0xe596d2a90852221fULL}, {0x5d225e3eea383c17ULL, 0xb2a6165884a171c3ULL},
+    {0x5e3daef574c57940ULL, 0x6a0898037407d948ULL}, {0x5f54a0a27e824d56ULL, 0x0821e2f3aa94173fULL},
+    {0x606742dc56293320ULL, 0x44eeb16237497d12ULL}, {0x6175a55db30b145aULL, 0xd9b9ff22e30ddcfdULL},
+    {0x627fd7fd5fc7deaaULL, 0x465a1e885e4f0111ULL}, {0x6385eaa673017709ULL, 0xf3eaa7de84f95f1cULL},
     {0x6487ed5110b4611aULL, 0x62633145c06e0e69ULL},
 };
 // -1/3, 1/5, -1/7, 1/9, -1/11, 1/13, -1/15 times 2^127, rounded to nearest.
-constexpr Word ArcTangentSeries[] = {{0xd555555555555555ULL, 0x5555555555555555ULL}, {0x1999999999999999ULL, 0x999999999999999aULL}, {0xedb6db6db6db6db6ULL, 0xdb6db6db6db6db6eULL}, {0x0e38e38e38e38e38ULL, 0xe38e38e38e38e38eULL}, {0xf45d1745d1745d17ULL, 0x45d1745d1745d174ULL}, {0x09d89d89d89d89d8ULL, 0x9d89d89d89d89d8aULL},
-                                       {0xf777777777777777ULL, 0x7777777777777777ULL}};
+constexpr Word ArcTangentSeries[] = {
+    {0xd555555555555555ULL, 0x5555555555555555ULL}, {0x1999999999999999ULL, 0x999999999999999aULL},
+    {0xedb6db6db6db6db6ULL, 0xdb6db6db6db6db6eULL}, {0x0e38e38e38e38e38ULL, 0xe38e38e38e38e38eULL},
+    {0xf45d1745d1745d17ULL, 0x45d1745d1745d174ULL}, {0x09d89d89d89d89d8ULL, 0x9d89d89d89d89d8aULL},
+    {0xf777777777777777ULL, 0x7777777777777777ULL}};
 constexpr Word HalfPi125 = {0x3243f6a8885a308dULL, 0x313198a2e0370734ULL};  // pi/2 2^125, rounded to nearest
 constexpr Word Pi125 = {0x6487ed5110b4611aULL, 0x62633145c06e0e69ULL};      // pi 2^125, rounded to nearest
 
@@ -210,11 +188,16 @@ Signed128 Quotient(Signed128 numerator, Unsigned128 denominator) {
 }  // namespace
 
 std::optional<Wide> SinCosKernel(const ExtendedBits& b, bool cosine) {
-  const Unsigned128 x = static_cast<Unsigned128>(b.significand) << (static_cast<int>(b.Field()) - Bias + 33);  // |x| 2^96
+  const Unsigned128 x = static_cast<Unsigned128>(b.significand)
+                        << (static_cast<int>(b.Field()) - Bias + 33);  // |x| 2^96
   const std::uint64_t k =
-      static_cast<std::uint64_t>((static_cast<Unsigned128>(static_cast<std::uint64_t>(x >> 64)) * TwoOverPi + (static_cast<Unsigned128>(1) << 95)) >> 96);
-  const Signed128 r96 = static_cast<Signed128>(x - k * Unsigned(HalfPi) - ((static_cast<Unsigned128>(k) * HalfPiLow) >> 64));
-  if (r96 < (static_cast<Signed128>(1) << 56) && r96 > -(static_cast<Signed128>(1) << 56)) return std::nullopt;
+      static_cast<std::uint64_t>((static_cast<Unsigned128>(static_cast<std::uint64_t>(x >> 64)) * TwoOverPi +
+                                  (static_cast<Unsigned128>(1) << 95)) >>
+                                 96);
+  const Signed128 r96 =
+      static_cast<Signed128>(x - k * Unsigned(HalfPi) - ((static_cast<Unsigned128>(k) * HalfPiLow) >> 64));
+  if (r96 < (static_cast<Signed128>(1) << 56) && r96 > -(static_cast<Signed128>(1) << 56))
+    return std::nullopt;
   const Signed128 r = r96 << 31;  // 2^-127 units
   const std::int64_t m = static_cast<std::int64_t>((r96 + (static_cast<Signed128>(1) << 89)) >> 90);
   const Signed128 d = r - (static_cast<Signed128>(m) << 121);
@@ -228,8 +211,9 @@ std::optional<Wide> SinCosKernel(const ExtendedBits& b, bool cosine) {
   const Signed128 value =
       (quadrant & 1) == 0
           ? sineM + MultiplyHigh(sineM, c) + s + MultiplyHigh(cosineM, s)
-          : static_cast<Signed128>((static_cast<Unsigned128>(1) << 127) +
-                                   static_cast<Unsigned128>(cosineM + c + MultiplyHigh(cosineM, c) - MultiplyHigh(sineM, s)));
+          : static_cast<Signed128>(
+                (static_cast<Unsigned128>(1) << 127) +
+                static_cast<Unsigned128>(cosineM + c + MultiplyHigh(cosineM, c) - MultiplyHigh(sineM, s)));
   const bool negative = (((quadrant & 2) != 0) != (value < 0)) != (b.Negative() && !cosine);
   const Unsigned128 magnitude = static_cast<Unsigned128>(value < 0 ? -value : value);
   if (magnitude < (static_cast<Unsigned128>(1) << 99)) return std::nullopt;
@@ -253,7 +237,8 @@ std::optional<Wide> ArcTangentKernel(const ExtendedBits& y, const ExtendedBits& 
                                   (((t & 127) * static_cast<unsigned>(j)) >> 7);  // (1 + t t0) 2^126
   const Signed128 d = numerator == 0 ? 0 : Quotient(numerator, denominator);
   const Signed128 d2 = MultiplyHigh(d, d);
-  const Signed128 atanT = Signed(ArcTangentTable[j]) + d + MultiplyHigh(d, MultiplyHigh(d2, Series(d2, ArcTangentSeries, 7)));
+  const Signed128 atanT =
+      Signed(ArcTangentTable[j]) + d + MultiplyHigh(d, MultiplyHigh(d2, Series(d2, ArcTangentSeries, 7)));
   Signed128 angle = atanT >> 2;  // 2^-125 units
   if (steep) angle = Signed(HalfPi125) - angle;
   if (x.Negative()) angle = Signed(Pi125) - angle;

@@ -4,8 +4,8 @@
 // a far-off or broken position shows as INF or NAN, and the floating-point status flags, which a
 // run checks, are left as they were.
 
-#include "model/Point3.h"
 #include "model/Model.h"
+#include "model/Point3.h"
 
 namespace velmora {
 

@@ -9,13 +9,20 @@ namespace velmora {
 
 const char* ColourByName(ColourBy colour) {
   switch (colour) {
-    case ColourBy::Group: return "Group";
-    case ColourBy::Speed: return "Speed";
-    case ColourBy::Kinetic: return "Kinetic Energy";
-    case ColourBy::Potential: return "Potential Energy";
-    case ColourBy::Cluster: return "Cluster";
-    case ColourBy::Coordination: return "Coordination";
-    case ColourBy::NeighbourClass: return "Neighbour Class";
+    case ColourBy::Group:
+      return "Group";
+    case ColourBy::Speed:
+      return "Speed";
+    case ColourBy::Kinetic:
+      return "Kinetic Energy";
+    case ColourBy::Potential:
+      return "Potential Energy";
+    case ColourBy::Cluster:
+      return "Cluster";
+    case ColourBy::Coordination:
+      return "Coordination";
+    case ColourBy::NeighbourClass:
+      return "Neighbour Class";
   }
   return "";
 }

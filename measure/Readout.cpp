@@ -17,10 +17,14 @@ struct Field {
   const char* name;
   real ParticleReading::*value;
 };
-constexpr Field Fields[] = {{"x", &ParticleReading::X},         {"y", &ParticleReading::Y},
-                            {"z", &ParticleReading::Z},         {"v", &ParticleReading::V},
-                            {"u", &ParticleReading::U},         {"w", &ParticleReading::W},
-                            {"speed", &ParticleReading::Speed}, {"kinetic", &ParticleReading::Kinetic},
+constexpr Field Fields[] = {{"x", &ParticleReading::X},
+                            {"y", &ParticleReading::Y},
+                            {"z", &ParticleReading::Z},
+                            {"v", &ParticleReading::V},
+                            {"u", &ParticleReading::U},
+                            {"w", &ParticleReading::W},
+                            {"speed", &ParticleReading::Speed},
+                            {"kinetic", &ParticleReading::Kinetic},
                             {"potential", &ParticleReading::Potential}};
 
 ParticleReading ReadParticle(const Model& m, const SlotArray<real>& potentials, int i) {
@@ -51,8 +55,10 @@ std::vector<NamedValue> Measure(const Model& m, const LawSettings& law, const st
       return {{"angle at " + slot(0), AngleDegrees(at(1), at(0), at(2))},
               {"angle at " + slot(1), AngleDegrees(at(0), at(1), at(2))},
               {"angle at " + slot(2), AngleDegrees(at(0), at(2), at(1))}};
-    case 4: return {{"dihedral", DihedralDegrees(at(0), at(1), at(2), at(3))}};
-    default: return {};
+    case 4:
+      return {{"dihedral", DihedralDegrees(at(0), at(1), at(2), at(3))}};
+    default:
+      return {};
   }
 }
 

@@ -23,6 +23,8 @@ void Selection::KeepPresent(const Model& model) {
   std::erase_if(slots_, [&](int slot) { return slot < 1 || slot > model.N || !model.Present[slot]; });
 }
 
-bool Selection::Contains(int slot) const { return std::find(slots_.begin(), slots_.end(), slot) != slots_.end(); }
+bool Selection::Contains(int slot) const {
+  return std::find(slots_.begin(), slots_.end(), slot) != slots_.end();
+}
 
 }  // namespace velmora

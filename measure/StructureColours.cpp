@@ -12,8 +12,8 @@ namespace {
 
 // Okabe and Ito's colours for categories, lightened where they would vanish on black, then grey.
 constexpr Colour ClusterColours[ColouredClusters + 1] = {
-    {230, 159, 0},   {86, 180, 233}, {0, 158, 115},   {240, 228, 66},  {0, 114, 178},
-    {213, 94, 0},    {204, 121, 167}, {255, 255, 255}, {170, 110, 255}, {128, 128, 128}};
+    {230, 159, 0}, {86, 180, 233},  {0, 158, 115},   {240, 228, 66},  {0, 114, 178},
+    {213, 94, 0},  {204, 121, 167}, {255, 255, 255}, {170, 110, 255}, {128, 128, 128}};
 
 constexpr struct {
   NeighbourClass kind;
@@ -35,10 +35,13 @@ Colour CoordinationColour(int coordination) {
 
 std::vector<LegendEntry> ClusterLegend(int clusters) {
   std::vector<LegendEntry> legend;
-  for (int c = 0; c < std::min(clusters, ColouredClusters); ++c) legend.push_back({std::to_string(c), ClusterColours[c]});
-  if (clusters == ColouredClusters + 1) legend.push_back({std::to_string(ColouredClusters), ClusterColours[ColouredClusters]});
+  for (int c = 0; c < std::min(clusters, ColouredClusters); ++c)
+    legend.push_back({std::to_string(c), ClusterColours[c]});
+  if (clusters == ColouredClusters + 1)
+    legend.push_back({std::to_string(ColouredClusters), ClusterColours[ColouredClusters]});
   if (clusters > ColouredClusters + 1)
-    legend.push_back({std::to_string(ColouredClusters) + "-" + std::to_string(clusters - 1), ClusterColours[ColouredClusters]});
+    legend.push_back({std::to_string(ColouredClusters) + "-" + std::to_string(clusters - 1),
+                      ClusterColours[ColouredClusters]});
   return legend;
 }
 
@@ -60,12 +63,16 @@ StructureColouring StructureColours(const Model& model, ColourBy colour, const S
   std::set<int> numbers;
   for (std::size_t k = 0; k < slots.size(); ++k) {
     Colour& shade = result.Colours[slots[k]];
-    if (colour == ColourBy::Cluster) shade = ClusterColours[std::min(s.cluster[k], ColouredClusters)];
-    else if (colour == ColourBy::Coordination) shade = CoordinationColour(s.coordination[k]);
-    else shade = ClassColour(s.classes[k]);
+    if (colour == ColourBy::Cluster)
+      shade = ClusterColours[std::min(s.cluster[k], ColouredClusters)];
+    else if (colour == ColourBy::Coordination)
+      shade = CoordinationColour(s.coordination[k]);
+    else
+      shade = ClassColour(s.classes[k]);
     numbers.insert(s.coordination[k]);
   }
-  if (colour == ColourBy::Cluster) result.Legend = ClusterLegend(s.clusters);
+  if (colour == ColourBy::Cluster)
+    result.Legend = ClusterLegend(s.clusters);
   else if (colour == ColourBy::Coordination)
     for (const int n : numbers) result.Legend.push_back({std::to_string(n), CoordinationColour(n)});
   else

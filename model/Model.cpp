@@ -14,8 +14,8 @@ constexpr std::array<ParameterMember, ParameterCount> ParameterMembers = {
     &SceneState::A3, &SceneState::B3, &SceneState::C3, &SceneState::D3, &SceneState::F3, &SceneState::G3};
 
 constexpr std::array<SlotArray<real> SceneState::*, 15> SlotColumns = {
-    &SceneState::X,    &SceneState::Y,    &SceneState::Z,    &SceneState::V,      &SceneState::U,
-    &SceneState::W,    &SceneState::NewX, &SceneState::NewY, &SceneState::NewZ,   &SceneState::NewV,
+    &SceneState::X,    &SceneState::Y,    &SceneState::Z,      &SceneState::V,      &SceneState::U,
+    &SceneState::W,    &SceneState::NewX, &SceneState::NewY,   &SceneState::NewZ,   &SceneState::NewV,
     &SceneState::NewU, &SceneState::NewW, &SceneState::ShownX, &SceneState::ShownY, &SceneState::ShownZ};
 
 bool SameColumn(const SlotArray<real>& a, const SlotArray<real>& b) {

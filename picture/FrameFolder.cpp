@@ -33,7 +33,8 @@ std::vector<std::filesystem::path> MissingFolders(std::filesystem::path folder) 
   if (!folder.has_filename()) folder = folder.parent_path();  // "frames/" names "frames"
   std::vector<std::filesystem::path> missing;
   std::error_code error;
-  for (; !folder.empty() && !std::filesystem::exists(folder, error) && !error; folder = folder.parent_path()) {
+  for (; !folder.empty() && !std::filesystem::exists(folder, error) && !error;
+       folder = folder.parent_path()) {
     missing.push_back(folder);
     if (folder == folder.parent_path()) break;
   }
@@ -42,10 +43,12 @@ std::vector<std::filesystem::path> MissingFolders(std::filesystem::path folder) 
 
 }  // namespace
 
-FrameFolder::FrameFolder(const std::string& folder, bool overwrite) : folder_(folder), created_(MissingFolders(folder)) {
+FrameFolder::FrameFolder(const std::string& folder, bool overwrite)
+    : folder_(folder), created_(MissingFolders(folder)) {
   std::error_code error;
   std::filesystem::create_directories(folder_, error);
-  if (error || !std::filesystem::is_directory(folder_)) throw NamedIoError(folder_, SystemIoError(error ? error.value() : ENOTDIR));
+  if (error || !std::filesystem::is_directory(folder_))
+    throw NamedIoError(folder_, SystemIoError(error ? error.value() : ENOTDIR));
   Lock();
   old_ = OldFrames();
   if (!old_.empty() && !overwrite) {
@@ -100,13 +103,16 @@ bool FrameFolder::IsFrameName(const std::string& name) {
 void FrameFolder::Add(const PictureSource& source) {
   std::error_code error;
   for (const auto& frame : old_)
-    if (!std::filesystem::remove(frame, error) && error) throw NamedIoError(frame.string(), SystemIoError(error.value()));
+    if (!std::filesystem::remove(frame, error) && error)
+      throw NamedIoError(frame.string(), SystemIoError(error.value()));
   old_.clear();
   if (frame_.isNull()) frame_ = QImage(source.Area, QImage::Format_RGB32);
   RenderInto(frame_, source);
   const QByteArray bytes = PngBytes(frame_, FrameQuality);
   const std::string name = (std::filesystem::path(folder_) / FrameName(count_)).string();
-  OnFile(name, [&] { WriteFileSafely(name, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))); });
+  OnFile(name, [&] {
+    WriteFileSafely(name, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  });
   ++count_;
 }
 

@@ -7,7 +7,6 @@
 // run into it at the same time is refused.
 
 #include <QImage>
-
 #include <filesystem>
 #include <string>
 #include <vector>

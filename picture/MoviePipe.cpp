@@ -1,13 +1,12 @@
 #include "picture/MoviePipe.h"
 
-#include <QStandardPaths>
-
 #include <fcntl.h>
 #include <pthread.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QStandardPaths>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -31,10 +30,21 @@ namespace {
 // side gets one black row or column more.
 std::vector<std::string> EncoderArguments(const std::string& encoder, MovieFormat format, QSize size, int fps,
                                           const std::string& output) {
-  std::vector<std::string> arguments = {encoder,  "-hide_banner", "-loglevel", "error", "-y",
-                                        "-f",     "rawvideo",     "-pix_fmt",  "bgra",  "-s",
+  std::vector<std::string> arguments = {encoder,
+                                        "-hide_banner",
+                                        "-loglevel",
+                                        "error",
+                                        "-y",
+                                        "-f",
+                                        "rawvideo",
+                                        "-pix_fmt",
+                                        "bgra",
+                                        "-s",
                                         std::to_string(size.width()) + "x" + std::to_string(size.height()),
-                                        "-r",     std::to_string(fps),          "-i",   "pipe:0"};
+                                        "-r",
+                                        std::to_string(fps),
+                                        "-i",
+                                        "pipe:0"};
   const std::vector<std::string> evenSides = {"-vf", "pad=ceil(iw/2)*2:ceil(ih/2)*2", "-pix_fmt", "yuv420p"};
   switch (format) {
     case MovieFormat::Mp4:
@@ -43,8 +53,8 @@ std::vector<std::string> EncoderArguments(const std::string& encoder, MovieForma
       break;
     case MovieFormat::Webm:
       arguments.insert(arguments.end(), evenSides.begin(), evenSides.end());
-      arguments.insert(arguments.end(), {"-c:v", "libvpx-vp9", "-deadline", "realtime", "-cpu-used", "8", "-b:v",
-                                         "0", "-crf", "32", "-f", "webm"});
+      arguments.insert(arguments.end(), {"-c:v", "libvpx-vp9", "-deadline", "realtime", "-cpu-used", "8",
+                                         "-b:v", "0", "-crf", "32", "-f", "webm"});
       break;
     case MovieFormat::Gif:
       // The scene has five colours: a palette made from the frames keeps them exact.
@@ -135,7 +145,8 @@ std::string ReadAll(int descriptor) {
   std::string text(1 << 16, '\0');
   std::size_t done = 0;
   for (ssize_t n = 0; done < text.size(); done += static_cast<std::size_t>(n))
-    if ((n = ::pread(descriptor, text.data() + done, text.size() - done, static_cast<off_t>(done))) <= 0) break;
+    if ((n = ::pread(descriptor, text.data() + done, text.size() - done, static_cast<off_t>(done))) <= 0)
+      break;
   text.resize(done);
   return text;
 }
@@ -179,7 +190,8 @@ MoviePipe::MoviePipe(const std::string& encoder, const std::string& probe, const
   messages_ = NamelessFile();
   int ends[2];
   if (::pipe2(ends, O_CLOEXEC) != 0) throw SystemIoError(errno);
-  const int spawned = Spawn(EncoderArguments(encoder, format, size, fps, output), ends[0], -1, messages_, encoder_);
+  const int spawned =
+      Spawn(EncoderArguments(encoder, format, size, fps, output), ends[0], -1, messages_, encoder_);
   ::close(ends[0]);
   if (spawned != 0) {
     ::close(ends[1]);
@@ -215,7 +227,8 @@ void MoviePipe::Add(const PictureSource& source) {
 
 void MoviePipe::Finish() {
   EndEncoder();
-  if (const std::string doubt = Doubt(); !doubt.empty()) throw ProgramError("ffmpeg could not make the movie (" + doubt + ")");
+  if (const std::string doubt = Doubt(); !doubt.empty())
+    throw ProgramError("ffmpeg could not make the movie (" + doubt + ")");
   OnFile(target_, [&] {
     if (!scratch_.empty()) CopyInto(movie_, scratch_);
     movie_.Commit();
@@ -224,7 +237,8 @@ void MoviePipe::Finish() {
 
 std::string MoviePipe::Abandon() {
   EndEncoder();
-  if (count_ == 0) return WaitForEncoder() == 0 ? "nothing written" : "ffmpeg could not end the movie; nothing kept";
+  if (count_ == 0)
+    return WaitForEncoder() == 0 ? "nothing written" : "ffmpeg could not end the movie; nothing kept";
   if (!Doubt().empty()) return "ffmpeg could not end the movie; nothing kept";
   const std::string partial = PartialName(target_);
   try {
@@ -258,8 +272,8 @@ std::string MoviePipe::Doubt() {
   if (status != 0) return "exit status " + std::to_string(status);
   if (!messages.empty()) return "it reported an error";
   if (frames != count_)
-    return "the movie read back holds " + (frames < 0 ? std::string("no") : std::to_string(frames)) + " of its " +
-           std::to_string(count_) + " frames";
+    return "the movie read back holds " + (frames < 0 ? std::string("no") : std::to_string(frames)) +
+           " of its " + std::to_string(count_) + " frames";
   return {};
 }
 
@@ -268,8 +282,8 @@ std::string MoviePipe::Doubt() {
 int MoviePipe::FramesReadBack(const std::string& movie) {
   const int answer = NamelessFile();
   pid_t probe = -1;
-  const int spawned = Spawn({probe_, "-v", "error", "-count_frames", "-select_streams", "v:0", "-show_entries",
-                             "stream=nb_read_frames", "-of", "csv=p=0", movie},
+  const int spawned = Spawn({probe_, "-v", "error", "-count_frames", "-select_streams", "v:0",
+                             "-show_entries", "stream=nb_read_frames", "-of", "csv=p=0", movie},
                             -1, answer, messages_, probe);
   const int status = spawned == 0 ? WaitFor(probe) : -1;
   const std::string text = ReadAll(answer);

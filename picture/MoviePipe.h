@@ -10,12 +10,12 @@
 // movie counts as complete only when ffmpeg reported no error and ffprobe reads back every
 // frame; on any doubt the older movie stays.
 
+#include <sys/types.h>
+
 #include <QImage>
 #include <QSize>
-
 #include <optional>
 #include <string>
-#include <sys/types.h>
 
 #include "documents/PendingFile.h"
 #include "picture/FrameSink.h"
@@ -34,8 +34,8 @@ class MoviePipe : public FrameSink {
 
   // Starts `encoder` for frames of `size` at `fps` frames a second, to be read back by `probe`;
   // throws the target's IoError.
-  MoviePipe(const std::string& encoder, const std::string& probe, const std::string& target, MovieFormat format,
-            QSize size, int fps);
+  MoviePipe(const std::string& encoder, const std::string& probe, const std::string& target,
+            MovieFormat format, QSize size, int fps);
   ~MoviePipe() override;
   MoviePipe(const MoviePipe&) = delete;
   MoviePipe& operator=(const MoviePipe&) = delete;

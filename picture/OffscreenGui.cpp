@@ -1,7 +1,6 @@
 #include "picture/OffscreenGui.h"
 
 #include <QGuiApplication>
-
 #include <cstdio>
 
 namespace velmora {

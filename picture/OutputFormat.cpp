@@ -8,7 +8,8 @@ namespace velmora {
 namespace {
 
 template <class Format, std::size_t Size>
-std::optional<Format> ByExtension(const std::string& name, const std::pair<const char*, Format> (&extensions)[Size]) {
+std::optional<Format> ByExtension(const std::string& name,
+                                  const std::pair<const char*, Format> (&extensions)[Size]) {
   for (const auto& [extension, format] : extensions) {
     const std::string ending = extension;
     if (name.size() >= ending.size() &&

@@ -19,7 +19,8 @@ constexpr int SvgResolution = 96;
 Drawing SceneDrawing(const PictureSource& source) {
   return {source.Area,
           [source](QPainter& painter, int scale) {
-            ScenePainter(painter, source.Area, scale).Paint(source.Scene, source.View, source.Look, source.Trails);
+            ScenePainter(painter, source.Area, scale)
+                .Paint(source.Scene, source.View, source.Look, source.Trails);
           },
           QStringLiteral("Velmora scene")};
 }

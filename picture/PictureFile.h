@@ -7,7 +7,6 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
-
 #include <functional>
 #include <string>
 

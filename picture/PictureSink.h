@@ -4,7 +4,6 @@
 // ended: a run that faults or is interrupted writes nothing.
 
 #include <QByteArray>
-
 #include <memory>
 #include <string>
 

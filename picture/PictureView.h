@@ -5,7 +5,6 @@
 // the same pixels.
 
 #include <QSize>
-
 #include <array>
 #include <optional>
 

@@ -1,7 +1,6 @@
 #include "picture/RowBands.h"
 
 #include <QPaintEngine>
-
 #include <algorithm>
 
 namespace velmora {

@@ -5,7 +5,6 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QRadialGradient>
-
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -89,13 +88,19 @@ ScenePainter::ScenePainter(QPainter& painter, QSize area, int scale)
   painter_.setFont(LabelFont());
 }
 
-void ScenePainter::Paint(const Model& model, const ViewState& view, const SceneLook& look, const TrailRecord* trails) {
+void ScenePainter::Paint(const Model& model, const ViewState& view, const SceneLook& look,
+                         const TrailRecord* trails) {
   Clear();
   switch (look.What) {
     case Redraw::None:
-    case Redraw::Black: return;
-    case Redraw::Figure: DrawFigureEdges(view, look.ShowNumbers); return;
-    case Redraw::Particles: DrawParticles(model, view, look, trails); return;
+    case Redraw::Black:
+      return;
+    case Redraw::Figure:
+      DrawFigureEdges(view, look.ShowNumbers);
+      return;
+    case Redraw::Particles:
+      DrawParticles(model, view, look, trails);
+      return;
   }
 }
 
@@ -106,15 +111,21 @@ void ScenePainter::DrawParticles(const Model& model, const ViewState& view, cons
   const SlotArray<real> values = ParticleValues(model, {look.Functions3X1, look.Taoscope}, look.Colour);
   const ValueRange range = look.HeldRange ? *look.HeldRange : PresentRange(model, values);
   const bool kinds = look.Colour != ColourBy::Group && !IsQuantity(look.Colour);
-  const StructureColouring structure = kinds ? StructureColours(model, look.Colour, look.Structure) : StructureColouring{};
+  const StructureColouring structure =
+      kinds ? StructureColours(model, look.Colour, look.Structure) : StructureColouring{};
   for (int i = 1; i <= model.N; ++i) {
-    if (kinds) colours[i] = Shade(structure.Colours[i]);
-    else if (IsQuantity(look.Colour)) colours[i] = Shade(Viridis(RangeFraction(values[i], range.Least, range.Greatest)));
-    else colours[i] = Shade(look.Taoscope ? TaoscopeColour(i) : GravoscopeColour(model.N, i));
+    if (kinds)
+      colours[i] = Shade(structure.Colours[i]);
+    else if (IsQuantity(look.Colour))
+      colours[i] = Shade(Viridis(RangeFraction(values[i], range.Least, range.Greatest)));
+    else
+      colours[i] = Shade(look.Taoscope ? TaoscopeColour(i) : GravoscopeColour(model.N, i));
   }
   if (trails) DrawTrails(model, view, *trails, colours);
-  if (look.Style == ParticleStyle::Spheres) DrawSpheres(model, view, look, colours);
-  else DrawDots(model, view, look, colours);
+  if (look.Style == ParticleStyle::Spheres)
+    DrawSpheres(model, view, look, colours);
+  else
+    DrawDots(model, view, look, colours);
   DrawRings(model, view, look, colours);
   if (kinds) DrawLegend(look, structure.Legend);
   if (IsQuantity(look.Colour)) DrawColourBar(look, range.Least, range.Greatest);
@@ -170,7 +181,8 @@ void ScenePainter::DrawSpheres(const Model& model, const ViewState& view, const 
   std::vector<Placed> order;
   for (int i = 1; i <= model.N; ++i)
     if (model.Present[i]) order.push_back({i, Depth(model, view, i)});
-  std::stable_sort(order.begin(), order.end(), [](const Placed& a, const Placed& b) { return a.depth < b.depth; });
+  std::stable_sort(order.begin(), order.end(),
+                   [](const Placed& a, const Placed& b) { return a.depth < b.depth; });
   if (order.empty()) return;
   const real nearest = order.back().depth, farthest = order.front().depth;
   const qreal radius = SphereRadiusOnCanvas(view, look);
@@ -210,7 +222,8 @@ void ScenePainter::DrawSpheres(const Model& model, const ViewState& view, const 
   if (!look.ShowNumbers) return;
   for (const Placed& p : order) {
     const int sx = view.ScreenX[p.slot], sy = view.ScreenY[p.slot];
-    if (sx < area_.width() && sy < area_.height()) DrawLabel(sx + DotSize, sy + DotSize, p.slot, colours[p.slot]);
+    if (sx < area_.width() && sy < area_.height())
+      DrawLabel(sx + DotSize, sy + DotSize, p.slot, colours[p.slot]);
   }
 }
 
@@ -274,7 +287,8 @@ void ScenePainter::DrawRings(const Model& model, const ViewState& view, const Sc
 void ScenePainter::DrawColourBar(const SceneLook& look, real least, real greatest) {
   const QFontMetrics metrics = painter_.fontMetrics();
   const QString title = QString::fromLatin1(ColourByName(look.Colour));
-  const int barColumn = metrics.horizontalAdvance(QString::fromLatin1(WidestBarLabel)) + BarLabelGap + BarWidth;
+  const int barColumn =
+      metrics.horizontalAdvance(QString::fromLatin1(WidestBarLabel)) + BarLabelGap + BarWidth;
   const int clear = ClearTopOf(std::max(metrics.horizontalAdvance(title), barColumn), look.Covered);
   if (area_.height() - clear < LeastBarHeight(metrics)) return;
   const int titleTop = clear + BarMargin;
@@ -286,7 +300,8 @@ void ScenePainter::DrawColourBar(const SceneLook& look, real least, real greates
   painter_.fillRect(QRect(left, top, BarWidth, bottom - top), map);
   painter_.setPen(Shade(palette::White));
   const QRect text(0, 0, left - BarLabelGap, area_.height());
-  painter_.drawText(QRect(0, titleTop, area_.width() - BarMargin, metrics.height()), Qt::AlignRight | Qt::AlignTop, title);
+  painter_.drawText(QRect(0, titleTop, area_.width() - BarMargin, metrics.height()),
+                    Qt::AlignRight | Qt::AlignTop, title);
   // On a black box each, so that they read over the particles.
   const auto label = [&](const QRect& room, int alignment, real value) {
     const QString shown = ColourBarLabel(value, look.Separator);
@@ -317,20 +332,23 @@ void ScenePainter::DrawLegend(const SceneLook& look, const std::vector<LegendEnt
   const QString title = QString::fromLatin1(ColourByName(look.Colour));
   int width = metrics.horizontalAdvance(title);
   for (const LegendEntry& entry : legend)
-    width = std::max(width, metrics.horizontalAdvance(QString::fromStdString(entry.Name)) + BarLabelGap + BarWidth);
+    width = std::max(width,
+                     metrics.horizontalAdvance(QString::fromStdString(entry.Name)) + BarLabelGap + BarWidth);
   const int rowHeight = metrics.height();
   int top = ClearTopOf(width, look.Covered) + BarMargin;
   const int right = area_.width() - BarMargin;
   if (top + rowHeight > area_.height()) return;
   painter_.setPen(Shade(palette::White));
-  const QRect titleBox(right - metrics.horizontalAdvance(title), top, metrics.horizontalAdvance(title), rowHeight);
+  const QRect titleBox(right - metrics.horizontalAdvance(title), top, metrics.horizontalAdvance(title),
+                       rowHeight);
   painter_.fillRect(titleBox, Shade(SceneBackground));
   painter_.drawText(titleBox, Qt::AlignRight | Qt::AlignTop, title);
   for (const LegendEntry& entry : legend) {
     top += rowHeight + 2;
     if (top + rowHeight > area_.height() - BarMargin) return;
     const int square = std::min(BarWidth, rowHeight);
-    painter_.fillRect(QRect(right - BarWidth, top + (rowHeight - square) / 2, BarWidth, square), Shade(entry.Shade));
+    painter_.fillRect(QRect(right - BarWidth, top + (rowHeight - square) / 2, BarWidth, square),
+                      Shade(entry.Shade));
     const QString name = QString::fromStdString(entry.Name);
     const int nameWidth = metrics.horizontalAdvance(name);
     const QRect box(right - BarWidth - BarLabelGap - nameWidth - 1, top, nameWidth + 1, rowHeight);
@@ -353,14 +371,17 @@ QString ColourBarLabel(real value, char separator) {
 }
 
 void ScenePainter::DrawFigureEdges(const ViewState& view, bool showNumbers) {
-  const auto point = [&](int k) { return QPointF(view.ScreenX[k] + edgeOffset_, view.ScreenY[k] + edgeOffset_); };
+  const auto point = [&](int k) {
+    return QPointF(view.ScreenX[k] + edgeOffset_, view.ScreenY[k] + edgeOffset_);
+  };
   for (const FigureEdge& edge : FigureEdges()) {
     // One canvas pixel wide; aliased, as the canvas draws it, at every scale.
     painter_.setPen(QPen(Shade(edge.Pen), 1));
     painter_.drawLine(point(edge.From), point(edge.To));
   }
   if (!showNumbers) return;
-  for (int k = 1; k <= SpiralPointCount; ++k) DrawLabel(view.ScreenX[k], view.ScreenY[k], k, Shade(FigureLabelColour));
+  for (int k = 1; k <= SpiralPointCount; ++k)
+    DrawLabel(view.ScreenX[k], view.ScreenY[k], k, Shade(FigureLabelColour));
 }
 
 }  // namespace velmora

@@ -10,9 +10,8 @@
 
 #include <QFont>
 #include <QRect>
-#include <QString>
 #include <QSize>
-
+#include <QString>
 #include <optional>
 #include <vector>
 
@@ -53,9 +52,9 @@ struct SceneLook {
   real SphereRadius = DefaultSphereRadius;
   ColourBy Colour = ColourBy::Group;  // the group's (or parity's) colour, a quantity on viridis, or a kind
   StructureSettings Structure{};      // of Cluster, Coordination and Neighbour Class
-  bool Functions3X1 = false;  // the law the potential energy is measured with
-  std::vector<int> Selected{};  // slots ringed in their colour
-  char Separator = '.';       // of the colour bar's numbers
+  bool Functions3X1 = false;          // the law the potential energy is measured with
+  std::vector<int> Selected{};        // slots ringed in their colour
+  char Separator = '.';               // of the colour bar's numbers
   // The colour range held by the user (View > Hold Colour Range); otherwise the present
   // particles' least and greatest values of each picture.
   std::optional<ValueRange> HeldRange{};
@@ -67,7 +66,6 @@ struct SceneLook {
 // A colour bar's number: at most 6 significant digits, in the general format's notation
 // ("1.23457", "-2.55856E-10"), so that the labels stay short and do not change with every step.
 QString ColourBarLabel(real value, char separator);
-
 
 class ScenePainter {
  public:
@@ -85,16 +83,21 @@ class ScenePainter {
 
   // Clears the area black, then the figure's edges or the particles as `look` says, with the
   // particles' trails when a record of them is given.
-  void Paint(const Model& model, const ViewState& view, const SceneLook& look, const TrailRecord* trails = nullptr);
+  void Paint(const Model& model, const ViewState& view, const SceneLook& look,
+             const TrailRecord* trails = nullptr);
 
  private:
   void Clear();
-  void DrawParticles(const Model& model, const ViewState& view, const SceneLook& look, const TrailRecord* trails);
-  void DrawDots(const Model& model, const ViewState& view, const SceneLook& look, const SlotArray<QColor>& colours);
-  void DrawSpheres(const Model& model, const ViewState& view, const SceneLook& look, const SlotArray<QColor>& colours);
+  void DrawParticles(const Model& model, const ViewState& view, const SceneLook& look,
+                     const TrailRecord* trails);
+  void DrawDots(const Model& model, const ViewState& view, const SceneLook& look,
+                const SlotArray<QColor>& colours);
+  void DrawSpheres(const Model& model, const ViewState& view, const SceneLook& look,
+                   const SlotArray<QColor>& colours);
   void DrawTrails(const Model& model, const ViewState& view, const TrailRecord& trails,
                   const SlotArray<QColor>& colours);
-  void DrawRings(const Model& model, const ViewState& view, const SceneLook& look, const SlotArray<QColor>& colours);
+  void DrawRings(const Model& model, const ViewState& view, const SceneLook& look,
+                 const SlotArray<QColor>& colours);
   void DrawColourBar(const SceneLook& look, real least, real greatest);
   void DrawLegend(const SceneLook& look, const std::vector<LegendEntry>& legend);
   int ClearTopOf(int width, const std::vector<QRect>& covered) const;

@@ -2,7 +2,6 @@
 
 #include <QBrush>
 #include <QPainter>
-
 #include <cmath>
 
 namespace velmora {

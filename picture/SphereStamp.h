@@ -22,7 +22,8 @@ class SphereStamp {
   // ellipse clipped to the picture costs less than a stamp of their size.
   static constexpr qreal MostRadius = 256;
 
-  // A sphere of `radius` device pixels (at most MostRadius), shaded by `shading` (in the object coordinates of its box).
+  // A sphere of `radius` device pixels (at most MostRadius), shaded by `shading` (in the object coordinates
+  // of its box).
   SphereStamp(qreal radius, const QBrush& shading);
 
   // Whether Stamp can draw on `image`: an opaque image of 32-bit pixels.
@@ -32,9 +33,9 @@ class SphereStamp {
   void Stamp(QImage& image, QPoint centre, QRgb colour, const QRect& clip) const;
 
  private:
-  int half_;          // the stamp's centre, in its own pixels from its top left
-  QImage coverage_;   // the disc: how much of each pixel it covers (alpha only)
-  QImage shading_;    // the shading over the disc, premultiplied
+  int half_;         // the stamp's centre, in its own pixels from its top left
+  QImage coverage_;  // the disc: how much of each pixel it covers (alpha only)
+  QImage shading_;   // the shading over the disc, premultiplied
 };
 
 }  // namespace velmora

@@ -15,8 +15,9 @@ namespace {
 using P = FireParameters;
 
 // sum over the present slots of a.b, in slot order.
-real PresentDot(const Model& m, const SlotArray<real>& ax, const SlotArray<real>& ay, const SlotArray<real>& az,
-                const SlotArray<real>& bx, const SlotArray<real>& by, const SlotArray<real>& bz) {
+real PresentDot(const Model& m, const SlotArray<real>& ax, const SlotArray<real>& ay,
+                const SlotArray<real>& az, const SlotArray<real>& bx, const SlotArray<real>& by,
+                const SlotArray<real>& bz) {
   real sum = 0.0L;
   for (int i = 1; i <= m.N; ++i)
     if (m.Present[i]) sum += ax[i] * bx[i] + ay[i] * by[i] + az[i] * bz[i];
@@ -45,7 +46,8 @@ void FireRelaxer::Evaluate(const Model& model) {
   field_(model, ax_, ay_, az_);
   real largestSquare = 0.0L;
   for (int i = 1; i <= model.N; ++i)
-    if (model.Present[i]) largestSquare = std::max(largestSquare, ax_[i] * ax_[i] + ay_[i] * ay_[i] + az_[i] * az_[i]);
+    if (model.Present[i])
+      largestSquare = std::max(largestSquare, ax_[i] * ax_[i] + ay_[i] * ay_[i] + az_[i] * az_[i]);
   ThrowIfFaulted();
   largest_ = std::sqrt(largestSquare);
 }

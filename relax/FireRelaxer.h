@@ -32,12 +32,12 @@ using AccelerationField =
 AccelerationField LawField(FastLaw& fast, const LawSettings& law);
 
 struct FireParameters {
-  static constexpr int MinDownhillSteps = 5;       // N_min
-  static constexpr real Increase = 1.1L;           // f_inc
-  static constexpr real Decrease = 0.5L;           // f_dec
-  static constexpr real AlphaStart = 0.1L;         // alpha_start
-  static constexpr real AlphaDecrease = 0.99L;     // f_alpha
-  static constexpr real LargestStepFactor = 10.0L; // dt_max = 10 dt
+  static constexpr int MinDownhillSteps = 5;        // N_min
+  static constexpr real Increase = 1.1L;            // f_inc
+  static constexpr real Decrease = 0.5L;            // f_dec
+  static constexpr real AlphaStart = 0.1L;          // alpha_start
+  static constexpr real AlphaDecrease = 0.99L;      // f_alpha
+  static constexpr real LargestStepFactor = 10.0L;  // dt_max = 10 dt
 };
 
 class FireRelaxer {

@@ -12,10 +12,10 @@
 #include "documents/XyzTrajectory.h"
 #include "model/NewScene.h"
 #include "relax/FireRelaxer.h"
-#include "text/NumberText.h"
-#include "text/StructureText.h"
 #include "text/Listing.h"
+#include "text/NumberText.h"
 #include "text/QuotedText.h"
+#include "text/StructureText.h"
 
 namespace velmora {
 
@@ -59,7 +59,8 @@ std::unique_ptr<Model> OpenScene(const BatchJob& job) {
 
 // The steps of a run, or of a relaxation to rest, each followed by `afterStep(done)`; what a
 // relaxation reports.
-std::string Advance(const BatchJob& job, Model& m, Stepper& stepper, const std::function<void(int)>& afterStep) {
+std::string Advance(const BatchJob& job, Model& m, Stepper& stepper,
+                    const std::function<void(int)>& afterStep) {
   if (!job.relax) {
     int counter = m.StepCount;
     for (int done = 1; done <= job.steps; ++done) {
@@ -70,12 +71,14 @@ std::string Advance(const BatchJob& job, Model& m, Stepper& stepper, const std::
   }
   FastLaw fast(stepper.Threads());
   const int limit = job.stepsGiven ? job.steps : RelaxStepLimit;
-  const RelaxResult result = Relax(m, LawField(fast, job.settings.Law), *job.relax, limit, [&](int done, real) {
-    m.StepCount = done;
-    afterStep(done);
-  });
+  const RelaxResult result =
+      Relax(m, LawField(fast, job.settings.Law), *job.relax, limit, [&](int done, real) {
+        m.StepCount = done;
+        afterStep(done);
+      });
   return "relax_steps\t" + std::to_string(result.steps) + "\nlargest_acceleration\t" +
-         FormatReal(result.largestAcceleration, '.') + "\nat_rest\t" + (result.converged ? "yes" : "no") + "\n";
+         FormatReal(result.largestAcceleration, '.') + "\nat_rest\t" + (result.converged ? "yes" : "no") +
+         "\n";
 }
 
 std::string StructureOf(const Model& m, const StructureSettings& settings) {
@@ -110,12 +113,14 @@ BatchResult RunBatch(const BatchJob& job, Stepper& stepper, const StepWatcher& w
   const auto logRow = [&] {
     OnFile(job.log, [&] {
       log->WriteRow(m.StepCount, Measure(m, job.settings.Law),
-                    job.logStructure ? StructureLogCells(AnalyseStructure(PresentPoints(m), job.structureSettings))
-                                     : std::string());
+                    job.logStructure
+                        ? StructureLogCells(AnalyseStructure(PresentPoints(m), job.structureSettings))
+                        : std::string());
     });
   };
   if (!job.log.empty()) {
-    OnFile(job.log, [&] { log.emplace(job.log, outputs, job.logStructure ? StructureLogHeader() : std::string()); });
+    OnFile(job.log,
+           [&] { log.emplace(job.log, outputs, job.logStructure ? StructureLogHeader() : std::string()); });
     logRow();
   }
 
@@ -133,7 +138,8 @@ BatchResult RunBatch(const BatchJob& job, Stepper& stepper, const StepWatcher& w
     TakeSnapshot(m);
     document->Append(std::string_view(reinterpret_cast<const char*>(m.Snapshot.data()), m.Snapshot.size()));
   }
-  if (job.listing != ListingKind::None) result.listing += ListingText(m, job.listing == ListingKind::Velocities, '.');
+  if (job.listing != ListingKind::None)
+    result.listing += ListingText(m, job.listing == ListingKind::Velocities, '.');
   if (job.structure) result.listing += StructureOf(m, job.structureSettings);
   return result;
 }

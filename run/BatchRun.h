@@ -1,7 +1,8 @@
 #pragma once
 // A run without a window: a document is read as File > Open reads it, run for a number of steps
 // with the step the window runs (so a scene gives the same bits in both), and written out as a
-// document, a trajectory, a table of measurements and a listing. The batch tool is this plus its command line.
+// document, a trajectory, a table of measurements and a listing. The batch tool is this plus its command
+// line.
 
 #include <functional>
 #include <optional>

@@ -16,7 +16,8 @@ void Interrupt(int signal) {
 // Ctrl+C, a termination request, a closed terminal, a reader that went away, and the other
 // signals that would end the program at once: Ctrl+\, a timer, the user's two signals and the
 // end of the processor time it may use.
-constexpr int Interruptions[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGQUIT, SIGALRM, SIGUSR1, SIGUSR2, SIGXCPU};
+constexpr int Interruptions[] = {SIGINT,  SIGTERM, SIGHUP,  SIGPIPE, SIGQUIT,
+                                 SIGALRM, SIGUSR1, SIGUSR2, SIGXCPU};
 
 }  // namespace
 

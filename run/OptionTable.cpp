@@ -15,7 +15,8 @@ namespace {
 UsageError ValueError(std::string_view option, const std::string& text, const ConversionError& error) {
   const std::string message = error.what();
   const std::string whole = "'" + text + "'";
-  const std::string said = message.rfind(whole, 0) == 0 ? Quoted(text) + message.substr(whole.size()) : message;
+  const std::string said =
+      message.rfind(whole, 0) == 0 ? Quoted(text) + message.substr(whole.size()) : message;
   return UsageError(std::string(option) + ": " + said);
 }
 

@@ -14,7 +14,8 @@ OptionTable RunOptions(BatchJob& job, int& threads) {
          job.steps = CountValue("--steps", v, 0);
          job.stepsGiven = true;
        }},
-      {"--blockade", "", "the Blockade schedule", [&settings](const std::string&) { settings.Blockade = true; }},
+      {"--blockade", "", "the Blockade schedule",
+       [&settings](const std::string&) { settings.Blockade = true; }},
       {"--cool", "", "damping factor 0.95", [&settings](const std::string&) { settings.Cool = true; }},
       {"--contact", "", "the exponential contact part in place of the G shell",
        [&settings](const std::string&) { settings.Law.Functions3X1 = true; }},
@@ -24,8 +25,9 @@ OptionTable RunOptions(BatchJob& job, int& threads) {
        [&settings](const std::string& v) { settings.Mode = ChoiceValue("--mode", v, BoundaryModeNames); }},
       {"--dt", "VALUE", "replace the scene's time step ('.' as decimal separator)",
        [&job](const std::string& v) { job.dt = RealValue("--dt", v); }},
-      {"--threads", "N", "threads for a step, 1 to " + std::to_string(MaxThreadCount) +
-                              " (default: every core); every count gives the same bits",
+      {"--threads", "N",
+       "threads for a step, 1 to " + std::to_string(MaxThreadCount) +
+           " (default: every core); every count gives the same bits",
        [&threads](const std::string& v) { threads = CountValue("--threads", v, 1, MaxThreadCount); }},
   };
 }

@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libmpfr-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev fonts-dejavu-core fonts-liberation2
   xvfb xauth xdotool xclip python3 python3-ase desktop-file-utils
-  clang libclang-rt-14-dev
+  clang clang-format libclang-rt-14-dev
   pybind11-dev python3-pybind11 python3-numpy python3-pandas python3-matplotlib python3-pytest python3-dask python3-distributed
   python3-mypy lintian
   ffmpeg shared-mime-info xdg-utils libfile-mimeinfo-perl libglib2.0-bin locales

@@ -192,7 +192,7 @@ real FastLaw::ShellTerm(const LengthConstants& c, const PairQuantities& q) {
   const real plateau = LawPlateau - Exp(LawSteepness * lnX);
   const real E = Power(-1.0L, c.widthK * q.r) * plateau;
   return Exp(E * lnX) * (plateau * (1.0L - lnX) * (q.rInverseSquare * c.inverseWidthK) -
-                              c.slopeK * Exp(LawSteepness18 * lnX) * lnX);
+                         c.slopeK * Exp(LawSteepness18 * lnX) * lnX);
 }
 
 // Whether a term cannot change a single bit of `partial`, Phi so far (-S_B - ... of the terms

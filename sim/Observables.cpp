@@ -43,7 +43,10 @@ class GroupPotential {
  public:
   GroupPotential() = default;
   GroupPotential(const GroupParameters& p, const LawSettings& law)
-      : A_(p.A), G_(p.G), a_(ContactFactor * Power(-1.0L, ContactBase)), shells_(ShellTermsSummed(law)),
+      : A_(p.A),
+        G_(p.G),
+        a_(ContactFactor * Power(-1.0L, ContactBase)),
+        shells_(ShellTermsSummed(law)),
         contact_(law.Functions3X1) {
     const std::array<real, ShellTermCount> lengths = ShellLengths(p);
     for (int t = 0; t < shells_; ++t) k_[t] = LawScale / lengths[t];
@@ -97,7 +100,9 @@ real Distance(const Model& m, int i, int j) {
 }
 
 // P(i,j) = s(i,j) A_g W_g(r), g the group of j.
-real PairEnergyAt(const GroupPotential& partner, real sign, real r) { return sign * partner.A() * partner.W(r); }
+real PairEnergyAt(const GroupPotential& partner, real sign, real r) {
+  return sign * partner.A() * partner.W(r);
+}
 
 struct Energies {
   real potential = 0.0L;

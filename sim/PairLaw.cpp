@@ -88,7 +88,8 @@ LengthConstants<Number> LengthScales(const Model& model) {
 
 // Phi = -S_B - S_C - S_D - S_F - S_G, or with the contact part -S_B - S_C - S_D - S_F + K.
 template <class Number>
-Number Phi(const std::array<real, ShellTermCount>& k, const GroupParameters& p, Number r, const LawSettings& law) {
+Number Phi(const std::array<real, ShellTermCount>& k, const GroupParameters& p, Number r,
+           const LawSettings& law) {
   const Number shellB = ShellTerm<Number>(k[0], r);
   Number phi = -shellB;
   for (int t = 1; t < ShellTermCount - 1; ++t) {
@@ -139,8 +140,8 @@ real Force(const Model& model, const LawSettings& law, int i, Coordinates axis) 
   real sum = 0.0L;
   for (int j = 1; j <= model.N; ++j) {
     if (!model.Present[j] || j == i) continue;
-    sum = FirstFaultIn(
-        [&](auto zero) { return WithPartner<decltype(zero)>(model, law, k, i, j, axis, sum); });
+    sum =
+        FirstFaultIn([&](auto zero) { return WithPartner<decltype(zero)>(model, law, k, i, j, axis, sum); });
   }
   return sum;
 }

@@ -24,8 +24,12 @@ inline constexpr real ContactFactor = 0.5L;
 // The shell terms of a group, one per length parameter, in the order of the sum: B, C, D, F, G.
 // With the contact part the exponential takes the place of the last, G's.
 inline constexpr int ShellTermCount = 5;
-inline int ShellTermsSummed(const LawSettings& law) { return law.Functions3X1 ? ShellTermCount - 1 : ShellTermCount; }
-inline std::array<real, ShellTermCount> ShellLengths(const GroupParameters& p) { return {p.B, p.C, p.D, p.F, p.G}; }
+inline int ShellTermsSummed(const LawSettings& law) {
+  return law.Functions3X1 ? ShellTermCount - 1 : ShellTermCount;
+}
+inline std::array<real, ShellTermCount> ShellLengths(const GroupParameters& p) {
+  return {p.B, p.C, p.D, p.F, p.G};
+}
 
 // An absent slot that sits exactly where a present partner sits (empty slots of a new scene lie
 // at the origin) has no direction to it and no distance to divide by: it takes nothing from that

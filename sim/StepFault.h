@@ -10,7 +10,8 @@ namespace velmora {
 
 class StepFault : public FloatingPointFault {
  public:
-  // The step is 64 bits wide: a driver that counts beyond the 32-bit counter of the window reports its own count.
+  // The step is 64 bits wide: a driver that counts beyond the 32-bit counter of the window reports its own
+  // count.
   StepFault(const FloatingPointFault& fault, std::int64_t step) : FloatingPointFault(fault), step_(step) {}
   std::int64_t Step() const { return step_; }
 

@@ -10,11 +10,12 @@ namespace velmora {
 enum class BoundaryMode { Free, HotContact, ColdContact, ElecCurrent1, ElecCurrent2 };
 
 // The modes by the names that the command-line tools and the Python module take.
-inline constexpr std::pair<const char*, BoundaryMode> BoundaryModeNames[] = {{"free", BoundaryMode::Free},
-                                                                            {"hot", BoundaryMode::HotContact},
-                                                                            {"cold", BoundaryMode::ColdContact},
-                                                                            {"current1", BoundaryMode::ElecCurrent1},
-                                                                            {"current2", BoundaryMode::ElecCurrent2}};
+inline constexpr std::pair<const char*, BoundaryMode> BoundaryModeNames[] = {
+    {"free", BoundaryMode::Free},
+    {"hot", BoundaryMode::HotContact},
+    {"cold", BoundaryMode::ColdContact},
+    {"current1", BoundaryMode::ElecCurrent1},
+    {"current2", BoundaryMode::ElecCurrent2}};
 
 struct LawSettings {
   bool Functions3X1 = false;  // the exponential contact part replaces the G shell term

@@ -114,7 +114,8 @@ int NextStep(int counter) { return static_cast<int>(static_cast<std::uint32_t>(c
 
 real DampingFactor(bool cool) { return cool ? 0.95L : 1.0L; }
 
-Stepper::Stepper(Evaluation evaluation, int threads) : evaluation_(evaluation), threads_(threads), law_(threads) {}
+Stepper::Stepper(Evaluation evaluation, int threads)
+    : evaluation_(evaluation), threads_(threads), law_(threads) {}
 
 void Stepper::Step(Model& model, const StepSettings& settings, int& counter) {
   counter = NextStep(counter);
@@ -221,7 +222,8 @@ void ThrowIfNotANumber(const Model& m) {
   for (int p = 0; p < ParameterCount; ++p)
     if (std::isnan(Parameter(m, p))) refuse(ParameterNames[p]);
   static constexpr std::pair<const char*, SlotArray<real> Model::*> Columns[] = {
-      {"X", &Model::X}, {"Y", &Model::Y}, {"Z", &Model::Z}, {"V", &Model::V}, {"U", &Model::U}, {"W", &Model::W}};
+      {"X", &Model::X}, {"Y", &Model::Y}, {"Z", &Model::Z},
+      {"V", &Model::V}, {"U", &Model::U}, {"W", &Model::W}};
   for (int i = 1; i <= m.N; ++i) {
     if (!m.Present[i]) continue;
     for (const auto& [name, column] : Columns)

@@ -60,10 +60,14 @@ Signature SignatureOf(const Neighbours& neighbours, int i, int j) {
 
 const char* NeighbourClassName(NeighbourClass c) {
   switch (c) {
-    case NeighbourClass::Icosahedral: return "icosahedral";
-    case NeighbourClass::Fcc: return "fcc";
-    case NeighbourClass::Hcp: return "hcp";
-    case NeighbourClass::Other: break;
+    case NeighbourClass::Icosahedral:
+      return "icosahedral";
+    case NeighbourClass::Fcc:
+      return "fcc";
+    case NeighbourClass::Hcp:
+      return "hcp";
+    case NeighbourClass::Other:
+      break;
   }
   return "other";
 }

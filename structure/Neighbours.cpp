@@ -15,7 +15,9 @@ Neighbours::Neighbours(const Points& points, real cutoff) : lists_(points.size()
   LabelClusters();
 }
 
-bool Neighbours::Touch(int i, int j) const { return std::binary_search(lists_[i].begin(), lists_[i].end(), j); }
+bool Neighbours::Touch(int i, int j) const {
+  return std::binary_search(lists_[i].begin(), lists_[i].end(), j);
+}
 
 std::vector<int> Neighbours::CoordinationCounts() const {
   std::vector<int> counts;

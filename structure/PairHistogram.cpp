@@ -37,13 +37,15 @@ PairHistogram::PairHistogram(const Points& points, real binWidth) {
   if (!(widest / width_ < MaxBins))
     throw ProgramError("The bin width is too narrow: more than " + std::to_string(MaxBins) + " bins");
   counts_.assign(static_cast<std::size_t>(widest / width_) + 1, 0);
-  for (const real d : distances) ++counts_[std::min(static_cast<std::size_t>(d / width_), counts_.size() - 1)];
+  for (const real d : distances)
+    ++counts_[std::min(static_cast<std::size_t>(d / width_), counts_.size() - 1)];
   pairs_ = static_cast<long long>(distances.size());
 }
 
 std::vector<real> PairHistogram::Shares() const {
   std::vector<real> shares;
-  for (const long long count : counts_) shares.push_back(static_cast<real>(count) / static_cast<real>(pairs_));
+  for (const long long count : counts_)
+    shares.push_back(static_cast<real>(count) / static_cast<real>(pairs_));
   return shares;
 }
 

@@ -91,11 +91,13 @@ class SymmetrySearch {
     std::vector<std::vector<int>> shells;
     for (const std::vector<int>& shell : shells_)
       if (Length(q_[shell.front()]) > tolerance_) shells.push_back(shell);
-    std::stable_sort(shells.begin(), shells.end(), [](const auto& a, const auto& b) { return a.size() < b.size(); });
+    std::stable_sort(shells.begin(), shells.end(),
+                     [](const auto& a, const auto& b) { return a.size() < b.size(); });
     int spread = 0;
     for (std::size_t k = 0; k < shells.size(); ++k) {
       const Point3 first = q_[shells[k].front()];
-      spread += std::any_of(shells[k].begin(), shells[k].end(), [&](int i) { return !Parallel(first, q_[i]); });
+      spread +=
+          std::any_of(shells[k].begin(), shells[k].end(), [&](int i) { return !Parallel(first, q_[i]); });
       if (spread == 2) {
         shells.resize(k + 1);
         break;
@@ -142,13 +144,16 @@ class SymmetrySearch {
   bool MayBeAxis(const Point3& axis) const { return RingDivisor(axis, &fewest_) != 1; }
   bool MayBeMirror(const Point3& normal) const { return Maps(Reflection(normal), &fewest_); }
 
-  bool HasImproper(const Point3& axis, int n) const { return Maps(Product(Reflection(axis), Rotation(axis, n))); }
+  bool HasImproper(const Point3& axis, int n) const {
+    return Maps(Product(Reflection(axis), Rotation(axis, n)));
+  }
   bool HasMirror(const Point3& normal) const { return MayBeMirror(normal) && Maps(Reflection(normal)); }
   bool HasCentre() const { return Maps(Inversion); }
 
   // Every point within the tolerance of the line through the centre along `axis`.
   bool OnLine(const Point3& axis) const {
-    return std::all_of(q_.begin(), q_.end(), [&](const Point3& p) { return Length(p - Dot(p, axis) * axis) <= tolerance_; });
+    return std::all_of(q_.begin(), q_.end(),
+                       [&](const Point3& p) { return Length(p - Dot(p, axis) * axis) <= tolerance_; });
   }
 
  private:
@@ -294,7 +299,8 @@ Points PlanesAmong(const SymmetrySearch& s, const Points& candidates) {
 }
 
 int CountOrder(const std::vector<SymmetryAxis>& axes, int order) {
-  return static_cast<int>(std::count_if(axes.begin(), axes.end(), [&](const auto& a) { return a.order == order; }));
+  return static_cast<int>(
+      std::count_if(axes.begin(), axes.end(), [&](const auto& a) { return a.order == order; }));
 }
 
 std::string Symbol(const SymmetrySearch& s, const PointGroup& g) {
@@ -309,8 +315,8 @@ std::string Symbol(const SymmetrySearch& s, const PointGroup& g) {
   const std::string n = std::to_string(g.axes.front().order);
   const bool horizontal = planeWith([&](const Point3& p) { return s.Parallel(p, main); });
   const bool vertical = planeWith([&](const Point3& p) { return s.Perpendicular(p, main); });
-  const bool dihedral =
-      std::any_of(g.axes.begin() + 1, g.axes.end(), [&](const auto& a) { return s.Perpendicular(a.direction, main); });
+  const bool dihedral = std::any_of(g.axes.begin() + 1, g.axes.end(),
+                                    [&](const auto& a) { return s.Perpendicular(a.direction, main); });
   if (dihedral) return "D" + n + (horizontal ? "h" : vertical ? "d" : "");
   if (horizontal) return "C" + n + "h";
   if (vertical) return "C" + n + "v";
@@ -344,7 +350,8 @@ PointGroup FindPointGroup(const Points& points, real tolerance) {
       break;
     case Top::Symmetric:
       group.axes = AxesAmong(search, AroundUnique(search, inertia.unique, GeneralAxes(search)));
-      group.planes = PlanesAmong(search, AroundUnique(search, inertia.unique, GeneralPlanes(search, group.axes)));
+      group.planes =
+          PlanesAmong(search, AroundUnique(search, inertia.unique, GeneralPlanes(search, group.axes)));
       break;
     case Top::Spherical:
       group.axes = AxesAmong(search, GeneralAxes(search));

@@ -42,7 +42,8 @@ PointStructure AnalysePoints(const Points& points, const StructureSettings& sett
   PointStructure s;
   s.cutoff = CutoffOf(PairHistogram(points, settings.binWidth), settings);
   const Neighbours neighbours(points, s.cutoff);
-  for (int i = 0; i < static_cast<int>(points.size()); ++i) s.coordination.push_back(neighbours.Coordination(i));
+  for (int i = 0; i < static_cast<int>(points.size()); ++i)
+    s.coordination.push_back(neighbours.Coordination(i));
   s.cluster = neighbours.ClusterOf();
   s.clusters = neighbours.ClusterCount();
   s.classes = AnalyseCommonNeighbours(neighbours).classes;
@@ -61,7 +62,8 @@ Structure AnalyseStructure(const Points& points, const StructureSettings& settin
   s.cutoff = CutoffOf(histogram, settings);
   s.tolerance = settings.tolerance > 0.0L ? settings.tolerance : DefaultToleranceShare * histogram.Closest();
   const Neighbours neighbours(points, s.cutoff);
-  for (int i = 0; i < static_cast<int>(points.size()); ++i) s.coordination.push_back(neighbours.Coordination(i));
+  for (int i = 0; i < static_cast<int>(points.size()); ++i)
+    s.coordination.push_back(neighbours.Coordination(i));
   s.coordinationCounts = neighbours.CoordinationCounts();
   long long bonds = 0;
   for (const int c : s.coordination) bonds += c;

@@ -48,8 +48,8 @@ struct Structure {
 // colours and the readout of a picked particle show while a run goes.
 struct PointStructure {
   real cutoff = 0.0L;
-  std::vector<int> coordination;        // per point
-  std::vector<int> cluster;             // per point, numbered from 0
+  std::vector<int> coordination;  // per point
+  std::vector<int> cluster;       // per point, numbered from 0
   int clusters = 0;
   std::vector<NeighbourClass> classes;  // per point
 };

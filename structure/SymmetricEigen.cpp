@@ -18,9 +18,9 @@ constexpr int MaxSweeps = 64;
 void Rotate(Matrix3& a, Matrix3& v, int p, int q) {
   const real theta = (a[q][q] - a[p][p]) / (2.0L * a[p][q]);
   // For a large theta, t = 1 / (2 theta) to the last bit, and theta^2 could overflow.
-  const real t = std::fabs(theta) > 0x1p32L ? 1.0L / (2.0L * theta)
-                                            : (theta >= 0.0L ? 1.0L : -1.0L) /
-                                                  (std::fabs(theta) + std::sqrt(theta * theta + 1.0L));
+  const real t = std::fabs(theta) > 0x1p32L
+                     ? 1.0L / (2.0L * theta)
+                     : (theta >= 0.0L ? 1.0L : -1.0L) / (std::fabs(theta) + std::sqrt(theta * theta + 1.0L));
   const real c = 1.0L / std::sqrt(t * t + 1.0L);
   const real s = t * c;
   const real apq = a[p][q];

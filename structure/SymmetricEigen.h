@@ -12,7 +12,7 @@ namespace velmora {
 using Matrix3 = std::array<std::array<real, 3>, 3>;
 
 struct EigenSystem {
-  std::array<real, 3> values;                // ascending
+  std::array<real, 3> values;                  // ascending
   std::array<std::array<real, 3>, 3> vectors;  // vectors[k] is the unit eigenvector of values[k]
 };
 

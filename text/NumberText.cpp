@@ -1,7 +1,8 @@
 #include "text/NumberText.h"
 
-#include <charconv>
 #include <locale.h>
+
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -51,8 +52,8 @@ real WithCanonicalExponent(real value) {
 // std::to_chars is correctly rounded and, unlike printf, never looks at the locale.
 DecimalDigits RoundToSignificantDigits(real value) {
   char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                    std::chars_format::scientific, SignificantDigits - 1);
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
+                                    SignificantDigits - 1);
   const std::string_view text(buffer, result.ptr - buffer);  // [-]d.dddddddddddddde(+|-)x
   DecimalDigits decimal{text.front() == '-', "", 0};
   const std::size_t e = text.find('e');
@@ -97,8 +98,10 @@ class Scanner {
   }
   // Appends an optional sign to out.
   void TakeSign(std::string& out) {
-    if (Take('-')) out += '-';
-    else Take('+');
+    if (Take('-'))
+      out += '-';
+    else
+      Take('+');
   }
   // Appends the digits at the cursor to out and returns how many there were.
   int TakeDigits(std::string& out) {
@@ -166,8 +169,7 @@ std::string FormatReal(real value, char separator) {
   if (const auto text = NonFiniteText(value)) return *text;
   if (value == 0.0L) return "0";
   const DecimalDigits decimal = RoundToSignificantDigits(WithCanonicalExponent(value));
-  const bool fixed =
-      decimal.exponent >= SmallestFixedExponent && decimal.exponent <= LargestFixedExponent;
+  const bool fixed = decimal.exponent >= SmallestFixedExponent && decimal.exponent <= LargestFixedExponent;
   return (decimal.negative ? "-" : "") +
          (fixed ? FixedNotation(decimal, separator) : ExponentNotation(decimal, separator));
 }
@@ -202,7 +204,7 @@ int ParseInteger(const std::string& text) {
   const bool negative = !sign.empty();
   std::int64_t magnitude = 0;
   const std::int64_t limit = negative ? -std::int64_t{std::numeric_limits<int>::min()}
-                                       : std::int64_t{std::numeric_limits<int>::max()};
+                                      : std::int64_t{std::numeric_limits<int>::max()};
   bool inRange = count > 0 && scan.AtEnd();
   for (std::size_t i = 0; inRange && i < digits.size(); ++i) {
     magnitude = magnitude * 10 + (digits[i] - '0');

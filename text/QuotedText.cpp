@@ -13,7 +13,7 @@ bool IsContinuation(unsigned byte) { return (byte & 0xC0) == 0x80; }
 // The length of the UTF-8 character at `at`: 1 for ASCII, 0 for a byte that begins none.
 std::size_t CharacterLength(std::string_view text, std::size_t at) {
   const unsigned byte = Byte(text, at);
-  const std::size_t length = byte < 0x80                   ? 1
+  const std::size_t length = byte < 0x80                    ? 1
                              : byte >= 0xC2 && byte <= 0xDF ? 2
                              : byte >= 0xE0 && byte <= 0xEF ? 3
                              : byte >= 0xF0 && byte <= 0xF4 ? 4

@@ -21,7 +21,8 @@ std::string ShapeLines(const Shape& shape) {
          Line("gyration", {Number(shape.gyration)}) +
          Line("gyration_eigenvalues",
               {Number(shape.eigenvalues[0]), Number(shape.eigenvalues[1]), Number(shape.eigenvalues[2])}) +
-         Line("asphericity", {Number(shape.asphericity)}) + Line("acylindricity", {Number(shape.acylindricity)});
+         Line("asphericity", {Number(shape.asphericity)}) +
+         Line("acylindricity", {Number(shape.acylindricity)});
 }
 
 std::string GroupLines(const PointGroup& group) {
@@ -34,9 +35,11 @@ std::string ClusterTable(const Structure& s, const std::vector<int>& slots) {
   std::string text = Line("cluster", {"size", "gyration", "point_group", "slots"});
   for (std::size_t c = 0; c < s.clusters.size(); ++c) {
     std::string members;
-    for (const int i : s.clusters[c].members) members += (members.empty() ? "" : " ") + std::to_string(slots[i]);
-    text += Line(std::to_string(c), {std::to_string(s.clusters[c].members.size()), Number(s.clusters[c].shape.gyration),
-                                     s.clusters[c].group.symbol, members});
+    for (const int i : s.clusters[c].members)
+      members += (members.empty() ? "" : " ") + std::to_string(slots[i]);
+    text +=
+        Line(std::to_string(c), {std::to_string(s.clusters[c].members.size()),
+                                 Number(s.clusters[c].shape.gyration), s.clusters[c].group.symbol, members});
   }
   return text;
 }
@@ -46,7 +49,8 @@ std::string Tables(const Structure& s) {
   for (std::size_t c = 0; c < s.coordinationCounts.size(); ++c)
     text += Line(std::to_string(c), {std::to_string(s.coordinationCounts[c])});
   text += Line("signature", {"pairs"});
-  for (const auto& [signature, count] : s.signatures) text += Line(SignatureText(signature), {std::to_string(count)});
+  for (const auto& [signature, count] : s.signatures)
+    text += Line(SignatureText(signature), {std::to_string(count)});
   std::map<std::string, int> classes;
   for (const NeighbourClass c : s.classes) ++classes[NeighbourClassName(c)];
   text += Line("class", {"points"});
@@ -71,9 +75,9 @@ std::string AxesText(const PointGroup& group) {
 std::string StructureText(const Structure& s, const std::vector<int>& slots) {
   return Line("points", {std::to_string(s.cluster.size())}) + Line("cutoff", {Number(s.cutoff)}) +
          Line("bin_width", {Number(s.binWidth)}) + Line("tolerance", {Number(s.tolerance)}) +
-         Line("clusters", {std::to_string(s.clusters.size())}) + Line("largest", {std::to_string(s.largest)}) +
-         Line("coordination", {Number(s.meanCoordination)}) + ShapeLines(s.shape) + GroupLines(s.group) +
-         ClusterTable(s, slots) + Tables(s);
+         Line("clusters", {std::to_string(s.clusters.size())}) +
+         Line("largest", {std::to_string(s.largest)}) + Line("coordination", {Number(s.meanCoordination)}) +
+         ShapeLines(s.shape) + GroupLines(s.group) + ClusterTable(s, slots) + Tables(s);
 }
 
 std::string StructureLogHeader() { return "\tclusters\tlargest\tcoordination\tpoint_group"; }

@@ -6,8 +6,9 @@ namespace velmora {
 
 namespace {
 
-constexpr Colour ViridisSteps[] = {{68, 1, 84},    {72, 40, 120},  {62, 73, 137},  {49, 104, 142}, {38, 130, 142},
-                                   {31, 158, 137}, {53, 183, 121}, {110, 206, 88}, {181, 222, 43}, {253, 231, 37}};
+constexpr Colour ViridisSteps[] = {{68, 1, 84},    {72, 40, 120},  {62, 73, 137},  {49, 104, 142},
+                                   {38, 130, 142}, {31, 158, 137}, {53, 183, 121}, {110, 206, 88},
+                                   {181, 222, 43}, {253, 231, 37}};
 constexpr int LastStep = 9;
 
 int Between(int a, int b, real f) { return static_cast<int>(std::lround(a + (b - a) * f)); }

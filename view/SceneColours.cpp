@@ -36,9 +36,12 @@ static_assert(Edges.back() == FigureEdge{19, 18, palette::Red}, "every edge of t
 
 Colour GravoscopeColour(int n, int slot) {
   switch (GroupOf(n, slot)) {
-    case 1: return palette::Lime;
-    case 2: return palette::Yellow;
-    default: return palette::Red;
+    case 1:
+      return palette::Lime;
+    case 2:
+      return palette::Yellow;
+    default:
+      return palette::Red;
   }
 }
 

@@ -50,9 +50,9 @@ class TrailRecord {
     // Under `view`; slots 1 to `projected` as the view's ScreenX and ScreenY have them.
     void Place(const Frame& frame, const ViewState& view, int projected);
   };
-  std::vector<Frame> frames_;  // a ring of steps_ frames
+  std::vector<Frame> frames_;              // a ring of steps_ frames
   mutable std::vector<Placement> placed_;  // beside frames_
-  int next_ = 0;               // where the next frame goes
+  int next_ = 0;                           // where the next frame goes
   int count_ = 0;
   int lastStep_ = -1;
 };

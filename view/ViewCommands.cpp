@@ -39,8 +39,16 @@ struct Steps {
 };
 
 constexpr std::array<Steps, TrackBarMaximum - TrackBarMinimum + 1> TrackBarSteps = {{
-    {0.0005L, 0.5L}, {0.001L, 1.0L}, {0.002L, 2.0L}, {0.003L, 3.0L}, {0.005L, 5.0L},
-    {0.01L, 7.0L},   {0.05L, 10.0L}, {0.1L, 15.0L},  {0.5L, 20.0L},  {1.0L, 30.0L},
+    {0.0005L, 0.5L},
+    {0.001L, 1.0L},
+    {0.002L, 2.0L},
+    {0.003L, 3.0L},
+    {0.005L, 5.0L},
+    {0.01L, 7.0L},
+    {0.05L, 10.0L},
+    {0.1L, 15.0L},
+    {0.5L, 20.0L},
+    {1.0L, 30.0L},
     {2.0L, 50.0L},
 }};
 
@@ -89,10 +97,18 @@ Redraw ZoomIn(ViewState& view, Model& model) {
 
 Redraw Shift(ViewState& view, Model& model, ShiftDirection direction) {
   switch (direction) {
-    case ShiftDirection::Left: view.PanX -= view.PanStep; break;
-    case ShiftDirection::Right: view.PanX += view.PanStep; break;
-    case ShiftDirection::Up: view.PanY -= view.PanStep; break;
-    case ShiftDirection::Down: view.PanY += view.PanStep; break;
+    case ShiftDirection::Left:
+      view.PanX -= view.PanStep;
+      break;
+    case ShiftDirection::Right:
+      view.PanX += view.PanStep;
+      break;
+    case ShiftDirection::Up:
+      view.PanY -= view.PanStep;
+      break;
+    case ShiftDirection::Down:
+      view.PanY += view.PanStep;
+      break;
   }
   return RedrawScene(view, model);
 }

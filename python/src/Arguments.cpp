@@ -14,7 +14,8 @@ namespace {
 
 long long BoundedInteger(py::handle value, const std::string& what, long long least, long long most,
                          long long widest, const char* width) {
-  if (!PyIndex_Check(value.ptr())) throw py::type_error(what + ": expected an integer, got " + TypeName(value));
+  if (!PyIndex_Check(value.ptr()))
+    throw py::type_error(what + ": expected an integer, got " + TypeName(value));
   const py::int_ number = py::reinterpret_steal<py::int_>(PyNumber_Index(value.ptr()));
   if (!number) throw py::error_already_set();
   int overflow = 0;
@@ -46,12 +47,14 @@ long long WideIntegerValue(py::handle value, const std::string& what, long long 
 
 bool SwitchValue(py::handle value, const std::string& what) {
   if (PyBool_Check(value.ptr())) return value.ptr() == Py_True;
-  if (py::isinstance(value, py::module_::import("numpy").attr("bool_"))) return value.attr("__bool__")().cast<bool>();
+  if (py::isinstance(value, py::module_::import("numpy").attr("bool_")))
+    return value.attr("__bool__")().cast<bool>();
   throw py::type_error(what + ": expected True or False, got " + TypeName(value));
 }
 
 std::string TextValue(py::handle value, const std::string& what) {
-  if (!py::isinstance<py::str>(value)) throw py::type_error(what + ": expected a str, got " + TypeName(value));
+  if (!py::isinstance<py::str>(value))
+    throw py::type_error(what + ": expected a str, got " + TypeName(value));
   return value.cast<std::string>();
 }
 

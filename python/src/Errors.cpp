@@ -1,8 +1,7 @@
 #include "Errors.h"
 
-#include <cstring>
-
 #include <cerrno>
+#include <cstring>
 
 #include "documents/IoErrors.h"
 #include "model/ProgramError.h"
@@ -75,17 +74,20 @@ void SetPythonError(std::exception_ptr thrown) {
 void RegisterErrors(py::module_& module) {
   static py::exception<ProgramError> error(module, "Error", PyExc_Exception);
   // FileError is also an OSError, so that `except OSError` catches it.
-  static py::object fileError = py::module_::import("builtins").attr("type")(
-      "FileError", py::make_tuple(error, py::reinterpret_borrow<py::object>(PyExc_OSError)),
-      py::dict("__module__"_a = module.attr("__name__"),
-               // The program's text, not OSError's "[Errno 2] ..." made of errno and filename.
-               "__str__"_a = py::module_::import("builtins").attr("BaseException").attr("__str__")));
+  static py::object fileError =
+      py::module_::import("builtins")
+          .attr("type")(
+              "FileError", py::make_tuple(error, py::reinterpret_borrow<py::object>(PyExc_OSError)),
+              py::dict("__module__"_a = module.attr("__name__"),
+                       // The program's text, not OSError's "[Errno 2] ..." made of errno and filename.
+                       "__str__"_a = py::module_::import("builtins").attr("BaseException").attr("__str__")));
   module.attr("FileError") = fileError;
   static py::exception<FloatingPointFault> fault(module, "FloatingPointFault", error.ptr());
   error.doc() = "A failure of Velmora's core, with the program's message as its text.";
   fileError.attr("__doc__") =
       "A file that could not be read or written: the file's name, then the program's text. Also an OSError,\n"
-      "with `errno` (ENOENT for \"File not found\", EACCES for \"File access denied\", ENOSPC for \"Disk full\")\n"
+      "with `errno` (ENOENT for \"File not found\", EACCES for \"File access denied\", ENOSPC for \"Disk "
+      "full\")\n"
       "and `filename`.";
   fault.doc() =
       "A floating-point fault (invalid operation, division by zero or overflow) with the program's text;\n"

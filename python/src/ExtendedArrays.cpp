@@ -18,12 +18,14 @@ std::string ShapeText(const std::vector<py::ssize_t>& shape) {
 // The array, checked for its element type and shape.
 py::array Checked(py::handle value, const std::string& what, const py::dtype& type, const char* typeName,
                   const std::vector<py::ssize_t>& shape) {
-  const std::string expected = "a numpy array of " + std::string(typeName) + " with shape " + ShapeText(shape);
+  const std::string expected =
+      "a numpy array of " + std::string(typeName) + " with shape " + ShapeText(shape);
   if (!py::isinstance<py::array>(value) || !py::reinterpret_borrow<py::array>(value).dtype().equal(type))
     throw py::type_error(what + ": expected " + expected + ", got " + TypeName(value));
   auto array = py::reinterpret_borrow<py::array>(value);
   const std::vector<py::ssize_t> given(array.shape(), array.shape() + array.ndim());
-  if (given != shape) throw py::value_error(what + ": expected " + expected + ", got shape " + ShapeText(given));
+  if (given != shape)
+    throw py::value_error(what + ": expected " + expected + ", got shape " + ShapeText(given));
   return array;
 }
 
@@ -52,11 +54,13 @@ py::array ExtendedArray(const std::vector<real>& values, const std::vector<py::s
   py::array_t<real> array(shape);
   auto* bytes = reinterpret_cast<unsigned char*>(array.mutable_data());
   std::memset(bytes, 0, values.size() * sizeof(real));
-  for (std::size_t k = 0; k < values.size(); ++k) std::memcpy(bytes + k * sizeof(real), &values[k], ExtendedBytes);
+  for (std::size_t k = 0; k < values.size(); ++k)
+    std::memcpy(bytes + k * sizeof(real), &values[k], ExtendedBytes);
   return ReadOnly(array);
 }
 
-std::vector<real> ExtendedValues(py::handle value, const std::string& what, const std::vector<py::ssize_t>& shape) {
+std::vector<real> ExtendedValues(py::handle value, const std::string& what,
+                                 const std::vector<py::ssize_t>& shape) {
   const py::array array = Checked(value, what, py::dtype::of<real>(), "longdouble", shape);
   std::vector<real> values;
   ForEachElement(array, [&](const unsigned char* element) {
@@ -80,13 +84,12 @@ std::vector<bool> BoolValues(py::handle value, const std::string& what, py::ssiz
   return values;
 }
 
-py::object ExtendedScalar(real value) {
-  return ExtendedArray({value}, {}).attr("__getitem__")(py::tuple());
-}
+py::object ExtendedScalar(real value) { return ExtendedArray({value}, {}).attr("__getitem__")(py::tuple()); }
 
 real ExtendedScalarValue(py::handle value, const std::string& what) {
   const py::object longdouble = py::module_::import("numpy").attr("longdouble");
-  if (py::isinstance(value, longdouble)) return ExtendedValues(py::module_::import("numpy").attr("asarray")(value), what, {}).front();
+  if (py::isinstance(value, longdouble))
+    return ExtendedValues(py::module_::import("numpy").attr("asarray")(value), what, {}).front();
   if (!py::isinstance<py::array>(value))
     throw py::type_error(what + ": expected a numpy.longdouble, got " + TypeName(value) +
                          " (a float would be the nearest double, not the value meant)");

@@ -21,7 +21,8 @@ py::array ExtendedArray(const std::vector<real>& values, const std::vector<py::s
 // The values of a longdouble array (any strides) of exactly the given shape, in row-major
 // order. Anything but a numpy longdouble array raises TypeError, another shape ValueError, both
 // naming `what` and what was expected.
-std::vector<real> ExtendedValues(py::handle value, const std::string& what, const std::vector<py::ssize_t>& shape);
+std::vector<real> ExtendedValues(py::handle value, const std::string& what,
+                                 const std::vector<py::ssize_t>& shape);
 
 // The same for a bool array.
 py::array BoolArray(const std::vector<bool>& values);

@@ -47,8 +47,9 @@ py::tuple NameTuple(const Names& names, Name name) {
 }
 
 // Rows of (x, y, z) as doubles, for the atoms of a structure.
-std::vector<std::array<double, 3>> Triples(const py::array_t<double, py::array::c_style | py::array::forcecast>& rows,
-                                           const char* what, py::ssize_t count) {
+std::vector<std::array<double, 3>> Triples(
+    const py::array_t<double, py::array::c_style | py::array::forcecast>& rows, const char* what,
+    py::ssize_t count) {
   if (rows.ndim() != 2 || rows.shape(0) != count || rows.shape(1) != 3)
     throw py::value_error(std::string(what) + ": expected shape (" + std::to_string(count) + ", 3)");
   std::vector<std::array<double, 3>> triples(count);
@@ -66,7 +67,8 @@ void PlaceAtoms(Scene& scene, const py::array_t<double, py::array::c_style | py:
   for (py::ssize_t k = 0; k < count; ++k) atoms[k].position = where[k], atoms[k].velocity = speeds[k];
   if (!slots.is_none()) {
     const auto numbers = slots.cast<std::vector<long long>>();
-    if (static_cast<py::ssize_t>(numbers.size()) != count) throw py::value_error("slot: one number per atom expected");
+    if (static_cast<py::ssize_t>(numbers.size()) != count)
+      throw py::value_error("slot: one number per atom expected");
     for (py::ssize_t k = 0; k < count; ++k)
       atoms[k].slot = static_cast<int>(std::clamp<long long>(numbers[k], INT_MIN, INT_MAX));
   }
@@ -79,17 +81,21 @@ PYBIND11_MODULE(_core, module) {
   module.doc() = "Velmora's core: scenes, runs and their quantities, with the program's exact bits.";
   velmora::python::RegisterErrors(module);
 
-  module.attr("QUANTITY_NAMES") = py::tuple(py::cast(std::vector<std::string>(velmora::QuantityNames.begin(),
-                                                                               velmora::QuantityNames.end())));
+  module.attr("QUANTITY_NAMES") = py::tuple(
+      py::cast(std::vector<std::string>(velmora::QuantityNames.begin(), velmora::QuantityNames.end())));
   module.attr("PARAMETER_NAMES") = NameTuple(velmora::ParameterNames, [](const char* name) { return name; });
-  module.attr("MODE_NAMES") = NameTuple(velmora::BoundaryModeNames, [](const auto& mode) { return mode.first; });
+  module.attr("MODE_NAMES") =
+      NameTuple(velmora::BoundaryModeNames, [](const auto& mode) { return mode.first; });
   py::list species;
   for (int group = 1; group <= velmora::GroupCount; ++group) species.append(velmora::XyzSpecies(group));
   module.attr("GROUP_SPECIES") = py::tuple(species);
   module.def(
       "format_exact",
-      [](const py::object& value) { return velmora::FormatExact(velmora::python::ExtendedScalarValue(value, "value")); },
-      "value"_a, "A numpy.longdouble as velmora-batch --log writes it: 21 significant digits, or INF, -INF, NAN.");
+      [](const py::object& value) {
+        return velmora::FormatExact(velmora::python::ExtendedScalarValue(value, "value"));
+      },
+      "value"_a,
+      "A numpy.longdouble as velmora-batch --log writes it: 21 significant digits, or INF, -INF, NAN.");
 
   module.def(
       "parse_real",
@@ -104,22 +110,30 @@ PYBIND11_MODULE(_core, module) {
       "The nearest numpy.longdouble of a decimal text with '.', as velmora-batch --dt reads it; ValueError\n"
       "with the program's message for anything else.");
 
-  py::class_<Scene>(module, "Scene", R"(One scene: 100 slots in three groups, their parameters and the time step.
+  py::class_<Scene>(module, "Scene",
+                    R"(One scene: 100 slots in three groups, their parameters and the time step.
 
 Values are numpy longdouble (the x87 extended format of the program), read and written bit for bit.
 Reading an array attribute gives a new read-only array; assign a whole array to change one.)")
-      .def(py::init<>(), "The scene of File > New: every slot empty, dt 0.01, parameters 1, 1, 2, 3, 4, 5 per group.")
-      .def_static("new", [] { return Scene(); }, "The scene of File > New (the same as Scene()).")
-      .def_static("load", [](const py::object& path) { return Scene::Load(PathText(path)); }, "path"_a,
-                  "Reads a .ato document as File > Open does; the step count starts at 0.")
-      .def("save", [](Scene& s, const py::object& path) { s.Save(PathText(path)); }, "path"_a,
-           "Writes the scene as a .ato document, replacing the file only once all of it is written.")
-      .def_static("from_bytes", [](const py::object& bytes) { return Scene::FromBytes(bytes); }, "document"_a,
-                  "The scene of the 6296 bytes of a document, as load reads them from a file; the step count starts\n"
-                  "at 0 and the working copies equal the current arrays.")
+      .def(py::init<>(),
+           "The scene of File > New: every slot empty, dt 0.01, parameters 1, 1, 2, 3, 4, 5 per group.")
+      .def_static(
+          "new", [] { return Scene(); }, "The scene of File > New (the same as Scene()).")
+      .def_static(
+          "load", [](const py::object& path) { return Scene::Load(PathText(path)); }, "path"_a,
+          "Reads a .ato document as File > Open does; the step count starts at 0.")
+      .def(
+          "save", [](Scene& s, const py::object& path) { s.Save(PathText(path)); }, "path"_a,
+          "Writes the scene as a .ato document, replacing the file only once all of it is written.")
+      .def_static(
+          "from_bytes", [](const py::object& bytes) { return Scene::FromBytes(bytes); }, "document"_a,
+          "The scene of the 6296 bytes of a document, as load reads them from a file; the step count starts\n"
+          "at 0 and the working copies equal the current arrays.")
       .def("to_bytes", &Scene::ToBytes, "The bytes that save would write.")
-      .def_property_readonly("n", [](const Scene& s) { return s.N(); }, "The number of slots (100).")
-      .def_property("dt", &Scene::Dt, &Scene::SetDt, "The time step in the scene's time units, a numpy.longdouble.")
+      .def_property_readonly(
+          "n", [](const Scene& s) { return s.N(); }, "The number of slots (100).")
+      .def_property("dt", &Scene::Dt, &Scene::SetDt,
+                    "The time step in the scene's time units, a numpy.longdouble.")
       .def_property("step_count", &Scene::StepCount, &Scene::SetStepCount,
                     "Steps run since the scene was made or loaded; a run continues from it.")
       .def_property_readonly(
@@ -131,10 +145,13 @@ Reading an array attribute gives a new read-only array; assign a whole array to 
             return groups;
           },
           "The group (1, 2 or 3) of every slot: int, shape (n,).")
-      .def_property("present", &Scene::Present, &Scene::SetPresent, "Which slots hold a particle: bool, shape (n,).")
-      .def_property("positions", &Scene::Positions, &Scene::SetPositions, "x, y, z of every slot in length units: longdouble, shape (n, 3).")
-      .def_property("velocities", &Scene::Velocities, &Scene::SetVelocities,
-                    "Velocities along x, y, z of every slot in length units per time unit: longdouble, shape (n, 3).")
+      .def_property("present", &Scene::Present, &Scene::SetPresent,
+                    "Which slots hold a particle: bool, shape (n,).")
+      .def_property("positions", &Scene::Positions, &Scene::SetPositions,
+                    "x, y, z of every slot in length units: longdouble, shape (n, 3).")
+      .def_property(
+          "velocities", &Scene::Velocities, &Scene::SetVelocities,
+          "Velocities along x, y, z of every slot in length units per time unit: longdouble, shape (n, 3).")
       .def_property("parameters", &Scene::Parameters, &Scene::SetParameters,
                     "A, B, C, D, F, G of groups 1, 2, 3: longdouble, shape (3, 6).")
       .def(
@@ -153,9 +170,9 @@ Reading an array attribute gives a new read-only array; assign a whole array to 
               throw py::type_error("callback: expected a callable");
             return velmora::python::RunScene(self, steps, settings, threads, every, callback, record);
           },
-          "steps"_a, py::kw_only(), "blockade"_a = false, "cool"_a = false, "contact"_a = false, "taoscope"_a = false,
-          "mode"_a = "free", "threads"_a = py::none(), "every"_a = py::none(), "callback"_a = py::none(),
-          "record"_a = py::none(),
+          "steps"_a, py::kw_only(), "blockade"_a = false, "cool"_a = false, "contact"_a = false,
+          "taoscope"_a = false, "mode"_a = "free", "threads"_a = py::none(), "every"_a = py::none(),
+          "callback"_a = py::none(), "record"_a = py::none(),
           R"(Runs `steps` steps as Go does: mode is free, hot, cold, current1 or current2; threads (1 to 256,
 default: every core) never change the bits. A dt, parameter, or position or velocity of a present slot
 that is not a number raises FloatingPointFault naming it before the first step. callback(scene) is
@@ -177,7 +194,9 @@ up to then as its attribute `record`.)")
           "squared (unit masses, so also the forces): longdouble, shape (n, 3).")
       .def(
           "observables",
-          [](const Scene& s, bool contact, bool taoscope) { return s.Observables({contact, taoscope}); },
+          [](const Scene& s, bool contact, bool taoscope) {
+            return s.Observables({contact, taoscope});
+          },
           py::kw_only(), "contact"_a = false, "taoscope"_a = false,
           R"(The quantities of the present slots, as velmora-batch --log writes them, by name: kinetic, potential,
 total, kinetic1..3 (per group), gyration, closest, fastest; numpy.longdouble. Energies are in the law's

@@ -23,13 +23,15 @@ using namespace pybind11::literals;
 using Column = SlotArray<real> Model::*;
 
 constexpr Column Current[] = {&Model::X, &Model::Y, &Model::Z, &Model::V, &Model::U, &Model::W};
-constexpr Column Working[] = {&Model::NewX, &Model::NewY, &Model::NewZ, &Model::NewV, &Model::NewU, &Model::NewW};
+constexpr Column Working[] = {&Model::NewX, &Model::NewY, &Model::NewZ,
+                              &Model::NewV, &Model::NewU, &Model::NewW};
 constexpr int CopyColumns = 6;
 
 // Room for `more` elements, so that the appends that follow cannot throw.
 template <class T>
 void Room(std::vector<T>& values, std::size_t more) {
-  if (values.capacity() - values.size() < more) values.reserve(std::max(values.capacity() * 2, values.size() + more));
+  if (values.capacity() - values.size() < more)
+    values.reserve(std::max(values.capacity() * 2, values.size() + more));
 }
 
 // Appends slot i's values of three columns of a copy (0: positions, 3: velocities).
@@ -73,8 +75,10 @@ py::array_t<T> ReadOnly(const std::vector<T>& values) {
 template <class T>
 std::vector<T> StateArray(const py::dict& state, const char* name, const std::vector<py::ssize_t>& shape) {
   if (!state.contains(name)) throw py::value_error(std::string("a record's state has no '") + name + "'");
-  const py::array values = py::reinterpret_borrow<py::array>(py::module_::import("numpy").attr("asarray")(state[name]));
-  if (!values.dtype().equal(py::dtype::of<T>()) || std::vector<py::ssize_t>(values.shape(), values.shape() + values.ndim()) != shape)
+  const py::array values =
+      py::reinterpret_borrow<py::array>(py::module_::import("numpy").attr("asarray")(state[name]));
+  if (!values.dtype().equal(py::dtype::of<T>()) ||
+      std::vector<py::ssize_t>(values.shape(), values.shape() + values.ndim()) != shape)
     throw py::value_error(std::string("a record's '") + name + "' is not of its type and shape");
   const auto contiguous = py::array_t<T, py::array::c_style>::ensure(values);
   return std::vector<T>(contiguous.data(), contiguous.data() + contiguous.size());
@@ -93,12 +97,14 @@ void Record::Append(const Model& m, std::int64_t step, const velmora::Observable
   const bool aligned = CopiesAligned(m);
   const std::size_t values = 3 * static_cast<std::size_t>(n_);
   Room(steps_, 1), Room(dt_, 1), Room(parameters_, ParameterCount), Room(positions_, values);
-  Room(velocities_, values), Room(workingAt_, 1), Room(working_, aligned ? 0 : 2 * values), Room(present_, n_);
+  Room(velocities_, values), Room(workingAt_, 1), Room(working_, aligned ? 0 : 2 * values),
+      Room(present_, n_);
   Room(observables_, 1);
   steps_.push_back(step);
   dt_.push_back(m.dt);
   for (int p = 0; p < ParameterCount; ++p) parameters_.push_back(Parameter(m, p));
-  for (int i = 1; i <= n_; ++i) AppendTriple(positions_, m, Current, i), AppendTriple(velocities_, m, Current + 3, i);
+  for (int i = 1; i <= n_; ++i)
+    AppendTriple(positions_, m, Current, i), AppendTriple(velocities_, m, Current + 3, i);
   workingAt_.push_back(aligned ? -1 : static_cast<std::int64_t>(working_.size()));
   if (!aligned) {
     for (int i = 1; i <= n_; ++i) AppendTriple(working_, m, Working, i);
@@ -126,7 +132,9 @@ py::object Record::Times() const {
   });
 }
 
-py::array Record::Table(const std::vector<real>& values) const { return ExtendedArray(values, {Frames(), n_, 3}); }
+py::array Record::Table(const std::vector<real>& values) const {
+  return ExtendedArray(values, {Frames(), n_, 3});
+}
 
 py::object Record::Positions() const {
   return Cached("positions", [&] { return Table(positions_); });
@@ -167,7 +175,8 @@ Model Record::FrameModel(int k) const {
   m.N = n_;
   m.Snapshot = document_;
   m.dt = dt_[k];
-  for (int p = 0; p < ParameterCount; ++p) Parameter(m, p) = parameters_[static_cast<std::size_t>(k) * ParameterCount + p];
+  for (int p = 0; p < ParameterCount; ++p)
+    Parameter(m, p) = parameters_[static_cast<std::size_t>(k) * ParameterCount + p];
   const std::size_t first = 3 * static_cast<std::size_t>(k) * n_;
   const std::int64_t working = workingAt_[k];
   for (int i = 1; i <= n_; ++i) {
@@ -188,7 +197,8 @@ Model Record::FrameModel(int k) const {
 Scene Record::SceneAt(long long k) const {
   const long long frames = Frames();
   if (k < -frames || k >= frames)
-    throw py::index_error("frame " + std::to_string(k) + " of a record of " + std::to_string(frames) + " frames");
+    throw py::index_error("frame " + std::to_string(k) + " of a record of " + std::to_string(frames) +
+                          " frames");
   const int frame = static_cast<int>(k < 0 ? k + frames : k);
   return Scene::FromModel(FrameModel(frame), steps_[frame]);
 }
@@ -196,11 +206,13 @@ Scene Record::SceneAt(long long k) const {
 void Record::AppendFrame(const Record& from, int k) {
   const std::size_t values = 3 * static_cast<std::size_t>(n_);
   const auto span = [&](const auto& source, std::size_t count, std::size_t at) {
-    return std::make_pair(source.begin() + static_cast<std::ptrdiff_t>(at), source.begin() + static_cast<std::ptrdiff_t>(at + count));
+    return std::make_pair(source.begin() + static_cast<std::ptrdiff_t>(at),
+                          source.begin() + static_cast<std::ptrdiff_t>(at + count));
   };
   steps_.push_back(from.steps_[k]);
   dt_.push_back(from.dt_[k]);
-  const auto parameters = span(from.parameters_, ParameterCount, static_cast<std::size_t>(k) * ParameterCount);
+  const auto parameters =
+      span(from.parameters_, ParameterCount, static_cast<std::size_t>(k) * ParameterCount);
   parameters_.insert(parameters_.end(), parameters.first, parameters.second);
   const auto positions = span(from.positions_, values, k * values);
   positions_.insert(positions_.end(), positions.first, positions.second);
@@ -218,7 +230,8 @@ void Record::AppendFrame(const Record& from, int k) {
 
 Record Record::Select(const py::slice& slice) const {
   py::ssize_t start = 0, stop = 0, step = 0, length = 0;
-  if (!slice.compute(static_cast<py::ssize_t>(Frames()), &start, &stop, &step, &length)) throw py::error_already_set();
+  if (!slice.compute(static_cast<py::ssize_t>(Frames()), &start, &stop, &step, &length))
+    throw py::error_already_set();
   Record selected(n_, law_, document_);
   for (py::ssize_t k = 0; k < length; ++k) selected.AppendFrame(*this, static_cast<int>(start + k * step));
   return selected;
@@ -229,7 +242,8 @@ std::vector<real> Record::WorkingTable(int half) const {
   const std::size_t count = 3 * static_cast<std::size_t>(n_);
   for (int k = 0; k < Frames(); ++k) {
     const std::vector<real>& source = workingAt_[k] < 0 ? (half == 0 ? positions_ : velocities_) : working_;
-    const std::size_t at = workingAt_[k] < 0 ? k * count : static_cast<std::size_t>(workingAt_[k]) + half * count;
+    const std::size_t at =
+        workingAt_[k] < 0 ? k * count : static_cast<std::size_t>(workingAt_[k]) + half * count;
     values.insert(values.end(), source.begin() + static_cast<std::ptrdiff_t>(at),
                   source.begin() + static_cast<std::ptrdiff_t>(at + count));
   }
@@ -261,11 +275,14 @@ Record Record::FromState(const py::dict& state) {
   std::copy(document.begin(), document.end(), record.document_.begin());
   const std::vector<std::int64_t> steps = StateArray<std::int64_t>(state, "steps", {frames});
   const std::vector<real> dt = ExtendedValues(state["dt"], "dt", {frames});
-  const std::vector<real> parameters = ExtendedValues(state["parameters"], "parameters", {frames, GroupCount, ParametersPerGroup});
+  const std::vector<real> parameters =
+      ExtendedValues(state["parameters"], "parameters", {frames, GroupCount, ParametersPerGroup});
   const std::vector<real> positions = ExtendedValues(state["positions"], "positions", {frames, n, 3});
   const std::vector<real> velocities = ExtendedValues(state["velocities"], "velocities", {frames, n, 3});
-  const std::vector<real> workingPositions = ExtendedValues(state["working_positions"], "working_positions", {frames, n, 3});
-  const std::vector<real> workingVelocities = ExtendedValues(state["working_velocities"], "working_velocities", {frames, n, 3});
+  const std::vector<real> workingPositions =
+      ExtendedValues(state["working_positions"], "working_positions", {frames, n, 3});
+  const std::vector<real> workingVelocities =
+      ExtendedValues(state["working_velocities"], "working_velocities", {frames, n, 3});
   const std::vector<bool> present = StateArray<bool>(state, "present", {frames, n});
   std::vector<std::vector<real>> quantities;
   for (const char* name : QuantityNames) quantities.push_back(ExtendedValues(state[name], name, {frames}));
@@ -297,13 +314,14 @@ void Record::WriteXyz(const std::string& path) const {
     OutputGroup outputs;
     XyzTrajectory trajectory(path, outputs);
     // The step as the batch tool's 32-bit counter writes it.
-    for (int k = 0; k < Frames(); ++k) trajectory.WriteFrame(FrameModel(k), static_cast<int>(static_cast<std::uint32_t>(steps_[k])));
+    for (int k = 0; k < Frames(); ++k)
+      trajectory.WriteFrame(FrameModel(k), static_cast<int>(static_cast<std::uint32_t>(steps_[k])));
     outputs.Commit();
   });
 }
 
-py::object RunScene(const py::object& self, py::handle steps, const StepSettings& settings, py::handle threads,
-                    py::handle every, const py::object& callback, py::handle record) {
+py::object RunScene(const py::object& self, py::handle steps, const StepSettings& settings,
+                    py::handle threads, py::handle every, const py::object& callback, py::handle record) {
   Scene& scene = self.cast<Scene&>();
   if (record.is_none()) {
     scene.Run(self, steps, settings, threads, every, callback);
@@ -313,8 +331,9 @@ py::object RunScene(const py::object& self, py::handle steps, const StepSettings
   py::object held = py::cast(Record(scene.Snapshot(), settings.Law));
   Record& frames = held.cast<Record&>();
   try {
-    scene.Run(self, steps, settings, threads, every, callback,
-              [&](const Model& m, std::int64_t step) { frames.Take(m, step); }, frameEvery);
+    scene.Run(
+        self, steps, settings, threads, every, callback,
+        [&](const Model& m, std::int64_t step) { frames.Take(m, step); }, frameEvery);
   } catch (...) {
     RaiseWithRecord(held);
   }
@@ -322,7 +341,9 @@ py::object RunScene(const py::object& self, py::handle steps, const StepSettings
 }
 
 void RegisterRecord(py::module_& module) {
-  py::class_<Record>(module, "Record", R"(A recorded run: the scene at the start and after every K-th step of Scene.run(..., record=K).
+  py::class_<Record>(
+      module, "Record",
+      R"(A recorded run: the scene at the start and after every K-th step of Scene.run(..., record=K).
 
 Arrays are numpy longdouble (bool for present, int64 for steps) with one row per frame, made at the
 first access and kept; the quantities are those of scene.observables() under the run's contact and
@@ -331,27 +352,35 @@ that runs on as the recorded run did. record[a:b] is a record of those frames; a
 over the scenes of its frames, pickles, and is kept in a numpy .npz file by save and load. Each
 frame holds about 10 kB, 20 kB in the bounded modes.)")
       .def("__len__", &Record::Frames, "The number of frames.")
-      .def_property_readonly("steps", &Record::Steps, "The step count of every frame: int64, shape (frames,).")
-      .def_property_readonly("times", &Record::Times,
-                             "step x dt of every frame, in the scene's time units: longdouble, shape (frames,).")
+      .def_property_readonly("steps", &Record::Steps,
+                             "The step count of every frame: int64, shape (frames,).")
+      .def_property_readonly(
+          "times", &Record::Times,
+          "step x dt of every frame, in the scene's time units: longdouble, shape (frames,).")
       .def_property_readonly("positions", &Record::Positions,
                              "x, y, z of every slot in length units: longdouble, shape (frames, n, 3).")
       .def_property_readonly("velocities", &Record::Velocities,
                              "Velocities in length units per time unit: longdouble, shape (frames, n, 3).")
-      .def_property_readonly("present", &Record::Present, "Which slots hold a particle: bool, shape (frames, n).")
-      .def_property_readonly("observables", &Record::Observables,
-                             "Every quantity by its name (see velmora.QUANTITY_NAMES): longdouble, shape (frames,).")
-      .def("__getitem__", &Record::Observable, "name"_a, "One quantity by its name: longdouble, shape (frames,).")
+      .def_property_readonly("present", &Record::Present,
+                             "Which slots hold a particle: bool, shape (frames, n).")
+      .def_property_readonly(
+          "observables", &Record::Observables,
+          "Every quantity by its name (see velmora.QUANTITY_NAMES): longdouble, shape (frames,).")
+      .def("__getitem__", &Record::Observable, "name"_a,
+           "One quantity by its name: longdouble, shape (frames,).")
       .def("__getitem__", &Record::SceneAt, "frame"_a, "The scene of a frame, as scene(frame).")
       .def("__getitem__", &Record::Select, "frames"_a, "The frames of a slice, as a record.")
       .def("scene", &Record::SceneAt, "frame"_a,
            "The scene of a frame (negative counts from the end), with the frame's whole state: its run\n"
            "continues, bit for bit, as the recorded run went on from that frame.")
-      .def("write_xyz", [](const Record& r, const py::object& path) { r.WriteXyz(PathText(path)); }, "path"_a,
-           "Writes the frames as the extended XYZ trajectory of velmora-batch --xyz (lengths as recorded).")
-      .def("__repr__", [](const Record& r) { return "<velmora.Record: " + std::to_string(r.Frames()) + " frames>"; })
+      .def(
+          "write_xyz", [](const Record& r, const py::object& path) { r.WriteXyz(PathText(path)); }, "path"_a,
+          "Writes the frames as the extended XYZ trajectory of velmora-batch --xyz (lengths as recorded).")
+      .def("__repr__",
+           [](const Record& r) { return "<velmora.Record: " + std::to_string(r.Frames()) + " frames>"; })
       .def("__reduce_ex__", &ReduceWithProtocol, "protocol"_a, "Pickles with protocol 2 or later.")
-      .def(py::pickle([](const Record& r) { return r.State(); }, [](const py::dict& state) { return Record::FromState(state); }))
+      .def(py::pickle([](const Record& r) { return r.State(); },
+                      [](const py::dict& state) { return Record::FromState(state); }))
       .def("_state", &Record::State, "Every value of the record as numpy arrays by name.")
       .def_static("_from_state", &Record::FromState, "state"_a, "The record of the arrays of _state().");
 }

@@ -70,8 +70,8 @@ class Record {
   LawSettings law_;
   std::array<unsigned char, SnapshotSize> document_;
   std::vector<std::int64_t> steps_;
-  std::vector<real> dt_;                       // per frame: a callback may change the time step
-  std::vector<real> parameters_;               // 18 per frame, likewise
+  std::vector<real> dt_;                      // per frame: a callback may change the time step
+  std::vector<real> parameters_;              // 18 per frame, likewise
   std::vector<real> positions_, velocities_;  // n x 3 per frame
   // Per frame, where its working copies start in working_, or -1 where they equal the current arrays
   // (always in the free mode); working_ holds n x 3 positions, then n x 3 velocities.
@@ -85,8 +85,8 @@ class Record {
 // Scene.run: runs the scene, and with `record` returns the Record of the run (None without).
 // Any exception that ends a recorded run (a fault, Ctrl+C, a callback's own, running out of
 // memory) carries what was recorded up to then as its attribute `record`.
-py::object RunScene(const py::object& self, py::handle steps, const StepSettings& settings, py::handle threads,
-                    py::handle every, const py::object& callback, py::handle record);
+py::object RunScene(const py::object& self, py::handle steps, const StepSettings& settings,
+                    py::handle threads, py::handle every, const py::object& callback, py::handle record);
 
 void RegisterRecord(py::module_& module);
 

@@ -45,7 +45,8 @@ std::vector<real> SlotTable(const Model& m, std::initializer_list<Column> column
 
 // Writes a (n, 3) table into current, working and display copies alike, as a document load does;
 // the first column of each axis is the current one, and a value that equals it leaves every copy.
-void StoreSlotTable(Model& m, const std::vector<real>& values, std::initializer_list<std::vector<Column>> copies) {
+void StoreSlotTable(Model& m, const std::vector<real>& values,
+                    std::initializer_list<std::vector<Column>> copies) {
   for (int i = 1; i <= m.N; ++i) {
     int axis = 0;
     for (const std::vector<Column>& axisCopies : copies) {
@@ -70,8 +71,9 @@ std::string WorkingBytes(const Model& m) {
 
 void LoadWorkingBytes(Model& m, const std::string& bytes) {
   if (bytes.size() != std::size(WorkingColumns) * m.N * ExtendedBytes)
-    throw py::value_error("a pickled Scene's working copies have " + std::to_string(std::size(WorkingColumns) * m.N * ExtendedBytes) +
-                          " bytes, not " + std::to_string(bytes.size()));
+    throw py::value_error("a pickled Scene's working copies have " +
+                          std::to_string(std::size(WorkingColumns) * m.N * ExtendedBytes) + " bytes, not " +
+                          std::to_string(bytes.size()));
   const auto* at = reinterpret_cast<const unsigned char*>(bytes.data());
   for (Column column : WorkingColumns)
     for (int i = 1; i <= m.N; ++i, at += ExtendedBytes) (m.*column)[i] = LoadExtended(at);
@@ -84,7 +86,9 @@ constexpr std::int64_t LargestCount = INT64_MAX;
 
 }  // namespace
 
-std::string PathText(const py::object& path) { return py::module_::import("os").attr("fspath")(path).cast<std::string>(); }
+std::string PathText(const py::object& path) {
+  return py::module_::import("os").attr("fspath")(path).cast<std::string>();
+}
 
 Scene::Scene() : model_(std::make_unique<Model>(NewScene())) {}
 
@@ -143,7 +147,8 @@ Scene Scene::FromState(const py::tuple& state) {
   Scene scene = FromBytes(state[0]);
   scene.SetStepCount(state[1]);
   if (state.size() == 3) {
-    if (!py::isinstance<py::bytes>(state[2])) throw py::type_error("a pickled Scene's working copies are bytes");
+    if (!py::isinstance<py::bytes>(state[2]))
+      throw py::type_error("a pickled Scene's working copies are bytes");
     LoadWorkingBytes(*scene.model_, state[2].cast<std::string>());
   }
   return scene;
@@ -165,11 +170,17 @@ Model Scene::Snapshot() const {
   return Locked([](const Model& m) { return m; });
 }
 
-Scene Scene::FromModel(const Model& m, std::int64_t steps) { return Scene(std::make_unique<Model>(m), steps); }
+Scene Scene::FromModel(const Model& m, std::int64_t steps) {
+  return Scene(std::make_unique<Model>(m), steps);
+}
 
-int Scene::N() const { return Locked([](const Model& m) { return m.N; }); }
+int Scene::N() const {
+  return Locked([](const Model& m) { return m.N; });
+}
 
-py::object Scene::Dt() const { return ExtendedScalar(Locked([](const Model& m) { return m.dt; })); }
+py::object Scene::Dt() const {
+  return ExtendedScalar(Locked([](const Model& m) { return m.dt; }));
+}
 
 void Scene::SetDt(py::handle value) {
   const real dt = ExtendedScalarValue(value, "dt");
@@ -189,7 +200,8 @@ void Scene::SetStepCount(py::handle count) {
 }
 
 py::array Scene::Present() const {
-  return BoolArray(Locked([](const Model& m) { return std::vector<bool>(m.Present.begin() + 1, m.Present.begin() + 1 + m.N); }));
+  return BoolArray(Locked(
+      [](const Model& m) { return std::vector<bool>(m.Present.begin() + 1, m.Present.begin() + 1 + m.N); }));
 }
 
 void Scene::SetPresent(py::handle value) {
@@ -200,7 +212,10 @@ void Scene::SetPresent(py::handle value) {
 }
 
 py::array Scene::Positions() const {
-  return ExtendedArray(Locked([](const Model& m) { return SlotTable(m, {&Model::X, &Model::Y, &Model::Z}); }), {N(), 3});
+  return ExtendedArray(Locked([](const Model& m) {
+                         return SlotTable(m, {&Model::X, &Model::Y, &Model::Z});
+                       }),
+                       {N(), 3});
 }
 
 void Scene::SetPositions(py::handle value) {
@@ -214,13 +229,17 @@ void Scene::SetPositions(py::handle value) {
 }
 
 py::array Scene::Velocities() const {
-  return ExtendedArray(Locked([](const Model& m) { return SlotTable(m, {&Model::V, &Model::U, &Model::W}); }), {N(), 3});
+  return ExtendedArray(Locked([](const Model& m) {
+                         return SlotTable(m, {&Model::V, &Model::U, &Model::W});
+                       }),
+                       {N(), 3});
 }
 
 void Scene::SetVelocities(py::handle value) {
   const std::vector<real> values = ExtendedValues(value, "velocities", {N(), 3});
   Locked([&](Model& m) {
-    StoreSlotTable(m, values, {{&Model::V, &Model::NewV}, {&Model::U, &Model::NewU}, {&Model::W, &Model::NewW}});
+    StoreSlotTable(m, values,
+                   {{&Model::V, &Model::NewV}, {&Model::U, &Model::NewU}, {&Model::W, &Model::NewW}});
   });
 }
 

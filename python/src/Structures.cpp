@@ -55,7 +55,8 @@ Points PointsOf(py::handle positions) {
 }
 
 StructureSettings SettingsOf(py::handle cutoff, py::handle tolerance, py::handle binWidth) {
-  return {LengthValue(binWidth, "bin_width"), LengthValue(cutoff, "cutoff"), LengthValue(tolerance, "tolerance")};
+  return {LengthValue(binWidth, "bin_width"), LengthValue(cutoff, "cutoff"),
+          LengthValue(tolerance, "tolerance")};
 }
 
 template <class Int>
@@ -86,66 +87,85 @@ py::array BinEdges(const Structure& s) {
 }
 
 void RegisterResult(py::module_& module) {
-  py::class_<Result>(module, "Structure", "What velmora.structure and Scene.structure find; see python/README.md.")
-      .def_property_readonly("cutoff", [](const Result& r) { return ExtendedScalar(r.s.cutoff); },
-                             "Two points closer than this (or as close) are neighbours.")
-      .def_property_readonly("tolerance", [](const Result& r) { return ExtendedScalar(r.s.tolerance); },
-                             "The point groups' tolerance.")
-      .def_property_readonly("bins", [](const Result& r) { return BinEdges(r.s); },
-                             "The histogram's bin edges, one more than its bins.")
-      .def_property_readonly("histogram",
-                             [](const Result& r) {
-                               return ExtendedArray(r.s.histogram, {static_cast<py::ssize_t>(r.s.histogram.size())});
-                             },
-                             "The share of the pairs in each bin (adding up to 1).")
-      .def_property_readonly("slots", [](const Result& r) { return IntArray(r.slots); }, "The slot of each point.")
-      .def_property_readonly("coordination", [](const Result& r) { return IntArray(r.s.coordination); },
-                             "Each point's number of neighbours.")
-      .def_property_readonly("cluster", [](const Result& r) { return IntArray(r.s.cluster); },
-                             "Each point's cluster, numbered from 0.")
-      .def_property_readonly("clusters", [](const Result& r) { return r.s.clusters.size(); }, "The number of clusters.")
-      .def_property_readonly("sizes",
-                             [](const Result& r) {
-                               std::vector<int> sizes;
-                               for (const auto& c : r.s.clusters) sizes.push_back(static_cast<int>(c.members.size()));
-                               return IntArray(sizes);
-                             },
-                             "The number of points of each cluster.")
-      .def_property_readonly("cluster_point_groups",
-                             [](const Result& r) {
-                               std::vector<std::string> groups;
-                               for (const auto& c : r.s.clusters) groups.push_back(c.group.symbol);
-                               return groups;
-                             },
-                             "The point group of each cluster.")
-      .def_property_readonly("gyration", [](const Result& r) { return ExtendedScalar(r.s.shape.gyration); },
-                             "The radius of gyration of the whole cloud.")
-      .def_property_readonly("gyration_eigenvalues",
-                             [](const Result& r) {
-                               const auto& l = r.s.shape.eigenvalues;
-                               return ExtendedArray({l[0], l[1], l[2]}, {3});
-                             },
-                             "The gyration tensor's eigenvalues, ascending.")
-      .def_property_readonly("asphericity", [](const Result& r) { return ExtendedScalar(r.s.shape.asphericity); })
-      .def_property_readonly("acylindricity", [](const Result& r) { return ExtendedScalar(r.s.shape.acylindricity); })
-      .def_property_readonly("signatures",
-                             [](const Result& r) {
-                               std::map<std::string, int> counts;
-                               for (const auto& [signature, count] : r.s.signatures) counts[SignatureText(signature)] = count;
-                               return counts;
-                             },
-                             "Common neighbour signatures ('421', '555', ...) with their numbers of pairs.")
-      .def_property_readonly("neighbour_class",
-                             [](const Result& r) {
-                               std::vector<std::string> names;
-                               for (const NeighbourClass c : r.s.classes) names.push_back(NeighbourClassName(c));
-                               return py::module_::import("numpy").attr("array")(names);
-                             },
-                             "Each point's class: 'icosahedral', 'fcc', 'hcp' or 'other'.")
-      .def_property_readonly("point_group", [](const Result& r) { return r.s.group.symbol; },
-                             "The Schoenflies symbol of the whole cloud.")
-      .def("__str__", [](const Result& r) { return StructureText(r.s, r.slots); },
-           "The analysis as velmora-batch --structure prints it.")
+  py::class_<Result>(module, "Structure",
+                     "What velmora.structure and Scene.structure find; see python/README.md.")
+      .def_property_readonly(
+          "cutoff", [](const Result& r) { return ExtendedScalar(r.s.cutoff); },
+          "Two points closer than this (or as close) are neighbours.")
+      .def_property_readonly(
+          "tolerance", [](const Result& r) { return ExtendedScalar(r.s.tolerance); },
+          "The point groups' tolerance.")
+      .def_property_readonly(
+          "bins", [](const Result& r) { return BinEdges(r.s); },
+          "The histogram's bin edges, one more than its bins.")
+      .def_property_readonly(
+          "histogram",
+          [](const Result& r) {
+            return ExtendedArray(r.s.histogram, {static_cast<py::ssize_t>(r.s.histogram.size())});
+          },
+          "The share of the pairs in each bin (adding up to 1).")
+      .def_property_readonly(
+          "slots", [](const Result& r) { return IntArray(r.slots); }, "The slot of each point.")
+      .def_property_readonly(
+          "coordination", [](const Result& r) { return IntArray(r.s.coordination); },
+          "Each point's number of neighbours.")
+      .def_property_readonly(
+          "cluster", [](const Result& r) { return IntArray(r.s.cluster); },
+          "Each point's cluster, numbered from 0.")
+      .def_property_readonly(
+          "clusters", [](const Result& r) { return r.s.clusters.size(); }, "The number of clusters.")
+      .def_property_readonly(
+          "sizes",
+          [](const Result& r) {
+            std::vector<int> sizes;
+            for (const auto& c : r.s.clusters) sizes.push_back(static_cast<int>(c.members.size()));
+            return IntArray(sizes);
+          },
+          "The number of points of each cluster.")
+      .def_property_readonly(
+          "cluster_point_groups",
+          [](const Result& r) {
+            std::vector<std::string> groups;
+            for (const auto& c : r.s.clusters) groups.push_back(c.group.symbol);
+            return groups;
+          },
+          "The point group of each cluster.")
+      .def_property_readonly(
+          "gyration", [](const Result& r) { return ExtendedScalar(r.s.shape.gyration); },
+          "The radius of gyration of the whole cloud.")
+      .def_property_readonly(
+          "gyration_eigenvalues",
+          [](const Result& r) {
+            const auto& l = r.s.shape.eigenvalues;
+            return ExtendedArray({l[0], l[1], l[2]}, {3});
+          },
+          "The gyration tensor's eigenvalues, ascending.")
+      .def_property_readonly("asphericity",
+                             [](const Result& r) { return ExtendedScalar(r.s.shape.asphericity); })
+      .def_property_readonly("acylindricity",
+                             [](const Result& r) { return ExtendedScalar(r.s.shape.acylindricity); })
+      .def_property_readonly(
+          "signatures",
+          [](const Result& r) {
+            std::map<std::string, int> counts;
+            for (const auto& [signature, count] : r.s.signatures) counts[SignatureText(signature)] = count;
+            return counts;
+          },
+          "Common neighbour signatures ('421', '555', ...) with their numbers of pairs.")
+      .def_property_readonly(
+          "neighbour_class",
+          [](const Result& r) {
+            std::vector<std::string> names;
+            for (const NeighbourClass c : r.s.classes) names.push_back(NeighbourClassName(c));
+            return py::module_::import("numpy").attr("array")(names);
+          },
+          "Each point's class: 'icosahedral', 'fcc', 'hcp' or 'other'.")
+      .def_property_readonly(
+          "point_group", [](const Result& r) { return r.s.group.symbol; },
+          "The Schoenflies symbol of the whole cloud.")
+      .def(
+          "__str__", [](const Result& r) { return StructureText(r.s, r.slots); },
+          "The analysis as velmora-batch --structure prints it.")
       .def("__repr__", [](const Result& r) {
         return "<velmora.Structure: " + std::to_string(r.slots.size()) + " points, " +
                std::to_string(r.s.clusters.size()) + " clusters, " + r.s.group.symbol + ">";
@@ -161,7 +181,8 @@ void RegisterStructure(py::module_& module) {
       [](py::handle positions, py::handle cutoff, py::handle tolerance, py::handle binWidth) {
         return Analysed(PointsOf(positions), SettingsOf(cutoff, tolerance, binWidth), {});
       },
-      "positions"_a, py::kw_only(), "cutoff"_a = py::none(), "tolerance"_a = py::none(), "bin_width"_a = py::none(),
+      "positions"_a, py::kw_only(), "cutoff"_a = py::none(), "tolerance"_a = py::none(),
+      "bin_width"_a = py::none(),
       "The structure of the points of an (n, 3) array: histogram, neighbours, clusters, shape, common\n"
       "neighbour analysis and point group. None chooses the default of a setting.");
   module.def(
@@ -173,7 +194,8 @@ void RegisterStructure(py::module_& module) {
         return FindPointGroup(points, settings.tolerance).symbol;
       },
       "positions"_a, py::kw_only(), "tolerance"_a = py::none(),
-      "The Schoenflies symbol of the point group of an (n, 3) array ('Ih', 'D5h', 'C1'), within the tolerance\n"
+      "The Schoenflies symbol of the point group of an (n, 3) array ('Ih', 'D5h', 'C1'), within the "
+      "tolerance\n"
       "(default: a tenth of the closest distance).");
   auto scene = py::reinterpret_borrow<py::class_<Scene>>(module.attr("Scene"));
   scene.def(
@@ -188,7 +210,8 @@ void RegisterStructure(py::module_& module) {
   scene.def(
       "relax",
       [](Scene& s, py::handle tolerance, py::handle steps, bool contact, bool taoscope, py::handle threads) {
-        const auto [taken, largest] = s.Relax(LengthValue(tolerance, "tolerance"), steps, {contact, taoscope}, threads);
+        const auto [taken, largest] =
+            s.Relax(LengthValue(tolerance, "tolerance"), steps, {contact, taoscope}, threads);
         return py::make_tuple(taken, ExtendedScalar(largest));
       },
       "tolerance"_a, "steps"_a = 10000, py::kw_only(), "contact"_a = false, "taoscope"_a = false,

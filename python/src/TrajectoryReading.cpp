@@ -22,12 +22,14 @@ std::vector<int> FramesAsked(const py::object& frames, int count) {
     for (int k = 0; k < count; ++k) asked.push_back(k);
   } else if (py::isinstance<py::slice>(frames)) {
     py::ssize_t start = 0, stop = 0, step = 0, length = 0;
-    if (!frames.cast<py::slice>().compute(count, &start, &stop, &step, &length)) throw py::error_already_set();
+    if (!frames.cast<py::slice>().compute(count, &start, &stop, &step, &length))
+      throw py::error_already_set();
     for (py::ssize_t k = 0; k < length; ++k) asked.push_back(static_cast<int>(start + k * step));
   } else {
     const long long k = frames.cast<long long>();
     if (k < -count || k >= count)
-      throw py::index_error("frame " + std::to_string(k) + " of a trajectory of " + std::to_string(count) + " frames");
+      throw py::index_error("frame " + std::to_string(k) + " of a trajectory of " + std::to_string(count) +
+                            " frames");
     asked.push_back(static_cast<int>(k < 0 ? k + count : k));
   }
   return asked;
@@ -55,8 +57,8 @@ py::object ReadXyz(const py::object& path, const py::object& frames, const py::o
 }  // namespace
 
 void RegisterTrajectoryReading(py::module_& module) {
-  module.def("read_xyz", &ReadXyz, "path"_a, "frames"_a = py::none(), "scene"_a = py::none(), "contact"_a = false,
-             "taoscope"_a = false,
+  module.def("read_xyz", &ReadXyz, "path"_a, "frames"_a = py::none(), "scene"_a = py::none(),
+             "contact"_a = false, "taoscope"_a = false,
              R"(The frames of an extended XYZ trajectory (velmora-batch --xyz, Record.write_xyz, or plain XYZ
 of up to n atoms a frame) as a Record.
 

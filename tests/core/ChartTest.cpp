@@ -2,7 +2,6 @@
 // every extreme of a long run kept, the table thinned but still the log's table.
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <algorithm>
@@ -60,8 +59,8 @@ const struct AxisRow {
     // Near the largest reals a tick beyond the data would overflow: the range ends at the data.
     {-Largest, Largest, 5, "-1E4932 0 1E4932", "potential"},
     {Largest, Largest, 4, "5E4931 1E4932", "potential"},
-    {std::numeric_limits<real>::denorm_min(), std::numeric_limits<real>::denorm_min(), 3, "-5E-4901 0 5E-4901",
-     "potential"},
+    {std::numeric_limits<real>::denorm_min(), std::numeric_limits<real>::denorm_min(), 3,
+     "-5E-4901 0 5E-4901", "potential"},
     // Ends that are not finite are left out; the tick count stays within 2 .. MostTicks.
     {NotANumber, 3.0L, 5, "1 2 3 4 5", "potential"},
     {-Infinity, Infinity, 3, "0 0.5 1", "potential"},
@@ -161,7 +160,8 @@ TEST(ChartLayout, LegendWrapsPanelsStackLabelsStayInside) {
   const struct {
     int centre, width, expected;
   } labels[] = {{100, 40, 80}, {490, 40, 460}, {5, 40, 0}, {50, 200, 0}};
-  for (const auto& row : labels) EXPECT_EQ(LabelLeft(row.centre, row.width, 0, 499), row.expected) << row.centre;
+  for (const auto& row : labels)
+    EXPECT_EQ(LabelLeft(row.centre, row.width, 0, 499), row.expected) << row.centre;
 }
 
 Observables Sample(real kinetic, real closest) {

@@ -1,10 +1,9 @@
-#include "documents/CommentFile.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "TemporaryFolder.h"
+#include "documents/CommentFile.h"
 #include "model/ProgramError.h"
 
 namespace velmora {

@@ -1,5 +1,3 @@
-#include "documents/DocumentFile.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,6 +11,7 @@
 
 #include "SceneFactory.h"
 #include "TemporaryFolder.h"
+#include "documents/DocumentFile.h"
 #include "documents/IoErrors.h"
 #include "documents/StartFile.h"
 #include "model/ProgramError.h"
@@ -63,7 +62,8 @@ void ExpectSameSlots(const Model& actual, const Model& expected,
                      std::initializer_list<std::tuple<const char*, Slots, Slots>> rows) {
   for (const auto& [name, actualSlots, expectedSlots] : rows)
     for (int n = 1; n <= SlotCount; ++n)
-      EXPECT_TRUE(SameBits((actual.*actualSlots)[n], (expected.*expectedSlots)[n])) << name << "[" << n << "]";
+      EXPECT_TRUE(SameBits((actual.*actualSlots)[n], (expected.*expectedSlots)[n]))
+          << name << "[" << n << "]";
 }
 
 void ExpectSameStoredState(const Model& actual, const Model& expected) {
@@ -72,8 +72,12 @@ void ExpectSameStoredState(const Model& actual, const Model& expected) {
     EXPECT_TRUE(SameBits(Parameter(actual, p), Parameter(expected, p))) << ParameterNames[p];
   for (int n = 1; n <= SlotCount; ++n) EXPECT_EQ(actual.Present[n], expected.Present[n]) << n;
   ExpectSameSlots(actual, expected,
-                  {{"X", &Model::X, &Model::X}, {"Y", &Model::Y, &Model::Y}, {"Z", &Model::Z, &Model::Z},
-                   {"V", &Model::V, &Model::V}, {"U", &Model::U, &Model::U}, {"W", &Model::W, &Model::W}});
+                  {{"X", &Model::X, &Model::X},
+                   {"Y", &Model::Y, &Model::Y},
+                   {"Z", &Model::Z, &Model::Z},
+                   {"V", &Model::V, &Model::V},
+                   {"U", &Model::U, &Model::U},
+                   {"W", &Model::W, &Model::W}});
 }
 
 void ExpectIoError(const std::function<void()>& operation, int code, const std::string& text) {
@@ -159,10 +163,14 @@ TEST(DocumentFile, ApplyingSetsTheWorkingAndDisplayCopies) {
   model.Snapshot = source.Snapshot;
   ApplySnapshot(model);
   ExpectSameSlots(model, source,
-                  {{"NewX", &Model::NewX, &Model::X}, {"NewY", &Model::NewY, &Model::Y},
-                   {"NewZ", &Model::NewZ, &Model::Z}, {"NewV", &Model::NewV, &Model::V},
-                   {"NewU", &Model::NewU, &Model::U}, {"NewW", &Model::NewW, &Model::W},
-                   {"ShownX", &Model::ShownX, &Model::X}, {"ShownY", &Model::ShownY, &Model::Y},
+                  {{"NewX", &Model::NewX, &Model::X},
+                   {"NewY", &Model::NewY, &Model::Y},
+                   {"NewZ", &Model::NewZ, &Model::Z},
+                   {"NewV", &Model::NewV, &Model::V},
+                   {"NewU", &Model::NewU, &Model::U},
+                   {"NewW", &Model::NewW, &Model::W},
+                   {"ShownX", &Model::ShownX, &Model::X},
+                   {"ShownY", &Model::ShownY, &Model::Y},
                    {"ShownZ", &Model::ShownZ, &Model::Z}});
 }
 
@@ -292,12 +300,9 @@ TEST(IoErrors, MapTheSystemsErrorNumbersToThePlatformTexts) {
     int errorNumber;
     int code;
     const char* text;
-  } cases[] = {{ENOENT, 2, "File not found"},
-               {ENAMETOOLONG, 3, "Invalid filename"},
-               {EMFILE, 4, "Too many open files"},
-               {EROFS, 5, "File access denied"},
-               {EFBIG, 101, "Disk full"},
-               {EIO, EIO, "I/O error 5"}};
+  } cases[] = {{ENOENT, 2, "File not found"},      {ENAMETOOLONG, 3, "Invalid filename"},
+               {EMFILE, 4, "Too many open files"}, {EROFS, 5, "File access denied"},
+               {EFBIG, 101, "Disk full"},          {EIO, EIO, "I/O error 5"}};
   for (const auto& c : cases) {
     const IoError error = SystemIoError(c.errorNumber);
     EXPECT_EQ(error.code(), c.code) << c.text;

@@ -19,12 +19,21 @@ Model FilledModel() {
   for (int p = 0; p < ParameterCount; ++p) Parameter(model, p) = 100.0L + p;
   for (int n = 1; n <= SlotCount; ++n) {
     const real v = n;
-    model.X[n] = v + 0.1L;  model.NewX[n] = v + 0.2L;  model.ShownX[n] = v + 0.3L;
-    model.Y[n] = v + 0.4L;  model.NewY[n] = v + 0.5L;  model.ShownY[n] = v + 0.6L;
-    model.Z[n] = v + 0.7L;  model.NewZ[n] = v + 0.8L;  model.ShownZ[n] = v + 0.9L;
-    model.V[n] = -v;        model.NewV[n] = -v - 0.1L;
-    model.U[n] = -v - 0.2L; model.NewU[n] = -v - 0.3L;
-    model.W[n] = -v - 0.4L; model.NewW[n] = -v - 0.5L;
+    model.X[n] = v + 0.1L;
+    model.NewX[n] = v + 0.2L;
+    model.ShownX[n] = v + 0.3L;
+    model.Y[n] = v + 0.4L;
+    model.NewY[n] = v + 0.5L;
+    model.ShownY[n] = v + 0.6L;
+    model.Z[n] = v + 0.7L;
+    model.NewZ[n] = v + 0.8L;
+    model.ShownZ[n] = v + 0.9L;
+    model.V[n] = -v;
+    model.NewV[n] = -v - 0.1L;
+    model.U[n] = -v - 0.2L;
+    model.NewU[n] = -v - 0.3L;
+    model.W[n] = -v - 0.4L;
+    model.NewW[n] = -v - 0.5L;
     model.Present[n] = n % 3 != 0;
   }
   return model;
@@ -32,9 +41,8 @@ Model FilledModel() {
 
 void ExpectSlotUntouchedExceptShown(const Model& after, const Model& before, int n) {
   SCOPED_TRACE(n);
-  for (auto member : {&Model::X, &Model::Y, &Model::Z, &Model::V, &Model::U, &Model::W,
-                      &Model::NewX, &Model::NewY, &Model::NewZ, &Model::NewV, &Model::NewU,
-                      &Model::NewW})
+  for (auto member : {&Model::X, &Model::Y, &Model::Z, &Model::V, &Model::U, &Model::W, &Model::NewX,
+                      &Model::NewY, &Model::NewZ, &Model::NewV, &Model::NewU, &Model::NewW})
     EXPECT_TRUE(SameBits((after.*member)[n], (before.*member)[n]));
   EXPECT_EQ(after.Present[n], before.Present[n]);
 }
@@ -151,10 +159,9 @@ TEST(FigureBuilder, EasySquareFillsSlotsOneToFourInEveryCopy) {
   for (int n = 1; n <= 4; ++n) {
     SCOPED_TRACE(n);
     EXPECT_TRUE(model.Present[n]);
-    for (auto [position, working, shown, axis] :
-         {std::tuple{&Model::X, &Model::NewX, &Model::ShownX, 0},
-          std::tuple{&Model::Y, &Model::NewY, &Model::ShownY, 1},
-          std::tuple{&Model::Z, &Model::NewZ, &Model::ShownZ, 2}}) {
+    for (auto [position, working, shown, axis] : {std::tuple{&Model::X, &Model::NewX, &Model::ShownX, 0},
+                                                  std::tuple{&Model::Y, &Model::NewY, &Model::ShownY, 1},
+                                                  std::tuple{&Model::Z, &Model::NewZ, &Model::ShownZ, 2}}) {
       EXPECT_TRUE(SameBits((model.*position)[n], corners[n][axis]));
       EXPECT_TRUE(SameBits((model.*working)[n], corners[n][axis]));
       EXPECT_TRUE(SameBits((model.*shown)[n], corners[n][axis]));

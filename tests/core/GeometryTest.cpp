@@ -157,9 +157,27 @@ struct OtherTriangleCase {
 
 TEST(FourthVertexTest, AnyOtherTriangleGivesAPointOnTheNormalThroughItsCentroid) {
   const OtherTriangleCase cases[] = {
-      {{0.0L, 0.0L, 0.0L}, {4.0L, 0.0L, 0.0L}, {0.0L, 1.0L, 0.0L}, true, 4.0L / 3.0L, 1.0L / 3.0L, std::sqrt(127.0L) / 3.0L},
-      {{0.0L, 0.0L, 0.0L}, {4.0L, 0.0L, 0.0L}, {0.0L, 1.0L, 0.0L}, false, 4.0L / 3.0L, 1.0L / 3.0L, -std::sqrt(127.0L) / 3.0L},
-      {{0.0L, 0.0L, 0.0L}, {1.0L, 0.0L, 0.0L}, {0.0L, 4.0L, 0.0L}, true, 1.0L / 3.0L, 4.0L / 3.0L, std::sqrt(8.0L) / 3.0L},
+      {{0.0L, 0.0L, 0.0L},
+       {4.0L, 0.0L, 0.0L},
+       {0.0L, 1.0L, 0.0L},
+       true,
+       4.0L / 3.0L,
+       1.0L / 3.0L,
+       std::sqrt(127.0L) / 3.0L},
+      {{0.0L, 0.0L, 0.0L},
+       {4.0L, 0.0L, 0.0L},
+       {0.0L, 1.0L, 0.0L},
+       false,
+       4.0L / 3.0L,
+       1.0L / 3.0L,
+       -std::sqrt(127.0L) / 3.0L},
+      {{0.0L, 0.0L, 0.0L},
+       {1.0L, 0.0L, 0.0L},
+       {0.0L, 4.0L, 0.0L},
+       true,
+       1.0L / 3.0L,
+       4.0L / 3.0L,
+       std::sqrt(8.0L) / 3.0L},
   };
   for (const OtherTriangleCase& c : cases) {
     const Point3 p = FourthVertex(c.p1, c.p2, c.p3, c.larger);

@@ -53,7 +53,10 @@ TEST(UndoHistory, UndoAndRedoGiveTheDocumentBytesBeforeAndAfterEachCommand) {
       {"Zero Velocities", [](Model& m) { ZeroVelocities(m); }},
       {"dt", [](Model& m) { m.dt = 0.0025L; }},
       {"C2", [](Model& m) { Parameter(m, 8) = -0.0L; }},
-      {"Editor Changes", [](Model& m) { PlaceAtoms(m, {{0, {1, 2, 3}, {0, 0, 1}}, {0, {-1, 0, 0}, {}}}, false); }},
+      {"Editor Changes",
+       [](Model& m) {
+         PlaceAtoms(m, {{0, {1, 2, 3}, {0, 0, 1}}, {0, {-1, 0, 0}, {}}}, false);
+       }},
       {"Easy Square", [](Model& m) { BuildFigure(m, TetrahedronSpiral); }},
       {"New", [](Model& m) { m.Scene() = NewScene(); }},
   };
@@ -84,10 +87,14 @@ TEST(UndoHistory, UndoAndRedoGiveTheDocumentBytesBeforeAndAfterEachCommand) {
 
 TEST(UndoHistory, SceneComparesByBits) {
   const std::function<void(SceneState&)> changes[] = {
-      [](SceneState& s) { s.X[3] = -s.X[3]; },        [](SceneState& s) { s.NewW[100] = 1e-4950L; },
-      [](SceneState& s) { s.ShownZ[1] = 1.0L; },      [](SceneState& s) { s.G3 = -0.0L; },
-      [](SceneState& s) { s.dt = -0.0L; },            [](SceneState& s) { s.Present[50] = true; },
-      [](SceneState& s) { s.Snapshot[6295] = 1; },    [](SceneState& s) { s.StepCount = 1; },
+      [](SceneState& s) { s.X[3] = -s.X[3]; },
+      [](SceneState& s) { s.NewW[100] = 1e-4950L; },
+      [](SceneState& s) { s.ShownZ[1] = 1.0L; },
+      [](SceneState& s) { s.G3 = -0.0L; },
+      [](SceneState& s) { s.dt = -0.0L; },
+      [](SceneState& s) { s.Present[50] = true; },
+      [](SceneState& s) { s.Snapshot[6295] = 1; },
+      [](SceneState& s) { s.StepCount = 1; },
       [](SceneState& s) { s.N = 99; },
   };
   const SceneState zero;
@@ -138,8 +145,12 @@ TEST(UndoHistory, RunEntryNamesGroupTheDigits) {
   const struct {
     std::uint64_t steps;
     const char* name;
-  } cases[] = {{0, "Run of 0 Steps"},         {1, "Run of 1 Step"},         {999, "Run of 999 Steps"},
-               {1000, "Run of 1,000 Steps"},  {1234, "Run of 1,234 Steps"}, {123456, "Run of 123,456 Steps"},
+  } cases[] = {{0, "Run of 0 Steps"},
+               {1, "Run of 1 Step"},
+               {999, "Run of 999 Steps"},
+               {1000, "Run of 1,000 Steps"},
+               {1234, "Run of 1,234 Steps"},
+               {123456, "Run of 123,456 Steps"},
                {1234567, "Run of 1,234,567 Steps"}};
   for (const auto& c : cases) EXPECT_EQ(RunEntryName(c.steps), c.name);
   EXPECT_EQ(ResumeEntryName(1234567), "Resume from Step 1,234,567");
@@ -155,10 +166,11 @@ TEST(RunRing, ResumeGivesTheFirstRunsStatesBitForBit) {
   for (unsigned bit : {1u, 2u, 4u, 8u}) cases.push_back(testing::SettingsOf(bit | (1u << 4)));
   for (const int threads : {1, 3})
     for (const StepSettings& settings : cases) {
-      SCOPED_TRACE(::testing::Message() << "threads " << threads << ", mode " << static_cast<int>(settings.Mode)
-                                        << (settings.Blockade ? ", Blockade" : "") << (settings.Cool ? ", Cool" : "")
-                                        << (settings.Law.Functions3X1 ? ", 3X1" : "")
-                                        << (settings.Law.Taoscope ? ", Taoscope" : ""));
+      SCOPED_TRACE(::testing::Message()
+                   << "threads " << threads << ", mode " << static_cast<int>(settings.Mode)
+                   << (settings.Blockade ? ", Blockade" : "") << (settings.Cool ? ", Cool" : "")
+                   << (settings.Law.Functions3X1 ? ", 3X1" : "")
+                   << (settings.Law.Taoscope ? ", Taoscope" : ""));
       Model first = testing::WideRandomScene(11);
       first.StepCount = 500;
       RunRing ring(Capacity);

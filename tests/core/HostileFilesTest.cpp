@@ -99,7 +99,8 @@ TEST_F(HostileReads, StartFileOfEveryKind) {
 
   // A line longer than any name: a device without end, or a file that is no start file.
   ASSERT_EQ(::symlink("/dev/zero", path.c_str()), 0);
-  EXPECT_EQ(ExitCodeWithinTenSeconds([] { return IoErrorText([] { ReadStartFile(); }) == "Invalid filename" ? 0 : 1; }),
+  EXPECT_EQ(ExitCodeWithinTenSeconds(
+                [] { return IoErrorText([] { ReadStartFile(); }) == "Invalid filename" ? 0 : 1; }),
             0)
       << "a device without end";
   ::unlink(path.c_str());
@@ -244,8 +245,8 @@ std::vector<Writer> Writers() {
        [](const std::string& folder) { WriteCommentFile(folder + "/scene.txt", std::string(5000, 'c')); },
        "scene.txt", "old comment\r\n", std::string(5000, 'c')},
       // The start file lives in <XDG_CONFIG_HOME>/velmora; the tests point the variable there.
-      {"start file", [](const std::string&) { WriteStartFile(LongDocumentName); }, "Start.-am-",
-       "/old/a.ato", LongDocumentName},
+      {"start file", [](const std::string&) { WriteStartFile(LongDocumentName); }, "Start.-am-", "/old/a.ato",
+       LongDocumentName},
   };
 }
 

@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "documents/DocumentFile.h"
+#include "documents/SavedComparison.h"
 #include "measure/Geometry3.h"
+#include "measure/ParticleValues.h"
 #include "measure/Picking.h"
 #include "measure/Readout.h"
 #include "measure/Selection.h"
 #include "measure/StructureColours.h"
-#include "documents/DocumentFile.h"
-#include "documents/SavedComparison.h"
-#include "measure/ParticleValues.h"
 #include "sim/Observables.h"
 #include "tests/core/SceneFactory.h"
 #include "tests/core/TemporaryFolder.h"
@@ -49,7 +49,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(AngleCase{"right angle", {{1, 0, 0}, {0, 0, 0}, {0, 3, 0}}, 90.0L},
                       AngleCase{"straight line", {{-1, 0, 0}, {0, 0, 0}, {2, 0, 0}}, 180.0L},
                       AngleCase{"folded back", {{2, 0, 0}, {0, 0, 0}, {1, 0, 0}}, 0.0L},
-                      AngleCase{"equilateral", {{0, 0, 0}, {1, 0, 0}, {0.5L, std::sqrt(3.0L) / 2.0L, 0}}, 60.0L},
+                      AngleCase{
+                          "equilateral", {{0, 0, 0}, {1, 0, 0}, {0.5L, std::sqrt(3.0L) / 2.0L, 0}}, 60.0L},
                       AngleCase{"dihedral +90", {{1, 0, 0}, {0, 0, 0}, {0, 0, 1}, {0, 1, 1}}, 90.0L},
                       AngleCase{"dihedral -90", {{1, 0, 0}, {0, 0, 0}, {0, 0, 1}, {0, -1, 1}}, -90.0L},
                       AngleCase{"dihedral cis", {{1, 0, 0}, {0, 0, 0}, {0, 0, 1}, {1, 0, 1}}, 0.0L},
@@ -79,7 +80,8 @@ TEST(AnglesToTheLastDigit, NearZeroAnd180) {
   for (const ExactAngleCase& c : ExactAngles) {
     const auto& p = c.points;
     const real got = p.size() == 3 ? AngleDegrees(p[0], p[1], p[2]) : DihedralDegrees(p[0], p[1], p[2], p[3]);
-    const real ulp = std::nextafter(std::fabs(c.degrees), std::numeric_limits<real>::infinity()) - std::fabs(c.degrees);
+    const real ulp =
+        std::nextafter(std::fabs(c.degrees), std::numeric_limits<real>::infinity()) - std::fabs(c.degrees);
     EXPECT_LE(std::fabs(got - c.degrees), 2.0L * ulp) << c.name << ": " << FormatReal(got, '.');
   }
 }
@@ -110,19 +112,20 @@ TEST_P(Picking, FindsTheNearestDrawnParticle) {
   ProjectParticles(view, m);
   ASSERT_EQ(view.ScreenX[3], view.ScreenX[9]);
   ASSERT_EQ(view.ScreenY[3], view.ScreenY[9]);
-  EXPECT_EQ(PickParticle(m, view, view.ScreenX[3] + c.dx, view.ScreenY[3] + c.dy, c.radius), c.expected) << c.name;
+  EXPECT_EQ(PickParticle(m, view, view.ScreenX[3] + c.dx, view.ScreenY[3] + c.dy, c.radius), c.expected)
+      << c.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, Picking,
-    ::testing::Values(PickCase{"on the dot: the nearer of two", 0, 0, DotRadius, 9},
-                      PickCase{"6 pixels right of the dot", 7, 0, DotRadius, 9},
-                      PickCase{"7 pixels right of the dot", 8, 0, DotRadius, 0},
-                      PickCase{"6 pixels left of the dot", -6, 0, DotRadius, 9},
-                      PickCase{"7 pixels left of the dot", -7, 0, DotRadius, 0},
-                      PickCase{"6 pixels diagonally: 7.8 from the middle", 6, 6, DotRadius, 0},
-                      PickCase{"on a sphere's rim", 31, 0, 25.0L, 9},
-                      PickCase{"beyond a sphere's reach", 33, 0, 25.0L, 0}));
+INSTANTIATE_TEST_SUITE_P(Cases, Picking,
+                         ::testing::Values(PickCase{"on the dot: the nearer of two", 0, 0, DotRadius, 9},
+                                           PickCase{"6 pixels right of the dot", 7, 0, DotRadius, 9},
+                                           PickCase{"7 pixels right of the dot", 8, 0, DotRadius, 0},
+                                           PickCase{"6 pixels left of the dot", -6, 0, DotRadius, 9},
+                                           PickCase{"7 pixels left of the dot", -7, 0, DotRadius, 0},
+                                           PickCase{"6 pixels diagonally: 7.8 from the middle", 6, 6,
+                                                    DotRadius, 0},
+                                           PickCase{"on a sphere's rim", 31, 0, 25.0L, 9},
+                                           PickCase{"beyond a sphere's reach", 33, 0, 25.0L, 0}));
 
 TEST(Picking, TurningTheViewChangesWhichIsNearer) {
   Model m = TwoAtOnePixel();
@@ -184,33 +187,41 @@ TEST(Readout, TextsOfOneTwoThreeAndFourParticles) {
   const LawSettings law;
   const SlotArray<real> share = ParticlePotentials(m, law);
   const std::string p = FormatExact(share[2]);
-  EXPECT_EQ(ReadoutText(ReadSelection(m, law, {2}), ','),
-            "Slot 2, group 1: x = 0, y = 0, z = 0, v = 3, u = 0, w = -4, speed = 5, kinetic = 12,5, potential = " +
-                FormatReal(share[2], ','));
+  EXPECT_EQ(
+      ReadoutText(ReadSelection(m, law, {2}), ','),
+      "Slot 2, group 1: x = 0, y = 0, z = 0, v = 3, u = 0, w = -4, speed = 5, kinetic = 12,5, potential = " +
+          FormatReal(share[2], ','));
   EXPECT_EQ(CopyText(ReadSelection(m, law, {2})),
             "slot\tgroup\tx\ty\tz\tv\tu\tw\tspeed\tkinetic\tpotential\n"
-            "2\t1\t" + FormatExact(0.0L) + "\t" + FormatExact(0.0L) + "\t" + FormatExact(0.0L) + "\t" +
+            "2\t1\t" +
+                FormatExact(0.0L) + "\t" + FormatExact(0.0L) + "\t" + FormatExact(0.0L) + "\t" +
                 FormatExact(3.0L) + "\t" + FormatExact(0.0L) + "\t" + FormatExact(-4.0L) + "\t" +
                 FormatExact(5.0L) + "\t" + FormatExact(12.5L) + "\t" + p + "\n");
   const real p460 = PairEnergy(m, law, 4, 60);
   EXPECT_EQ(ReadoutText(ReadSelection(m, law, {4, 60}), '.'),
             "Slots 4, 60: distance = 5, P(4,60) = " + FormatReal(p460, '.'));
   const std::string pair = CopyText(ReadSelection(m, law, {4, 60}));
-  EXPECT_TRUE(pair.ends_with("distance\t" + FormatExact(5.0L) + "\nP(4,60)\t" + FormatExact(p460) + "\n")) << pair;
+  EXPECT_TRUE(pair.ends_with("distance\t" + FormatExact(5.0L) + "\nP(4,60)\t" + FormatExact(p460) + "\n"))
+      << pair;
   EXPECT_TRUE(pair.find("\n60\t2\t") != std::string::npos) << pair;
   // The help's example: slots 3, 2 and 9 at (3, 0, 0), (0, 0, 0) and (0, 4, 0).
   Place(m, 3, 3.0L, 0.0L, 0.0L);
   Place(m, 9, 0.0L, 4.0L, 0.0L);
   EXPECT_EQ(ReadoutText(ReadSelection(m, law, {3, 2, 9}), '.'),
-            "Slots 3, 2, 9: angle at 3 = 53.130102354156\u00b0, angle at 2 = 90\u00b0, angle at 9 = 36.869897645844\u00b0");
+            "Slots 3, 2, 9: angle at 3 = 53.130102354156\u00b0, angle at 2 = 90\u00b0, angle at 9 = "
+            "36.869897645844\u00b0");
   // 4-2-60-7: seen along 2->60 (+y), 2->4 along +x and 60->7 along +z, a quarter turn anticlockwise.
-  EXPECT_EQ(ReadoutText(ReadSelection(m, law, {4, 2, 60, 7}), '.'), "Slots 4, 2, 60, 7: dihedral = -90\u00b0");
+  EXPECT_EQ(ReadoutText(ReadSelection(m, law, {4, 2, 60, 7}), '.'),
+            "Slots 4, 2, 60, 7: dihedral = -90\u00b0");
 }
 
 // A tetrahedron of edge 1 (slots 1-4), a pair 1 apart (5, 6) and lone slots 7 .. 17 far out.
 Model ClustersScene() {
   Model m = testing::EmptyScene();
-  const real corner[4][3] = {{0, 0, 0}, {1, 0, 0}, {0.5L, 0.8660254037844386468L, 0}, {0.5L, 0.2886751345948128823L, 0.8164965809277260327L}};
+  const real corner[4][3] = {{0, 0, 0},
+                             {1, 0, 0},
+                             {0.5L, 0.8660254037844386468L, 0},
+                             {0.5L, 0.2886751345948128823L, 0.8164965809277260327L}};
   for (int i = 1; i <= 4; ++i) Place(m, i, corner[i - 1][0], corner[i - 1][1], corner[i - 1][2]);
   Place(m, 5, 0, 0, 20);
   Place(m, 6, 1, 0, 20);
@@ -230,8 +241,10 @@ TEST(Readout, OneParticleAddsItsPlaceInTheStructure) {
               {{1, 6}, ""}};
   for (const auto& row : rows) {
     const std::string text = ReadoutText(ReadSelection(m, {}, row.picked, &defaults), '.');
-    if (*row.ending) EXPECT_TRUE(text.ends_with(row.ending)) << text;
-    else EXPECT_EQ(text.find("coordination"), std::string::npos) << text;
+    if (*row.ending)
+      EXPECT_TRUE(text.ends_with(row.ending)) << text;
+    else
+      EXPECT_EQ(text.find("coordination"), std::string::npos) << text;
   }
   EXPECT_EQ(ReadSelection(m, {}, {1}).Place, std::nullopt);  // no structure asked for
   m.X[8] = std::numeric_limits<real>::quiet_NaN();
@@ -279,7 +292,7 @@ TEST(ColourMap, ViridisAtEveryStepAndBeyondItsEnds) {
               {-1e-30L, steps[0]},
               {std::nextafter(1.0L, 2.0L), steps[9]},
               {inf, steps[9]},
-              {1.0L / 18.0L, {70, 21, 102}},   // halfway from step 0 to step 1: 20.5 rounds to 21
+              {1.0L / 18.0L, {70, 21, 102}},     // halfway from step 0 to step 1: 20.5 rounds to 21
               {17.0L / 18.0L, {217, 227, 40}}};  // halfway from step 8 to step 9
   for (const auto& row : rows) EXPECT_EQ(Viridis(row.t), row.colour) << FormatReal(row.t, '.');
 }

@@ -1,5 +1,3 @@
-#include "text/NumberText.h"
-
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -13,6 +11,7 @@
 #include "model/FloatingPointFaults.h"
 #include "model/ProgramError.h"
 #include "text/KeyFilter.h"
+#include "text/NumberText.h"
 
 namespace velmora {
 namespace {
@@ -23,9 +22,7 @@ struct FormatCase {
   const char* text;
 };
 
-void PrintTo(const FormatCase& c, std::ostream* os) {
-  *os << "'" << c.separator << "' " << c.text;
-}
+void PrintTo(const FormatCase& c, std::ostream* os) { *os << "'" << c.separator << "' " << c.text; }
 
 class FormatRealTest : public ::testing::TestWithParam<FormatCase> {};
 
@@ -33,36 +30,33 @@ TEST_P(FormatRealTest, WritesTheGeneralNumberFormat) {
   EXPECT_EQ(FormatReal(GetParam().value, GetParam().separator), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Examples, FormatRealTest,
-    ::testing::Values(FormatCase{0.001L, '.', "0.001"}, FormatCase{0.0001L, '.', "0.0001"},
-                      FormatCase{0.00001L, '.', "1E-5"}, FormatCase{1e15L, '.', "1E15"},
-                      FormatCase{-2.5L, '.', "-2.5"},
-                      FormatCase{123456789.123456789L, '.', "123456789.123457"},
-                      FormatCase{2.0L / 3.0L * 1e-10L, '.', "6.66666666666667E-11"},
-                      FormatCase{0.01L, ',', "0,01"}, FormatCase{-2.5L, ',', "-2,5"},
-                      FormatCase{2.0L / 3.0L * 1e-10L, ',', "6,66666666666667E-11"}));
+INSTANTIATE_TEST_SUITE_P(Examples, FormatRealTest,
+                         ::testing::Values(FormatCase{0.001L, '.', "0.001"},
+                                           FormatCase{0.0001L, '.', "0.0001"},
+                                           FormatCase{0.00001L, '.', "1E-5"}, FormatCase{1e15L, '.', "1E15"},
+                                           FormatCase{-2.5L, '.', "-2.5"},
+                                           FormatCase{123456789.123456789L, '.', "123456789.123457"},
+                                           FormatCase{2.0L / 3.0L * 1e-10L, '.', "6.66666666666667E-11"},
+                                           FormatCase{0.01L, ',', "0,01"}, FormatCase{-2.5L, ',', "-2,5"},
+                                           FormatCase{2.0L / 3.0L * 1e-10L, ',', "6,66666666666667E-11"}));
 
 INSTANTIATE_TEST_SUITE_P(
     Boundaries, FormatRealTest,
     ::testing::Values(
         FormatCase{0.0L, '.', "0"}, FormatCase{-0.0L, '.', "0"}, FormatCase{1.0L, '.', "1"},
         FormatCase{100.0L, '.', "100"}, FormatCase{1.0L / 3.0L, '.', "0.333333333333333"},
-        FormatCase{-1.0L / 3.0L, ',', "-0,333333333333333"},
-        FormatCase{0.000123L, '.', "0.000123"}, FormatCase{0.0000123L, '.', "1.23E-5"},
+        FormatCase{-1.0L / 3.0L, ',', "-0,333333333333333"}, FormatCase{0.000123L, '.', "0.000123"},
+        FormatCase{0.0000123L, '.', "1.23E-5"},
         // Fixed notation pads with zeros up to the separator's place.
-        FormatCase{1e14L, '.', "100000000000000"},
-        FormatCase{999999999999999.0L, '.', "999999999999999"},
+        FormatCase{1e14L, '.', "100000000000000"}, FormatCase{999999999999999.0L, '.', "999999999999999"},
         // Rounding to 15 digits carries across 1E15 and into 0.0001, which decides the notation.
         FormatCase{999999999999999.5L, '.', "1E15"}, FormatCase{999999999999999.9L, '.', "1E15"},
-        FormatCase{-999999999999999.9L, ',', "-1E15"},
-        FormatCase{0.00009999999999999999L, '.', "0.0001"},
+        FormatCase{-999999999999999.9L, ',', "-1E15"}, FormatCase{0.00009999999999999999L, '.', "0.0001"},
         FormatCase{0.0000999999999999994L, '.', "9.99999999999994E-5"},
         // An exact tie rounds to the even neighbour.
         FormatCase{1000000000000005.0L, '.', "1E15"},
         FormatCase{1000000000000015.0L, '.', "1.00000000000002E15"},
-        FormatCase{123456789012345678.0L, '.', "1.23456789012346E17"},
-        FormatCase{1.5e20L, ',', "1,5E20"},
+        FormatCase{123456789012345678.0L, '.', "1.23456789012346E17"}, FormatCase{1.5e20L, ',', "1,5E20"},
         FormatCase{LDBL_MAX, '.', "1.18973149535723E4932"},
         FormatCase{-LDBL_MAX, ',', "-1,18973149535723E4932"},
         FormatCase{LDBL_MIN, '.', "3.36210314311209E-4932"},
@@ -81,7 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
 // itself (localedef, from the locales package) in a folder of its own, so it runs everywhere.
 TEST(NumberText, IgnoresTheProcessLocale) {
   testing::TemporaryFolder folder;
-  const std::string command = "localedef -c -i de_DE -f ISO-8859-1 '" + folder.Path("de_DE") + "' >/dev/null 2>&1";
+  const std::string command =
+      "localedef -c -i de_DE -f ISO-8859-1 '" + folder.Path("de_DE") + "' >/dev/null 2>&1";
   ASSERT_NE(std::system(command.c_str()), -1) << "no shell to run localedef";
   testing::EnvironmentVariable path("LOCPATH", folder.Path());
   struct NumericLocaleRestored {

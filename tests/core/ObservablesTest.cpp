@@ -31,8 +31,10 @@ constexpr int SlotA = 7, SlotB = 52;  // an odd difference: Taoscope's sign diff
 Model PairScene(const LawCase& c) {
   Model m = EmptyScene();
   SetGroup(m, 1, 1.0L, 0.9L, 1.3L, 1.7L, 2.2L, 0.8L);
-  if (c.equalGroups) SetGroup(m, 2, 1.0L, 0.9L, 1.3L, 1.7L, 2.2L, 0.8L);
-  else SetGroup(m, 2, -1.5L, 1.1L, 1.2L, 1.9L, 2.6L, 0.7L);
+  if (c.equalGroups)
+    SetGroup(m, 2, 1.0L, 0.9L, 1.3L, 1.7L, 2.2L, 0.8L);
+  else
+    SetGroup(m, 2, -1.5L, 1.1L, 1.2L, 1.9L, 2.6L, 0.7L);
   Place(m, SlotA, 0.3L, 0.4L, 0.2L);
   Place(m, SlotB, 1.2L, 0.5L, 0.9L);
   return m;
@@ -58,7 +60,8 @@ TEST_P(PairEnergyGradient, IsTheLawsAcceleration) {
       q = (m.*axes[axis])[i] - h;
       const real down = PairEnergy(moved, law, i, j);
       const real gradient = -(up - down) / (2.0L * h);
-      EXPECT_NEAR(static_cast<double>(gradient), static_cast<double>(force), 1e-7 * std::fabs(static_cast<double>(force)))
+      EXPECT_NEAR(static_cast<double>(gradient), static_cast<double>(force),
+                  1e-7 * std::fabs(static_cast<double>(force)))
           << "slot " << i << " axis " << axis;
       EXPECT_GT(std::fabs(static_cast<double>(force)), 1e-3);  // the pair is within reach of the law
     }
@@ -94,8 +97,8 @@ TEST(Observables, KinematicQuantitiesOfPresentSlots) {
   const struct {
     Quantity q;
     real expected;
-  } rows[] = {{Quantity::Kinetic, 13.0L},  {Quantity::Kinetic1, 12.5L}, {Quantity::Kinetic2, 0.5L},
-              {Quantity::Kinetic3, 0.0L},  {Quantity::Fastest, 5.0L},   {Quantity::Closest, 2.0L},
+  } rows[] = {{Quantity::Kinetic, 13.0L},       {Quantity::Kinetic1, 12.5L}, {Quantity::Kinetic2, 0.5L},
+              {Quantity::Kinetic3, 0.0L},       {Quantity::Fastest, 5.0L},   {Quantity::Closest, 2.0L},
               {Quantity::Gyration, 4.0L / 3.0L}};
   for (const auto& row : rows)
     EXPECT_NEAR(static_cast<double>(o[row.q]), static_cast<double>(row.expected), 1e-15)
@@ -173,7 +176,8 @@ TEST(ObservableLog, NumbersReadBackToTheSameBits) {
   std::mt19937_64 rng(3);
   std::uniform_int_distribution<int> exponent(-16440, 16380);
   std::uniform_real_distribution<long double> mantissa(-1.0L, 1.0L);
-  std::vector<real> values = {0.0L, -0.0L, 1.0L, -3.0L * LDBL_TRUE_MIN, 0.1L, LDBL_MAX, LDBL_MIN, LDBL_TRUE_MIN};
+  std::vector<real> values = {0.0L, -0.0L,    1.0L,     -3.0L * LDBL_TRUE_MIN,
+                              0.1L, LDBL_MAX, LDBL_MIN, LDBL_TRUE_MIN};
   for (int n = 0; n < 2000; ++n) values.push_back(std::ldexp(mantissa(rng), exponent(rng)));
   for (real value : values) {
     const std::string text = FormatExact(value);
@@ -192,10 +196,11 @@ TEST(ObservableLog, NumbersReadBackToTheSameBits) {
   Observables o;
   o[Quantity::Closest] = INFINITY;
   o[Quantity::Fastest] = 2.5L;
-  EXPECT_EQ(ObservableLogHeader(), "step\tkinetic\tpotential\ttotal\tkinetic1\tkinetic2\tkinetic3\tgyration\tclosest\tfastest\n");
+  EXPECT_EQ(ObservableLogHeader(),
+            "step\tkinetic\tpotential\ttotal\tkinetic1\tkinetic2\tkinetic3\tgyration\tclosest\tfastest\n");
   const std::string zero = "0.00000000000000000000e+00\t";
-  EXPECT_EQ(ObservableLogRow(12, o), "12\t" + zero + zero + zero + zero + zero + zero + zero +
-                                         "INF\t2.50000000000000000000e+00\n");
+  EXPECT_EQ(ObservableLogRow(12, o),
+            "12\t" + zero + zero + zero + zero + zero + zero + zero + "INF\t2.50000000000000000000e+00\n");
 }
 
 }  // namespace

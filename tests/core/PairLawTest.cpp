@@ -157,11 +157,19 @@ TEST_P(LawValueTest, LiteralAndRunningEvaluationsGiveTheLawsValues) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, LawValueTest,
-    ::testing::Values(
-        LawCase{false, false, {1.327428812946916326, 1.769905083929221768, 5.309715251787665305}, 4.956031253901037579},
-        LawCase{true, false, {2.124072457216617172, 2.832096609622156229, 8.496289828866468687}, -1.793076364271323640},
-        // Taoscope: 2 - 60 is even, so the sign is +1 instead of -1.
-        LawCase{false, true, {-1.327428812946916326, -1.769905083929221768, -5.309715251787665305}, -4.956031253901037579}));
+    ::testing::Values(LawCase{false,
+                              false,
+                              {1.327428812946916326, 1.769905083929221768, 5.309715251787665305},
+                              4.956031253901037579},
+                      LawCase{true,
+                              false,
+                              {2.124072457216617172, 2.832096609622156229, 8.496289828866468687},
+                              -1.793076364271323640},
+                      // Taoscope: 2 - 60 is even, so the sign is +1 instead of -1.
+                      LawCase{false,
+                              true,
+                              {-1.327428812946916326, -1.769905083929221768, -5.309715251787665305},
+                              -4.956031253901037579}));
 
 struct FaultCase {
   const char* name;

@@ -1,10 +1,10 @@
 // The progress line of a batch run: its text, and when a new one is shown.
 
-#include "run/ProgressMeter.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "run/ProgressMeter.h"
 
 namespace velmora {
 namespace {

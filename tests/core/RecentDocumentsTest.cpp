@@ -1,8 +1,7 @@
-#include "documents/RecentDocuments.h"
-
 #include <gtest/gtest.h>
 
 #include "TemporaryFolder.h"
+#include "documents/RecentDocuments.h"
 #include "model/ProgramError.h"
 
 namespace velmora {

@@ -56,7 +56,8 @@ real LennardJonesEnergy(const Model& m) {
 Model SceneOf(const Points& points, real dt) {
   Model m = EmptyScene();
   m.dt = dt;
-  for (std::size_t k = 0; k < points.size(); ++k) Place(m, static_cast<int>(k) + 1, points[k].X, points[k].Y, points[k].Z);
+  for (std::size_t k = 0; k < points.size(); ++k)
+    Place(m, static_cast<int>(k) + 1, points[k].X, points[k].Y, points[k].Z);
   return m;
 }
 
@@ -82,7 +83,8 @@ INSTANTIATE_TEST_SUITE_P(
     CambridgeClusterDatabase, LennardJonesMinima,
     ::testing::Values(MinimumCase{"LJ13", Scaled(0.55L, CentredIcosahedron()), -44.326801, "Ih"},
                       MinimumCase{"LJ19", DoubleIcosahedron(1.05L), -72.659782, "D5h"},
-                      MinimumCase{"LJ38", Scaled(1.1L / std::sqrt(2.0L), TruncatedOctahedron38()), -173.928427, "Oh"},
+                      MinimumCase{"LJ38", Scaled(1.1L / std::sqrt(2.0L), TruncatedOctahedron38()),
+                                  -173.928427, "Oh"},
                       MinimumCase{"LJ55", Scaled(0.55L, Mackay55()), -279.248470, "Ih"}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -91,15 +93,14 @@ INSTANTIATE_TEST_SUITE_P(
 // the second differences of the positions (v dt_k grows by a dt_k^2 once dt_k is constant).
 TEST(Relax, TimeStepGrowsToTenDtAndNoFurther) {
   Model m = SceneOf({{0, 0, 0}}, 0.01L);
-  const AccelerationField constant = [](const Model&, SlotArray<real>& ax, SlotArray<real>& ay, SlotArray<real>& az) {
-    ax.fill(1.0L), ay.fill(0.0L), az.fill(0.0L);
-  };
+  const AccelerationField constant = [](const Model&, SlotArray<real>& ax, SlotArray<real>& ay,
+                                        SlotArray<real>& az) { ax.fill(1.0L), ay.fill(0.0L), az.fill(0.0L); };
   std::vector<real> x{0.0L};
   Relax(m, constant, 0.5L, 200, [&](int, real) { x.push_back(m.X[1]); });
   const auto second = [&](std::size_t k) { return x[k + 1] - 2 * x[k] + x[k - 1]; };
-  EXPECT_NEAR(static_cast<double>(second(3)), 1e-4, 1e-15);          // dt^2
-  EXPECT_NEAR(static_cast<double>(second(199)), 1e-2, 1e-12);        // (10 dt)^2
-  EXPECT_GT(second(9), 2 * second(3));                                 // growing
+  EXPECT_NEAR(static_cast<double>(second(3)), 1e-4, 1e-15);    // dt^2
+  EXPECT_NEAR(static_cast<double>(second(199)), 1e-2, 1e-12);  // (10 dt)^2
+  EXPECT_GT(second(9), 2 * second(3));                         // growing
 }
 
 // The largest acceleration of a present slot by the literal law, axis by axis.

@@ -1,5 +1,3 @@
-#include "documents/SafeWrite.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -8,6 +6,7 @@
 #include <string>
 
 #include "TemporaryFolder.h"
+#include "documents/SafeWrite.h"
 #include "model/ProgramError.h"
 
 namespace velmora {
@@ -49,13 +48,14 @@ TEST(SafeWrite, KeepsTheReplacedFilesAccessListAndAttributes) {
   ::chmod(name.c_str(), 0640);
   // Read access for user 1234 besides the owner's: version 2, then (tag, permissions, id) for
   // the owner, user 1234, the owning group, the mask and the others.
-  const std::string access("\x02\0\0\0"
-                           "\x01\0\x06\0\xff\xff\xff\xff"
-                           "\x02\0\x04\0\xd2\x04\0\0"
-                           "\x04\0\x04\0\xff\xff\xff\xff"
-                           "\x10\0\x04\0\xff\xff\xff\xff"
-                           "\x20\0\0\0\xff\xff\xff\xff",
-                           44);
+  const std::string access(
+      "\x02\0\0\0"
+      "\x01\0\x06\0\xff\xff\xff\xff"
+      "\x02\0\x04\0\xd2\x04\0\0"
+      "\x04\0\x04\0\xff\xff\xff\xff"
+      "\x10\0\x04\0\xff\xff\xff\xff"
+      "\x20\0\0\0\xff\xff\xff\xff",
+      44);
   ASSERT_EQ(::setxattr(name.c_str(), "system.posix_acl_access", access.data(), access.size(), 0), 0)
       << "the test folder's file system keeps no access control lists";
   ASSERT_EQ(::setxattr(name.c_str(), "user.origin", "lab 4", 5, 0), 0);

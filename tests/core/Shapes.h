@@ -102,8 +102,9 @@ inline Points TruncatedOctahedron38() {
 // icosahedron, sharing the ring between them (radius r of each icosahedron).
 inline Points DoubleIcosahedron(real r) {
   const real h = r / std::sqrt(5.0L), ring = 2.0L * h;
-  return Join(Join(Join(Ring(5, ring, 0, 0), Ring(5, ring, -r / 2 - h, 0.1L)), Ring(5, ring, r / 2 + h, 0.1L)),
-              {{0, 0, -r / 2}, {0, 0, r / 2}, {0, 0, -1.5L * r}, {0, 0, 1.5L * r}});
+  return Join(
+      Join(Join(Ring(5, ring, 0, 0), Ring(5, ring, -r / 2 - h, 0.1L)), Ring(5, ring, r / 2 + h, 0.1L)),
+      {{0, 0, -r / 2}, {0, 0, r / 2}, {0, 0, -1.5L * r}, {0, 0, 1.5L * r}});
 }
 
 // Every point moved by up to `amount` along each axis.

@@ -1,5 +1,3 @@
-#include "documents/StartFile.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -8,6 +6,7 @@
 #include "TemporaryFolder.h"
 #include "documents/ConfigFolder.h"
 #include "documents/IoErrors.h"
+#include "documents/StartFile.h"
 #include "model/ProgramError.h"
 
 namespace velmora {

@@ -41,9 +41,7 @@ TEST(Stepper, FullScheduleIsSemiImplicitEulerFromTheStartPositions) {
 
 // The 32-bit counter wraps at its end (the sanitizer build fails on an overflowing addition).
 TEST(Stepper, CounterContinuesFromWhatItIsHandedAndWraps) {
-  const struct {
-    int handed, next;
-  } cases[] = {{41, 42}, {-1, 0}, {2147483647, -2147483647 - 1}};
+  const struct { int handed, next; } cases[] = {{41, 42}, {-1, 0}, {2147483647, -2147483647 - 1}};
   for (const auto& c : cases) {
     Model m = testing::EmptyScene();
     Stepper stepper;
@@ -103,8 +101,10 @@ TEST(Stepper, BlockadePassesMoveHoldOrTurnEachRangeInTurn) {
     for (int i : {1, 66, 68, 70, 71, 73, 75, 76, 78, 80, 81, 85}) {
       const Kind kind = start.Present[i] ? kindOf(i) : Held;
       const Model& felt = kind == AlongX ? afterFree : start;
-      const auto [x, v] = kind == Held ? std::pair{start.X[i], start.V[i]} : advance(start.X[i], start.V[i], ForceX(felt, {}, i));
-      const auto [y, u] = kind == Free ? advance(start.Y[i], start.U[i], ForceY(start, {}, i)) : std::pair{start.Y[i], start.U[i]};
+      const auto [x, v] = kind == Held ? std::pair{start.X[i], start.V[i]}
+                                       : advance(start.X[i], start.V[i], ForceX(felt, {}, i));
+      const auto [y, u] = kind == Free ? advance(start.Y[i], start.U[i], ForceY(start, {}, i))
+                                       : std::pair{start.Y[i], start.U[i]};
       EXPECT_EQ(m.X[i], x) << "slot " << i;
       EXPECT_EQ(m.V[i], v) << "slot " << i;
       EXPECT_EQ(m.ShownX[i], x) << "slot " << i;

@@ -78,7 +78,8 @@ TEST_P(PointGroups, ShakenBelowTheToleranceKeepsItsGroup) {
 
 TEST_P(PointGroups, ShakenAboveTheToleranceLosesIt) {
   for (unsigned seed = 1; seed <= 3; ++seed)
-    EXPECT_EQ(FindPointGroup(Shaken(Placed(GetParam().shape()), 10 * Tolerance, seed), Tolerance).symbol, "C1");
+    EXPECT_EQ(FindPointGroup(Shaken(Placed(GetParam().shape()), 10 * Tolerance, seed), Tolerance).symbol,
+              "C1");
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, PointGroups, ::testing::ValuesIn(GroupCases),
@@ -103,22 +104,24 @@ TEST(PointGroups, LowGroupsAndDegenerateClouds) {
       {{{0, 0, 0}, {2, 0, 0}, {1, 1.5L, 0}}, "C2v"},             // isosceles
       {{{0, 0, 0}, {2, 0, 0}, {1, std::sqrt(3.0L), 0}}, "D3h"},  // equilateral
       {{{1, 0, 0}, {-1, 0, 0}, {0, 2, 0.5L}, {0, -2, -0.5L}, {0.3L, 0.2L, 3}, {-0.3L, -0.2L, -3}}, "Ci"},
-      {Join(Ring(3, 1, 0.5L, 0), Ring(3, 1, -0.5L, 0.05L)), "D3"},   // a twisted prism
-      {Join(Ring(3, 1, 0.5L, 0), Ring(3, 1, -0.5L, 0.5L)), "D3d"},   // staggered
+      {Join(Ring(3, 1, 0.5L, 0), Ring(3, 1, -0.5L, 0.05L)), "D3"},  // a twisted prism
+      {Join(Ring(3, 1, 0.5L, 0), Ring(3, 1, -0.5L, 0.5L)), "D3d"},  // staggered
       {Join(Ring(4, 1, 0.3L, 0), Ring(4, 2, 0.1L, 0.1L)), "C4"},
       {Join(Ring(4, 1, 0.3L, 0), Ring(4, 2, 0.1L, 0)), "C4v"},
       {Join(Ring(4, 1, 0, 0.1L), Ring(4, 2, 0, 0)), "C4h"},
       {Join(S4Orbit({1, 0.3L, 0.5L}), S4Orbit({0.5L, 1.2L, -0.2L})), "S4"},
   };
   EXPECT_EQ(FindPointGroup({}, Tolerance).symbol, "");
-  for (const auto& c : cases) EXPECT_EQ(FindPointGroup(Placed(c.points), Tolerance).symbol, c.symbol) << c.symbol;
+  for (const auto& c : cases)
+    EXPECT_EQ(FindPointGroup(Placed(c.points), Tolerance).symbol, c.symbol) << c.symbol;
 }
 
 // The 13 points of a centre and its twelve nearest neighbours in the ideal lattices.
 Points FccEnvironment() { return Join({{0, 0, 0}}, CyclicSigned(1, 1, 0)); }
 Points HcpEnvironment() {
   const real h = std::sqrt(2.0L / 3.0L) * std::sqrt(2.0L), r = std::sqrt(2.0L) / std::sqrt(3.0L);
-  return Join(Join({{0, 0, 0}}, Ring(6, std::sqrt(2.0L), 0, 0)), Join(Ring(3, r, h, 1.0L / 12), Ring(3, r, -h, 1.0L / 12)));
+  return Join(Join({{0, 0, 0}}, Ring(6, std::sqrt(2.0L), 0, 0)),
+              Join(Ring(3, r, h, 1.0L / 12), Ring(3, r, -h, 1.0L / 12)));
 }
 
 struct EnvironmentCase {
@@ -199,7 +202,8 @@ TEST(Structure, GyrationTensorOfKnownShapes) {
     const real expected[] = {c.gyration, c.l1, c.l2, c.l3, c.asphericity, c.acylindricity};
     const real got[] = {shape.gyration,       shape.eigenvalues[0], shape.eigenvalues[1],
                         shape.eigenvalues[2], shape.asphericity,    shape.acylindricity};
-    for (int k = 0; k < 6; ++k) EXPECT_NEAR(static_cast<double>(got[k]), static_cast<double>(expected[k]), 1e-15) << k;
+    for (int k = 0; k < 6; ++k)
+      EXPECT_NEAR(static_cast<double>(got[k]), static_cast<double>(expected[k]), 1e-15) << k;
     EXPECT_NEAR(static_cast<double>(shape.centre.X), 0.3, 1e-15);
   }
 }

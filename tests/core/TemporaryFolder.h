@@ -71,8 +71,10 @@ class EnvironmentVariable {
 
  private:
   void Set(const std::optional<std::string>& value) {
-    if (value) ::setenv(name_, value->c_str(), 1);
-    else ::unsetenv(name_);
+    if (value)
+      ::setenv(name_, value->c_str(), 1);
+    else
+      ::unsetenv(name_);
   }
   const char* name_;
   std::optional<std::string> saved_;

@@ -112,8 +112,8 @@ std::vector<EdgeCase> EdgeCases() {
       {Function::Cos, -LDBL_MAX, 0, UseMpfr, 0},
       {Function::Cos, -0x1p-20L, 0, UseMpfr, 0},
       {Function::Cos, std::nextafter(0x1p30L, 0.0L), 0, UseMpfr, 0},
-      {Function::Atan2, 0.0L, 0.0L, 0.0L, 0},    // x, y: Atan2(y = 0, x = 0)
-      {Function::Atan2, -1.0L, 0.0L, UseMpfr, 0},  // pi
+      {Function::Atan2, 0.0L, 0.0L, 0.0L, 0},       // x, y: Atan2(y = 0, x = 0)
+      {Function::Atan2, -1.0L, 0.0L, UseMpfr, 0},   // pi
       {Function::Atan2, -1.0L, -0.0L, UseMpfr, 0},  // -pi
       {Function::Atan2, -0.0L, -0.0L, UseMpfr, 0},
       {Function::Atan2, 0.0L, 1.0L, UseMpfr, 0},
@@ -135,8 +135,8 @@ TEST(Transcendental, EdgeCasesGiveTheirValuesAndFaultFlags) {
     const reference::Results r = reference::Evaluate(c.f, a);
     const int faults = r.faults;
     const long double expected = c.expected == UseMpfr ? r.expected : c.expected;
-    EXPECT_TRUE(reference::SameBits(r.got, expected))
-        << reference::NameOf(c.f) << "(" << c.y << ", " << c.x << ") = " << r.got << ", expected " << expected;
+    EXPECT_TRUE(reference::SameBits(r.got, expected)) << reference::NameOf(c.f) << "(" << c.y << ", " << c.x
+                                                      << ") = " << r.got << ", expected " << expected;
     EXPECT_EQ(faults, c.faults) << reference::NameOf(c.f) << "(" << c.y << ", " << c.x << ")";
   }
 }
@@ -168,7 +168,8 @@ TEST_P(TranscendentalSample, AgreesWithMpfrBitForBit) {
     const reference::Results r = reference::Evaluate(f, a);
     const bool overflow = std::isinf(r.got) && std::isfinite(a.x);
     if (!reference::SameBits(r.got, r.expected) && misrounded++ < 5)
-      ADD_FAILURE() << reference::NameOf(f) << "(" << a.y << ", " << a.x << ") = " << r.got << ", MPFR " << r.expected;
+      ADD_FAILURE() << reference::NameOf(f) << "(" << a.y << ", " << a.x << ") = " << r.got << ", MPFR "
+                    << r.expected;
     if (r.faults != (overflow ? FE_OVERFLOW : 0) && misflagged++ < 5)
       ADD_FAILURE() << reference::NameOf(f) << "(" << a.y << ", " << a.x << ") raised " << r.faults;
   }
@@ -189,8 +190,8 @@ double ErrorRatio(const math::Wide& w, int (*f)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_
     mpfr_set_ld(a, x, MPFR_RNDN);
     f(r, a, MPFR_RNDN);
   };
-  return reference::ErrorInUnits(static_cast<std::uint64_t>(w.significand >> 64), static_cast<std::uint64_t>(w.significand),
-                                 w.exponent, w.negative, exact) /
+  return reference::ErrorInUnits(static_cast<std::uint64_t>(w.significand >> 64),
+                                 static_cast<std::uint64_t>(w.significand), w.exponent, w.negative, exact) /
          static_cast<double>(w.errorUnits);
 }
 
@@ -202,12 +203,14 @@ double ArcTangentErrorRatio(const math::Wide& w, long double y, long double x) {
     mpfr_set_ld(b, x, MPFR_RNDN);
     mpfr_atan2(r, a, b, MPFR_RNDN);
   };
-  return reference::ErrorInUnits(static_cast<std::uint64_t>(w.significand >> 64), static_cast<std::uint64_t>(w.significand),
-                                 w.exponent, w.negative, exact) /
+  return reference::ErrorInUnits(static_cast<std::uint64_t>(w.significand >> 64),
+                                 static_cast<std::uint64_t>(w.significand), w.exponent, w.negative, exact) /
          static_cast<double>(w.errorUnits);
 }
 
-bool InSinCosRange(const math::ExtendedBits& b) { return b.Field() >= math::Bias - 20 && b.Field() < math::Bias + 30; }
+bool InSinCosRange(const math::ExtendedBits& b) {
+  return b.Field() >= math::Bias - 20 && b.Field() < math::Bias + 30;
+}
 bool Normal(const math::ExtendedBits& b) { return b.Field() != 0 && !b.NotFinite(); }
 
 TEST(Transcendental, FastPathsStayWithinTheirErrorBounds) {
@@ -228,7 +231,8 @@ TEST(Transcendental, FastPathsStayWithinTheirErrorBounds) {
     if (sc) worstSinCos = std::max(worstSinCos, ErrorRatio(*sc, cosine ? mpfr_cos : mpfr_sin, angle));
     const reference::Argument a = reference::Draw(rng, Function::Atan2, i % 6);
     const math::ExtendedBits ay = math::BitsOf(a.y), ax = math::BitsOf(a.x);
-    const std::optional<math::Wide> at = Normal(ay) && Normal(ax) ? math::ArcTangentKernel(ay, ax) : std::nullopt;
+    const std::optional<math::Wide> at =
+        Normal(ay) && Normal(ax) ? math::ArcTangentKernel(ay, ax) : std::nullopt;
     if (at) worstAtan2 = std::max(worstAtan2, ArcTangentErrorRatio(*at, a.y, a.x));
   }
   EXPECT_LT(worstExp, 1.0);

@@ -26,8 +26,8 @@ real ShellTermByHand(real r) {
   const real x = k * r;
   const real plateau = 2.5L - std::pow(x, 20.0L);
   const real e = plateau / (0.1L * x);
-  return std::pow(x, e) *
-         (plateau * (1.0L - std::log(x)) / (0.1L * k * r * r) - 200.0L * k * std::pow(x, 18.0L) * std::log(x));
+  return std::pow(x, e) * (plateau * (1.0L - std::log(x)) / (0.1L * k * r * r) -
+                           200.0L * k * std::pow(x, 18.0L) * std::log(x));
 }
 
 // The contact part K = A G a (r - G)^-2 exp(-a G / (r - G)) with a = 0.5 / 2.72, for r > G.
@@ -67,14 +67,16 @@ TEST_P(UpdateRule, StepMatchesTheHandWorkedUpdate) {
   SlotArray<real> Model::*working[3] = {&Model::NewV, &Model::NewU, &Model::NewW};
   for (int p = 0; p < 2; ++p) {
     Place(start, slots[p], at[p][0], at[p][1], at[p][2]);
-    for (int axis = 0; axis < 3; ++axis) (start.*velocities[axis])[slots[p]] = (start.*working[axis])[slots[p]] = velocity[p][axis];
+    for (int axis = 0; axis < 3; ++axis)
+      (start.*velocities[axis])[slots[p]] = (start.*working[axis])[slots[p]] = velocity[p][axis];
   }
   StepSettings settings;
   settings.Blockade = c.blockade;
   settings.Cool = c.cool;
   settings.Law = {c.contact, c.taoscope};
 
-  const real r = std::sqrt((at[0][0] - at[1][0]) * (at[0][0] - at[1][0]) + (at[0][1] - at[1][1]) * (at[0][1] - at[1][1]) +
+  const real r = std::sqrt((at[0][0] - at[1][0]) * (at[0][0] - at[1][0]) +
+                           (at[0][1] - at[1][1]) * (at[0][1] - at[1][1]) +
                            (at[0][2] - at[1][2]) * (at[0][2] - at[1][2]));
   // Phi = -S_G, or +K with the contact part; the sign -1 but +1 for an even pair under Taoscope.
   const real phi = c.contact ? ContactByHand(r) : -ShellTermByHand(r);
@@ -90,10 +92,13 @@ TEST_P(UpdateRule, StepMatchesTheHandWorkedUpdate) {
         const real v = damping * velocity[p][axis] + a * start.dt;
         const real q = at[p][axis] + v * start.dt;
         const std::string where = std::string(c.name) + ", slot " + std::to_string(slots[p]) + ", axis " +
-                                  std::to_string(axis) + (evaluation == Evaluation::Fast ? ", fast" : ", literal");
+                                  std::to_string(axis) +
+                                  (evaluation == Evaluation::Fast ? ", fast" : ", literal");
         EXPECT_GT(std::fabs(a), 0.05L) << where;  // the acceleration weighs in the update
-        EXPECT_NEAR(static_cast<double>((m.*velocities[axis])[slots[p]]), static_cast<double>(v), 1e-13) << where;
-        EXPECT_NEAR(static_cast<double>((m.*positions[axis])[slots[p]]), static_cast<double>(q), 1e-13) << where;
+        EXPECT_NEAR(static_cast<double>((m.*velocities[axis])[slots[p]]), static_cast<double>(v), 1e-13)
+            << where;
+        EXPECT_NEAR(static_cast<double>((m.*positions[axis])[slots[p]]), static_cast<double>(q), 1e-13)
+            << where;
       }
     }
   }

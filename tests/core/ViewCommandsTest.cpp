@@ -77,10 +77,9 @@ TEST_P(ZoomOutTest, SubtractsThreeStepsOrDividesByTheStep) {
 // contradicts the rule, and the rule is what the program does and what is pinned here.
 INSTANTIATE_TEST_SUITE_P(Cases, ZoomOutTest,
                          ::testing::Values(ZoomOutCase{3.0L, 120.0L, 111.0L},  // three steps of 3
-                                           ZoomOutCase{3.0L, 27.0L, 18.0L},  // exactly 9 steps
+                                           ZoomOutCase{3.0L, 27.0L, 18.0L},    // exactly 9 steps
                                            ZoomOutCase{3.0L, 20.0L, 20.0L / 3.0L},
-                                           ZoomOutCase{0.5L, 4.0L, 8.0L},
-                                           ZoomOutCase{1.0L, 5.0L, 5.0L},
+                                           ZoomOutCase{0.5L, 4.0L, 8.0L}, ZoomOutCase{1.0L, 5.0L, 5.0L},
                                            ZoomOutCase{3.0L, -3.0L, -1.0L}));
 
 TEST_F(ParticleScene, ZoomInAddsThreeSteps) {
@@ -111,8 +110,17 @@ TEST_F(ParticleScene, ShiftsMoveByPanStepAndMoveToCenterUndoesThem) {
 }
 
 TEST(TrackBar, SetsBothStepsFromItsTableAndIgnoresPositionsOutsideIt) {
-  constexpr std::array<std::array<real, 2>, 11> table = {{{0.0005L, 0.5L}, {0.001L, 1}, {0.002L, 2},
-      {0.003L, 3}, {0.005L, 5}, {0.01L, 7}, {0.05L, 10}, {0.1L, 15}, {0.5L, 20}, {1, 30}, {2, 50}}};
+  constexpr std::array<std::array<real, 2>, 11> table = {{{0.0005L, 0.5L},
+                                                          {0.001L, 1},
+                                                          {0.002L, 2},
+                                                          {0.003L, 3},
+                                                          {0.005L, 5},
+                                                          {0.01L, 7},
+                                                          {0.05L, 10},
+                                                          {0.1L, 15},
+                                                          {0.5L, 20},
+                                                          {1, 30},
+                                                          {2, 50}}};
   ViewState view;
   for (int position = TrackBarMinimum; position <= TrackBarMaximum; ++position) {
     SCOPED_TRACE(position);

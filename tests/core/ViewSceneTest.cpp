@@ -44,7 +44,7 @@ TEST(ProjectParticles, ProjectsPresentSlotsWithTheViewAnglesAndKeepsAbsentEntrie
 TEST(TurnFigure, AccumulatesTheTurnsInTheDisplayCoordinates) {
   Model model;
   model.ShownX[1] = 1.0L;
-  model.ShownX[2] = 5.0L;  // beyond count: left alone
+  model.ShownX[2] = 5.0L;    // beyond count: left alone
   model.Present[1] = false;  // turned regardless of presence
   ViewState view;
   SetCentre(view, 800, 600);
@@ -76,9 +76,9 @@ TEST(TurnFigure, ZeroTurnLeavesTheFigureWhereItIs) {
 }
 
 TEST(SceneColours, GravoscopeColoursByGroupTaoscopeByParity) {
-  for (auto [slot, colour] : {std::pair{1, palette::Lime}, std::pair{50, palette::Lime},
-                              std::pair{51, palette::Yellow}, std::pair{75, palette::Yellow},
-                              std::pair{76, palette::Red}, std::pair{100, palette::Red}})
+  for (auto [slot, colour] :
+       {std::pair{1, palette::Lime}, std::pair{50, palette::Lime}, std::pair{51, palette::Yellow},
+        std::pair{75, palette::Yellow}, std::pair{76, palette::Red}, std::pair{100, palette::Red}})
     EXPECT_EQ(GravoscopeColour(SlotCount, slot), colour) << slot;
   for (auto [slot, colour] : {std::pair{1, palette::Red}, std::pair{2, palette::Lime},
                               std::pair{99, palette::Red}, std::pair{100, palette::Lime}})

@@ -112,7 +112,8 @@ TEST(XyzFrameIndex, AMalformedFrameFailsAloneAndAFileWithoutAWholeFrameIsRefused
   const struct {
     std::string text, error;
   } refused[] = {{"", "no frame in the file"},
-                 {"3\ncomment\nH 0 0 0\n", "frame 1, line 1: the frame announces 3 atoms, but the file ends before them"}};
+                 {"3\ncomment\nH 0 0 0\n",
+                  "frame 1, line 1: the frame announces 3 atoms, but the file ends before them"}};
   for (const auto& r : refused) {
     WriteBytes(name, r.text);
     try {

@@ -98,7 +98,8 @@ TEST(PendingFile, FollowsALinkAndRefusesWhatCannotBeWritten) {
 // The last frame of several, whatever their line ends and the blank lines after them.
 TEST(XyzFrameReader, TakesTheLastFrame) {
   TemporaryFolder folder;
-  WriteBytes(folder.Path("t.xyz"), "1\r\n\r\nCl 1 2 3\r\n2\nProperties=pos:R:3:slot:I:1\n4 5 6 9\n7 8 0.5 3\n\n \n");
+  WriteBytes(folder.Path("t.xyz"),
+             "1\r\n\r\nCl 1 2 3\r\n2\nProperties=pos:R:3:slot:I:1\n4 5 6 9\n7 8 0.5 3\n\n \n");
   const XyzFrame frame = ReadLastXyzFrame(folder.Path("t.xyz"));
   ASSERT_EQ(frame.atoms.size(), 2u);
   EXPECT_TRUE(frame.withSlots);
@@ -117,11 +118,18 @@ TEST(XyzFrameReader, HostileInputEndsWithAShortMessage) {
   const HostileCase cases[] = {
       {"escapes", "1\n\nCl 0 \x1b[31m" + std::string(500000, '9') + " 0\n",
        "line 3: '\\x1B[31m" + std::string(195, '9') + "'... is not a number"},
-      {"a character cut", "1\n\nCl 0 " + std::string(199, 'x') + "\u00e9 0\n", "line 3: '" + std::string(199, 'x') + "'... is not a number"},
-      {"blank lines first", "\n\n\n\n1\n\nCl 0 0 0\n", "line 1: a frame must begin with its number of atoms, not ''"},
-      {"last frame cut", "1\n\nCl 0 0 0\n2\n\nCl 0 0 0\n", "line 4: the frame announces 2 atoms, but the file ends before them"},
-      {"8-bit controls", "1\n\nCl 0 x\x9b" "31m\xc2\x9b\u00e9 0\n", "line 3: 'x\\x9B31m\\xC2\\x9B\u00e9' is not a number"},
-      {"a frame too large to hold", "100000000000\n\n" + std::string(100000, '\n'), "100000000000 atoms, but a scene holds at most 100"},
+      {"a character cut", "1\n\nCl 0 " + std::string(199, 'x') + "\u00e9 0\n",
+       "line 3: '" + std::string(199, 'x') + "'... is not a number"},
+      {"blank lines first", "\n\n\n\n1\n\nCl 0 0 0\n",
+       "line 1: a frame must begin with its number of atoms, not ''"},
+      {"last frame cut", "1\n\nCl 0 0 0\n2\n\nCl 0 0 0\n",
+       "line 4: the frame announces 2 atoms, but the file ends before them"},
+      {"8-bit controls",
+       "1\n\nCl 0 x\x9b"
+       "31m\xc2\x9b\u00e9 0\n",
+       "line 3: 'x\\x9B31m\\xC2\\x9B\u00e9' is not a number"},
+      {"a frame too large to hold", "100000000000\n\n" + std::string(100000, '\n'),
+       "100000000000 atoms, but a scene holds at most 100"},
       {"/dev/zero", "", "line 1: longer than 1048576 bytes"},
   };
   for (const HostileCase& c : cases) {

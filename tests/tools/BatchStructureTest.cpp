@@ -32,8 +32,8 @@ TEST(BatchStructure, RelaxesAsTheCoreAndPrintsTheStructure) {
   Model scene = Tetrahedron4();
   Model written = scene;
   WriteDocumentFile(written, folder.Path("t.ato"));
-  const Outcome run = RunTool(folder, {"--relax", "1e-5", "--structure", "--output", folder.Path("rest.ato"),
-                                       folder.Path("t.ato")});
+  const Outcome run = RunTool(
+      folder, {"--relax", "1e-5", "--structure", "--output", folder.Path("rest.ato"), folder.Path("t.ato")});
   ASSERT_EQ(run.status, 0) << run.err;
   FastLaw fast(1);
   const RelaxResult result = Relax(scene, LawField(fast, {}), 1e-5L, RelaxStepLimit);
@@ -53,12 +53,16 @@ TEST(BatchStructure, LogColumnsAndRefusedSettings) {
   TemporaryFolder folder;
   Model written = Tetrahedron4();
   WriteDocumentFile(written, folder.Path("t.ato"));
-  const Outcome log = RunTool(folder, {"--steps", "2", "--log", "-", "--log-structure", folder.Path("t.ato")});
+  const Outcome log =
+      RunTool(folder, {"--steps", "2", "--log", "-", "--log-structure", folder.Path("t.ato")});
   ASSERT_EQ(log.status, 0) << log.err;
   EXPECT_NE(log.out.find("\tfastest\tclusters\tlargest\tcoordination\tpoint_group\n0\t"), std::string::npos);
   EXPECT_NE(log.out.find("\t1\t4\t3.00000000000000000000e+00\tTd\n"), std::string::npos);
-  const std::vector<std::vector<std::string>> refused = {
-      {"--relax", "-1"}, {"--relax", "1", "--cool"}, {"--cutoff", "-2"}, {"--relax", "1", "--log", "-"}, {"--structure", "--log", "-"}};
+  const std::vector<std::vector<std::string>> refused = {{"--relax", "-1"},
+                                                         {"--relax", "1", "--cool"},
+                                                         {"--cutoff", "-2"},
+                                                         {"--relax", "1", "--log", "-"},
+                                                         {"--structure", "--log", "-"}};
   for (std::vector<std::string> arguments : refused) {
     arguments.push_back(folder.Path("t.ato"));
     EXPECT_EQ(RunTool(folder, arguments).status, 2) << arguments[0];

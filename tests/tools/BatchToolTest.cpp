@@ -155,9 +155,9 @@ TEST(BatchTool, FaultExitsWithOneAndWritesNothing) {
   testing::Place(scene, 4, 0.3L, 0.2L, 0.1L);
   testing::Place(scene, 9, 0.3L, 0.2L, 0.1L);
   const std::string name = WriteScene(folder, scene);
-  const Outcome outcome = RunTool(folder, {"--steps", "3", "--output", folder.Path("after.ato"), "--xyz",
-                                           folder.Path("run.xyz"), "--log", folder.Path("run.tsv"),
-                                           "--listing", "positions", name});
+  const Outcome outcome =
+      RunTool(folder, {"--steps", "3", "--output", folder.Path("after.ato"), "--xyz", folder.Path("run.xyz"),
+                       "--log", folder.Path("run.tsv"), "--listing", "positions", name});
   EXPECT_EQ(outcome.status, 1);
   EXPECT_EQ(outcome.err, "velmora-batch: Floating point division by zero at step 1\n");
   EXPECT_EQ(outcome.out, "");
@@ -173,9 +173,11 @@ TEST(BatchTool, ThreadsTheSystemRefusesEndTheRunAndWriteNothing) {
   TemporaryFolder folder;
   const std::string name = WriteScene(folder, WideRandomScene(2));
   const Outcome outcome =
-      RunTool(folder, {"--threads", "200", "--steps", "3", "--output", folder.Path("after.ato"), name}, AddressSpace(100'000'000));
+      RunTool(folder, {"--threads", "200", "--steps", "3", "--output", folder.Path("after.ato"), name},
+              AddressSpace(100'000'000));
   EXPECT_EQ(outcome.status, 1);
-  EXPECT_EQ(outcome.err, "velmora-batch: cannot start 200 threads for a step: Resource temporarily unavailable\n");
+  EXPECT_EQ(outcome.err,
+            "velmora-batch: cannot start 200 threads for a step: Resource temporarily unavailable\n");
   EXPECT_EQ(folder.Entries(), std::set<std::string>{"scene.ato"});
 }
 
@@ -232,7 +234,8 @@ TEST(BatchTool, UsageErrorsExitWithTwoAndShowTheUsage) {
        "--output and --xyz name the same file; one would replace the other"},
       {{"--log", folder.Path("old.tsv"), "--xyz", folder.Path("linked.xyz"), scene},
        "--xyz and --log name the same file; one would replace the other"},
-      {{"--log", "-", "--listing", "positions", scene}, "--log - and --listing both write to standard output"},
+      {{"--log", "-", "--listing", "positions", scene},
+       "--log - and --listing both write to standard output"},
       {{"--output", folder.Path("x.ato"), "--xyz", folder.Path("x.ato"), scene},
        "--output and --xyz name the same file; one would replace the other"},
       {{"--mode", "warm", scene}, "--mode: 'warm' is none of free, hot, cold, current1, current2"},
@@ -243,13 +246,20 @@ TEST(BatchTool, UsageErrorsExitWithTwoAndShowTheUsage) {
       {{"-q", scene}, "unknown option '-q'"},
       // What the user typed is quoted: escape sequences shown, not acted on, and long texts cut.
       {{"--steps", "\x1b]0;owned\x07", scene}, "--steps: '\\x1B]0;owned\\x07' is not a valid integer value"},
-      {{"--steps", std::string(100000, '9'), scene}, "--steps: '" + std::string(200, '9') + "'... is not a valid integer value"},
-      {{"--mode", "\x9b" "31m", scene}, "--mode: '\\x9B31m' is none of free, hot, cold, current1, current2"},
+      {{"--steps", std::string(100000, '9'), scene},
+       "--steps: '" + std::string(200, '9') + "'... is not a valid integer value"},
+      {{"--mode",
+        "\x9b"
+        "31m",
+        scene},
+       "--mode: '\\x9B31m' is none of free, hot, cold, current1, current2"},
       // A table may not take the place of an input of the run.
       {{"--xyz", scene, scene}, "--xyz names an input of the run; it would replace it"},
       {{"--log", "scene.ato", scene}, "--log names an input of the run; it would replace it"},
       // A table asked for on a closed standard output would go into whatever file took its number.
-      {{"--log", "-", "--output", folder.Path("x.ato"), scene}, "--log -: the standard output is closed", true},
+      {{"--log", "-", "--output", folder.Path("x.ato"), scene},
+       "--log -: the standard output is closed",
+       true},
       {{"--listing", "positions", scene}, "--listing: the standard output is closed", true},
   };
   WriteBytes(folder.Path("old.tsv"), "OLD\n");
@@ -304,8 +314,11 @@ TEST(BatchTool, OutputsReplaceTheirTargetsTogetherOrNotAtAll) {
   const auto fullOutput = [] { ::dup2(::open("/dev/full", O_WRONLY), STDOUT_FILENO); };
   const OutputCase cases[] = {
       {"the document does not fit", {"--steps", "5"}, LimitFileSize, "x.ato: Disk full", false},
-      {"the listing does not fit", {"--steps", "5", "--listing", "positions"}, fullOutput,
-       "standard output: cannot write the listing", false},
+      {"the listing does not fit",
+       {"--steps", "5", "--listing", "positions"},
+       fullOutput,
+       "standard output: cannot write the listing",
+       false},
       {"a linked trajectory does not fit", {"--steps", "200"}, LimitFileSize, "t.xyz: Disk full", true},
   };
   for (const OutputCase& c : cases) {
@@ -319,7 +332,8 @@ TEST(BatchTool, OutputsReplaceTheirTargetsTogetherOrNotAtAll) {
       entries.insert("t2.xyz");
     }
     std::vector<std::string> arguments = c.arguments;
-    for (const std::string& a : {std::string("--xyz"), folder.Path("t.xyz"), std::string("--log"), folder.Path("l.tsv")})
+    for (const std::string& a :
+         {std::string("--xyz"), folder.Path("t.xyz"), std::string("--log"), folder.Path("l.tsv")})
       arguments.push_back(a);
     if (!c.linked) arguments.insert(arguments.end(), {"--output", folder.Path("x.ato")});
     arguments.push_back(scene);
@@ -376,23 +390,25 @@ TEST(BatchTool, AHangUpOrAClosedPipeEndsTheRunAsCtrlCDoes) {
     const char* name;
     int signal;
   };
-  for (const EndCase& c : {EndCase{"a closed terminal", SIGHUP}, EndCase{"a reader that went away", SIGPIPE}}) {
+  for (const EndCase& c :
+       {EndCase{"a closed terminal", SIGHUP}, EndCase{"a reader that went away", SIGPIPE}}) {
     SCOPED_TRACE(c.name);
     TemporaryFolder folder;
     const std::string scene = WriteLoneSlot(folder);
     for (const char* name : {"t.xyz", "x.ato"}) WriteBytes(folder.Path(name), "OLD\n");
     int ends[2];
     ASSERT_EQ(::pipe2(ends, O_CLOEXEC), 0);  // the tool holds no end but its standard output
-    const Outcome outcome = EndedRun(
-        folder,
-        {"--steps", "2000000000", "--log", "-", "--xyz", folder.Path("t.xyz"), "--output", folder.Path("x.ato"), scene},
-        ends[1], [&](pid_t child) {
-          ::close(ends[1]);
-          char row[256];
-          EXPECT_GT(::read(ends[0], row, sizeof row), 0);  // the table is running
-          if (c.signal == SIGHUP) ::kill(-child, SIGHUP);
-          ::close(ends[0]);
-        });
+    const Outcome outcome =
+        EndedRun(folder,
+                 {"--steps", "2000000000", "--log", "-", "--xyz", folder.Path("t.xyz"), "--output",
+                  folder.Path("x.ato"), scene},
+                 ends[1], [&](pid_t child) {
+                   ::close(ends[1]);
+                   char row[256];
+                   EXPECT_GT(::read(ends[0], row, sizeof row), 0);  // the table is running
+                   if (c.signal == SIGHUP) ::kill(-child, SIGHUP);
+                   ::close(ends[0]);
+                 });
     EXPECT_EQ(outcome.status, 128 + c.signal);
     EXPECT_EQ(outcome.err.rfind("velmora-batch: interrupted after step ", 0), 0u) << outcome.err;
     EXPECT_EQ(folder.Entries(), (std::set<std::string>{"scene.ato", "t.xyz", "x.ato"}));
@@ -414,21 +430,25 @@ TEST(BatchTool, EverySignalThatEndsTheRunTidiesUpAndCountsTheRowsSent) {
     int ends[2];
     ASSERT_EQ(::pipe2(ends, O_CLOEXEC), 0);
     std::string table;
-    const Outcome outcome = EndedRun(
-        folder, {"--steps", "2000000000", "--log", "-", "--xyz", folder.Path("t.xyz"), "--output", folder.Path("x.ato"), scene},
-        ends[1], [&](pid_t child) {
-          ::close(ends[1]);
-          char piece[4096];
-          for (ssize_t n = 0; std::count(table.begin(), table.end(), '\n') < 3 && (n = ::read(ends[0], piece, sizeof piece)) > 0;)
-            table.append(piece, n);
-          ::kill(child, signal);
-          for (ssize_t n = 0; (n = ::read(ends[0], piece, sizeof piece)) > 0;) table.append(piece, n);
-          ::close(ends[0]);
-        });
+    const Outcome outcome = EndedRun(folder,
+                                     {"--steps", "2000000000", "--log", "-", "--xyz", folder.Path("t.xyz"),
+                                      "--output", folder.Path("x.ato"), scene},
+                                     ends[1], [&](pid_t child) {
+                                       ::close(ends[1]);
+                                       char piece[4096];
+                                       for (ssize_t n = 0; std::count(table.begin(), table.end(), '\n') < 3 &&
+                                                           (n = ::read(ends[0], piece, sizeof piece)) > 0;)
+                                         table.append(piece, n);
+                                       ::kill(child, signal);
+                                       for (ssize_t n = 0; (n = ::read(ends[0], piece, sizeof piece)) > 0;)
+                                         table.append(piece, n);
+                                       ::close(ends[0]);
+                                     });
     const long rows = std::count(table.begin(), table.end(), '\n') - 1;  // the header is no row
     EXPECT_EQ(outcome.status, 128 + signal);
     EXPECT_EQ(outcome.err, "velmora-batch: interrupted after step " + std::to_string(rows - 1) + "; " +
-                               std::to_string(rows) + " rows of the table went to standard output, no file written\n");
+                               std::to_string(rows) +
+                               " rows of the table went to standard output, no file written\n");
     EXPECT_EQ(folder.Entries(), (std::set<std::string>{"scene.ato", "t.xyz", "x.ato"}));
     EXPECT_EQ(ReadBytes(folder.Path("t.xyz")), "OLD\n");
   }
@@ -460,7 +480,8 @@ TEST(BatchTool, PendingFilesAreAsPrivateAsTheirTargets) {
     mode_t pending, after;
   };
   ::umask(022);
-  for (const ModeCase& c : {ModeCase{0600, 0600, 0600}, ModeCase{0640, 0640, 0640}, ModeCase{-1, 0600, 0644}}) {
+  for (const ModeCase& c :
+       {ModeCase{0600, 0600, 0600}, ModeCase{0640, 0640, 0640}, ModeCase{-1, 0600, 0644}}) {
     SCOPED_TRACE(c.target);
     TemporaryFolder folder;
     const std::string scene = WriteLoneSlot(folder);
@@ -502,7 +523,8 @@ TEST(BatchTool, OutputsSpelledOtherwiseAreTheirFiles) {
   ::mkdir(folder.Path("b").c_str(), 0755);
   if (::mount(folder.Path("a").c_str(), folder.Path("b").c_str(), nullptr, MS_BIND, nullptr) != 0)
     GTEST_SKIP() << "no folder can be bind-mounted here";
-  const Outcome outcome = RunTool(folder, {"--xyz", folder.Path("a/t.xyz"), "--log", folder.Path("b/t.xyz"), scene});
+  const Outcome outcome =
+      RunTool(folder, {"--xyz", folder.Path("a/t.xyz"), "--log", folder.Path("b/t.xyz"), scene});
   ::umount(folder.Path("b").c_str());
   EXPECT_EQ(outcome.status, 2);
   EXPECT_EQ(outcome.err.substr(0, outcome.err.find('\n')),
@@ -564,8 +586,9 @@ TEST(BatchTool, ProgressLineOnATerminalAFewTimesASecondAndCtrlCWritesNothing) {
   TemporaryFolder folder;
   const std::string scene = WriteScene(folder, WideRandomScene(11));
   const std::vector<std::string> arguments = {
-      "--steps", "2000000000", "--output", folder.Path("after.ato"), "--xyz", folder.Path("run.xyz"),
-      "--log", folder.Path("run.tsv"), scene};
+      "--steps", "2000000000",           "--output", folder.Path("after.ato"),
+      "--xyz",   folder.Path("run.xyz"), "--log",    folder.Path("run.tsv"),
+      scene};
   const TerminalRun run = RunOnTerminal(arguments, false, std::chrono::milliseconds(1300));
   EXPECT_EQ(run.status, 128 + SIGINT);
   // Each refresh rewrites the line in place; the last thing on the line is the interruption.

@@ -95,7 +95,7 @@ TEST(HostileBatch, ANaNIsMeasuredAsNaN) {
   const Outcome outcome = RunTool(folder, {"--log", "-", scene});
   ASSERT_EQ(outcome.status, 0) << outcome.err;
   const std::string row = outcome.out.substr(outcome.out.find('\n') + 1);
-  EXPECT_EQ(row.substr(0, 7), "0\tNAN\t-") << row;  // kinetic NAN, potential a number
+  EXPECT_EQ(row.substr(0, 7), "0\tNAN\t-") << row;          // kinetic NAN, potential a number
   EXPECT_EQ(row.substr(row.size() - 5), "\tNAN\n") << row;  // fastest
 }
 

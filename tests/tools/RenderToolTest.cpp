@@ -59,9 +59,11 @@ TEST(RenderTool, AMovieBrokenByAFullDiskLeavesTheOlderOne) {
       if (linked) ::setenv("TMPDIR", scratch.c_str(), 1);
     });
     EXPECT_EQ(outcome.status, 1);
-    EXPECT_NE(outcome.err.find("velmora-render: ffmpeg could not make the movie ("), std::string::npos) << outcome.err;
+    EXPECT_NE(outcome.err.find("velmora-render: ffmpeg could not make the movie ("), std::string::npos)
+        << outcome.err;
     EXPECT_TRUE(ReadBytes(movie) == "an older movie");
-    const std::set<std::string> names = linked ? std::set<std::string>{"m.mp4", "same.mp4"} : std::set<std::string>{"m.mp4"};
+    const std::set<std::string> names =
+        linked ? std::set<std::string>{"m.mp4", "same.mp4"} : std::set<std::string>{"m.mp4"};
     std::set<std::string> entries = folder.Entries("disk");
     entries.erase("runtime-root");  // Qt's, in the temporary folder
     EXPECT_EQ(entries, names);
@@ -88,8 +90,9 @@ TEST(RenderTool, TrailsTakeTheMemoryOfTheStepsRun) {
     SCOPED_TRACE(c.trails);
     TemporaryFolder folder;
     const std::string scene = WriteScene(folder, WideRandomScene(3));
-    const Outcome outcome = RunRender(folder, {"--trails", c.trails, "--steps", c.steps, "--output", folder.Path("p.png"), scene},
-                                      AddressSpace(2'000'000'000));
+    const Outcome outcome =
+        RunRender(folder, {"--trails", c.trails, "--steps", c.steps, "--output", folder.Path("p.png"), scene},
+                  AddressSpace(2'000'000'000));
     EXPECT_EQ(outcome.status, c.status);
     EXPECT_EQ(outcome.err, c.err);
   }
@@ -105,7 +108,8 @@ TEST(RenderTool, ARefusedRunLeavesTheFramesItWouldOverwrite) {
   const std::string name = WriteScene(folder, scene);
   ::mkdir(folder.Path("frames").c_str(), 0755);
   WriteBytes(folder.Path("frames/frame-000000.png"), "an older frame");
-  const Outcome outcome = RunRender(folder, {"--steps", "5", "--overwrite", "--output", folder.Path("frames/"), name});
+  const Outcome outcome =
+      RunRender(folder, {"--steps", "5", "--overwrite", "--output", folder.Path("frames/"), name});
   EXPECT_EQ(outcome.status, 1);
   EXPECT_EQ(ReadBytes(folder.Path("frames/frame-000000.png")), "an older frame");
 }
@@ -115,7 +119,8 @@ TEST(RenderTool, AFrameFolderTakesOneRunAtATime) {
   TemporaryFolder folder;
   const std::string scene = WriteScene(folder, WideRandomScene(5));
   const std::string frames = folder.Path("frames/");
-  std::vector<std::string> arguments = {"--quiet", "--steps", "2000000000", "--every", "1000000", "--output", frames, scene};
+  std::vector<std::string> arguments = {"--quiet", "--steps",  "2000000000", "--every",
+                                        "1000000", "--output", frames,       scene};
   std::vector<char*> argv = ArgumentVector(arguments, VELMORA_RENDER_PATH);
   const pid_t first = ::fork();
   if (first == 0) {
@@ -124,7 +129,8 @@ TEST(RenderTool, AFrameFolderTakesOneRunAtATime) {
     ::execv(argv[0], argv.data());
     ::_exit(127);
   }
-  for (int wait = 0; wait < 1000 && !std::filesystem::exists(frames + "frame-000000.png"); ++wait) ::usleep(10000);
+  for (int wait = 0; wait < 1000 && !std::filesystem::exists(frames + "frame-000000.png"); ++wait)
+    ::usleep(10000);
   const Outcome second = RunRender(folder, {"--steps", "1", "--overwrite", "--output", frames, scene});
   ::kill(first, SIGINT);
   int status = 0;

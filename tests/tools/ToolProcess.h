@@ -25,7 +25,8 @@ struct Outcome {
 inline int StatusOf(int wait) { return WIFEXITED(wait) ? WEXITSTATUS(wait) : 128 + WTERMSIG(wait); }
 
 // The tool's path, then the arguments, as execv takes them; they point into `arguments`.
-inline std::vector<char*> ArgumentVector(std::vector<std::string>& arguments, const char* tool = VELMORA_BATCH_PATH) {
+inline std::vector<char*> ArgumentVector(std::vector<std::string>& arguments,
+                                         const char* tool = VELMORA_BATCH_PATH) {
   arguments.insert(arguments.begin(), tool);
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(argument.data());
@@ -45,7 +46,8 @@ inline std::function<void()> AddressSpace(rlim_t bytes) {
 // more than twenty seconds is ended by the alarm, which outlives the exec. `inChild` sets up the
 // child before the exec (a limit, another standard output, another folder).
 inline Outcome RunTool(const TemporaryFolder& folder, std::vector<std::string> arguments,
-                       const std::function<void()>& inChild = nullptr, const char* tool = VELMORA_BATCH_PATH) {
+                       const std::function<void()>& inChild = nullptr,
+                       const char* tool = VELMORA_BATCH_PATH) {
   std::vector<char*> argv = ArgumentVector(arguments, tool);
   const std::string out = folder.Path(".stdout"), err = folder.Path(".stderr");
   const pid_t child = ::fork();

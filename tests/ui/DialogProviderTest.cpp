@@ -6,7 +6,6 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <QtTest>
-
 #include <stdexcept>
 
 #include "model/ProgramError.h"
@@ -33,16 +32,26 @@ class DialogProviderTest : public QObject {
 void DialogProviderTest::errorBoxTextAppendsAPointAfterCharactersAboveIt_data() {
   QTest::addColumn<QString>("message");
   QTest::addColumn<QString>("shown");
-  QTest::newRow("letter") << "File not found" << "File not found.";
-  QTest::newRow("point") << "Done." << "Done.";
-  QTest::newRow("quote") << "'abc' is not a valid floating point value" << "'abc' is not a valid floating point value.";
-  QTest::newRow("minus (45)") << "a-" << "a-";
-  QTest::newRow("slash (47)") << "a/" << "a/.";
-  QTest::newRow("digit") << "I/O error 13" << "I/O error 13.";
-  QTest::newRow("exclamation (33)") << "Stop!" << "Stop!";
-  QTest::newRow("closing parenthesis (41)") << "(x)" << "(x)";
-  QTest::newRow("blank") << "x " << "x ";
-  QTest::newRow("empty") << "" << "";
+  QTest::newRow("letter") << "File not found"
+                          << "File not found.";
+  QTest::newRow("point") << "Done."
+                         << "Done.";
+  QTest::newRow("quote") << "'abc' is not a valid floating point value"
+                         << "'abc' is not a valid floating point value.";
+  QTest::newRow("minus (45)") << "a-"
+                              << "a-";
+  QTest::newRow("slash (47)") << "a/"
+                              << "a/.";
+  QTest::newRow("digit") << "I/O error 13"
+                         << "I/O error 13.";
+  QTest::newRow("exclamation (33)") << "Stop!"
+                                    << "Stop!";
+  QTest::newRow("closing parenthesis (41)") << "(x)"
+                                            << "(x)";
+  QTest::newRow("blank") << "x "
+                         << "x ";
+  QTest::newRow("empty") << ""
+                         << "";
   QTest::newRow("non-ASCII") << QStringLiteral("\u00e9") << QStringLiteral("\u00e9.");
 }
 
@@ -73,10 +82,13 @@ void DialogProviderTest::guardedHandlersReportTheirExceptionAndCarryOn() {
 void DialogProviderTest::shownMessagesMakeControlsVisibleAndFitTheScreen_data() {
   QTest::addColumn<QString>("message");
   QTest::addColumn<QString>("shown");
-  QTest::newRow("plain") << "'1.2.3' is not a valid floating point value" << "'1.2.3' is not a valid floating point value";
+  QTest::newRow("plain") << "'1.2.3' is not a valid floating point value"
+                         << "'1.2.3' is not a valid floating point value";
   QTest::newRow("tab and line end") << QStringLiteral("'1\t5\n'") << QStringLiteral("'1\u24095\u240A'");
-  QTest::newRow("NUL, escape and delete") << QStringLiteral("a\u0000\u001B\u007F") << QStringLiteral("a\u2400\u241B\u2421");
-  QTest::newRow("markup stays text") << "'<b>1</b>'" << "'<b>1</b>'";
+  QTest::newRow("NUL, escape and delete")
+      << QStringLiteral("a\u0000\u001B\u007F") << QStringLiteral("a\u2400\u241B\u2421");
+  QTest::newRow("markup stays text") << "'<b>1</b>'"
+                                     << "'<b>1</b>'";
   const QString limit = QString(MessageShownLength, QLatin1Char('x'));
   QTest::newRow("at the limit") << limit << limit;
   const QString head = QString(78, QLatin1Char('h')), tail = QString(78, QLatin1Char('t'));

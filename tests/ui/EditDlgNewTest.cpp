@@ -1,6 +1,6 @@
 // File > New: the main window shows the editor dialog modally and, when it closes with OK, comes
-// back to the particle scene as the editor left it; closed otherwise, it shows what was stored. The editor is driven from a timer that
-// fires inside its modal loop, as a user's clicks would.
+// back to the particle scene as the editor left it; closed otherwise, it shows what was stored. The editor is
+// driven from a timer that fires inside its modal loop, as a user's clicks would.
 
 #include <QAction>
 #include <QCheckBox>
@@ -10,7 +10,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
-
 #include <functional>
 #include <memory>
 
@@ -54,7 +53,8 @@ class EditDlgNewTest : public QObject, private MainFormHarness {
 void EditDlgNewTest::init() {
   Init();
   Start();
-  editor_ = std::make_unique<TEditDlg>(*model_, [this] { return form_->TaoscopeSelected(); }, '.', form_.get());
+  editor_ = std::make_unique<TEditDlg>(
+      *model_, [this] { return form_->TaoscopeSelected(); }, '.', form_.get());
   form_->SetEditDlg(editor_.get());
   QVERIFY(model_->SpiralShown);
   QVERIFY(!Find<QPushButton>("Go")->isEnabled());

@@ -4,9 +4,9 @@
 
 #include <QCheckBox>
 #include <QClipboard>
-#include <QGuiApplication>
 #include <QExposeEvent>
 #include <QFile>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,7 +15,6 @@
 #include <QTemporaryDir>
 #include <QWindow>
 #include <QtTest>
-
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -131,7 +130,8 @@ void EditDlgTest::init() {
 void EditDlgTest::cleanup() { dialog_.reset(); }
 
 void EditDlgTest::Recreate(char separator) {
-  dialog_ = std::make_unique<TEditDlg>(model_, [this] { return taoscope_; }, separator);
+  dialog_ = std::make_unique<TEditDlg>(
+      model_, [this] { return taoscope_; }, separator);
 }
 
 void EditDlgTest::Open() {
@@ -150,7 +150,8 @@ void EditDlgTest::ClickCell(int row, int column) {
 void EditDlgTest::DoubleClickCell(int row, int column) {
   ClickCell(row, column);
   auto* grid = Find<EditorGrid>("DaonsTable");
-  QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(row - 1, column - 1)).center());
+  QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {},
+                     grid->visualItemRect(grid->item(row - 1, column - 1)).center());
 }
 
 void EditDlgTest::Type(const char* name, const QString& text) {
@@ -197,19 +198,31 @@ void EditDlgTest::controlsCarryTheirNamesTextsAndColours() {
   const struct {
     const char* name;
     const char* text;
-  } initial[] = {{"EditX", "0"},        {"EditW", "0"},        {"EditDT", "0,01"},      {"EditA1", "1"},
-                 {"EditC2", "2"},       {"EditD3", "3"},       {"EditF1", "4"},         {"EditG2", "5"},
-                 {"Edit1", "1   -:-  50"}, {"Edit2", "51 -:- 75"}, {"Edit8", "76 -:-100"},
-                 {"EditFileName", "EditFileName"}, {"EditCal4Part2", "0"}, {"EditResultZ4", "0"}, {"ToCel", "0"},
+  } initial[] = {{"EditX", "0"},
+                 {"EditW", "0"},
+                 {"EditDT", "0,01"},
+                 {"EditA1", "1"},
+                 {"EditC2", "2"},
+                 {"EditD3", "3"},
+                 {"EditF1", "4"},
+                 {"EditG2", "5"},
+                 {"Edit1", "1   -:-  50"},
+                 {"Edit2", "51 -:- 75"},
+                 {"Edit8", "76 -:-100"},
+                 {"EditFileName", "EditFileName"},
+                 {"EditCal4Part2", "0"},
+                 {"EditResultZ4", "0"},
+                 {"ToCel", "0"},
                  {"Edit3", "Attention: G1E is parametr of exponentials part of function PESE"}};
   for (const auto& [name, text] : initial) QCOMPARE(Text(name), QString::fromLatin1(text));
   const struct {
     const char* name;
     const char* caption;
-  } buttons[] = {{"Submit", "&Yes"},         {"Saveas", "Save As"},      {"OKBtn", "OK"},
-                 {"CancelBtn", "Cancel"},    {"Calculate3", "Calculate 3"}, {"Reset2", "Reset 2"},
-                 {"Calculate5", "Calculate5"}, {"Reset5", "Reset5"},    {"DataToCel", "To cells!"}};
-  for (const auto& [name, caption] : buttons) QCOMPARE(Find<QPushButton>(name)->text(), QString::fromLatin1(caption));
+  } buttons[] = {{"Submit", "&Yes"},           {"Saveas", "Save As"},         {"OKBtn", "OK"},
+                 {"CancelBtn", "Cancel"},      {"Calculate3", "Calculate 3"}, {"Reset2", "Reset 2"},
+                 {"Calculate5", "Calculate5"}, {"Reset5", "Reset5"},          {"DataToCel", "To cells!"}};
+  for (const auto& [name, caption] : buttons)
+    QCOMPARE(Find<QPushButton>(name)->text(), QString::fromLatin1(caption));
   QVERIFY(Find<QPushButton>("OKBtn")->isDefault());
   QVERIFY(Find<QCheckBox>("Del")->isChecked());
   QVERIFY(!Find<QCheckBox>("DaoTrue")->isChecked());
@@ -347,13 +360,22 @@ void EditDlgTest::pastedTextIsRefusedAndTheModelKept_data() {
   QTest::newRow("very long") << "EditX" << QString(5000, QLatin1Char('9')) << "Submit" << real;
   QTest::newRow("Arabic-Indic digits") << "EditX" << QStringLiteral("\u0661\u0662") << "Submit" << real;
   QTest::newRow("tab") << "EditX" << QStringLiteral("1\t2") << "Submit" << real;
-  QTest::newRow("several separators") << "EditX" << "1.2.3" << "Submit" << real;
-  QTest::newRow("huge exponent") << "EditX" << "1E99999" << "Submit" << real;
-  QTest::newRow("fullwidth point number") << "EditCal1Part1" << QStringLiteral("\uFF11") << "Calculate1" << integer;
-  QTest::newRow("point number beyond 32 bits") << "EditCal2Part2" << "99999999999999999999" << "Calculate2" << integer;
-  QTest::newRow("control character in a point") << "EditCal5Part3" << QStringLiteral("2\u0001") << "Calculate5"
-                                                  << integer;
-  QTest::newRow("separators in a point number") << "EditCal4Part1" << "1,,2" << "Calculate4" << integer;
+  QTest::newRow("several separators") << "EditX"
+                                      << "1.2.3"
+                                      << "Submit" << real;
+  QTest::newRow("huge exponent") << "EditX"
+                                 << "1E99999"
+                                 << "Submit" << real;
+  QTest::newRow("fullwidth point number")
+      << "EditCal1Part1" << QStringLiteral("\uFF11") << "Calculate1" << integer;
+  QTest::newRow("point number beyond 32 bits") << "EditCal2Part2"
+                                               << "99999999999999999999"
+                                               << "Calculate2" << integer;
+  QTest::newRow("control character in a point")
+      << "EditCal5Part3" << QStringLiteral("2\u0001") << "Calculate5" << integer;
+  QTest::newRow("separators in a point number") << "EditCal4Part1"
+                                                << "1,,2"
+                                                << "Calculate4" << integer;
 }
 
 // Text pasted past the key filter into a particle field or a calculator's point number is
@@ -384,13 +406,14 @@ void EditDlgTest::pastedTextIsRefusedAndTheModelKept() {
   QCOMPARE(ErrorTexts(), QStringList{ShownMessage(ErrorBoxText(message))});
   QCOMPARE(testing::FirstDifference(model_, before), std::string());
   QVERIFY(model_.Present == before.Present);
-  QCOMPARE((QStringList{Text("EditResult1"), Text("EditResult4"), Text("EditResultX4"), Text("EditY")}), results);
+  QCOMPARE((QStringList{Text("EditResult1"), Text("EditResult4"), Text("EditResultX4"), Text("EditY")}),
+           results);
 }
 
 void EditDlgTest::filteredFieldsRefuseLetters() {
   Open();
-  for (const char* name : {"EditDT", "EditA1", "EditB1", "EditC1", "EditD1", "EditX", "EditY", "EditZ", "EditV",
-                           "EditU", "EditW"}) {
+  for (const char* name : {"EditDT", "EditA1", "EditB1", "EditC1", "EditD1", "EditX", "EditY", "EditZ",
+                           "EditV", "EditU", "EditW"}) {
     Type(name, "1a2,b.-E e");
     QCOMPARE(Text(name), QStringLiteral("12,.-"));
     QTest::keyClick(Find(name), Qt::Key_Backspace);
@@ -406,11 +429,12 @@ void EditDlgTest::filteredFieldsRefuseLetters() {
 void EditDlgTest::deleteEditsAndControlCharactersStayRefused() {
   Open();
   QGuiApplication::clipboard()->setText(QStringLiteral("9"));
-  const auto press = [](QLineEdit* field, Qt::Key key, const char* text, Qt::KeyboardModifiers modifiers = {}) {
+  const auto press = [](QLineEdit* field, Qt::Key key, const char* text,
+                        Qt::KeyboardModifiers modifiers = {}) {
     QTest::sendKeyEvent(QTest::Click, field, key, QString::fromLatin1(text), modifiers);
   };
-  for (const char* name : {"EditDT", "EditA1", "EditB1", "EditC1", "EditD1", "EditX", "EditY", "EditZ", "EditV",
-                           "EditU", "EditW"}) {
+  for (const char* name : {"EditDT", "EditA1", "EditB1", "EditC1", "EditD1", "EditX", "EditY", "EditZ",
+                           "EditV", "EditU", "EditW"}) {
     QLineEdit* field = Find(name);
     field->setFocus();
     field->setText(QStringLiteral("0.001"));
@@ -464,7 +488,8 @@ void EditDlgTest::enterPressesTheFocusedButton() {
 void EditDlgTest::opensCentredEveryTime() {
   Open();
   const QPoint centred = dialog_->pos();
-  QVERIFY((dialog_->frameGeometry().center() - dialog_->screen()->availableGeometry().center()).manhattanLength() <= 2);
+  QVERIFY((dialog_->frameGeometry().center() - dialog_->screen()->availableGeometry().center())
+              .manhattanLength() <= 2);
   dialog_->move(centred + QPoint(40, 30));
   dialog_->hide();
   Open();
@@ -613,9 +638,15 @@ void EditDlgTest::distanceCalculatorErrorsLeaveTheResult_data() {
   QTest::addColumn<QString>("second");
   QTest::addColumn<QString>("message");
   // The core's tests go through every message; here, that the grid's own texts are read.
-  QTest::newRow("negative") << "1" << "-3" << "List index out of bounds (-3)";
-  QTest::newRow("header") << "0" << "1" << "'X' is not a valid floating point value.";
-  QTest::newRow("absent") << "1" << "7" << "'' is not a valid floating point value.";
+  QTest::newRow("negative") << "1"
+                            << "-3"
+                            << "List index out of bounds (-3)";
+  QTest::newRow("header") << "0"
+                          << "1"
+                          << "'X' is not a valid floating point value.";
+  QTest::newRow("absent") << "1"
+                          << "7"
+                          << "'' is not a valid floating point value.";
 }
 
 void EditDlgTest::distanceCalculatorErrorsLeaveTheResult() {
@@ -690,12 +721,14 @@ void EditDlgTest::fourthPointFaultsChangeNoField() {
 
 void EditDlgTest::resetButtons() {
   Open();
-  for (const char* name : {"EditCal5Part1", "EditCal5Part2", "EditCal5Part3", "EditResultX4", "EditX", "EditY",
-                           "EditZ", "EditV", "EditU", "EditW", "EditCal2Part1", "EditResult2", "EditResult1"})
+  for (const char* name :
+       {"EditCal5Part1", "EditCal5Part2", "EditCal5Part3", "EditResultX4", "EditX", "EditY", "EditZ", "EditV",
+        "EditU", "EditW", "EditCal2Part1", "EditResult2", "EditResult1"})
     Find(name)->setText(QStringLiteral("7"));
   Find<QCheckBox>("Del")->setChecked(false);
   Click("Reset5");
-  for (const char* name : {"EditCal5Part1", "EditCal5Part2", "EditCal5Part3", "EditResultX4", "EditX", "EditY", "EditZ"})
+  for (const char* name :
+       {"EditCal5Part1", "EditCal5Part2", "EditCal5Part3", "EditResultX4", "EditX", "EditY", "EditZ"})
     QCOMPARE(Text(name), QStringLiteral("0"));
   QCOMPARE(Text("EditV") + Text("EditU") + Text("EditW"), QStringLiteral("777"));
   QVERIFY(!Find<QCheckBox>("Del")->isChecked());

@@ -50,12 +50,14 @@ class MainFormDesktopTest : public QObject, private MainFormHarness {
     emit menu->aboutToShow();
     QStringList names;
     for (QAction* action : menu->actions())
-      if (!action->isSeparator() && action->objectName() != QStringLiteral("ClearList")) names << action->text();
+      if (!action->isSeparator() && action->objectName() != QStringLiteral("ClearList"))
+        names << action->text();
     return names;
   }
   QStringList Entries(const QStringList& names) {
     QStringList entries;
-    for (const QString& name : names) entries << QStringLiteral("&%1 %2").arg(entries.size() + 1).arg(FilePath(name));
+    for (const QString& name : names)
+      entries << QStringLiteral("&%1 %2").arg(entries.size() + 1).arg(FilePath(name));
     return entries;
   }
   // The action the window takes a drag with, as a file manager offers it with Shift held (a move
@@ -69,7 +71,8 @@ class MainFormDesktopTest : public QObject, private MainFormHarness {
     if (!enter.isAccepted()) return Qt::IgnoreAction;
     QDropEvent drop(QPointF(5, 5), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
     QApplication::sendEvent(target, &drop);
-    return drop.isAccepted() && enter.dropAction() == drop.dropAction() ? drop.dropAction() : Qt::IgnoreAction;
+    return drop.isAccepted() && enter.dropAction() == drop.dropAction() ? drop.dropAction()
+                                                                        : Qt::IgnoreAction;
   }
   const std::vector<ShownDialog>& Shown() const { return DialogProvider::Instance().Shown(); }
 };
@@ -90,15 +93,18 @@ void MainFormDesktopTest::aNamedDocumentOpensInPlaceOfTheLastOne() {
   WriteStartFile(StdPath("last.ato"));
   QFile named(FilePath("named.ato"));
   named.remove();
-  if (size == int(SnapshotSize)) WriteScene(OtherScene(), QStringLiteral("named.ato"));
-  else if (size >= 0) QVERIFY(named.open(QIODevice::WriteOnly) && named.write(QByteArray(size, 'x')) == size);
+  if (size == int(SnapshotSize))
+    WriteScene(OtherScene(), QStringLiteral("named.ato"));
+  else if (size >= 0)
+    QVERIFY(named.open(QIODevice::WriteOnly) && named.write(QByteArray(size, 'x')) == size);
   named.close();
   WriteCommentFile(StdPath("named.txt"), "about the named scene");
 
   StartNaming(FilePath("named.ato"));
   const bool opened = error.isEmpty();
   QCOMPARE(Shown().empty(), opened);
-  if (!opened) QVERIFY(Shown().size() == 1 && Shown()[0].Kind == DialogKind::Error && Shown()[0].Text == error);
+  if (!opened)
+    QVERIFY(Shown().size() == 1 && Shown()[0].Kind == DialogKind::Error && Shown()[0].Text == error);
   const QString shown = FilePath(opened ? "named.ato" : "last.ato");
   QCOMPARE(Text("FName"), shown);
   QCOMPARE(ReadStartFile(), std::optional<std::string>(shown.toStdString()));
@@ -135,7 +141,8 @@ void MainFormDesktopTest::onlyOneDocumentFileIsTakenByADrop() {
   StartWithDocument(Scene(), QStringLiteral("a.ato"));
   Find<QAction>("Open1")->setEnabled(openEnabled);
   QList<QUrl> urls;
-  for (const QString& file : files) urls << (file.contains(':') ? QUrl(file) : QUrl::fromLocalFile(FilePath(file)));
+  for (const QString& file : files)
+    urls << (file.contains(':') ? QUrl(file) : QUrl::fromLocalFile(FilePath(file)));
   auto* comment = Find<QPlainTextEdit>("Comment");
   const QString memo = comment->toPlainText();
 
@@ -174,7 +181,8 @@ void MainFormDesktopTest::recentDocumentsNewestFirstAtMostEightAcrossRestarts() 
   Find<QAction>("Saveas1")->trigger();
   OpenWithDialog(QStringLiteral("d5.ato"));  // moves up, not in twice
   Find<QAction>("Save1")->trigger();
-  const QStringList expected{"d5.ato", "saved.ato", "d9.ato", "d8.ato", "d7.ato", "d6.ato", "d4.ato", "d3.ato"};
+  const QStringList expected{"d5.ato", "saved.ato", "d9.ato", "d8.ato",
+                             "d7.ato", "d6.ato",    "d4.ato", "d3.ato"};
   QCOMPARE(RecentEntries(), Entries(expected));
 
   // Kept for the next start, as a plain text file, one name a line.

@@ -4,15 +4,14 @@
 // harness points XDG_CONFIG_HOME at a temporary folder before any window exists, so a test never
 // touches the start file of the person running it, and switches the dialogs to test mode.
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <csignal>
 #include <memory>
 #include <string>
@@ -46,7 +45,8 @@ inline Model Scene() {
   m.N = SlotCount;
   m.dt = 0.002L;
   const real parameters[ParametersPerGroup] = {1.0L, 2.718L, 5.0L, 10.0L, 20.0L, 30.0L};
-  for (int index = 0; index < ParameterCount; ++index) Parameter(m, index) = parameters[index % ParametersPerGroup];
+  for (int index = 0; index < ParameterCount; ++index)
+    Parameter(m, index) = parameters[index % ParametersPerGroup];
   Place(m, 1, 1.0L, 0.0L, 0.0L, 0.25L, 0.0L, -0.5L);
   Place(m, 2, 0.0L, 0.0L, -1.0L, 0.0L, 0.125L, 0.0L);
   Place(m, 51, 0.0L, 0.0L, 1.0L);
@@ -147,8 +147,8 @@ class MainFormHarness {
     const QString startFolder = QFileInfo(QString::fromStdString(StartFilePath())).absolutePath();
     QVERIFY(QDir().mkpath(startFolder));
     for (const QString& folder : {config_.path(), files_.path(), startFolder})
-      QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther |
-                                        QFile::ExeOther);
+      QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                        QFile::ReadOther | QFile::ExeOther);
     DialogProvider::Instance().EnableTestMode();
   }
 

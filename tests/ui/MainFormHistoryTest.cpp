@@ -7,16 +7,16 @@
 #include <QLabel>
 #include <QPainter>
 #include <QProgressDialog>
-#include <QTimer>
 #include <QSlider>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
 #include "documents/XyzTrajectory.h"
 #include "tests/ui/MainFormHarness.h"
 #include "text/Listing.h"
-#include "ui/main/LocaleSeparator.h"
 #include "ui/history/HistoryBar.h"
+#include "ui/main/LocaleSeparator.h"
 #include "ui/main/SceneInstruments.h"
 #include "ui/observables/ObservablesChart.h"
 #include "ui/observables/ObservablesWindow.h"
@@ -166,7 +166,8 @@ void MainFormHistoryTest::aTrajectoryPlaysItsWholeFramesAndNamesTheDamagedOne() 
   Find<QAction>("OpenTrajectory1")->trigger();
   QVERIFY(Find<QWidget>("HistoryBar")->isVisible());
   QCOMPARE(ErrorTexts().size(), 1);
-  QVERIFY2(ErrorTexts().constFirst().contains(QStringLiteral("frame 4, line 19")), qPrintable(ErrorTexts().constFirst()));
+  QVERIFY2(ErrorTexts().constFirst().contains(QStringLiteral("frame 4, line 19")),
+           qPrintable(ErrorTexts().constFirst()));
   auto* slider = Find<QSlider>("HistorySlider");
   QCOMPARE(slider->maximum(), 2);
   for (int k : {0, 2, 1}) {

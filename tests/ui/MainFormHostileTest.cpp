@@ -3,6 +3,9 @@
 // documents that are no files, disks that refuse a save, and a run that faults. The window keeps
 // working, shows what is there, reports the failure once in its own words and loses nothing.
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
@@ -11,14 +14,10 @@
 #include <QPlainTextEdit>
 #include <QRandomGenerator>
 #include <QTabWidget>
-#include <QTextCursor>
 #include <QTableWidget>
+#include <QTextCursor>
 #include <QTimer>
 #include <QtTest>
-
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <functional>
 
 #include "documents/CommentFile.h"
@@ -102,7 +101,8 @@ void MainFormHostileTest::hostileDocumentIsShownRunAndSavedBitForBit_data() {
   QTest::newRow("negative infinity") << Encoding{0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0xFF} << "-INF";
   QTest::newRow("pseudo-infinity") << Encoding{0, 0, 0, 0, 0, 0, 0, 0x00, 0xFF, 0x7F} << "NAN";
   QTest::newRow("unnormal") << Encoding{0, 0, 0, 0, 0, 0, 0, 0x40, 0xFF, 0x3F} << "NAN";
-  QTest::newRow("pseudo-denormal") << Encoding{0, 0, 0, 0, 0, 0, 0, 0x80, 0x00, 0x00} << "3.36210314311209E-4932";
+  QTest::newRow("pseudo-denormal") << Encoding{0, 0, 0, 0, 0, 0, 0, 0x80, 0x00, 0x00}
+                                   << "3.36210314311209E-4932";
 }
 
 // The encoding in dt, in B2, in X of slot 1 and in W of slot 76; flag bytes 2 and 255 for slots
@@ -115,7 +115,9 @@ void MainFormHostileTest::hostileDocumentIsShownRunAndSavedBitForBit() {
   QFile file(FilePath("hostile.ato"));
   QVERIFY(file.open(QIODevice::ReadWrite));
   QByteArray record = file.readAll();
-  const auto put = [&](std::size_t offset) { std::copy(encoding.begin(), encoding.end(), record.begin() + offset); };
+  const auto put = [&](std::size_t offset) {
+    std::copy(encoding.begin(), encoding.end(), record.begin() + offset);
+  };
   put(record::Dt);
   put(record::Parameters + 7 * 10);
   put(record::X);
@@ -127,7 +129,8 @@ void MainFormHostileTest::hostileDocumentIsShownRunAndSavedBitForBit() {
   file.close();
 
   Start();
-  TEditDlg editor(*model_, [] { return false; }, '.', form_.get());
+  TEditDlg editor(
+      *model_, [] { return false; }, '.', form_.get());
   form_->SetEditDlg(&editor);
   OpenDocument(FilePath("hostile.ato"));
   form_->repaint();
@@ -295,15 +298,19 @@ void MainFormHostileTest::commentFilesOfAnyContent_data() {
   QTest::addColumn<QString>("memo");      // the memo after opening
   QTest::addColumn<QString>("error");     // the error box after opening, or none
   QTest::addColumn<QByteArray>("saved");  // the file after leaving the memo with Yes
-  QTest::newRow("lone CR") << QByteArray("a\rb") << "a\nb" << "" << QByteArray("a\r\nb");
-  QTest::newRow("lone LF") << QByteArray("a\nb\n") << "a\nb\n" << "" << QByteArray("a\r\nb\r\n");
-  QTest::newRow("mixed line ends") << QByteArray("a\r\n\rb\n\r") << "a\n\nb\n\n" << ""
-                                   << QByteArray("a\r\n\r\nb\r\n\r\n");
-  QTest::newRow("no final line end") << QByteArray("a\r\nb") << "a\nb" << "" << QByteArray("a\r\nb");
-  QTest::newRow("empty") << QByteArray() << "" << "" << QByteArray();
+  QTest::newRow("lone CR") << QByteArray("a\rb") << "a\nb"
+                           << "" << QByteArray("a\r\nb");
+  QTest::newRow("lone LF") << QByteArray("a\nb\n") << "a\nb\n"
+                           << "" << QByteArray("a\r\nb\r\n");
+  QTest::newRow("mixed line ends") << QByteArray("a\r\n\rb\n\r") << "a\n\nb\n\n"
+                                   << "" << QByteArray("a\r\n\r\nb\r\n\r\n");
+  QTest::newRow("no final line end") << QByteArray("a\r\nb") << "a\nb"
+                                     << "" << QByteArray("a\r\nb");
+  QTest::newRow("empty") << QByteArray() << ""
+                         << "" << QByteArray();
   const QByteArray utf8("\xEF\xBB\xBF\xD0\x9C\xD0\xB8\xD1\x80\r\n");
-  QTest::newRow("UTF-8 with a byte order mark") << utf8 << QStringLiteral("\uFEFF\u041C\u0438\u0440\n") << ""
-                                                << utf8;
+  QTest::newRow("UTF-8 with a byte order mark")
+      << utf8 << QStringLiteral("\uFEFF\u041C\u0438\u0440\n") << "" << utf8;
   // Not UTF-8: every byte is one character and goes back as it came.
   const QByteArray binary("\x01\x00\x7F\xFF\xFE\x80\xC0z", 8);
   QTest::newRow("binary") << binary << QString::fromLatin1(binary) << "" << binary;
@@ -322,10 +329,11 @@ void MainFormHostileTest::commentFilesOfAnyContent_data() {
   QTest::newRow("separators and no-break spaces") << separatorFile << separators << "" << separatorFile;
   // Refused: the memo keeps its text, nothing counts as changed, and leaving writes nothing.
   const QByteArray large(int(MemoCapacity) + 1, 'x');
-  QTest::newRow("larger than the memo") << large << "No Comment" << "Text exceeds memo capacity." << large;
+  QTest::newRow("larger than the memo") << large << "No Comment"
+                                        << "Text exceeds memo capacity." << large;
   const QByteArray lineEnds(int(MemoCapacity) / 2 + 1, '\n');
-  QTest::newRow("line ends make it too large") << lineEnds << "No Comment" << "Text exceeds memo capacity."
-                                               << lineEnds;
+  QTest::newRow("line ends make it too large") << lineEnds << "No Comment"
+                                               << "Text exceeds memo capacity." << lineEnds;
 }
 
 // The document opens whatever its comment file holds; the memo shows the text with its lines,
@@ -406,7 +414,7 @@ void MainFormHostileTest::startFilesAndDocumentsThatAreNoFiles() {
     const char* name;
     std::function<void()> prepare;
     bool unprivileged;
-    QString error;  // the one error box, or none
+    QString error;      // the one error box, or none
     QString shownName;  // FName's text
     bool spiral;
     QString dt;
@@ -428,13 +436,21 @@ void MainFormHostileTest::startFilesAndDocumentsThatAreNoFiles() {
          QVERIFY(QDir().mkpath(FilePath("folder.ato")));
          WriteStartFile(StdPath("folder.ato"));
        },
-       false, {}, easySquare, false, "0.001"},
+       false,
+       {},
+       easySquare,
+       false,
+       "0.001"},
       {"document is a FIFO",
        [this] {
          QCOMPARE(::mkfifo(StdPath("fifo.ato").c_str(), 0666), 0);
          WriteStartFile(StdPath("fifo.ato"));
        },
-       false, {}, easySquare, false, "0.001"},
+       false,
+       {},
+       easySquare,
+       false,
+       "0.001"},
       {"document is the null device", [] { WriteStartFile("/dev/null"); }, false,
        QStringLiteral("Read beyond end of file."), easySquare, false, "0.001"},
       {"unreadable document",
@@ -444,9 +460,18 @@ void MainFormHostileTest::startFilesAndDocumentsThatAreNoFiles() {
          QFile::setPermissions(FilePath("locked.ato"), {});
          WriteStartFile(StdPath("locked.ato"));
        },
-       true, {}, easySquare, false, "0.001"},
-      {"document is the zero device", [] { WriteStartFile("/dev/zero"); }, false, {}, QStringLiteral("/dev/zero"),
-       false, "0"},
+       true,
+       {},
+       easySquare,
+       false,
+       "0.001"},
+      {"document is the zero device",
+       [] { WriteStartFile("/dev/zero"); },
+       false,
+       {},
+       QStringLiteral("/dev/zero"),
+       false,
+       "0"},
   };
   for (const Case& c : cases) {
     Cleanup();
@@ -468,7 +493,9 @@ void MainFormHostileTest::startFilesAndDocumentsThatAreNoFiles() {
     QVERIFY2(Text("EditDT") == c.dt, name + ": " + Text("EditDT").toUtf8());
     // Without a document the spiral is built and drawn, its first point red at the centre.
     if (c.spiral)
-      QVERIFY2(model_->DocFileName == "ThetraSpiral" && Pixel(view_->CentreX, view_->CentreY) == qRgb(255, 0, 0), name);
+      QVERIFY2(
+          model_->DocFileName == "ThetraSpiral" && Pixel(view_->CentreX, view_->CentreY) == qRgb(255, 0, 0),
+          name);
     QFile::setPermissions(startFolder, readable | QFile::WriteOwner);
     QFile::setPermissions(startFile, QFile::ReadOwner | QFile::WriteOwner);
     QDir().rmdir(startFile);
@@ -489,11 +516,14 @@ void MainFormHostileTest::failedSavesKeepTheOldFile_data() {
   QTest::addColumn<QString>("error");
   for (const bool document : {true, false}) {
     const char* file = document ? "document" : "comment";
-    QTest::addRow("%s on a full disk", file) << document << "full disk" << "Disk full.";
+    QTest::addRow("%s on a full disk", file) << document << "full disk"
+                                             << "Disk full.";
     QTest::addRow("%s in a folder that may not be written", file) << document << "locked folder"
-                                                                   << "File access denied.";
-    QTest::addRow("%s in a missing folder", file) << document << "missing folder" << "File not found.";
-    QTest::addRow("%s under a name too long", file) << document << "name too long" << "Invalid filename.";
+                                                                  << "File access denied.";
+    QTest::addRow("%s in a missing folder", file) << document << "missing folder"
+                                                  << "File not found.";
+    QTest::addRow("%s under a name too long", file) << document << "name too long"
+                                                    << "Invalid filename.";
   }
 }
 
@@ -504,9 +534,9 @@ void MainFormHostileTest::failedSavesKeepTheOldFile() {
   QFETCH(QString, failure);
   QFETCH(QString, error);
   const QString folder = FilePath(failure == QLatin1String("missing folder") ? QStringLiteral("missing")
-                                                                              : QStringLiteral("disk"));
+                                                                             : QStringLiteral("disk"));
   const QString name = failure == QLatin1String("name too long") ? folder + '/' + QString(300, 'n') + ".ato"
-                                                                  : folder + QStringLiteral("/a.ato");
+                                                                 : folder + QStringLiteral("/a.ato");
   const bool exists = failure == QLatin1String("full disk") || failure == QLatin1String("locked folder");
   QVERIFY(QDir().mkpath(FilePath("disk")));
   if (exists) {
@@ -561,7 +591,8 @@ void MainFormHostileTest::aStartFileThatCannotBeWrittenKeepsItsName() {
   // The new document goes into a folder everybody may write.
   QVERIFY(QDir().mkpath(FilePath("shared")));
   QVERIFY(QFile::setPermissions(FilePath("shared"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                                        QFile::ReadOther | QFile::WriteOther | QFile::ExeOther));
+                                                        QFile::ReadOther | QFile::WriteOther |
+                                                        QFile::ExeOther));
   QFile::setPermissions(startFolder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
   DialogProvider::Instance().SetNextFileName(FilePath("shared/b.ato"));
   {

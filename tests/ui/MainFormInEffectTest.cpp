@@ -102,14 +102,20 @@ void MainFormInEffectTest::typedValuesAreStoredBeforeTheCommand() {
   Activate();
   Type(qPrintable(field), QStringLiteral("0.5"));
   DialogProvider::Instance().SetNextFileName(FilePath(QStringLiteral("b.ato")));
-  if (command == QLatin1String("Return")) QTest::keyClick(Find<QLineEdit>(qPrintable(field)), Qt::Key_Return);
-  else if (command == QLatin1String("Go")) Run(1);
-  else if (command == QLatin1String("Save1")) QTest::keyClick(Find<QLineEdit>(qPrintable(field)), Qt::Key_S, Qt::ControlModifier);
-  else Trigger(qPrintable(command));
+  if (command == QLatin1String("Return"))
+    QTest::keyClick(Find<QLineEdit>(qPrintable(field)), Qt::Key_Return);
+  else if (command == QLatin1String("Go"))
+    Run(1);
+  else if (command == QLatin1String("Save1"))
+    QTest::keyClick(Find<QLineEdit>(qPrintable(field)), Qt::Key_S, Qt::ControlModifier);
+  else
+    Trigger(qPrintable(command));
   QVERIFY(SameBits(index < 0 ? model_->dt : Parameter(*model_, index), 0.5L));
   QVERIFY(!Find<QLineEdit>(qPrintable(field))->isModified());
-  if (command == QLatin1String("Save1")) QVERIFY(SameBits(DocumentValue(QStringLiteral("a.ato"), index), 0.5L));
-  if (command == QLatin1String("Saveas1")) QVERIFY(SameBits(DocumentValue(QStringLiteral("b.ato"), index), 0.5L));
+  if (command == QLatin1String("Save1"))
+    QVERIFY(SameBits(DocumentValue(QStringLiteral("a.ato"), index), 0.5L));
+  if (command == QLatin1String("Saveas1"))
+    QVERIFY(SameBits(DocumentValue(QStringLiteral("b.ato"), index), 0.5L));
 }
 
 // Refused text: the error box, the command does not run, the text stays selected in a red frame

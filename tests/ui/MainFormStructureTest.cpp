@@ -11,7 +11,6 @@
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QtTest>
-
 #include <cmath>
 #include <string>
 
@@ -126,8 +125,7 @@ void MainFormStructureTest::colourByKindsAndTheReadoutUseThePanelsSettings() {
     for (const auto& row : rows) {
       Find<QAction>(row.action)->trigger();
       const StructureColouring expected = StructureColours(*model_, row.kind, settings);
-      for (const int slot : {1, 51, 60})
-        QCOMPARE(PixelOfSlot(slot), Rgb(expected.Colours[slot]));
+      for (const int slot : {1, 51, 60}) QCOMPARE(PixelOfSlot(slot), Rgb(expected.Colours[slot]));
       // The legend's first square at the picture's right edge, below the switches.
       const QImage& image = form_->CanvasImage();
       bool legendShown = false;
@@ -140,10 +138,12 @@ void MainFormStructureTest::colourByKindsAndTheReadoutUseThePanelsSettings() {
     Find<QAction>("ColourByCluster")->trigger();
     QCOMPARE(PixelOfSlot(1) == PixelOfSlot(60), settings.cutoff > 0.0L);
     // A click on slot 60 reads its place.
-    QTest::mouseClick(Find<QWidget>("Canvas"), Qt::LeftButton, {}, QPoint(view_->ScreenX[60], view_->ScreenY[60]));
+    QTest::mouseClick(Find<QWidget>("Canvas"), Qt::LeftButton, {},
+                      QPoint(view_->ScreenX[60], view_->ScreenY[60]));
     const QString readout = Find<QLabel>("StatusSelection")->text();
-    QVERIFY2(readout.endsWith(settings.cutoff > 0.0L ? QStringLiteral(", coordination = 5, cluster = 0, class = other")
-                                                     : QStringLiteral(", coordination = 1, cluster = 1, class = other")),
+    QVERIFY2(readout.endsWith(settings.cutoff > 0.0L
+                                  ? QStringLiteral(", coordination = 5, cluster = 0, class = other")
+                                  : QStringLiteral(", coordination = 1, cluster = 1, class = other")),
              qPrintable(readout));
   }
 }
@@ -170,11 +170,13 @@ void MainFormStructureTest::relaxRestsAsTheCoreDoesInOneUndoEntry() {
   QVERIFY(result.converged);
   DialogProvider::Instance().SetNextTexts(QStringList{QStringLiteral("1E-4"), QStringLiteral("5000")});
   Find<QAction>("Relax1")->trigger();
-  QVERIFY(SameArrays(model_->X, expected.X) && SameArrays(model_->Z, expected.Z) && SameArrays(model_->V, expected.V));
+  QVERIFY(SameArrays(model_->X, expected.X) && SameArrays(model_->Z, expected.Z) &&
+          SameArrays(model_->V, expected.V));
   auto* relax = form_->findChild<RelaxCommand*>();
-  QCOMPARE(relax->ResultText(), QStringLiteral("Relaxed after %1 steps: largest acceleration %2")
-                                    .arg(result.steps)
-                                    .arg(QString::fromStdString(FormatReal(result.largestAcceleration, '.'))));
+  QCOMPARE(relax->ResultText(),
+           QStringLiteral("Relaxed after %1 steps: largest acceleration %2")
+               .arg(result.steps)
+               .arg(QString::fromStdString(FormatReal(result.largestAcceleration, '.'))));
   QCOMPARE(form_->statusBar()->currentMessage(), relax->ResultText());
   QCOMPARE(Find<QAction>("Undo1")->text(), QStringLiteral("&Undo Relax"));
   Find<QAction>("Undo1")->trigger();
@@ -188,7 +190,8 @@ void MainFormStructureTest::relaxStopsRefusesAndReportsFaults() {
   relax->SetStopAfterSteps(7);
   DialogProvider::Instance().SetNextTexts(QStringList{QStringLiteral("1E-9"), QStringLiteral("5000")});
   Find<QAction>("Relax1")->trigger();
-  QVERIFY2(relax->ResultText().startsWith(QStringLiteral("Stopped after 7 steps: ")), qPrintable(relax->ResultText()));
+  QVERIFY2(relax->ResultText().startsWith(QStringLiteral("Stopped after 7 steps: ")),
+           qPrintable(relax->ResultText()));
   QVERIFY(!relax->Relaxing());
   for (int i = 97; i <= 100; ++i) QCOMPARE(model_->V[i], 0.0L);
   relax->SetStopAfterSteps(0);
@@ -206,7 +209,8 @@ void MainFormStructureTest::relaxStopsRefusesAndReportsFaults() {
                  {"1", "0", "The step limit must be 1 to 100000000."}};
   for (const auto& r : refused) {
     DialogProvider::Instance().Reset();
-    DialogProvider::Instance().SetNextTexts(QStringList{QString::fromLatin1(r.tolerance), QString::fromLatin1(r.steps)});
+    DialogProvider::Instance().SetNextTexts(
+        QStringList{QString::fromLatin1(r.tolerance), QString::fromLatin1(r.steps)});
     Find<QAction>("Relax1")->trigger();
     QCOMPARE(ErrorTexts(), QStringList{QString::fromLatin1(r.error)});
   }
@@ -222,7 +226,8 @@ void MainFormStructureTest::relaxStopsRefusesAndReportsFaults() {
   DialogProvider::Instance().SetNextTexts(QStringList{QStringLiteral("1E-4"), QStringLiteral("10")});
   Find<QAction>("Relax1")->trigger();
   QCOMPARE(ErrorTexts().size(), 1);
-  QVERIFY2(ErrorTexts().front().startsWith(QString::fromStdString(fault).left(20)), qPrintable(ErrorTexts().front()));
+  QVERIFY2(ErrorTexts().front().startsWith(QString::fromStdString(fault).left(20)),
+           qPrintable(ErrorTexts().front()));
   QVERIFY(SameArrays(model_->X, coincident.X));
 }
 

@@ -5,7 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QSlider>
+#include <QClipboard>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -16,24 +16,21 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSlider>
+#include <QStatusBar>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QClipboard>
-#include <QStatusBar>
-#include <QStyle>
 #include <QToolButton>
 #include <QWheelEvent>
 #include <QtTest>
-
 #include <cstdlib>
 #include <functional>
 #include <memory>
 
 #include "documents/CommentFile.h"
-#include "ui/help/HelpWindow.h"
-#include "ui/main/SceneInstruments.h"
 #include "documents/DocumentFile.h"
 #include "documents/StartFile.h"
 #include "model/Model.h"
@@ -43,9 +40,11 @@
 #include "tests/ui/MainFormHarness.h"
 #include "text/NumberText.h"
 #include "ui/common/DialogProvider.h"
+#include "ui/help/HelpWindow.h"
 #include "ui/main/Lamp.h"
 #include "ui/main/LocaleSeparator.h"
 #include "ui/main/MainForm.h"
+#include "ui/main/SceneInstruments.h"
 #include "view/SceneColours.h"
 
 using namespace velmora;
@@ -166,8 +165,9 @@ void MainFormTest::controlsCarryTheirNamesAndTexts() {
   const struct {
     const char* name;
     QColor ground;
-  } grounds[] = {{"Blockade", QColor(255, 0, 255)}, {"Cool", QColor(0, 0, 0)}, {"HotContact", QColor(255, 0, 0)},
-                 {"ElecCurrent2", QColor(0, 128, 0)}, {"FName", QColor(192, 192, 192)}, {"EditB2", QColor(255, 255, 0)}};
+  } grounds[] = {{"Blockade", QColor(255, 0, 255)}, {"Cool", QColor(0, 0, 0)},
+                 {"HotContact", QColor(255, 0, 0)}, {"ElecCurrent2", QColor(0, 128, 0)},
+                 {"FName", QColor(192, 192, 192)},  {"EditB2", QColor(255, 255, 0)}};
   for (const auto& [name, ground] : grounds) {
     const QImage image = Find<QWidget>(name)->grab().toImage();
     QCOMPARE(QColor(image.pixel(image.width() - 3, 2)), ground);
@@ -214,7 +214,8 @@ void MainFormTest::aRunGivesTheCoreRunsModel() {
   // within the frame of an earlier step (the switches cover the canvas's top).
   QCOMPARE(PixelOfSlot(1), Rgb(GravoscopeColour(SlotCount, 1)));
   const QRect below(0, 100, form_->CanvasImage().width(), form_->CanvasImage().height() - 100);
-  const QPoint corner = form_->findChild<QWidget*>(QStringLiteral("Canvas"))->mapTo(form_.get(), below.topLeft());
+  const QPoint corner =
+      form_->findChild<QWidget*>(QStringLiteral("Canvas"))->mapTo(form_.get(), below.topLeft());
   const auto shown = [&] {
     const QImage screen = form_->screen()->grabWindow(form_->winId()).toImage();
     return screen.copy(QRect(corner, below.size())).convertToFormat(QImage::Format_RGB32);
@@ -283,10 +284,8 @@ void MainFormTest::keyFilterRefusesLettersWhereAttached() {
     const char* typed;
     QString expected;
   } cases[] = {
-      {"EditDT", "1a.5", QStringLiteral("1.5")},
-      {"EditDT", "-2,e5", QStringLiteral("-2,5")},
-      {"EditA1", "x9", QStringLiteral("9")},
-      {"EditD1", "Q", QString()},
+      {"EditDT", "1a.5", QStringLiteral("1.5")}, {"EditDT", "-2,e5", QStringLiteral("-2,5")},
+      {"EditA1", "x9", QStringLiteral("9")},     {"EditD1", "Q", QString()},
       {"EditF1", "x9", QStringLiteral("x9")},  // F1 carries no filter
       {"EditG3", "abc", QStringLiteral("abc")},
   };
@@ -373,7 +372,9 @@ void MainFormTest::particlesArePaintedInGroupAndParityColours() {
   QCOMPARE(PixelOfSlot(51), red);
   QCOMPARE(PixelOfSlot(76), lime);
   // An absent slot leaves no dot where it would be.
-  QCOMPARE(Pixel(view_->CentreX + 420 > form_->CanvasImage().width() ? 0 : view_->CentreX + 420, view_->CentreY), black);
+  QCOMPARE(
+      Pixel(view_->CentreX + 420 > form_->CanvasImage().width() ? 0 : view_->CentreX + 420, view_->CentreY),
+      black);
 }
 
 void MainFormTest::numbersArePaintedBesideTheDots() {
@@ -385,8 +386,10 @@ void MainFormTest::numbersArePaintedBesideTheDots() {
     for (int y = box.top(); y <= box.bottom(); ++y)
       for (int x = box.left(); x <= box.right(); ++x) {
         const QRgb pixel = Pixel(x, y);
-        if (pixel == qRgb(0, 255, 0)) ++count.first;
-        else if (pixel != qRgb(0, 0, 0)) ++count.second;
+        if (pixel == qRgb(0, 255, 0))
+          ++count.first;
+        else if (pixel != qRgb(0, 0, 0))
+          ++count.second;
       }
     return count;
   };
@@ -513,8 +516,8 @@ void MainFormTest::exposeRedrawsAndRestoresTheRememberedName() {
   form_->show();
   QTRY_COMPARE(model_->DocFileName, StdPath("scene.ato"));
   QCOMPARE(Text("FName"), FilePath(QStringLiteral("scene.ato")));  // shown as it is written
-  QCOMPARE(form_->ListingCell(1, 1), QString());  // the listing was refreshed too
-  QCOMPARE(PixelOfSlot(1), qRgb(0, 0, 0));         // and the picture redrawn without slot 1
+  QCOMPARE(form_->ListingCell(1, 1), QString());                   // the listing was refreshed too
+  QCOMPARE(PixelOfSlot(1), qRgb(0, 0, 0));                         // and the picture redrawn without slot 1
 }
 
 void MainFormTest::resizeFollowsTheRule() {
@@ -540,7 +543,8 @@ void MainFormTest::velocityResetZeroesAndOffersToSave() {
   dialogs.SetNextFileName(std::nullopt);
   Find<QToolButton>("Null00")->click();
   for (int slot = 1; slot <= SlotCount; ++slot) {
-    QVERIFY(SameBits(model_->V[slot], 0.0L) && SameBits(model_->U[slot], 0.0L) && SameBits(model_->W[slot], 0.0L));
+    QVERIFY(SameBits(model_->V[slot], 0.0L) && SameBits(model_->U[slot], 0.0L) &&
+            SameBits(model_->W[slot], 0.0L));
     QVERIFY(SameBits(model_->NewV[slot], 0.0L) && SameBits(model_->NewW[slot], 0.0L));
   }
   QVERIFY(SameBits(model_->X[1], 1.0L));
@@ -736,7 +740,8 @@ void MainFormTest::aReplacedSceneDropsItsTrailsAndSelection() {
     StartWithDocument(Scene(), QStringLiteral("a.ato"));
     Find<QAction>("Trails")->trigger();
     Run(30);
-    QTest::mouseClick(Find<QWidget>("Canvas"), Qt::LeftButton, {}, QPoint(view_->ScreenX[1], view_->ScreenY[1]));
+    QTest::mouseClick(Find<QWidget>("Canvas"), Qt::LeftButton, {},
+                      QPoint(view_->ScreenX[1], view_->ScreenY[1]));
     QVERIFY2(form_->Instruments()->Selected().Slots() == std::vector<int>{1}, name);
     replace();
     QVERIFY2(form_->Instruments()->Selected().Empty(), name);
@@ -751,7 +756,9 @@ void MainFormTest::aReplacedSceneDropsItsTrailsAndSelection() {
 void MainFormTest::aMissedCtrlClickKeepsTheSelectionAndAFifthIsRefused() {
   StartWithDocument(FiveParticles(), QStringLiteral("a.ato"));
   QWidget* canvas = Find<QWidget>("Canvas");
-  const auto ctrlClick = [&](QPoint at) { QTest::mouseClick(canvas, Qt::LeftButton, Qt::ControlModifier, at); };
+  const auto ctrlClick = [&](QPoint at) {
+    QTest::mouseClick(canvas, Qt::LeftButton, Qt::ControlModifier, at);
+  };
   for (const int slot : {1, 2, 51, 76}) ctrlClick(QPoint(view_->ScreenX[slot], view_->ScreenY[slot]));
   ctrlClick(QPoint(5, canvas->height() - 5));
   const std::vector<int> four{1, 2, 51, 76};
@@ -803,10 +810,11 @@ void MainFormTest::listingCutsNumbersVisiblyAndShowsThemWhole() {
   const QString whole = QStringLiteral("-1.16873858610676E-41");
   QCOMPARE(form_->ListingCell(1, 1), whole);
   QCOMPARE(table->item(0, 0)->toolTip(), whole);
-  const int room = table->columnWidth(0) - 2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+  const int room =
+      table->columnWidth(0) - 2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
   const QString shown = table->fontMetrics().elidedText(whole, table->textElideMode(), room);
-  QVERIFY2(shown != whole && shown.startsWith(QStringLiteral("-1.")) && shown.endsWith(QStringLiteral("E-41")) &&
-               shown.contains(QChar(0x2026)),
+  QVERIFY2(shown != whole && shown.startsWith(QStringLiteral("-1.")) &&
+               shown.endsWith(QStringLiteral("E-41")) && shown.contains(QChar(0x2026)),
            qPrintable(shown));
 }
 
@@ -815,8 +823,8 @@ void MainFormTest::wheelResetAndFitLikeEveryPeer() {
   StartWithDocument(Scene(), QStringLiteral("a.ato"));
   QWidget* canvas = Find<QWidget>("Canvas");
   const auto wheel = [&](int eighths) {
-    QWheelEvent event(QPointF(100, 100), canvas->mapToGlobal(QPointF(100, 100)), {}, QPoint(0, eighths), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent event(QPointF(100, 100), canvas->mapToGlobal(QPointF(100, 100)), {}, QPoint(0, eighths),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(canvas, &event);
   };
   wheel(120);
@@ -837,7 +845,8 @@ void MainFormTest::wheelResetAndFitLikeEveryPeer() {
   QVERIFY(std::abs(view_->ScreenY[51] - view_->ScreenY[2] - 0.8 * side) <= 1);
   for (const int slot : {1, 2, 51, 76}) {
     QVERIFY(view_->ScreenX[slot] >= side / 10 - 1 && view_->ScreenX[slot] <= canvas->width() - side / 10 + 1);
-    QVERIFY(view_->ScreenY[slot] >= side / 10 - 1 && view_->ScreenY[slot] <= canvas->height() - side / 10 + 1);
+    QVERIFY(view_->ScreenY[slot] >= side / 10 - 1 &&
+            view_->ScreenY[slot] <= canvas->height() - side / 10 + 1);
   }
   for (const char* menu : {"File1", "EditMenu", "View1", "Help"})
     QVERIFY2(Find<QMenu>(menu)->title().startsWith(QLatin1Char('&')), menu);
@@ -875,7 +884,8 @@ void MainFormTest::colourBarStandsClearOfTheSwitchesInEveryWindowSize() {
     const QImage shown = client->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const auto nearParticle = [this](int x, int y) {
       for (int slot = 1; slot <= model_->N; ++slot)
-        if (model_->Present[slot] && std::abs(x - view_->ScreenX[slot]) < 4 && std::abs(y - view_->ScreenY[slot]) < 4)
+        if (model_->Present[slot] && std::abs(x - view_->ScreenX[slot]) < 4 &&
+            std::abs(y - view_->ScreenY[slot]) < 4)
           return true;
       return false;
     };
@@ -884,7 +894,11 @@ void MainFormTest::colourBarStandsClearOfTheSwitchesInEveryWindowSize() {
       for (int x = 0; x < speed.width(); ++x) {
         if (speed.pixel(x, y) == group.pixel(x, y) || nearParticle(x, y)) continue;
         QVERIFY2(shown.pixel(x, y) == speed.pixel(x, y),
-                 qPrintable(QStringLiteral("%1 x %2: (%3, %4) covered").arg(size.width()).arg(size.height()).arg(x).arg(y)));
+                 qPrintable(QStringLiteral("%1 x %2: (%3, %4) covered")
+                                .arg(size.width())
+                                .arg(size.height())
+                                .arg(x)
+                                .arg(y)));
         ++bar;
         white += speed.pixel(x, y) == qRgb(255, 255, 255);
       }

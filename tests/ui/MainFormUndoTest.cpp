@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QToolButton>
 #include <QtTest>
-
 #include <functional>
 #include <string>
 

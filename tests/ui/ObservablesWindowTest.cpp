@@ -1,18 +1,17 @@
 // View > Observables: a window beside the main one that follows a run without changing it,
 // draws the picked quantities and exports its record.
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
-#include <QAction>
 #include <QPushButton>
 #include <QToolButton>
 #include <QtTest>
-
 #include <chrono>
 #include <climits>
-#include <thread>
 #include <functional>
 #include <limits>
+#include <thread>
 
 #include "sim/Observables.h"
 #include "sim/Stepper.h"
@@ -50,7 +49,10 @@ class ObservablesWindowTest : public QObject, private MainFormHarness {
     return window;
   }
   static QImage ChartImage(ObservablesWindow* window) {
-    return window->findChild<ObservablesChart*>(QStringLiteral("Chart"))->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    return window->findChild<ObservablesChart*>(QStringLiteral("Chart"))
+        ->grab()
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
   }
   // The pixels of a quantity's colour in the rows from `top` up to `bottom`.
   static int PixelsOf(const QImage& image, Quantity q, int top = 0, int bottom = INT_MAX) {
@@ -125,7 +127,8 @@ void ObservablesWindowTest::f9OpensAWindowThatFollowsTheRunWithoutChangingIt() {
   const Observables start = Measure(scene, {});
   QCOMPARE(window->Record().Measurements(), 1LL);
   QCOMPARE(window->Record().FirstStep(), 0);
-  for (int q = 0; q < QuantityCount; ++q) QVERIFY(SameBits(window->Record().Latest().values.values[q], start.values[q]));
+  for (int q = 0; q < QuantityCount; ++q)
+    QVERIFY(SameBits(window->Record().Latest().values.values[q], start.values[q]));
 
   // The run goes on with the window open and gives the bits the core gives without it.
   Run(60);
@@ -133,7 +136,8 @@ void ObservablesWindowTest::f9OpensAWindowThatFollowsTheRunWithoutChangingIt() {
   StepSettings cooling;
   cooling.Cool = true;
   QCOMPARE(CoreRun(scene, 60, cooling), std::string());
-  QVERIFY(SameArrays(model_->X, scene.X) && SameArrays(model_->V, scene.V) && SameArrays(model_->NewW, scene.NewW));
+  QVERIFY(SameArrays(model_->X, scene.X) && SameArrays(model_->V, scene.V) &&
+          SameArrays(model_->NewW, scene.NewW));
   QVERIFY(window->Record().Measurements() >= 2);
   QVERIFY(window->Record().LastStep() > 0 && window->Record().LastStep() <= 60);
 
@@ -181,16 +185,21 @@ void ObservablesWindowTest::chartDrawsThePickedQuantitiesAndExportsTheRecord() {
   const struct {
     const char* filter;
     int scale;
-  } sizes[] = {{"PNG image (*.png)", 1}, {"PNG image, twice the size (*.png)", 2}, {"PNG image, four times the size (*.png)", 4}};
+  } sizes[] = {{"PNG image (*.png)", 1},
+               {"PNG image, twice the size (*.png)", 2},
+               {"PNG image, four times the size (*.png)", 4}};
   for (const auto& size : sizes) {
     QFile::remove(FilePath(QStringLiteral("run.png")));  // no question of replacing it
     dialogs.SetNextFilter(QString::fromLatin1(size.filter));
     dialogs.SetNextFileName(FilePath(QStringLiteral("run.png")));
     window->findChild<QPushButton*>(QStringLiteral("ExportPicture"))->click();
-    const QImage picture = QImage(FilePath(QStringLiteral("run.png")), "PNG").convertToFormat(QImage::Format_RGB32);
+    const QImage picture =
+        QImage(FilePath(QStringLiteral("run.png")), "PNG").convertToFormat(QImage::Format_RGB32);
     QCOMPARE(picture.size(), shown.size() * size.scale);
-    if (size.scale == 1) QCOMPARE(picture, shown);
-    else QVERIFY(picture != shown.scaled(picture.size()));
+    if (size.scale == 1)
+      QCOMPARE(picture, shown);
+    else
+      QVERIFY(picture != shown.scaled(picture.size()));
     QVERIFY(HasMark(picture, Quantity::Potential, size.scale));
   }
   dialogs.SetNextFilter(QStringLiteral("SVG drawing (*.svg)"));
@@ -218,10 +227,14 @@ void ObservablesWindowTest::chartDrawsAnyRecordWithinThePicture() {
     const char* name;
     std::function<real(int step, int q)> value;
   } rows[] = {
-      {"settled", [](int step, int q) { return std::nextafter(-355.21L * (q + 1), step % 3 ? 0.0L : -Infinity); }},
-      {"near the largest reals", [](int step, int q) { return (q % 2 ? Largest : -Largest) / (step % 2 + 1); }},
+      {"settled",
+       [](int step, int q) { return std::nextafter(-355.21L * (q + 1), step % 3 ? 0.0L : -Infinity); }},
+      {"near the largest reals",
+       [](int step, int q) { return (q % 2 ? Largest : -Largest) / (step % 2 + 1); }},
       {"NaN and infinities",
-       [](int step, int q) { return step % 3 == 0 ? NAN : step % 3 == 1 ? (q % 2 ? Infinity : -Infinity) : q + step * 1e-3L; }},
+       [](int step, int q) {
+         return step % 3 == 0 ? NAN : step % 3 == 1 ? (q % 2 ? Infinity : -Infinity) : q + step * 1e-3L;
+       }},
   };
   std::array<bool, QuantityCount> all;
   all.fill(true);
@@ -241,7 +254,8 @@ void ObservablesWindowTest::chartDrawsAnyRecordWithinThePicture() {
       const QImage image = chart.grab().toImage().convertToFormat(QImage::Format_RGB32);
       for (int q = 0; q < QuantityCount; ++q) QVERIFY2(HasMark(image, static_cast<Quantity>(q)), row.name);
       for (int y = 0; y < image.height(); ++y)
-        for (int x = image.width() - 4; x < image.width(); ++x) QVERIFY2(image.pixel(x, y) == qRgb(255, 255, 255), row.name);
+        for (int x = image.width() - 4; x < image.width(); ++x)
+          QVERIFY2(image.pixel(x, y) == qRgb(255, 255, 255), row.name);
     }
   }
 }
@@ -262,7 +276,8 @@ void ObservablesWindowTest::legendShowsTheMeasurementTheValuesShow() {
   }
   QCOMPARE(window->Record().Measurements(), 2LL);
   QCOMPARE(kinetic->text(), shown);
-  QVERIFY(QString::fromStdString(FormatReal(window->Record().Latest().values[Quantity::Kinetic], '.')) != shown);
+  QVERIFY(QString::fromStdString(FormatReal(window->Record().Latest().values[Quantity::Kinetic], '.')) !=
+          shown);
   DialogProvider::Instance().SetNextFilter(QStringLiteral("SVG drawing (*.svg)"));
   DialogProvider::Instance().SetNextFileName(FilePath(QStringLiteral("legend.svg")));
   window->findChild<QPushButton*>(QStringLiteral("ExportPicture"))->click();
@@ -275,12 +290,18 @@ void ObservablesWindowTest::opensBesideTheMainWindow_data() {
   QTest::addColumn<QRect>("screen");
   QTest::addColumn<QRect>("main");
   QTest::addColumn<QPoint>("expected");
-  QTest::newRow("room on the right") << QRect(0, 0, 1920, 1080) << QRect(100, 50, 860, 520) << QPoint(960, 50);
-  QTest::newRow("right edge exactly reached") << QRect(0, 0, 1360, 1080) << QRect(100, 50, 860, 520) << QPoint(960, 50);
-  QTest::newRow("room on the left only") << QRect(0, 0, 1920, 1080) << QRect(1000, 50, 860, 520) << QPoint(600, 50);
-  QTest::newRow("no room: the left has more") << QRect(0, 0, 1280, 1024) << QRect(300, 50, 860, 520) << QPoint(0, 50);
-  QTest::newRow("no room: the right has more") << QRect(0, 0, 1280, 1024) << QRect(100, 50, 860, 520) << QPoint(880, 50);
-  QTest::newRow("low main window: raised to fit") << QRect(0, 0, 1920, 1080) << QRect(0, 900, 860, 520) << QPoint(860, 780);
+  QTest::newRow("room on the right") << QRect(0, 0, 1920, 1080) << QRect(100, 50, 860, 520)
+                                     << QPoint(960, 50);
+  QTest::newRow("right edge exactly reached")
+      << QRect(0, 0, 1360, 1080) << QRect(100, 50, 860, 520) << QPoint(960, 50);
+  QTest::newRow("room on the left only")
+      << QRect(0, 0, 1920, 1080) << QRect(1000, 50, 860, 520) << QPoint(600, 50);
+  QTest::newRow("no room: the left has more")
+      << QRect(0, 0, 1280, 1024) << QRect(300, 50, 860, 520) << QPoint(0, 50);
+  QTest::newRow("no room: the right has more")
+      << QRect(0, 0, 1280, 1024) << QRect(100, 50, 860, 520) << QPoint(880, 50);
+  QTest::newRow("low main window: raised to fit")
+      << QRect(0, 0, 1920, 1080) << QRect(0, 900, 860, 520) << QPoint(860, 780);
   QTest::newRow("second screen") << QRect(1920, 0, 1920, 1080) << QRect(1920, 0, 860, 520) << QPoint(2780, 0);
 }
 

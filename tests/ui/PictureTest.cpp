@@ -4,7 +4,10 @@
 // places, one vector shape per particle, a frame per K steps, the frames of a faulting or
 // interrupted run kept.
 
-#include <algorithm>
+#include <signal.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
 #include <QAction>
 #include <QDir>
 #include <QProcess>
@@ -14,19 +17,15 @@
 #include <QToolButton>
 #include <QXmlStreamReader>
 #include <QtTest>
-
-#include <signal.h>
-#include <sys/mount.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <numbers>
 
 #include "picture/PictureFile.h"
 #include "picture/RowBands.h"
-#include "view/ColourMap.h"
 #include "tests/ui/MainFormHarness.h"
+#include "view/ColourMap.h"
 
 using namespace velmora;
 using namespace velmora::testing;
@@ -38,8 +37,8 @@ struct ToolRun {
   QString err;
 };
 
-ToolRun RunRender(const QStringList& arguments, const QProcessEnvironment& environment =
-                                                    QProcessEnvironment::systemEnvironment()) {
+ToolRun RunRender(const QStringList& arguments,
+                  const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
   QProcess process;
   process.setProcessEnvironment(environment);
   process.start(QStringLiteral(VELMORA_RENDER_PATH), arguments);
@@ -50,8 +49,8 @@ ToolRun RunRender(const QStringList& arguments, const QProcessEnvironment& envir
 
 int MovieFrames(const QString& movie) {
   QProcess probe;
-  probe.start(QStringLiteral("ffprobe"), {"-v", "error", "-count_frames", "-select_streams", "v:0", "-show_entries",
-                                           "stream=nb_read_frames", "-of", "csv=p=0", movie});
+  probe.start(QStringLiteral("ffprobe"), {"-v", "error", "-count_frames", "-select_streams", "v:0",
+                                          "-show_entries", "stream=nb_read_frames", "-of", "csv=p=0", movie});
   probe.waitForFinished(60000);
   return QString::fromLatin1(probe.readAllStandardOutput()).trimmed().toInt();
 }
@@ -80,7 +79,8 @@ Model Approaching() {
   m.N = SlotCount;
   m.dt = 1.0L;
   const real parameters[ParametersPerGroup] = {1.0L, 1.0e6L, 1.0e6L, 1.0e6L, 1.0e6L, 1.0e6L};
-  for (int index = 0; index < ParameterCount; ++index) Parameter(m, index) = parameters[index % ParametersPerGroup];
+  for (int index = 0; index < ParameterCount; ++index)
+    Parameter(m, index) = parameters[index % ParametersPerGroup];
   Place(m, 1, -1.0L, 0.5L, 0.5L, 0.25L);
   Place(m, 2, 1.0L, 0.5L, 0.5L, -0.25L);
   return m;
@@ -238,7 +238,8 @@ void PictureTest::exportWritesTheNamedFormatAndAsksBeforeReplacing_data() {
   QTest::addColumn<QString>("error");
   QTest::newRow("svg named, png filter") << "a.svg" << QList<bool>{} << QByteArray("<?xml") << "";
   QTest::newRow("png") << "a.png" << QList<bool>{} << QByteArray("\x89PNG") << "";
-  QTest::newRow("other extension") << "a.txt" << QList<bool>{} << QByteArray() << "is no picture (.png, .svg)";
+  QTest::newRow("other extension") << "a.txt" << QList<bool>{} << QByteArray()
+                                   << "is no picture (.png, .svg)";
   QTest::newRow("there, kept") << "old.png" << QList<bool>{false} << QByteArray("kept") << "";
   QTest::newRow("there, replaced") << "old.png" << QList<bool>{true} << QByteArray("\x89PNG") << "";
 }
@@ -260,9 +261,11 @@ void PictureTest::exportWritesTheNamedFormatAndAsksBeforeReplacing() {
   QFile file(FilePath(name));
   QCOMPARE(file.open(QIODevice::ReadOnly) ? file.read(begins.size()) : QByteArray(), begins);
   const QStringList errors = ErrorTexts();
-  QVERIFY2(error.isEmpty() ? errors.isEmpty() : errors.size() == 1 && errors[0].endsWith(error), qPrintable(errors.join('|')));
-  const qsizetype questions = std::count_if(dialogs.Shown().begin(), dialogs.Shown().end(),
-                                            [](const ShownDialog& d) { return d.Kind == DialogKind::Confirmation; });
+  QVERIFY2(error.isEmpty() ? errors.isEmpty() : errors.size() == 1 && errors[0].endsWith(error),
+           qPrintable(errors.join('|')));
+  const qsizetype questions =
+      std::count_if(dialogs.Shown().begin(), dialogs.Shown().end(),
+                    [](const ShownDialog& d) { return d.Kind == DialogKind::Confirmation; });
   QCOMPARE(questions, answers.size());
 }
 
@@ -271,19 +274,22 @@ void PictureTest::colourBarLabelsHaveAtMostSixDigits() {
     real value;
     char separator;
     const char* shown;
-  } rows[] = {{1.23456789L, '.', "1.23457"},  {-2.55856440842478E-10L, '.', "-2.55856E-10"},
+  } rows[] = {{1.23456789L, '.', "1.23457"},    {-2.55856440842478E-10L, '.', "-2.55856E-10"},
               {123456789.0L, ',', "1,23457E8"}, {0.5L, ',', "0,5"},
-              {-1e-300L, '.', "-1E-300"},     {0.0L, '.', "0"}};
-  for (const auto& row : rows) QCOMPARE(ColourBarLabel(row.value, row.separator), QString::fromLatin1(row.shown));
+              {-1e-300L, '.', "-1E-300"},       {0.0L, '.', "0"}};
+  for (const auto& row : rows)
+    QCOMPARE(ColourBarLabel(row.value, row.separator), QString::fromLatin1(row.shown));
 }
 
 // A radius the painter cannot draw as a circle is refused before anything is drawn.
 void PictureTest::renderRefusesARadiusItCannotDraw() {
   WriteScene(Scene(), QStringLiteral("scene.ato"));
   for (const char* radius : {"1e16", "1e4000", "0"}) {
-    const ToolRun run = RunRender({"--look", "spheres", "--radius", radius, "--output", FilePath("r.png"), FilePath("scene.ato")});
+    const ToolRun run = RunRender(
+        {"--look", "spheres", "--radius", radius, "--output", FilePath("r.png"), FilePath("scene.ato")});
     QCOMPARE(run.status, 2);
-    QVERIFY2(run.err.contains(QStringLiteral("--radius: '%1' is not above 0 and at most 1000").arg(radius)), qPrintable(run.err));
+    QVERIFY2(run.err.contains(QStringLiteral("--radius: '%1' is not above 0 and at most 1000").arg(radius)),
+             qPrintable(run.err));
   }
   QVERIFY(!QFile::exists(FilePath("r.png")));
 }
@@ -299,7 +305,8 @@ void PictureTest::exportDoublesTheFigureEdges() {
   const int x = 2 * (view_->CentreX + 15), y = 2 * view_->CentreY;
   const QRgb white = qRgb(255, 255, 255), black = qRgb(0, 0, 0);
   QCOMPARE(form_->CanvasImage().pixel(x / 2, y / 2), white);
-  const QRgb column[] = {image.pixel(x, y - 1), image.pixel(x, y), image.pixel(x, y + 1), image.pixel(x, y + 2)};
+  const QRgb column[] = {image.pixel(x, y - 1), image.pixel(x, y), image.pixel(x, y + 1),
+                         image.pixel(x, y + 2)};
   QCOMPARE(column[0], black);
   QCOMPARE(column[1], white);
   QCOMPARE(column[2], white);
@@ -320,13 +327,14 @@ void PictureTest::movieHasAFrameEveryKSteps() {
   QFETCH(int, steps);
   QFETCH(int, every);
   WriteScene(Scene(), QStringLiteral("scene.ato"));
-  const ToolRun run = RunRender({"--steps", QString::number(steps), "--every", QString::number(every), "--output",
-                                 FilePath(movie), FilePath("scene.ato")});
+  const ToolRun run = RunRender({"--steps", QString::number(steps), "--every", QString::number(every),
+                                 "--output", FilePath(movie), FilePath("scene.ato")});
   QCOMPARE(run.err, QString());
   QCOMPARE(run.status, 0);
   QCOMPARE(MovieFrames(FilePath(movie)), steps / every + 1);
   QVERIFY(QFile::exists(FilePath(movie)));
-  QCOMPARE(QDir(files_.path()).entryList({".velmora-*"}, QDir::Files | QDir::Hidden), QStringList());  // no pending file left
+  QCOMPARE(QDir(files_.path()).entryList({".velmora-*"}, QDir::Files | QDir::Hidden),
+           QStringList());  // no pending file left
 }
 
 // An older movie of the target's name stays as it was; the frames of the run that could not end
@@ -334,8 +342,10 @@ void PictureTest::movieHasAFrameEveryKSteps() {
 void PictureTest::faultingRunKeepsTheFramesBeforeTheFault_data() {
   QTest::addColumn<QString>("output");
   QTest::addColumn<QString>("kept");
-  QTest::newRow("folder") << "frames/" << "frames/";
-  QTest::newRow("movie") << "run.mp4" << "run.partial.mp4";
+  QTest::newRow("folder") << "frames/"
+                          << "frames/";
+  QTest::newRow("movie") << "run.mp4"
+                         << "run.partial.mp4";
 }
 
 void PictureTest::faultingRunKeepsTheFramesBeforeTheFault() {
@@ -343,10 +353,11 @@ void PictureTest::faultingRunKeepsTheFramesBeforeTheFault() {
   QFETCH(QString, kept);
   WriteScene(Approaching(), QStringLiteral("scene.ato"));
   if (output != kept) WriteFile(FilePath(output), "an older movie");
-  const ToolRun run = RunRender({"--steps", "10", "--every", "2", "--output", FilePath(output), FilePath("scene.ato")});
+  const ToolRun run =
+      RunRender({"--steps", "10", "--every", "2", "--output", FilePath(output), FilePath("scene.ato")});
   QCOMPARE(run.status, 1);
-  QCOMPARE(run.err, "velmora-render: Floating point division by zero at step 5; 3 frames kept in " + FilePath(kept) +
-                        "\n");
+  QCOMPARE(run.err, "velmora-render: Floating point division by zero at step 5; 3 frames kept in " +
+                        FilePath(kept) + "\n");
   // Frames at steps 0, 2 and 4; the fault came in the fifth.
   if (output.endsWith('/'))
     QCOMPARE(QDir(FilePath(output)).entryList(QDir::Files),
@@ -359,8 +370,10 @@ void PictureTest::faultingRunKeepsTheFramesBeforeTheFault() {
 void PictureTest::interruptedRunKeepsItsFrames_data() {
   QTest::addColumn<QString>("output");
   QTest::addColumn<QString>("kept");
-  QTest::newRow("folder") << "stopped/" << "stopped/";
-  QTest::newRow("movie") << "stopped.mp4" << "stopped.partial.mp4";
+  QTest::newRow("folder") << "stopped/"
+                          << "stopped/";
+  QTest::newRow("movie") << "stopped.mp4"
+                         << "stopped.partial.mp4";
 }
 
 // A terminal's Ctrl+C reaches the tool's whole process group in the middle of a long run: the
@@ -372,8 +385,8 @@ void PictureTest::interruptedRunKeepsItsFrames() {
   if (output != kept) WriteFile(FilePath(output), "an older movie");
   QProcess render;
   render.setChildProcessModifier([] { ::setpgid(0, 0); });
-  render.start(QStringLiteral(VELMORA_RENDER_PATH), {"--quiet", "--steps", "2000000000", "--output", FilePath(output),
-                                                     FilePath("scene.ato")});
+  render.start(QStringLiteral(VELMORA_RENDER_PATH),
+               {"--quiet", "--steps", "2000000000", "--output", FilePath(output), FilePath("scene.ato")});
   QVERIFY(render.waitForStarted());
   QTest::qWait(1500);
   QCOMPARE(render.state(), QProcess::Running);
@@ -382,14 +395,17 @@ void PictureTest::interruptedRunKeepsItsFrames() {
   QCOMPARE(render.exitStatus(), QProcess::CrashExit);
   const QString err = QString::fromLocal8Bit(render.readAllStandardError());
   const QRegularExpressionMatch said =
-      QRegularExpression(QStringLiteral("^velmora-render: interrupted after step [0-9]+; ([0-9]+) frames kept in (.*)\n$"))
+      QRegularExpression(
+          QStringLiteral("^velmora-render: interrupted after step [0-9]+; ([0-9]+) frames kept in (.*)\n$"))
           .match(err);
   QVERIFY2(said.hasMatch(), qPrintable(err));
   QCOMPARE(said.captured(2), FilePath(kept));
   const int frames = said.captured(1).toInt();
   QVERIFY(frames > 1);
-  if (output.endsWith('/')) QCOMPARE(QDir(FilePath(output)).entryList(QDir::Files).size(), frames);
-  else QCOMPARE(MovieFrames(FilePath(kept)), frames);
+  if (output.endsWith('/'))
+    QCOMPARE(QDir(FilePath(output)).entryList(QDir::Files).size(), frames);
+  else
+    QCOMPARE(MovieFrames(FilePath(kept)), frames);
   if (output != kept) QCOMPARE(ReadFile(FilePath(output)), QByteArray("an older movie"));
 }
 
@@ -398,7 +414,8 @@ void PictureTest::interruptedRunKeepsItsFrames() {
 void PictureTest::folderWithOtherFramesNeedsOverwrite() {
   WriteScene(Scene(), QStringLiteral("scene.ato"));
   QDir().mkpath(FilePath("others"));
-  for (const char* name : {"frame-000000.png", "frame-000007.png", "notes.txt"}) WriteFile(FilePath("others/") + name, "old");
+  for (const char* name : {"frame-000000.png", "frame-000007.png", "notes.txt"})
+    WriteFile(FilePath("others/") + name, "old");
   const QStringList arguments = {"--steps", "2", "--output", FilePath("others/"), FilePath("scene.ato")};
   const ToolRun refused = RunRender(arguments);
   QCOMPARE(refused.status, 1);
@@ -416,15 +433,19 @@ void PictureTest::folderWithOtherFramesNeedsOverwrite() {
 void PictureTest::fullDiskKeepsWholeFramesAndSaysHowMany() {
   WriteScene(Scene(), QStringLiteral("scene.ato"));
   QDir().mkpath(FilePath("disk"));
-  if (::mount("tmpfs", StdPath("disk").c_str(), "tmpfs", 0, "size=64k") != 0) QSKIP("no file system can be mounted here");
-  const ToolRun run = RunRender({"--steps", "100000", "--size", "64x64", "--output", FilePath("disk/"), FilePath("scene.ato")});
+  if (::mount("tmpfs", StdPath("disk").c_str(), "tmpfs", 0, "size=64k") != 0)
+    QSKIP("no file system can be mounted here");
+  const ToolRun run = RunRender(
+      {"--steps", "100000", "--size", "64x64", "--output", FilePath("disk/"), FilePath("scene.ato")});
   const QStringList frames = QDir(FilePath("disk")).entryList(QDir::Files | QDir::Hidden);
   bool whole = true;
   for (const QString& frame : frames) whole = whole && !QImage(FilePath("disk/") + frame).isNull();
   ::umount(StdPath("disk").c_str());
   QCOMPARE(run.status, 1);
   const QRegularExpressionMatch said =
-      QRegularExpression(QStringLiteral("^velmora-render: .*/frame-[0-9]+\\.png: Disk full; ([0-9]+) frames kept in (.*)\n$"))
+      QRegularExpression(
+          QStringLiteral(
+              "^velmora-render: .*/frame-[0-9]+\\.png: Disk full; ([0-9]+) frames kept in (.*)\n$"))
           .match(run.err);
   QVERIFY2(said.hasMatch(), qPrintable(run.err));
   QCOMPARE(said.captured(2), FilePath("disk/"));
@@ -450,12 +471,13 @@ void PictureTest::movieWhoseEncoderCannotBeAwaitedFails() {
   WriteScene(Scene(), QStringLiteral("scene.ato"));
   QProcess render;
   render.setChildProcessModifier([] { ::signal(SIGCHLD, SIG_IGN); });
-  render.start(QStringLiteral(VELMORA_RENDER_PATH), {"--quiet", "--steps", "2", "--output", FilePath("unawaited.gif"),
-                                                     FilePath("scene.ato")});
+  render.start(QStringLiteral(VELMORA_RENDER_PATH),
+               {"--quiet", "--steps", "2", "--output", FilePath("unawaited.gif"), FilePath("scene.ato")});
   QVERIFY(render.waitForFinished(60000));
   QCOMPARE(render.exitCode(), 1);
-  QCOMPARE(QString::fromLocal8Bit(render.readAllStandardError()),
-           QStringLiteral("velmora-render: ffmpeg could not make the movie (its end could not be awaited)\n"));
+  QCOMPARE(
+      QString::fromLocal8Bit(render.readAllStandardError()),
+      QStringLiteral("velmora-render: ffmpeg could not make the movie (its end could not be awaited)\n"));
   QVERIFY(!QFile::exists(FilePath("unawaited.gif")));
 }
 
@@ -463,7 +485,8 @@ void PictureTest::movieWithoutFfmpegIsAUsageError() {
   WriteScene(Scene(), QStringLiteral("scene.ato"));
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert(QStringLiteral("PATH"), FilePath("no-such-folder"));
-  const ToolRun run = RunRender({"--steps", "5", "--output", FilePath("none.mp4"), FilePath("scene.ato")}, environment);
+  const ToolRun run =
+      RunRender({"--steps", "5", "--output", FilePath("none.mp4"), FilePath("scene.ato")}, environment);
   QCOMPARE(run.status, 2);
   QVERIFY2(run.err.contains(QStringLiteral("ffmpeg")), qPrintable(run.err));
   QVERIFY(!QFile::exists(FilePath("none.mp4")));
@@ -494,7 +517,8 @@ void PictureTest::refusedSceneLeavesNoFolderBehind() {
   if (folderWasThere) QVERIFY(QDir().mkpath(FilePath("new/frames")));
   const ToolRun run = RunRender({"--steps", "10", "--output", FilePath("new/frames/"), FilePath("nan.ato")});
   QCOMPARE(run.status, 1);
-  QCOMPARE(run.err, QStringLiteral("velmora-render: Invalid floating point operation: V of slot 2; nothing written\n"));
+  QCOMPARE(run.err, QStringLiteral(
+                        "velmora-render: Invalid floating point operation: V of slot 2; nothing written\n"));
   QCOMPARE(QDir(FilePath("new/frames")).exists(), folderWasThere);
   QCOMPARE(QDir(FilePath("new")).exists(), folderWasThere);
 }
@@ -582,8 +606,9 @@ void PictureTest::renderDrawsTheWindowsLookPixelForPixel() {
   Run(30);
   QCOMPARE(model_->StepCount, 30);
 
-  const ToolRun run = RunRender({"--quiet", "--look", "spheres", "--colour-by", "speed", "--trails", "100", "--select",
-                                 "1", "--steps", "30", "--output", FilePath("render.png"), FilePath("scene.ato")});
+  const ToolRun run =
+      RunRender({"--quiet", "--look", "spheres", "--colour-by", "speed", "--trails", "100", "--select", "1",
+                 "--steps", "30", "--output", FilePath("render.png"), FilePath("scene.ato")});
   QCOMPARE(run.status, 0);
   const QImage shown = Opaque(canvas->grab().toImage());
   QVERIFY(Opaque(QImage(FilePath("render.png"))) == shown);
@@ -606,7 +631,8 @@ void PictureTest::nearerSphereCoversTheFartherOne() {
   Place(m, 1, 0.0L, 0.0L, 0.0L);
   Place(m, 76, 0.1L, depthOf76, 0.0L);
   ViewState view = LookView(600.0L);  // 0.1 is 30 pixels, a radius of 0.2 is 60
-  const QImage image = Drawn(m, view, {.What = Redraw::Particles, .Style = ParticleStyle::Spheres, .SphereRadius = 0.2L});
+  const QImage image =
+      Drawn(m, view, {.What = Redraw::Particles, .Style = ParticleStyle::Spheres, .SphereRadius = 0.2L});
   const QColor between(image.pixel(view.ScreenX[1] + 16, view.ScreenY[1] + 1));
   QCOMPARE(between.red() > between.green(), redOnTop);
 }
@@ -616,11 +642,13 @@ void PictureTest::sphereIsLighterInTheMiddleThanAtItsRim() {
   Model m = EmptyScene();
   Place(m, 1, 0.0L, 0.0L, 0.0L);
   ViewState view = LookView(600.0L);
-  const QImage image = Drawn(m, view, {.What = Redraw::Particles, .Style = ParticleStyle::Spheres, .SphereRadius = 0.2L});
+  const QImage image =
+      Drawn(m, view, {.What = Redraw::Particles, .Style = ParticleStyle::Spheres, .SphereRadius = 0.2L});
   const int x = view.ScreenX[1] + 1, y = view.ScreenY[1] + 1;
   const int middle = Lightness(image.pixel(x, y));
   for (const QPoint rim : {QPoint(55, 0), QPoint(-55, 0), QPoint(0, 55), QPoint(0, -55)})
-    QVERIFY2(middle > Lightness(image.pixel(x + rim.x(), y + rim.y())) + 40, qPrintable(QString::number(middle)));
+    QVERIFY2(middle > Lightness(image.pixel(x + rim.x(), y + rim.y())) + 40,
+             qPrintable(QString::number(middle)));
   QCOMPARE(image.pixel(x + 65, y), qRgb(0, 0, 0));  // beyond the radius
 }
 
@@ -648,7 +676,10 @@ void PictureTest::stampedSphereIsTheDrawnOne() {
   ViewState view = LookView(600.0L);
   ProjectParticles(view, m);
   const PictureSource source{
-      m, view, {.What = Redraw::Particles, .Style = ParticleStyle::Spheres, .SphereRadius = radius}, LookArea};
+      m,
+      view,
+      {.What = Redraw::Particles, .Style = ParticleStyle::Spheres, .SphereRadius = radius},
+      LookArea};
   QImage stamped(LookArea * scale, QImage::Format_RGB32), drawn(LookArea * scale, QImage::Format_ARGB32);
   RenderInto(stamped, source, scale);
   RenderInto(drawn, source, scale);
@@ -656,7 +687,8 @@ void PictureTest::stampedSphereIsTheDrawnOne() {
   for (int row = 0; row < stamped.height(); ++row)
     for (int column = 0; column < stamped.width(); ++column) {
       const QRgb a = stamped.pixel(column, row), b = drawn.pixel(column, row);
-      worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+      worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                        std::abs(qBlue(a) - qBlue(b))});
     }
   QVERIFY2(worst <= 3, qPrintable(QString::number(worst)));
   QVERIFY(LitPixels(stamped) > 1000 * scale * scale);  // not two black pictures
@@ -681,7 +713,8 @@ void PictureTest::colourMapEndsAreTheLeastAndGreatestSpeed() {
   // The bar's lowest and highest rows, within the gradient's rounding of the map's ends.
   const int barX = LookArea.width() - 8 - 6;
   const auto near = [](QRgb a, QRgb b) {
-    return std::abs(qRed(a) - qRed(b)) <= 4 && std::abs(qGreen(a) - qGreen(b)) <= 4 && std::abs(qBlue(a) - qBlue(b)) <= 4;
+    return std::abs(qRed(a) - qRed(b)) <= 4 && std::abs(qGreen(a) - qGreen(b)) <= 4 &&
+           std::abs(qBlue(a) - qBlue(b)) <= 4;
   };
   QVERIFY(near(image.pixel(barX, LookArea.height() - 9), colour(Viridis(0.0L))));
   int top = LookArea.height() - 9;
@@ -702,7 +735,9 @@ void PictureTest::trailReachesBackKStepsAndNoFurther() {
   }
   const QImage image = Drawn(m, view, {.What = Redraw::Particles}, &trails);
   const int x = view.ScreenX[1], y = view.ScreenY[1];
-  const auto lit = [&](int dx) { return qGray(image.pixel(x + dx, y)) + qGray(image.pixel(x + dx, y + 1)) > 0; };
+  const auto lit = [&](int dx) {
+    return qGray(image.pixel(x + dx, y)) + qGray(image.pixel(x + dx, y + 1)) > 0;
+  };
   QVERIFY(lit(-2));
   QVERIFY(lit(-14));
   QVERIFY(!lit(-21));
@@ -724,8 +759,8 @@ void PictureTest::heldButtonTurnsThePictureAndTheReleaseTheView() {
   MouseRelease(expected, model, MouseButton::Left, held.x(), held.y());
 
   QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, press);
-  QMouseEvent move(QEvent::MouseMove, QPointF(held), canvas->mapToGlobal(QPointF(held)), Qt::NoButton, Qt::LeftButton,
-                   Qt::NoModifier);
+  QMouseEvent move(QEvent::MouseMove, QPointF(held), canvas->mapToGlobal(QPointF(held)), Qt::NoButton,
+                   Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(canvas, &move);
   const QImage turning = form_->CanvasImage();
   QVERIFY(turning != before);
@@ -742,15 +777,33 @@ void PictureTest::sphereRadiusAndTrailStepsAreAskedForAndChecked_data() {
   QTest::addColumn<QString>("action");
   QTest::addColumn<QString>("typed");
   QTest::addColumn<QString>("error");  // empty: taken
-  QTest::newRow("radius 0.3") << "SphereRadius" << "0.3" << "";
-  QTest::newRow("radius 0") << "SphereRadius" << "0" << "The sphere radius must be above 0 and at most 1000.";
-  QTest::newRow("radius 1000") << "SphereRadius" << "1000" << "";
-  QTest::newRow("radius 1e16") << "SphereRadius" << "10000000000000000" << "The sphere radius must be above 0 and at most 1000.";
-  QTest::newRow("radius 1000.001") << "SphereRadius" << "1000.001" << "The sphere radius must be above 0 and at most 1000.";
-  QTest::newRow("radius no number") << "SphereRadius" << "abc" << "'abc' is not a valid floating point value.";
-  QTest::newRow("trail steps 5") << "TrailSteps" << "5" << "";
-  QTest::newRow("trail steps 0") << "TrailSteps" << "0" << "The trail steps must be 1 to 10000.";
-  QTest::newRow("trail steps too many") << "TrailSteps" << "10001" << "The trail steps must be 1 to 10000.";
+  QTest::newRow("radius 0.3") << "SphereRadius"
+                              << "0.3"
+                              << "";
+  QTest::newRow("radius 0") << "SphereRadius"
+                            << "0"
+                            << "The sphere radius must be above 0 and at most 1000.";
+  QTest::newRow("radius 1000") << "SphereRadius"
+                               << "1000"
+                               << "";
+  QTest::newRow("radius 1e16") << "SphereRadius"
+                               << "10000000000000000"
+                               << "The sphere radius must be above 0 and at most 1000.";
+  QTest::newRow("radius 1000.001") << "SphereRadius"
+                                   << "1000.001"
+                                   << "The sphere radius must be above 0 and at most 1000.";
+  QTest::newRow("radius no number") << "SphereRadius"
+                                    << "abc"
+                                    << "'abc' is not a valid floating point value.";
+  QTest::newRow("trail steps 5") << "TrailSteps"
+                                 << "5"
+                                 << "";
+  QTest::newRow("trail steps 0") << "TrailSteps"
+                                 << "0"
+                                 << "The trail steps must be 1 to 10000.";
+  QTest::newRow("trail steps too many") << "TrailSteps"
+                                        << "10001"
+                                        << "The trail steps must be 1 to 10000.";
 }
 
 // A taken radius shows at once: slot 1's sphere reaches 15 pixels from its middle (0.3 is 18).

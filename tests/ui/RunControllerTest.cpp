@@ -2,7 +2,6 @@
 // asked during a run, and the ring that records the run.
 
 #include <QtTest>
-
 #include <vector>
 
 #include "tests/ui/MainFormHarness.h"
@@ -24,8 +23,8 @@ namespace {
 // A controller on `model` whose hooks note the state at every step and stop at the limit.
 struct Probe {
   Model& model;
-  std::vector<RunController::State> seen;
-  std::vector<bool> running;
+  std::vector<RunController::State> seen{};
+  std::vector<bool> running{};
   RunController run{model,
                     {[] { return StepSettings{}; }, [this](int) { seen.push_back(run.Current()); },
                      [this](bool on) { running.push_back(on); }, [this] { model.Stopped = true; }}};
@@ -64,8 +63,9 @@ void RunControllerTest::statesFollowTheRunAndACloseWaitsForItsEnd() {
   model.Stopped = false;
   asking.Run();
   QCOMPARE(model.StepCount, 6);
-  QCOMPARE(after, (std::vector<RunController::State>{RunController::State::Running, RunController::State::ExitAsked,
-                                                     RunController::State::ExitAsked}));
+  QCOMPARE(after,
+           (std::vector<RunController::State>{RunController::State::Running, RunController::State::ExitAsked,
+                                              RunController::State::ExitAsked}));
   QVERIFY(asking.CloseDue());
 }
 

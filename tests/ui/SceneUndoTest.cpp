@@ -6,7 +6,6 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QtTest>
-
 #include <stdexcept>
 
 #include "model/NewScene.h"

@@ -4,9 +4,8 @@
 // independent of the extended exponent range the module sets; and the arguments they are checked
 // on, drawn from the whole domain and from the ranges the program uses.
 
-#include <stdint.h>  // before mpfr.h, for mpfr_set_uj
-
 #include <mpfr.h>
+#include <stdint.h>  // before mpfr.h, for mpfr_set_uj
 
 #include <cfenv>
 #include <cfloat>
@@ -97,19 +96,29 @@ struct Argument {
 inline constexpr int Families = 6;
 
 inline const char* FamilyName(Function f, int family) {
-  static const char* const exp[] = {"random bits", "the law's exponents [-60, 10]", "[-11400, 11357]",
-                                    "near overflow and the subnormal results", "[-1, 1]", "tiny |x|"};
-  static const char* const log[] = {"random bits", "the law's x [0.05, 20]", "|x - 1| < 2^-8",
-                                    "x - 1 a few ulps", "subnormal x", "[2^-200, 2^200]"};
-  static const char* const trig[] = {"random bits", "the view's angles [-7, 7]", "near multiples of pi/2",
-                                     "2^-20 <= |x| < 2^64", "|x| < 2^-20", "huge |x|"};
+  static const char* const exp[] = {"random bits",     "the law's exponents [-60, 10]",
+                                    "[-11400, 11357]", "near overflow and the subnormal results",
+                                    "[-1, 1]",         "tiny |x|"};
+  static const char* const log[] = {"random bits",    "the law's x [0.05, 20]",
+                                    "|x - 1| < 2^-8", "x - 1 a few ulps",
+                                    "subnormal x",    "[2^-200, 2^200]"};
+  static const char* const trig[] = {"random bits",
+                                     "the view's angles [-7, 7]",
+                                     "near multiples of pi/2",
+                                     "2^-20 <= |x| < 2^64",
+                                     "|x| < 2^-20",
+                                     "huge |x|"};
   static const char* const atan[] = {"random bits", "measurement vectors", "x near 0",
-                                     "y near 0", "subnormal y/x", "equal magnitudes"};
+                                     "y near 0",    "subnormal y/x",       "equal magnitudes"};
   switch (f) {
-    case Function::Exp: return exp[family];
-    case Function::Log: return log[family];
-    case Function::Atan2: return atan[family];
-    default: return trig[family];
+    case Function::Exp:
+      return exp[family];
+    case Function::Log:
+      return log[family];
+    case Function::Atan2:
+      return atan[family];
+    default:
+      return trig[family];
   }
 }
 
@@ -118,29 +127,48 @@ inline Argument Draw(std::mt19937_64& rng, Function f, int family) {
   switch (f) {
     case Function::Exp:
       switch (family) {
-        case 0: return {RandomFinite(rng), 0};
-        case 1: return {Uniform(rng, -60.0L, 10.0L), 0};
-        case 2: return {Uniform(rng, -11400.0L, 11357.0L), 0};
-        case 3: return {(rng() & 1) ? Uniform(rng, 11355.0L, 11356.6L) : Uniform(rng, -11400.0L, -11354.0L), 0};
-        case 4: return {Uniform(rng, -1.0L, 1.0L), 0};
-        default: return {sign * std::ldexp(Uniform(rng, 1.0L, 2.0L), -static_cast<int>(rng() % 80)), 0};
+        case 0:
+          return {RandomFinite(rng), 0};
+        case 1:
+          return {Uniform(rng, -60.0L, 10.0L), 0};
+        case 2:
+          return {Uniform(rng, -11400.0L, 11357.0L), 0};
+        case 3:
+          return {(rng() & 1) ? Uniform(rng, 11355.0L, 11356.6L) : Uniform(rng, -11400.0L, -11354.0L), 0};
+        case 4:
+          return {Uniform(rng, -1.0L, 1.0L), 0};
+        default:
+          return {sign * std::ldexp(Uniform(rng, 1.0L, 2.0L), -static_cast<int>(rng() % 80)), 0};
       }
     case Function::Log:
       switch (family) {
-        case 0: return {std::fabs(RandomFinite(rng)), 0};
-        case 1: return {std::exp(static_cast<long double>(Uniform(rng, -3.0L, 3.0L))), 0};
-        case 2: return {1.0L + Uniform(rng, -0x1p-8L, 0x1p-8L), 0};
-        case 3: return {1.0L + sign * static_cast<long double>(1 + rng() % 64) * 0x1p-64L, 0};
-        case 4: return {std::ldexp(Uniform(rng, 0.0L, 1.0L), -16382), 0};
-        default: return {std::ldexp(Uniform(rng, 1.0L, 2.0L), static_cast<int>(rng() % 401) - 200), 0};
+        case 0:
+          return {std::fabs(RandomFinite(rng)), 0};
+        case 1:
+          return {std::exp(static_cast<long double>(Uniform(rng, -3.0L, 3.0L))), 0};
+        case 2:
+          return {1.0L + Uniform(rng, -0x1p-8L, 0x1p-8L), 0};
+        case 3:
+          return {1.0L + sign * static_cast<long double>(1 + rng() % 64) * 0x1p-64L, 0};
+        case 4:
+          return {std::ldexp(Uniform(rng, 0.0L, 1.0L), -16382), 0};
+        default:
+          return {std::ldexp(Uniform(rng, 1.0L, 2.0L), static_cast<int>(rng() % 401) - 200), 0};
       }
     case Function::Atan2:
       switch (family) {
-        case 0: return {RandomFinite(rng), RandomFinite(rng)};
-        case 1: return {Uniform(rng, -30.0L, 30.0L), Uniform(rng, -30.0L, 30.0L)};
-        case 2: return {Uniform(rng, -2.0L, 2.0L), sign * std::ldexp(Uniform(rng, 1.0L, 2.0L), -static_cast<int>(rng() % 90))};
-        case 3: return {sign * std::ldexp(Uniform(rng, 1.0L, 2.0L), -static_cast<int>(rng() % 90)), Uniform(rng, -2.0L, 2.0L)};
-        case 4: return {std::ldexp(Uniform(rng, 1.0L, 2.0L), -16400), sign * Uniform(rng, 1.0L, 1e30L)};
+        case 0:
+          return {RandomFinite(rng), RandomFinite(rng)};
+        case 1:
+          return {Uniform(rng, -30.0L, 30.0L), Uniform(rng, -30.0L, 30.0L)};
+        case 2:
+          return {Uniform(rng, -2.0L, 2.0L),
+                  sign * std::ldexp(Uniform(rng, 1.0L, 2.0L), -static_cast<int>(rng() % 90))};
+        case 3:
+          return {sign * std::ldexp(Uniform(rng, 1.0L, 2.0L), -static_cast<int>(rng() % 90)),
+                  Uniform(rng, -2.0L, 2.0L)};
+        case 4:
+          return {std::ldexp(Uniform(rng, 1.0L, 2.0L), -16400), sign * Uniform(rng, 1.0L, 1e30L)};
         default: {
           const long double a = Uniform(rng, -100.0L, 100.0L);
           return {a, sign * a * (1.0L + Uniform(rng, -0x1p-40L, 0x1p-40L))};
@@ -148,16 +176,22 @@ inline Argument Draw(std::mt19937_64& rng, Function f, int family) {
       }
     default:
       switch (family) {
-        case 0: return {RandomFinite(rng), 0};
-        case 1: return {Uniform(rng, -7.0L, 7.0L), 0};
+        case 0:
+          return {RandomFinite(rng), 0};
+        case 1:
+          return {Uniform(rng, -7.0L, 7.0L), 0};
         case 2: {
           const long double k = static_cast<long double>(static_cast<long>(rng() % 2000001) - 1000000);
-          const long double offset = sign * std::ldexp(Uniform(rng, 1.0L, 2.0L), -1 - static_cast<int>(rng() % 64));
+          const long double offset =
+              sign * std::ldexp(Uniform(rng, 1.0L, 2.0L), -1 - static_cast<int>(rng() % 64));
           return {k * (std::numbers::pi_v<long double> / 2.0L) + offset, 0};
         }
-        case 3: return {sign * std::ldexp(Uniform(rng, 1.0L, 2.0L), static_cast<int>(rng() % 84) - 20), 0};
-        case 4: return {sign * std::ldexp(Uniform(rng, 1.0L, 2.0L), -20 - static_cast<int>(rng() % 60)), 0};
-        default: return {sign * std::ldexp(Uniform(rng, 1.0L, 2.0L), 64 + static_cast<int>(rng() % 16319)), 0};
+        case 3:
+          return {sign * std::ldexp(Uniform(rng, 1.0L, 2.0L), static_cast<int>(rng() % 84) - 20), 0};
+        case 4:
+          return {sign * std::ldexp(Uniform(rng, 1.0L, 2.0L), -20 - static_cast<int>(rng() % 60)), 0};
+        default:
+          return {sign * std::ldexp(Uniform(rng, 1.0L, 2.0L), 64 + static_cast<int>(rng() % 16319)), 0};
       }
   }
 }
@@ -171,11 +205,16 @@ struct Results {
 
 inline long double Module(Function f, Argument a) {
   switch (f) {
-    case Function::Exp: return Exp(a.x);
-    case Function::Log: return Log(a.x);
-    case Function::Sin: return Sin(a.x);
-    case Function::Cos: return Cos(a.x);
-    default: return Atan2(a.y, a.x);
+    case Function::Exp:
+      return Exp(a.x);
+    case Function::Log:
+      return Log(a.x);
+    case Function::Sin:
+      return Sin(a.x);
+    case Function::Cos:
+      return Cos(a.x);
+    default:
+      return Atan2(a.y, a.x);
   }
 }
 
@@ -184,11 +223,16 @@ inline Results Evaluate(Function f, Argument a) {
   const long double got = Module(f, a);
   const int faults = std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW);
   switch (f) {
-    case Function::Exp: return {got, faults, Rounded(mpfr_exp, a.x)};
-    case Function::Log: return {got, faults, Rounded(mpfr_log, a.x)};
-    case Function::Sin: return {got, faults, Rounded(mpfr_sin, a.x)};
-    case Function::Cos: return {got, faults, Rounded(mpfr_cos, a.x)};
-    default: return {got, faults, Atan2Rounded(a.y, a.x)};
+    case Function::Exp:
+      return {got, faults, Rounded(mpfr_exp, a.x)};
+    case Function::Log:
+      return {got, faults, Rounded(mpfr_log, a.x)};
+    case Function::Sin:
+      return {got, faults, Rounded(mpfr_sin, a.x)};
+    case Function::Cos:
+      return {got, faults, Rounded(mpfr_cos, a.x)};
+    default:
+      return {got, faults, Atan2Rounded(a.y, a.x)};
   }
 }
 

@@ -45,15 +45,18 @@ OptionTable StructureOptions(BatchJob& job) {
   return {
       {"--relax", "TOLERANCE",
        "relax the scene to rest instead of running it, until no acceleration exceeds TOLERANCE "
-       "(--steps: the step limit, default " + std::to_string(RelaxStepLimit) + ")",
+       "(--steps: the step limit, default " +
+           std::to_string(RelaxStepLimit) + ")",
        [&job](const std::string& v) { job.relax = RealValue("--relax", v); }},
-      {"--structure", "", "print the structure of the scene after the run: clusters, neighbours, shape, point group",
+      {"--structure", "",
+       "print the structure of the scene after the run: clusters, neighbours, shape, point group",
        [&job](const std::string&) { job.structure = true; }},
       {"--log-structure", "", "add the columns clusters, largest, coordination and point_group to the table",
        [&job](const std::string&) { job.logStructure = true; }},
       {"--cutoff", "D", "neighbours within D (default: the first minimum of the pair-distance histogram)",
        [&structure](const std::string& v) { structure.cutoff = RealValue("--cutoff", v); }},
-      {"--bin-width", "W", "the pair-distance histogram's bin width (default: a tenth of the closest distance)",
+      {"--bin-width", "W",
+       "the pair-distance histogram's bin width (default: a tenth of the closest distance)",
        [&structure](const std::string& v) { structure.binWidth = RealValue("--bin-width", v); }},
       {"--symmetry-tolerance", "T", "the point group's tolerance (default: a tenth of the closest distance)",
        [&structure](const std::string& v) { structure.tolerance = RealValue("--symmetry-tolerance", v); }},
@@ -70,7 +73,8 @@ OptionTable Options(CommandLine& line) {
       {
           {"--from-xyz", "FILE", "run the last frame of an extended XYZ file instead of a document",
            [&job](const std::string& v) { job.fromXyz = v; }},
-          {"--parameters-from", "DOC", "with --from-xyz: dt and parameters of this document (default: File > New's)",
+          {"--parameters-from", "DOC",
+           "with --from-xyz: dt and parameters of this document (default: File > New's)",
            [&job](const std::string& v) { job.parametersFrom = v; }},
           {"--output", "FILE.ato", "write the scene after the run as a document",
            [&job](const std::string& v) { job.output = v; }},
@@ -80,7 +84,8 @@ OptionTable Options(CommandLine& line) {
            [&job](const std::string& v) { job.trajectory = v; }},
           {"--every", "K", "the trajectory's frame interval in steps (default 1)",
            [&job](const std::string& v) { job.every = CountValue("--every", v, 1); }},
-          {"--log", "FILE", "write a table of energies and sizes: the start, then every N-th step ('-': standard output)",
+          {"--log", "FILE",
+           "write a table of energies and sizes: the start, then every N-th step ('-': standard output)",
            [&job](const std::string& v) { job.log = v; }},
           {"--log-every", "N", "the table's row interval in steps (default 1)",
            [&job](const std::string& v) { job.logEvery = CountValue("--log-every", v, 1); }},
@@ -121,7 +126,8 @@ void CheckOutputsDiffer(const BatchJob& job) {
 // A table or listing asked for on a standard output that was closed would go nowhere.
 void CheckStandardOutput(const BatchJob& job) {
   if (!StandardOutputWasClosed()) return;
-  if (job.log == ObservableLogFile::StandardOutput) throw UsageError("--log -: the standard output is closed");
+  if (job.log == ObservableLogFile::StandardOutput)
+    throw UsageError("--log -: the standard output is closed");
   if (job.listing != ListingKind::None) throw UsageError("--listing: the standard output is closed");
 }
 
@@ -131,7 +137,8 @@ void CheckStructureOptions(const BatchJob& job) {
   if (job.relax && !(*job.relax >= 0.0L)) throw UsageError("--relax: the tolerance must not be negative");
   const StepSettings& run = job.settings;
   if (job.relax && (run.Blockade || run.Cool || run.Mode != BoundaryMode::Free))
-    throw UsageError("--relax takes the law's switches (--contact, --taoscope), not --blockade, --cool or --mode");
+    throw UsageError(
+        "--relax takes the law's switches (--contact, --taoscope), not --blockade, --cool or --mode");
   const StructureSettings& s = job.structureSettings;
   if (!(s.cutoff >= 0.0L) || !(s.binWidth >= 0.0L) || !(s.tolerance >= 0.0L))
     throw UsageError("--cutoff, --bin-width and --symmetry-tolerance take positive lengths");
@@ -162,9 +169,9 @@ CommandLine Parse(int argc, char** argv) {
 // as they were.
 int Interrupted(const RunWatch& watch) {
   const int rows = ObservableLogFile::StandardOutputRows();
-  const std::string written =
-      rows > 0 ? std::to_string(rows) + (rows == 1 ? " row" : " rows") + " of the table went to standard output, no file written"
-               : "nothing written";
+  const std::string written = rows > 0 ? std::to_string(rows) + (rows == 1 ? " row" : " rows") +
+                                             " of the table went to standard output, no file written"
+                                       : "nothing written";
   std::fprintf(stderr, "%s: interrupted after step %d; %s\n", ProgramName, watch.Done(), written.c_str());
   RaiseCaughtInterruption();
   return FailureStatus;
@@ -182,7 +189,8 @@ void WriteListing(const std::string& listing) {
 int main(int argc, char** argv) {
   StartProcess();
   CommandLine line;
-  if (const std::optional<int> status = ReadCommandLine(ProgramName, Usage(), [&] { return Parse(argc, argv); }, line))
+  if (const std::optional<int> status = ReadCommandLine(
+          ProgramName, Usage(), [&] { return Parse(argc, argv); }, line))
     return *status;
 
   RunWatch watch(line.job.relax && !line.job.stepsGiven ? RelaxStepLimit : line.job.steps, line.quiet);

@@ -5,7 +5,6 @@
 // command line.
 
 #include <QGuiApplication>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -18,6 +17,7 @@
 #include <vector>
 
 #include "documents/IoErrors.h"
+#include "measure/Selection.h"
 #include "model/ProgramError.h"
 #include "picture/FrameFolder.h"
 #include "picture/MoviePipe.h"
@@ -34,7 +34,6 @@
 #include "run/RunWatch.h"
 #include "sim/Stepper.h"
 #include "text/QuotedText.h"
-#include "measure/Selection.h"
 #include "view/SceneProjection.h"
 #include "view/TrailRecord.h"
 
@@ -98,17 +97,20 @@ std::vector<int> Slots(const std::string& text) {
   std::vector<int> chosen;
   for (const std::string& part : Split(text, ',')) {
     const int slot = CountValue("--select", part, 1);
-    if (slot > SlotCount) throw UsageError("--select: slot " + part + " is not in 1.." + std::to_string(SlotCount));
+    if (slot > SlotCount)
+      throw UsageError("--select: slot " + part + " is not in 1.." + std::to_string(SlotCount));
     if (std::find(chosen.begin(), chosen.end(), slot) == chosen.end()) chosen.push_back(slot);
   }
   if (chosen.size() > static_cast<std::size_t>(Selection::Most))
-    throw UsageError("--select: " + Quoted(text) + " names more than " + std::to_string(Selection::Most) + " slots");
+    throw UsageError("--select: " + Quoted(text) + " names more than " + std::to_string(Selection::Most) +
+                     " slots");
   return chosen;
 }
 
 real Radius(const std::string& text) {
   const real radius = RealValue("--radius", text);
-  if (!IsSphereRadius(radius)) throw UsageError("--radius: " + Quoted(text) + " is not above 0 and at most 1000");
+  if (!IsSphereRadius(radius))
+    throw UsageError("--radius: " + Quoted(text) + " is not above 0 and at most 1000");
   return radius;
 }
 
@@ -123,7 +125,8 @@ OptionTable Options(CommandLine& line) {
   options.insert(
       options.end(),
       {
-          {"--output", "OUT", "a picture (.png, .svg), a folder of frames (ending in /) or a movie (.mp4, .webm, .gif)",
+          {"--output", "OUT",
+           "a picture (.png, .svg), a folder of frames (ending in /) or a movie (.mp4, .webm, .gif)",
            [&line](const std::string& v) { line.output = v; }},
           {"--every", "K", "a frame before the first step and after every K-th step (default 1)",
            [&line](const std::string& v) { line.every = CountValue("--every", v, 1); }},
@@ -131,12 +134,14 @@ OptionTable Options(CommandLine& line) {
            [&line](const std::string& v) { line.fps = CountValue("--fps", v, 1); }},
           {"--size", "WxH", "the drawing area in pixels (default: the window's, 846x289)",
            [&line](const std::string& v) { line.size = Size(v); }},
-          {"--numbers", "", "the slot numbers beside the dots", [&line](const std::string&) { line.numbers = true; }},
+          {"--numbers", "", "the slot numbers beside the dots",
+           [&line](const std::string&) { line.numbers = true; }},
           {"--look", "dots|spheres", "the particles as the scope's dots (default) or as shaded spheres",
            [&line](const std::string& v) { line.look.Style = ChoiceValue("--look", v, StyleNames); }},
           {"--radius", "R", "the spheres' radius in model units (default 0.08)",
            [&line](const std::string& v) { line.look.SphereRadius = Radius(v); }},
-          {"--colour-by", "Q", "colour by group (default), speed, kinetic or potential energy, with a colour bar",
+          {"--colour-by", "Q",
+           "colour by group (default), speed, kinetic or potential energy, with a colour bar",
            [&line](const std::string& v) { line.look.Colour = ChoiceValue("--colour-by", v, ColourNames); }},
           {"--trails", "K", "each particle's path over its last K steps, fading",
            [&line](const std::string& v) { line.trails = CountValue("--trails", v, 1); }},
@@ -158,7 +163,8 @@ std::string Usage() {
   CommandLine unused;
   return std::string("usage: ") + ProgramName + " [options] --output OUT SCENE.ato\n\n" +
          "Draws the scene of a document as the window draws it: one picture after the run, or a\n" +
-         "frame of the run before the first step and after every K-th step.\n\n" + OptionsUsage(Options(unused)) +
+         "frame of the run before the first step and after every K-th step.\n\n" +
+         OptionsUsage(Options(unused)) +
          "\nExit status: 0 done, 1 a floating-point fault or a file error (frames so far are kept),\n"
          "2 a usage error or no ffmpeg for a movie.\n";
 }
@@ -192,7 +198,8 @@ CommandLine Parse(int argc, char** argv) {
 
 // The sink of the output asked for, opened before the run, so that a folder that is missing or
 // may not be written is reported at once and not after hours of steps.
-std::unique_ptr<FrameSink> OpenSink(const CommandLine& line, const std::string& encoder, const std::string& probe) {
+std::unique_ptr<FrameSink> OpenSink(const CommandLine& line, const std::string& encoder,
+                                    const std::string& probe) {
   switch (line.kind) {
     case OutputKind::Picture:
       return std::make_unique<PictureSink>(line.output, *PictureFormatOf(line.output));
@@ -203,7 +210,8 @@ std::unique_ptr<FrameSink> OpenSink(const CommandLine& line, const std::string& 
   }
   std::unique_ptr<FrameSink> movie;
   OnFile(line.output, [&] {
-    movie = std::make_unique<MoviePipe>(encoder, probe, line.output, *MovieFormatOf(line.output), line.size, line.fps);
+    movie = std::make_unique<MoviePipe>(encoder, probe, line.output, *MovieFormatOf(line.output), line.size,
+                                        line.fps);
   });
   return movie;
 }
@@ -219,15 +227,17 @@ int Interrupted(const RunWatch& watch, const std::string& kept) {
 int main(int argc, char** argv) {
   StartProcess();
   CommandLine line;
-  if (const std::optional<int> status = ReadCommandLine(ProgramName, Usage(), [&] { return Parse(argc, argv); }, line))
+  if (const std::optional<int> status = ReadCommandLine(
+          ProgramName, Usage(), [&] { return Parse(argc, argv); }, line))
     return *status;
   std::optional<std::string> encoder, probe;
   if (line.kind == OutputKind::Movie &&
       (!(encoder = MoviePipe::FindEncoder()) || !(probe = MoviePipe::FindProbe(*encoder)))) {
-    std::fprintf(stderr,
-                 "%s: a movie needs ffmpeg and ffprobe, and %s is not on the PATH (a folder takes PNG frames without "
-                 "them)\n",
-                 ProgramName, encoder ? "ffprobe" : "ffmpeg");
+    std::fprintf(
+        stderr,
+        "%s: a movie needs ffmpeg and ffprobe, and %s is not on the PATH (a folder takes PNG frames without "
+        "them)\n",
+        ProgramName, encoder ? "ffprobe" : "ffmpeg");
     return UsageStatus;
   }
 
@@ -270,7 +280,8 @@ int main(int argc, char** argv) {
     RunBatch(line.job, stepper, watch.Watcher()).outputs.Commit();
     watch.ClearProgress();
   } catch (const StepFault& fault) {
-    return Fail(ProgramName, std::string(fault.what()) + " at step " + std::to_string(fault.Step()) + "; " + abandon());
+    return Fail(ProgramName,
+                std::string(fault.what()) + " at step " + std::to_string(fault.Step()) + "; " + abandon());
   } catch (const RunWatch::Interrupted&) {
     return Interrupted(watch, abandon());
   } catch (const std::exception& error) {

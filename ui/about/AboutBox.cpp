@@ -39,14 +39,16 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   panel->setLineWidth(2);
   panel->setGeometry(8, 8, ClientWidth - 16, 161);
 
-  for (const auto& [name, left] : {std::pair{"ProgramIcon", 8}, std::pair{"ProgramIcon2", panel->width() - 8 - IconSize}}) {
+  for (const auto& [name, left] :
+       {std::pair{"ProgramIcon", 8}, std::pair{"ProgramIcon2", panel->width() - 8 - IconSize}}) {
     auto* icon = new QLabel(panel);
     icon->setObjectName(QString::fromLatin1(name));
     icon->setPixmap(ProgramIconPixmap(IconSize));
     icon->setGeometry(left, 8, IconSize, IconSize);
   }
 
-  QLabel* product = Line(panel, "ProductName", QStringLiteral("Velmora"), QRect(48, 8, panel->width() - 96, 34));
+  QLabel* product =
+      Line(panel, "ProductName", QStringLiteral("Velmora"), QRect(48, 8, panel->width() - 96, 34));
   QFont serif(QStringLiteral("Times New Roman"));
   serif.setPixelSize(24);
   serif.setBold(true);
@@ -58,7 +60,8 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
        QStringLiteral("Particle dynamics in three dimensions: a cloud of gravons and taons, "
                       "integrated step by step and seen through a turning scope."),
        QRect(8, 72, panel->width() - 16, 44));
-  Line(panel, "Comments", QStringLiteral("Written in C++ with Qt 6. Every quantity is an 80-bit extended real."),
+  Line(panel, "Comments",
+       QStringLiteral("Written in C++ with Qt 6. Every quantity is an 80-bit extended real."),
        QRect(8, 120, panel->width() - 16, 32));
 
   auto* ok = new QPushButton(QStringLiteral("OK"), this);

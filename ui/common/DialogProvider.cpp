@@ -3,9 +3,9 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QFormLayout>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -38,8 +38,10 @@ QString VisibleControls(const QString& text) {
   constexpr char16_t DeletePicture = 0x2421;
   QString shown = text;
   for (QChar& c : shown) {
-    if (c.unicode() < 0x20) c = QChar(char16_t(FirstControlPicture + c.unicode()));
-    else if (c.unicode() == 0x7F) c = QChar(DeletePicture);
+    if (c.unicode() < 0x20)
+      c = QChar(char16_t(FirstControlPicture + c.unicode()));
+    else if (c.unicode() == 0x7F)
+      c = QChar(DeletePicture);
   }
   return shown;
 }
@@ -87,8 +89,9 @@ constexpr QStringView FilterSeparator = u";;";
 
 }  // namespace
 
-std::optional<QString> DialogProvider::AskFileNameOnce(QWidget* parent, DialogKind kind, const QString& caption,
-                                                       const FileKind& files, QString* chosenFilter) {
+std::optional<QString> DialogProvider::AskFileNameOnce(QWidget* parent, DialogKind kind,
+                                                       const QString& caption, const FileKind& files,
+                                                       QString* chosenFilter) {
   std::optional<QString> chosen;
   if (chosenFilter) *chosenFilter = files.Filter.section(FilterSeparator.toString(), 0, 0);
   if (testMode_) {
@@ -127,7 +130,9 @@ std::optional<QString> DialogProvider::AskFileName(QWidget* parent, DialogKind k
     if (!chosen || kind != DialogKind::SaveFile) break;
     const QFileInfo existing(*chosen);
     if (!existing.exists() && !existing.isSymLink()) break;
-    if (Confirm(parent, QStringLiteral("\"%1\" already exists. Replace it?").arg(QDir::toNativeSeparators(*chosen)))) break;
+    if (Confirm(parent,
+                QStringLiteral("\"%1\" already exists. Replace it?").arg(QDir::toNativeSeparators(*chosen))))
+      break;
   }
   // As the platform's dialogs do, the chosen file's folder becomes the current directory: a
   // relative name such as the spiral's comment file lands beside the last document chosen.
@@ -136,14 +141,16 @@ std::optional<QString> DialogProvider::AskFileName(QWidget* parent, DialogKind k
 }
 
 namespace {
-const DialogProvider::FileKind Documents{QString::fromUtf8(DocumentFilter), QString::fromUtf8(DocumentExtension), true};
+const DialogProvider::FileKind Documents{QString::fromUtf8(DocumentFilter),
+                                         QString::fromUtf8(DocumentExtension), true};
 }
 
 std::optional<QString> DialogProvider::OpenFileName(QWidget* parent) {
   return AskFileName(parent, DialogKind::OpenFile, {}, Documents);
 }
 
-std::optional<QString> DialogProvider::OpenFileName(QWidget* parent, const QString& caption, const QString& filter) {
+std::optional<QString> DialogProvider::OpenFileName(QWidget* parent, const QString& caption,
+                                                    const QString& filter) {
   return AskFileName(parent, DialogKind::OpenFile, caption, {filter, {}, false});
 }
 
@@ -151,8 +158,8 @@ std::optional<QString> DialogProvider::SaveFileName(QWidget* parent, const QStri
   return AskFileName(parent, DialogKind::SaveFile, caption, Documents);
 }
 
-std::optional<QString> DialogProvider::ExportFileName(QWidget* parent, const QString& caption, const QString& filter,
-                                                      const QString& suffix) {
+std::optional<QString> DialogProvider::ExportFileName(QWidget* parent, const QString& caption,
+                                                      const QString& filter, const QString& suffix) {
   return AskFileName(parent, DialogKind::SaveFile, caption, {filter, suffix, false});
 }
 
@@ -201,9 +208,12 @@ DialogProvider::Answer DialogProvider::Ask(QWidget* parent, const QString& quest
   if (cancel) box.button(QMessageBox::Cancel)->setText(QStringLiteral("Cancel"));
   box.setDefaultButton(QMessageBox::Yes);
   switch (box.exec()) {
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    default: return cancel ? Answer::Cancel : Answer::No;
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::No:
+      return Answer::No;
+    default:
+      return cancel ? Answer::Cancel : Answer::No;
   }
 }
 
@@ -221,8 +231,8 @@ std::optional<QString> DialogProvider::AskText(QWidget* parent, const QString& c
 
 void DialogProvider::SetNextText(std::optional<QString> text) { nextTexts_.push_back(std::move(text)); }
 
-std::optional<QStringList> DialogProvider::AskTexts(QWidget* parent, const QString& caption, const QStringList& labels,
-                                                    const QStringList& initial) {
+std::optional<QStringList> DialogProvider::AskTexts(QWidget* parent, const QString& caption,
+                                                    const QStringList& labels, const QStringList& initial) {
   if (testMode_) {
     shown_.push_back({DialogKind::Text, caption, labels.join(QLatin1Char('\n'))});
     return TakeNext(nextTextLists_);
@@ -246,7 +256,9 @@ std::optional<QStringList> DialogProvider::AskTexts(QWidget* parent, const QStri
   return texts;
 }
 
-void DialogProvider::SetNextTexts(std::optional<QStringList> texts) { nextTextLists_.push_back(std::move(texts)); }
+void DialogProvider::SetNextTexts(std::optional<QStringList> texts) {
+  nextTextLists_.push_back(std::move(texts));
+}
 
 void DialogProvider::ShowInformation(QWidget* parent, const QString& message) {
   if (testMode_) {
@@ -263,7 +275,9 @@ void DialogProvider::EnableTestMode() { testMode_ = true; }
 
 void DialogProvider::DisableTestMode() { testMode_ = false; }
 
-void DialogProvider::SetNextFileName(std::optional<QString> name) { nextFileNames_.push_back(std::move(name)); }
+void DialogProvider::SetNextFileName(std::optional<QString> name) {
+  nextFileNames_.push_back(std::move(name));
+}
 
 void DialogProvider::SetNextFilter(const QString& filter) { nextFilters_.push_back(filter); }
 

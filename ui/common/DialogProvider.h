@@ -14,7 +14,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <deque>
 #include <optional>
 #include <vector>
@@ -69,7 +68,8 @@ class DialogProvider {
   void ShowInformation(QWidget* parent, const QString& message);
   // A line of text asked for under `caption` with `label`, starting as `initial`; empty when
   // cancelled.
-  std::optional<QString> AskText(QWidget* parent, const QString& caption, const QString& label, const QString& initial);
+  std::optional<QString> AskText(QWidget* parent, const QString& caption, const QString& label,
+                                 const QString& initial);
   // Several lines of text under `caption`, one beside each of `labels`, starting as `initial`;
   // OK and Cancel. Empty when cancelled. Recorded with the labels joined by "\n" as its text.
   std::optional<QStringList> AskTexts(QWidget* parent, const QString& caption, const QStringList& labels,
@@ -104,8 +104,8 @@ class DialogProvider {
  private:
   DialogProvider() = default;
   std::optional<QString> QueuedFileName();
-  std::optional<QString> AskFileName(QWidget* parent, DialogKind kind, const QString& caption, const FileKind& files,
-                                     QString* chosenFilter = nullptr);
+  std::optional<QString> AskFileName(QWidget* parent, DialogKind kind, const QString& caption,
+                                     const FileKind& files, QString* chosenFilter = nullptr);
   std::optional<QString> AskFileNameOnce(QWidget* parent, DialogKind kind, const QString& caption,
                                          const FileKind& files, QString* chosenFilter);
   Answer Ask(QWidget* parent, const QString& question, bool cancel);

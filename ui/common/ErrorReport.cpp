@@ -16,7 +16,8 @@ void ReportError(const std::exception& error) {
   QString fileName;
   if (const auto* fileError = dynamic_cast<const IoError*>(&error); fileError && !fileError->file().empty())
     fileName = QFileInfo(ShownFileName(fileError->file())).absoluteFilePath();
-  DialogProvider::Instance().ShowError(QApplication::activeWindow(), QString::fromUtf8(error.what()), fileName);
+  DialogProvider::Instance().ShowError(QApplication::activeWindow(), QString::fromUtf8(error.what()),
+                                       fileName);
 }
 
 }  // namespace velmora

@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QString>
-
 #include <string>
 
 namespace velmora {

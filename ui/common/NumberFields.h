@@ -10,7 +10,9 @@
 
 namespace velmora {
 
-inline QString NumberText(real value, char separator) { return QString::fromStdString(FormatReal(value, separator)); }
+inline QString NumberText(real value, char separator) {
+  return QString::fromStdString(FormatReal(value, separator));
+}
 
 // The field's text as typed (or pasted) converted; refused text throws the ConversionError whose
 // message quotes it.

@@ -2,7 +2,6 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
-
 #include <optional>
 
 #include "text/KeyFilter.h"

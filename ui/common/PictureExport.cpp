@@ -1,7 +1,6 @@
 #include "ui/common/PictureExport.h"
 
 #include <QStringList>
-
 #include <algorithm>
 
 #include "model/ProgramError.h"
@@ -34,7 +33,8 @@ void ExportDrawing(QWidget* parent, const QString& caption, const Drawing& drawi
   QStringList filters;
   for (const PictureKind& kind : PictureKinds) filters << QString::fromUtf8(kind.Filter);
   QString filter;
-  const std::optional<QString> name = DialogProvider::Instance().ExportFileName(parent, caption, filters, filter);
+  const std::optional<QString> name =
+      DialogProvider::Instance().ExportFileName(parent, caption, filters, filter);
   if (!name) return;
   // The name's extension says the format, as for velmora-render; a PNG filter its size.
   const std::string file = FileName(*name);

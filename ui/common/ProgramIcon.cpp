@@ -16,7 +16,8 @@ QIcon ProgramIcon() {
   static const QIcon icon = [] {
     InitialiseProgramResources();
     QIcon sizes;
-    for (int size : IconSizes) sizes.addFile(QStringLiteral(":/velmora/icons/velmora-%1.png").arg(size), QSize(size, size));
+    for (int size : IconSizes)
+      sizes.addFile(QStringLiteral(":/velmora/icons/velmora-%1.png").arg(size), QSize(size, size));
     return sizes;
   }();
   return icon;

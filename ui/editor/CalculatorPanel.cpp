@@ -51,18 +51,22 @@ void CalculatorPanel::CreateHeading() {
 
 CalculatorPanel::DistanceCalculator CalculatorPanel::CreateDistanceCalculator(int k, int left, int top) {
   using Handler = void (CalculatorPanel::*)();
-  static constexpr Handler Calculate[] = {&CalculatorPanel::Calculate1Click, &CalculatorPanel::Calculate2Click,
-                                          &CalculatorPanel::Calculate3Click, &CalculatorPanel::Calculate4Click};
+  static constexpr Handler Calculate[] = {
+      &CalculatorPanel::Calculate1Click, &CalculatorPanel::Calculate2Click, &CalculatorPanel::Calculate3Click,
+      &CalculatorPanel::Calculate4Click};
   static constexpr Handler Reset[] = {&CalculatorPanel::Reset1Click, &CalculatorPanel::Reset2Click,
                                       &CalculatorPanel::Reset3Click, &CalculatorPanel::Reset4Click};
   const QString number = QString::number(k);
   look::AddLabel(this, QStringLiteral("Calculation of distance ") + number,
                  QRect(left, top, CalculatorWidth, 14));
   DistanceCalculator calculator;
-  calculator.Part1 = AddField(QStringLiteral("EditCal%1Part1").arg(k), QRect(left, top + 16, 50, FieldHeight));
-  calculator.Part2 = AddField(QStringLiteral("EditCal%1Part2").arg(k), QRect(left + 56, top + 16, 50, FieldHeight));
+  calculator.Part1 =
+      AddField(QStringLiteral("EditCal%1Part1").arg(k), QRect(left, top + 16, 50, FieldHeight));
+  calculator.Part2 =
+      AddField(QStringLiteral("EditCal%1Part2").arg(k), QRect(left + 56, top + 16, 50, FieldHeight));
   look::AddLabel(this, QStringLiteral("Result ") + number, QRect(left, top + 40, 44, FieldHeight));
-  calculator.Result = AddField(QStringLiteral("EditResult") + number, QRect(left + 46, top + 40, 116, FieldHeight));
+  calculator.Result =
+      AddField(QStringLiteral("EditResult") + number, QRect(left + 46, top + 40, 116, FieldHeight));
   AddButton(QStringLiteral("Calculate") + number, QStringLiteral("Calculate ") + number,
             QRect(left, top + 64, 78, ButtonHeight), Calculate[k - 1]);
   AddButton(QStringLiteral("Reset") + number, QStringLiteral("Reset ") + number,
@@ -84,7 +88,8 @@ void CalculatorPanel::CreateFourthPointCalculator(int top) {
     look::SetBoldSerif(heading);
     look::SetTextColour(heading, look::Blue);
   }
-  look::AddLabel(this, QStringLiteral("Numbers of three points and  - or + sign"), QRect(4, top + 38, 332, 16));
+  look::AddLabel(this, QStringLiteral("Numbers of three points and  - or + sign"),
+                 QRect(4, top + 38, 332, 16));
   EditCal5Part1 = AddField(QStringLiteral("EditCal5Part1"), QRect(4, top + 56, 50, FieldHeight));
   EditCal5Part2 = AddField(QStringLiteral("EditCal5Part2"), QRect(60, top + 56, 50, FieldHeight));
   EditCal5Part3 = AddField(QStringLiteral("EditCal5Part3"), QRect(116, top + 56, 50, FieldHeight));
@@ -124,7 +129,8 @@ QPushButton* CalculatorPanel::AddButton(const QString& name, const QString& capt
   button->setObjectName(name);
   button->setGeometry(place);
   if (handler)
-    connect(button, &QPushButton::clicked, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+    connect(button, &QPushButton::clicked, this,
+            [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
   return button;
 }
 
@@ -137,7 +143,8 @@ void CalculatorPanel::CalculateDistance(const DistanceCalculator& calculator) {
 }
 
 void CalculatorPanel::ResetDistance(const DistanceCalculator& calculator) {
-  for (QLineEdit* field : {calculator.Part1, calculator.Part2, calculator.Result}) field->setText(QStringLiteral("0"));
+  for (QLineEdit* field : {calculator.Part1, calculator.Part2, calculator.Result})
+    field->setText(QStringLiteral("0"));
 }
 
 // The point goes into the particle fields with zero velocity; the grid, the particle number and
@@ -162,8 +169,8 @@ void CalculatorPanel::Calculate5Click() {
 
 // The velocity fields and the sign choice stay as they are.
 void CalculatorPanel::Reset5Click() {
-  for (QLineEdit* field : {EditCal5Part1, EditCal5Part2, EditCal5Part3, EditResultX4, EditResultY4, EditResultZ4,
-                           particle_.X, particle_.Y, particle_.Z})
+  for (QLineEdit* field : {EditCal5Part1, EditCal5Part2, EditCal5Part3, EditResultX4, EditResultY4,
+                           EditResultZ4, particle_.X, particle_.Y, particle_.Z})
     field->setText(QStringLiteral("0"));
 }
 

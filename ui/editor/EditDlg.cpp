@@ -16,7 +16,10 @@
 namespace velmora {
 
 TEditDlg::TEditDlg(Model& model, TaoscopeQuery taoscopeSelected, char decimalSeparator, QWidget* parent)
-    : QDialog(parent), model_(model), taoscopeSelected_(std::move(taoscopeSelected)), separator_(decimalSeparator) {
+    : QDialog(parent),
+      model_(model),
+      taoscopeSelected_(std::move(taoscopeSelected)),
+      separator_(decimalSeparator) {
   CreateControls();
   ConnectControls();
 }
@@ -39,7 +42,8 @@ void TEditDlg::FormPaint() {
   look::SetFieldText(EditFileName, ShownFileName(model_.DocFileName));
   ShowSelectedParticle(DaonsTable->SelectedRow());
   look::SetFieldText(EditDT, NumberText(model_.dt, separator_));
-  for (int i = 0; i < ParameterCount; ++i) look::SetFieldText(parameterFields_[i], NumberText(Parameter(model_, i), separator_));
+  for (int i = 0; i < ParameterCount; ++i)
+    look::SetFieldText(parameterFields_[i], NumberText(Parameter(model_, i), separator_));
   FillEditorGrid();
 }
 
@@ -55,7 +59,8 @@ void TEditDlg::FillEditorGrid() {
   for (int i = 1; i <= model_.N; ++i) DaonsTable->SetCell(0, i, QString::number(i));
   for (int i = 1; i <= model_.N; ++i) {
     const auto cells = ListingCells(model_, i, editorListVelocities_, separator_);
-    for (int column = 1; column <= 3; ++column) DaonsTable->SetCell(column, i, QString::fromStdString(cells[column - 1]));
+    for (int column = 1; column <= 3; ++column)
+      DaonsTable->SetCell(column, i, QString::fromStdString(cells[column - 1]));
   }
 }
 

@@ -46,11 +46,11 @@ void TEditDlg::CreateControls() {
   CreateParticleArea();
   CreateGrid();
   CreateFileArea();
-  calculators_ = new CalculatorPanel(*DaonsTable, ParticleFields{EditX, EditY, EditZ, EditV, EditU, EditW}, separator_,
-                                     this);
+  calculators_ = new CalculatorPanel(*DaonsTable, ParticleFields{EditX, EditY, EditZ, EditV, EditU, EditW},
+                                     separator_, this);
   calculators_->setGeometry(0, 0, RightPart - 2, 400);
-  for (QLineEdit* field : {EditDT, parameterFields_[0], parameterFields_[1], parameterFields_[2], parameterFields_[3],
-                           EditX, EditY, EditZ, EditV, EditU, EditW})
+  for (QLineEdit* field : {EditDT, parameterFields_[0], parameterFields_[1], parameterFields_[2],
+                           parameterFields_[3], EditX, EditY, EditZ, EditV, EditU, EditW})
     keyFilter_->Attach(field);
 }
 
@@ -73,7 +73,8 @@ void TEditDlg::CreateParameterArea() {
       const QString name = QString::fromLatin1(Letters[k]) + QString::number(group + 1);
       const int top = 22 + 22 * k;
       const bool exponential = group == 0 && k == ParametersPerGroup - 1;
-      QLabel* label = look::AddLabel(this, exponential ? QStringLiteral("G1E") : name, QRect(left, top, 30, FieldHeight));
+      QLabel* label =
+          look::AddLabel(this, exponential ? QStringLiteral("G1E") : name, QRect(left, top, 30, FieldHeight));
       if (exponential) {
         look::SetBold(label);
         look::SetTextColour(label, look::Red);
@@ -97,16 +98,18 @@ void TEditDlg::CreateParameterArea() {
   look::AddLabel(this, QStringLiteral("dt="), QRect(648, 22, 24, FieldHeight));
   EditDT = AddEdit(QStringLiteral("EditDT"), QStringLiteral("0,01"), QRect(672, 22, 108, FieldHeight));
 
-  QLineEdit* note = AddEdit(QStringLiteral("Edit3"),
-                            QStringLiteral("Attention: G1E is parametr of exponentials part of function PESE"),
-                            QRect(RightPart, 180, ClientWidth - RightPart - 6, 24));
+  QLineEdit* note =
+      AddEdit(QStringLiteral("Edit3"),
+              QStringLiteral("Attention: G1E is parametr of exponentials part of function PESE"),
+              QRect(RightPart, 180, ClientWidth - RightPart - 6, 24));
   // Large red bold type, narrowed as much as the whole note needs to fit the field (inside its
   // frame and text margins).
   QFont large = note->font();
   large.setPixelSize(16);
   large.setBold(true);
   const int room = note->width() - 12;
-  for (int stretch = 99; stretch >= 50 && QFontMetrics(large).horizontalAdvance(note->text()) > room; --stretch)
+  for (int stretch = 99; stretch >= 50 && QFontMetrics(large).horizontalAdvance(note->text()) > room;
+       --stretch)
     large.setStretch(stretch);
   note->setFont(large);
   look::SetTextColour(note, look::Red);
@@ -137,10 +140,12 @@ void TEditDlg::CreateParticleArea() {
   for (int r = 0; r < 2; ++r) {
     const int headingTop = top + 22 + 36 * r;
     const int rowTop = headingTop + HeadingHeight;
-    look::SetBold(look::AddLabel(this, QString::fromLatin1(rows[r].heading), QRect(RightPart, headingTop, 120, HeadingHeight)));
+    look::SetBold(look::AddLabel(this, QString::fromLatin1(rows[r].heading),
+                                 QRect(RightPart, headingTop, 120, HeadingHeight)));
     for (int k = 0; k < 3; ++k) {
       const int left = RightPart + 146 * k;
-      QLabel* label = look::AddLabel(this, QString::fromLatin1(rows[r].labels[k]), QRect(left, rowTop, 27, FieldHeight));
+      QLabel* label =
+          look::AddLabel(this, QString::fromLatin1(rows[r].labels[k]), QRect(left, rowTop, 27, FieldHeight));
       label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
       label->setIndent(2);
       *rows[r].fields[k] = AddEdit(QString::fromLatin1(rows[r].names[k]), QStringLiteral("0"),
@@ -162,7 +167,8 @@ void TEditDlg::CreateGrid() {
 void TEditDlg::CreateFileArea() {
   const int top = ClientHeight - 29;
   look::AddLabel(this, QStringLiteral("FileName"), QRect(6, top + 2, 56, FieldHeight));
-  EditFileName = AddEdit(QStringLiteral("EditFileName"), QStringLiteral("EditFileName"), QRect(62, top, 470, 23));
+  EditFileName =
+      AddEdit(QStringLiteral("EditFileName"), QStringLiteral("EditFileName"), QRect(62, top, 470, 23));
   look::SetBold(EditFileName);
   look::SetTextColour(EditFileName, look::Blue);
   Saveas = new QPushButton(QStringLiteral("Save As"), this);
@@ -174,14 +180,16 @@ void TEditDlg::CreateFileArea() {
   // Enter presses "OK" unless another button has the focus, which then takes it: every button
   // of the dialog is auto-default, as Qt makes them.
   OKBtn->setDefault(true);
-  CancelBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Cancel"), this);
+  CancelBtn =
+      new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Cancel"), this);
   CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
   CancelBtn->setGeometry(706, top - 1, 76, 25);
 }
 
 void TEditDlg::ConnectControls() {
   const auto onClick = [this](QPushButton* button, void (TEditDlg::*handler)()) {
-    connect(button, &QPushButton::clicked, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+    connect(button, &QPushButton::clicked, this,
+            [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
   };
   onClick(Submit, &TEditDlg::SubmitClick);
   onClick(Saveas, &TEditDlg::SaveasClick);

@@ -40,8 +40,10 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   resize(760, 580);
 
   Back = Button(this, "Back", QStringLiteral("Back"), QStyle::SP_ArrowBack, QKeySequence::Back);
-  Forward = Button(this, "Forward", QStringLiteral("Forward"), QStyle::SP_ArrowForward, QKeySequence::Forward);
-  Contents = Button(this, "Contents", QStringLiteral("Contents"), QStyle::SP_DirHomeIcon, QKeySequence(Qt::ALT | Qt::Key_Home));
+  Forward =
+      Button(this, "Forward", QStringLiteral("Forward"), QStyle::SP_ArrowForward, QKeySequence::Forward);
+  Contents = Button(this, "Contents", QStringLiteral("Contents"), QStyle::SP_DirHomeIcon,
+                    QKeySequence(Qt::ALT | Qt::Key_Home));
   Browser = new QTextBrowser(this);
   Browser->setObjectName(QStringLiteral("Browser"));
   Browser->setOpenLinks(true);
@@ -74,7 +76,8 @@ QStringList HelpWindow::HelpFolders() {
   QStringList folders;
   const QString chosen = qEnvironmentVariable(HelpFolderVariable);
   if (!chosen.isEmpty()) folders << QDir::cleanPath(chosen);
-  folders << QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/velmora/help"));
+  folders << QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                             QStringLiteral("/../share/velmora/help"));
   for (const QString& data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
     folders << data + QStringLiteral("/velmora/help");
   folders << QStringLiteral(VELMORA_HELP_INSTALL_DIR);
@@ -84,10 +87,12 @@ QStringList HelpWindow::HelpFolders() {
 
 QString HelpWindow::ContentsPage(const QString& helpFile) {
   QString name = QFileInfo(helpFile).fileName();
-  if (name.endsWith(QLatin1String(HelpExtension), Qt::CaseInsensitive)) name.chop(int(qstrlen(HelpExtension)));
+  if (name.endsWith(QLatin1String(HelpExtension), Qt::CaseInsensitive))
+    name.chop(int(qstrlen(HelpExtension)));
   if (name.isEmpty()) return {};
   for (const QString& folder : HelpFolders()) {
-    const QFileInfo page(folder + QLatin1Char('/') + name + QLatin1Char('/') + QLatin1String(ContentsFileName));
+    const QFileInfo page(folder + QLatin1Char('/') + name + QLatin1Char('/') +
+                         QLatin1String(ContentsFileName));
     if (page.isFile() && page.isReadable()) return page.absoluteFilePath();
   }
   return {};
@@ -110,14 +115,16 @@ void HelpWindow::ShowContents(const QString& helpFile) {
 
 void HelpWindow::ShowMissing(const QString& helpFile) {
   QString places;
-  for (const QString& folder : HelpFolders()) places += QStringLiteral("<li>%1</li>").arg(folder.toHtmlEscaped());
+  for (const QString& folder : HelpFolders())
+    places += QStringLiteral("<li>%1</li>").arg(folder.toHtmlEscaped());
   Browser->clearHistory();
   Browser->setSource(QUrl());
-  Browser->setHtml(QStringLiteral("<html><head><title>Velmora Help</title></head><body>"
-                                  "<h2>Help file not found</h2>"
-                                  "<p>The help file <b>%1</b> was not found. Velmora looks for it in these folders:</p>"
-                                  "<ul>%2</ul></body></html>")
-                       .arg(helpFile.toHtmlEscaped(), places));
+  Browser->setHtml(
+      QStringLiteral("<html><head><title>Velmora Help</title></head><body>"
+                     "<h2>Help file not found</h2>"
+                     "<p>The help file <b>%1</b> was not found. Velmora looks for it in these folders:</p>"
+                     "<ul>%2</ul></body></html>")
+          .arg(helpFile.toHtmlEscaped(), places));
   setWindowTitle(QStringLiteral("Velmora Help"));
 }
 

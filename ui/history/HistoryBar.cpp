@@ -8,7 +8,6 @@
 #include <QSpinBox>
 #include <QTimer>
 #include <QToolButton>
-
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -214,7 +213,8 @@ void HistoryBar::ResumeFromHere() {
   if (!live_) return;
   StopPlaying();
   const int k = Shown();
-  undo_.Command(ResumeEntryName(static_cast<std::uint64_t>(ring_.StepOf(k))), [&] { ring_.RestoreInto(model_, k); });
+  undo_.Command(ResumeEntryName(static_cast<std::uint64_t>(ring_.StepOf(k))),
+                [&] { ring_.RestoreInto(model_, k); });
   ring_.DropAfter(k);
   Refill();
   emit SceneShown();
@@ -227,8 +227,9 @@ void HistoryBar::ResumeFromFrame() {
   StopPlaying();
   const int k = Shown();
   if (!DialogProvider::Instance().Confirm(
-          this, QStringLiteral("Frame %1 becomes the scene: its positions and velocities take the slots, and the time "
-                               "step and the parameters stay. Go on?")
+          this, QStringLiteral(
+                    "Frame %1 becomes the scene: its positions and velocities take the slots, and the time "
+                    "step and the parameters stay. Go on?")
                     .arg(k + 1)))
     return;
   const XyzFrame frame = ReadFrame(k);

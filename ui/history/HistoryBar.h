@@ -13,7 +13,6 @@
 // it. It stays until a run ends, a frame is resumed from or a document is opened.
 
 #include <QWidget>
-
 #include <memory>
 #include <optional>
 

@@ -2,7 +2,6 @@
 
 #include <QProgressDialog>
 #include <QScopeGuard>
-
 #include <exception>
 #include <optional>
 #include <string>
@@ -23,8 +22,8 @@ std::pair<std::string, std::string> MovieTools() {
   const std::optional<std::string> encoder = MoviePipe::FindEncoder();
   const std::optional<std::string> probe = encoder ? MoviePipe::FindProbe(*encoder) : std::nullopt;
   if (!probe)
-    throw ProgramError(std::string("A movie needs ffmpeg and ffprobe, and ") + (encoder ? "ffprobe" : "ffmpeg") +
-                       " is not on the PATH.");
+    throw ProgramError(std::string("A movie needs ffmpeg and ffprobe, and ") +
+                       (encoder ? "ffprobe" : "ffmpeg") + " is not on the PATH.");
   return {*encoder, *probe};
 }
 
@@ -33,15 +32,17 @@ std::pair<std::string, std::string> MovieTools() {
 void ExportMovie(QWidget* parent, HistoryBar& bar, const std::function<PictureSource()>& picture) {
   DialogProvider& dialogs = DialogProvider::Instance();
   if (bar.Count() == 0) {
-    dialogs.ShowInformation(parent, QStringLiteral("No steps are kept: run the scene or open a trajectory first."));
+    dialogs.ShowInformation(parent,
+                            QStringLiteral("No steps are kept: run the scene or open a trajectory first."));
     return;
   }
   const auto [encoder, probe] = MovieTools();
   QString filter;
-  const std::optional<QString> name = dialogs.ExportFileName(
-      parent, QStringLiteral("Export Movie"),
-      {QStringLiteral("MP4 movie (*.mp4)"), QStringLiteral("WebM movie (*.webm)"), QStringLiteral("GIF animation (*.gif)")},
-      filter);
+  const std::optional<QString> name =
+      dialogs.ExportFileName(parent, QStringLiteral("Export Movie"),
+                             {QStringLiteral("MP4 movie (*.mp4)"), QStringLiteral("WebM movie (*.webm)"),
+                              QStringLiteral("GIF animation (*.gif)")},
+                             filter);
   if (!name) return;
   const std::string target = FileName(*name);
   const std::optional<MovieFormat> format = MovieFormatOf(target);
@@ -58,7 +59,8 @@ void ExportMovie(QWidget* parent, HistoryBar& bar, const std::function<PictureSo
     }
     if (!keptStepShown) bar.ReturnToScene();
   });
-  QProgressDialog progress(QStringLiteral("Exporting the movie..."), QStringLiteral("Cancel"), 0, bar.Count(), parent);
+  QProgressDialog progress(QStringLiteral("Exporting the movie..."), QStringLiteral("Cancel"), 0, bar.Count(),
+                           parent);
   progress.setObjectName(QStringLiteral("MovieProgress"));
   progress.setWindowModality(Qt::WindowModal);
   progress.setMinimumDuration(0);
@@ -67,7 +69,8 @@ void ExportMovie(QWidget* parent, HistoryBar& bar, const std::function<PictureSo
     progress.setValue(k);
     if (progress.wasCanceled()) {
       const std::string kept = movie.Abandon();
-      dialogs.ShowInformation(parent, QStringLiteral("The movie was cancelled; %1.").arg(QString::fromStdString(kept)));
+      dialogs.ShowInformation(
+          parent, QStringLiteral("The movie was cancelled; %1.").arg(QString::fromStdString(kept)));
       return;
     }
     bar.Show(k);

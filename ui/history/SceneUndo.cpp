@@ -61,7 +61,8 @@ void SceneUndo::Restore(const SceneState& scene) {
 
 void SceneUndo::Update() {
   const auto text = [](const char* verb, const std::string& name) {
-    return name.empty() ? QString::fromLatin1(verb) : QStringLiteral("%1 %2").arg(verb, QString::fromStdString(name));
+    return name.empty() ? QString::fromLatin1(verb)
+                        : QStringLiteral("%1 %2").arg(verb, QString::fromStdString(name));
   };
   undo_->setText(text("&Undo", history_.UndoName()));
   redo_->setText(text("&Redo", history_.RedoName()));

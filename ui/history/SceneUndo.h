@@ -6,7 +6,6 @@
 // closed during a run.
 
 #include <QObject>
-
 #include <functional>
 #include <string>
 #include <vector>

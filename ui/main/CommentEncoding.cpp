@@ -16,7 +16,8 @@ bool FitsLatin1(const QString& text) {
 
 QString CommentEncoding::Decode(const std::string& bytes) {
   // A byte order mark at the start is text like any other: it goes back when the memo is saved.
-  QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+  QStringDecoder utf8(QStringConverter::Utf8,
+                      QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
   const QString text = utf8(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
   latin1_ = utf8.hasError();
   if (latin1_) return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));

@@ -6,7 +6,6 @@
 // in the encoding it was read in as long as every character fits it, otherwise in UTF-8.
 
 #include <QString>
-
 #include <string>
 
 namespace velmora {

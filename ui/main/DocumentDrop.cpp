@@ -10,7 +10,8 @@
 
 namespace velmora {
 
-DocumentDrop::DocumentDrop(QWidget* window, std::function<bool()> canOpen, std::function<void(const QString&)> open)
+DocumentDrop::DocumentDrop(QWidget* window, std::function<bool()> canOpen,
+                           std::function<void(const QString&)> open)
     : QObject(window), window_(window), canOpen_(std::move(canOpen)), open_(std::move(open)) {
   window->setAcceptDrops(true);
   window->installEventFilter(this);
@@ -23,7 +24,8 @@ std::optional<QString> DocumentDrop::DraggedDocument(const QMimeData& data) {
   const QList<QUrl> urls = data.urls();
   if (urls.size() != 1 || !urls.front().isLocalFile()) return std::nullopt;
   const QString name = urls.front().toLocalFile();
-  if (!name.endsWith(QStringLiteral(".") + QLatin1String(DocumentExtension), Qt::CaseInsensitive)) return std::nullopt;
+  if (!name.endsWith(QStringLiteral(".") + QLatin1String(DocumentExtension), Qt::CaseInsensitive))
+    return std::nullopt;
   return name;
 }
 

@@ -15,15 +15,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSlider>
 #include <QScopeGuard>
+#include <QSlider>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
-
 #include <algorithm>
 #include <filesystem>
 #include <utility>
@@ -32,6 +31,7 @@
 #include "documents/DocumentFile.h"
 #include "documents/StartFile.h"
 #include "figures/FigureBuilder.h"
+#include "history/UndoHistory.h"
 #include "text/Listing.h"
 #include "ui/common/ControlLook.h"
 #include "ui/common/DialogProvider.h"
@@ -39,12 +39,11 @@
 #include "ui/common/FileNames.h"
 #include "ui/common/NumberFields.h"
 #include "ui/editor/EditDlg.h"
+#include "ui/history/HistoryBar.h"
+#include "ui/history/SceneUndo.h"
 #include "ui/main/Lamp.h"
 #include "ui/main/LocaleSeparator.h"
 #include "ui/main/MemoText.h"
-#include "history/UndoHistory.h"
-#include "ui/history/HistoryBar.h"
-#include "ui/history/SceneUndo.h"
 #include "ui/main/ModelFields.h"
 #include "ui/main/SceneCanvas.h"
 #include "ui/main/SceneInstruments.h"
@@ -65,15 +64,19 @@ constexpr int Null00TextMargin = 6;
 // moves of its text cursor; the window gives them to the menu wherever the focus is.
 bool IsPictureShift(const QKeyEvent& key) {
   const int code = key.key();
-  const bool arrow = code == Qt::Key_Left || code == Qt::Key_Right || code == Qt::Key_Up || code == Qt::Key_Down;
+  const bool arrow =
+      code == Qt::Key_Left || code == Qt::Key_Right || code == Qt::Key_Up || code == Qt::Key_Down;
   return arrow && (key.modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier;
 }
 
 MouseButton ViewButton(Qt::MouseButton button) {
   switch (button) {
-    case Qt::RightButton: return MouseButton::Right;
-    case Qt::LeftButton: return MouseButton::Left;
-    default: return MouseButton::Middle;
+    case Qt::RightButton:
+      return MouseButton::Right;
+    case Qt::LeftButton:
+      return MouseButton::Left;
+    default:
+      return MouseButton::Middle;
   }
 }
 
@@ -184,7 +187,8 @@ bool TMainForm::ReadRememberedDocument(const std::string& name) {
   bool read = false;
   Guarded([&] { read = TryReadDocumentFile(model_, name); });
   std::error_code ignored;
-  ownDocument_ = read || std::filesystem::symlink_status(name, ignored).type() == std::filesystem::file_type::not_found;
+  ownDocument_ =
+      read || std::filesystem::symlink_status(name, ignored).type() == std::filesystem::file_type::not_found;
   return read;
 }
 
@@ -229,8 +233,8 @@ void TMainForm::Paint(Redraw redraw) {
 
 // The top strip's switches stand on the drawing area, whose pixels are the client area's.
 std::vector<QRect> TMainForm::SwitchesOnCanvas() const {
-  const QWidget* const switches[] = {Blockade,     Functions3X1,  RadioGroup3, RadioButton3,
-                                     HotContact,   ColdContact,   ElecCurrent1, ElecCurrent2};
+  const QWidget* const switches[] = {Blockade,   Functions3X1, RadioGroup3,  RadioButton3,
+                                     HotContact, ColdContact,  ElecCurrent1, ElecCurrent2};
   std::vector<QRect> places;
   for (const QWidget* control : switches)
     if (!control->isHidden()) places.push_back(control->geometry());
@@ -244,7 +248,9 @@ void TMainForm::DrawFigure() { Paint(TurnFigureAndProject(view_, model_)); }
 void TMainForm::RedrawScene() { Paint(velmora::RedrawScene(view_, model_)); }
 
 // Without turning a spinning figure once more.
-void TMainForm::DrawAsItStands() { Paint(model_.SpiralShown ? Redraw::Figure : ProjectParticles(view_, model_)); }
+void TMainForm::DrawAsItStands() {
+  Paint(model_.SpiralShown ? Redraw::Figure : ProjectParticles(view_, model_));
+}
 
 // ---------------------------------------------------------------------------------------------
 // Window events
@@ -377,11 +383,16 @@ StepSettings TMainForm::CurrentStepSettings() const {
   StepSettings settings;
   settings.Blockade = Blockade->isChecked();
   settings.Cool = Cool->isChecked();
-  if (HotContact->isChecked()) settings.Mode = BoundaryMode::HotContact;
-  else if (ColdContact->isChecked()) settings.Mode = BoundaryMode::ColdContact;
-  else if (ElecCurrent1->isChecked()) settings.Mode = BoundaryMode::ElecCurrent1;
-  else if (ElecCurrent2->isChecked()) settings.Mode = BoundaryMode::ElecCurrent2;
-  else settings.Mode = BoundaryMode::Free;
+  if (HotContact->isChecked())
+    settings.Mode = BoundaryMode::HotContact;
+  else if (ColdContact->isChecked())
+    settings.Mode = BoundaryMode::ColdContact;
+  else if (ElecCurrent1->isChecked())
+    settings.Mode = BoundaryMode::ElecCurrent1;
+  else if (ElecCurrent2->isChecked())
+    settings.Mode = BoundaryMode::ElecCurrent2;
+  else
+    settings.Mode = BoundaryMode::Free;
   settings.Law.Functions3X1 = Functions3X1->isChecked();
   settings.Law.Taoscope = TaoscopeSelected();
   return settings;
@@ -423,7 +434,8 @@ void TMainForm::GoClick() {
   const int first = model_.StepCount;
   undo_->SetRunning(true);
   const auto ending = qScopeGuard([&] {
-    entry.name = RunEntryName(static_cast<std::uint32_t>(model_.StepCount) - static_cast<std::uint32_t>(first));
+    entry.name =
+        RunEntryName(static_cast<std::uint32_t>(model_.StepCount) - static_cast<std::uint32_t>(first));
     undo_->SetRunning(run_.InProgress());
     if (run_.InProgress()) return;
     SetHistoryEnabled(true);
@@ -541,7 +553,8 @@ void TMainForm::Null00Click() {
   look::SetTextColour(Null00, look::Maroon);
   SceneReplaced();
   FillListing();
-  if (const std::optional<QString> name = DialogProvider::Instance().SaveFileName(this)) SaveAsSequence(*name);
+  if (const std::optional<QString> name = DialogProvider::Instance().SaveFileName(this))
+    SaveAsSequence(*name);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -573,7 +586,8 @@ void TMainForm::WheelTurned(int steps) { Paint(Wheel(view_, model_, steps)); }
 // opening starts its record anew with the scene as it stands.
 void TMainForm::Observables1Click() {
   if (!observablesWindow_) {
-    observablesWindow_ = new ObservablesWindow(model_, [this] { return CurrentStepSettings().Law; }, separator_, this);
+    observablesWindow_ = new ObservablesWindow(
+        model_, [this] { return CurrentStepSettings().Law; }, separator_, this);
     MoveBeside(*observablesWindow_, *this);
   }
   if (!observablesWindow_->isVisible()) observablesWindow_->Restart();
@@ -595,7 +609,8 @@ void TMainForm::KeptStepShown() {
   FillParameterFields();
   instruments_->Refresh();
   if (observablesWindow_)
-    observablesWindow_->MarkStep(historyBar_->ShowsKeptStep() ? std::optional<int>(model_.StepCount) : std::nullopt);
+    observablesWindow_->MarkStep(historyBar_->ShowsKeptStep() ? std::optional<int>(model_.StepCount)
+                                                              : std::nullopt);
 }
 
 void TMainForm::TrackBarChange(int position) { SetStepsFromTrackBar(view_, position); }
@@ -614,7 +629,8 @@ void TMainForm::FillListing() {
   static const char* const positionHeaders[] = {"X", "Y", "Z"};
   static const char* const velocityHeaders[] = {"u(x)", "u(y)", "u(z)"};
   const char* const* headers = model_.ListVelocities ? velocityHeaders : positionHeaders;
-  for (int column = 0; column < 3; ++column) DaonsTable->horizontalHeaderItem(column)->setText(QString::fromLatin1(headers[column]));
+  for (int column = 0; column < 3; ++column)
+    DaonsTable->horizontalHeaderItem(column)->setText(QString::fromLatin1(headers[column]));
   for (int n = 1; n <= model_.N; ++n) DaonsTable->verticalHeaderItem(n - 1)->setText(QString::number(n));
   for (int n = 1; n <= model_.N; ++n) {
     const auto cells = ListingCells(model_, n, model_.ListVelocities, separator_);

@@ -9,7 +9,6 @@
 // radio buttons) are read from the controls at the moment of use.
 
 #include <QMainWindow>
-
 #include <array>
 #include <functional>
 #include <optional>

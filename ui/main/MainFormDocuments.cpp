@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QStringList>
 #include <QToolButton>
-
 #include <algorithm>
 #include <filesystem>
 #include <memory>
@@ -51,7 +50,8 @@ void TMainForm::SetDocumentControlsEnabled(bool enabled) {
 }
 
 void TMainForm::Open1Click() {
-  if (const std::optional<QString> name = DialogProvider::Instance().OpenFileName(this)) OpenDocument(FileName(*name));
+  if (const std::optional<QString> name = DialogProvider::Instance().OpenFileName(this))
+    OpenDocument(FileName(*name));
 }
 
 // File > Open Trajectory...: the file's frames play in the history bar over the particles; the
@@ -60,11 +60,13 @@ void TMainForm::Open1Click() {
 void TMainForm::OpenTrajectory1Click() {
   if (model_.SpiralShown) {
     DialogProvider::Instance().ShowInformation(
-        this, QStringLiteral("A trajectory plays over the particles: show them first (View > Show Images > Taons)."));
+        this, QStringLiteral(
+                  "A trajectory plays over the particles: show them first (View > Show Images > Taons)."));
     return;
   }
   const std::optional<QString> name = DialogProvider::Instance().OpenFileName(
-      this, QStringLiteral("Open Trajectory"), QStringLiteral("XYZ trajectories (*.xyz *.extxyz);;All files (*)"));
+      this, QStringLiteral("Open Trajectory"),
+      QStringLiteral("XYZ trajectories (*.xyz *.extxyz);;All files (*)"));
   if (!name) return;
   auto trajectory = std::make_unique<XyzFrameIndex>(FileName(*name));
   const std::string damage = trajectory->Damage();
@@ -120,7 +122,8 @@ void TMainForm::FillRecentMenu() {
     text.replace(QLatin1Char('&'), QStringLiteral("&&"));
     QAction* entry = RecentDocuments->addAction(QStringLiteral("&%1 %2").arg(index + 1).arg(text));
     entry->setEnabled(CanOpenDocument());
-    connect(entry, &QAction::triggered, this, [this, name] { RunCommand([this, name] { RecentDocumentClick(name); }); });
+    connect(entry, &QAction::triggered, this,
+            [this, name] { RunCommand([this, name] { RecentDocumentClick(name); }); });
   }
   RecentDocuments->addSeparator();
   QAction* clear = RecentDocuments->addAction(QStringLiteral("Clear List"));
@@ -137,8 +140,9 @@ void TMainForm::RecentDocumentClick(const std::string& name) {
   if (!std::filesystem::exists(name, ignored)) {
     RemoveRecentDocument(name);
     DialogProvider::Instance().ShowInformation(
-        this, QStringLiteral("The document \"%1\" no longer exists and has been removed from the recent documents.")
-                  .arg(ShownFileName(name)));
+        this,
+        QStringLiteral("The document \"%1\" no longer exists and has been removed from the recent documents.")
+            .arg(ShownFileName(name)));
     return;
   }
   OpenDocument(name);
@@ -160,7 +164,8 @@ void TMainForm::Save1Click() {
 
 void TMainForm::Saveas1Click() {
   if (model_.SpiralShown) return;
-  if (const std::optional<QString> name = DialogProvider::Instance().SaveFileName(this)) SaveAsSequence(*name);
+  if (const std::optional<QString> name = DialogProvider::Instance().SaveFileName(this))
+    SaveAsSequence(*name);
 }
 
 // Save As from its chosen name on: the name becomes the document's, the scene is written and the

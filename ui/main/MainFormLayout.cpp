@@ -23,7 +23,6 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
-
 #include <algorithm>
 
 #include "picture/ScenePainter.h"
@@ -31,12 +30,12 @@
 #include "ui/common/ErrorReport.h"
 #include "ui/common/NumericKeyFilter.h"
 #include "ui/common/ProgramIcon.h"
+#include "ui/history/HistoryBar.h"
+#include "ui/history/SceneUndo.h"
 #include "ui/main/ArrowIcon.h"
 #include "ui/main/DocumentDrop.h"
 #include "ui/main/Lamp.h"
 #include "ui/main/MainForm.h"
-#include "ui/history/HistoryBar.h"
-#include "ui/history/SceneUndo.h"
 #include "ui/main/ModelFields.h"
 #include "ui/main/SceneCanvas.h"
 #include "ui/main/SceneInstruments.h"
@@ -146,7 +145,8 @@ void TMainForm::createTopStrip(QWidget* client) {
   look::SetColours(ElecCurrent2, Green, Yellow);
 
   auto* modes = new QButtonGroup(this);
-  for (QRadioButton* mode : {RadioButton3, HotContact, ColdContact, ElecCurrent1, ElecCurrent2}) modes->addButton(mode);
+  for (QRadioButton* mode : {RadioButton3, HotContact, ColdContact, ElecCurrent1, ElecCurrent2})
+    modes->addButton(mode);
   RadioButton3->setChecked(true);
 }
 
@@ -284,10 +284,11 @@ void TMainForm::createParameterFields() {
     look::SetColours(field, groupColour[group], look::Black);
     ParameterFields[index] = field;
     // "A1" .. "G1" left of the first column; "2" or "3" left of every field of the others.
-    const QString caption = group == 0 ? QString::fromLatin1(rowLetters[row]) + QLatin1Char('1') : QString::number(group + 1);
+    const QString caption =
+        group == 0 ? QString::fromLatin1(rowLetters[row]) + QLatin1Char('1') : QString::number(group + 1);
     const int labelWidth = group == 0 ? 18 : 10;
-    QLabel* label = Make<QLabel>(Panel1, ("Label" + name).toLatin1().constData(), ColumnLeft[group] - labelWidth,
-                                 row * RowStep + 4, labelWidth, 15);
+    QLabel* label = Make<QLabel>(Panel1, ("Label" + name).toLatin1().constData(),
+                                 ColumnLeft[group] - labelWidth, row * RowStep + 4, labelWidth, 15);
     label->setText(caption);
   }
   // The fields' initial texts, overwritten by the start-up's FillParameterFields.
@@ -301,10 +302,12 @@ void TMainForm::createParameterFields() {
     const char* name;
     int left, width;
     const char* text;
-  } ranges[GroupCount] = {{&Edit1, "Edit1", 136, 33, "1-50"}, {&Edit2, "Edit2", 168, 33, "51-75"},
+  } ranges[GroupCount] = {{&Edit1, "Edit1", 136, 33, "1-50"},
+                          {&Edit2, "Edit2", 168, 33, "51-75"},
                           {&Edit3, "Edit3", 200, 41, "76-100"}};
   for (int group = 0; group < GroupCount; ++group) {
-    QLineEdit* field = Make<QLineEdit>(Panel1, ranges[group].name, ranges[group].left, 152, ranges[group].width, 22);
+    QLineEdit* field =
+        Make<QLineEdit>(Panel1, ranges[group].name, ranges[group].left, 152, ranges[group].width, 22);
     field->setText(QString::fromLatin1(ranges[group].text));
     look::SetColours(field, groupColour[group], look::Black);
     *ranges[group].field = field;
@@ -362,7 +365,8 @@ void TMainForm::createMenus() {
   RecentDocuments->setObjectName(QStringLiteral("RecentDocuments"));
   item(file, Save1, "Save1", QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
   item(file, Saveas1, "Saveas1", QStringLiteral("Save As ..."), QKeySequence());
-  item(file, ExportPicture1, "ExportPicture1", QStringLiteral("Export Picture..."), QKeySequence(Qt::CTRL | Qt::Key_E));
+  item(file, ExportPicture1, "ExportPicture1", QStringLiteral("Export Picture..."),
+       QKeySequence(Qt::CTRL | Qt::Key_E));
   item(file, ExportMovie1, "ExportMovie1", QStringLiteral("Export Movie..."), QKeySequence());
   file->addSeparator();
   item(file, Exit1, "Exit1", QStringLiteral("Exit"), QKeySequence(Qt::ALT | Qt::Key_X));
@@ -405,19 +409,19 @@ void TMainForm::createMenus() {
 }
 
 void TMainForm::createInstruments() {
-  instruments_ = new SceneInstruments(*this, model_, view_, *Canvas, [this] { return CurrentStepSettings().Law; },
-                                      separator_);
+  instruments_ = new SceneInstruments(
+      *this, model_, view_, *Canvas, [this] { return CurrentStepSettings().Law; }, separator_);
   instruments_->CreateMenus(*menuBar()->findChild<QMenu*>(QStringLiteral("View1")));
   undo_ = new SceneUndo(model_, findChild<QMenu*>(QStringLiteral("EditMenu")), this);
   historyBar_ = new HistoryBar(model_, run_.Ring(), *undo_, Client);
   historyBar_->hide();
   instruments_->CreateStatusBar();
   createStructureCommands();
-  connect(Canvas, &SceneCanvas::MouseMoved, instruments_, [this](QPoint position) {
-    Guarded([&] { instruments_->Move(position); });
-  });
+  connect(Canvas, &SceneCanvas::MouseMoved, instruments_,
+          [this](QPoint position) { Guarded([&] { instruments_->Move(position); }); });
   // The figure as it stands, or the drag's view of it.
-  connect(instruments_, &SceneInstruments::RedrawNeeded, this, [this] { Guarded([this] { DrawAsItStands(); }); });
+  connect(instruments_, &SceneInstruments::RedrawNeeded, this,
+          [this] { Guarded([this] { DrawAsItStands(); }); });
 }
 
 // View > Structure, Edit > Copy Structure and Tools > Relax...; a relaxation draws the scene as it
@@ -430,8 +434,8 @@ void TMainForm::createStructureCommands() {
   tools->setObjectName(QStringLiteral("Tools1"));
   menuBar()->insertMenu(menuBar()->findChild<QMenu*>(QStringLiteral("Help"))->menuAction(), tools);
   auto* relax = new RelaxCommand(*this, model_, *undo_,
-                                 {[this] { return CurrentStepSettings().Law; }, [this] { return RunInProgress(); },
-                                  run_.Threads(), separator_});
+                                 {[this] { return CurrentStepSettings().Law; },
+                                  [this] { return RunInProgress(); }, run_.Threads(), separator_});
   relax->CreateMenu(*tools);
   connect(relax, &RelaxCommand::Stepped, this, [this] { Guarded([this] { DrawParticles(); }); });
   connect(relax, &RelaxCommand::Finished, this, [this] { Guarded([this] { SceneRestored(); }); });
@@ -441,9 +445,13 @@ void TMainForm::connectHandlers() {
   connect(undo_, &SceneUndo::Restored, this, [this] { Guarded([this] { SceneRestored(); }); });
   connect(historyBar_, &HistoryBar::SceneShown, this, [this] { Guarded([this] { KeptStepShown(); }); });
   // Every handler runs through the one error report.
-  const auto handle = [this](auto member) { return [this, member] { Guarded([this, member] { (this->*member)(); }); }; };
+  const auto handle = [this](auto member) {
+    return [this, member] { Guarded([this, member] { (this->*member)(); }); };
+  };
   // Commands that read or write the model first store what was typed into the fields.
-  const auto command = [this](auto member) { return [this, member] { RunCommand([this, member] { (this->*member)(); }); }; };
+  const auto command = [this](auto member) {
+    return [this, member] { RunCommand([this, member] { (this->*member)(); }); };
+  };
 
   connect(Go, &QPushButton::clicked, this, [this] {
     RunCommand([this] { GoClick(); });
@@ -454,10 +462,12 @@ void TMainForm::connectHandlers() {
   connect(DaoBack, &QToolButton::clicked, this, handle(&TMainForm::DaoBackClick));
   connect(DaoForvard, &QToolButton::clicked, this, handle(&TMainForm::DaoForvardClick));
   const std::pair<QToolButton*, RotationButton> rotations[] = {
-      {DaoTeta, RotationButton::DaoTeta}, {DaoTeta1, RotationButton::DaoTeta1}, {DaoPhi, RotationButton::DaoPhi},
-      {DaoPhi1, RotationButton::DaoPhi1}, {DaoPsi, RotationButton::DaoPsi},     {DaoPsi1, RotationButton::DaoPsi1}};
+      {DaoTeta, RotationButton::DaoTeta}, {DaoTeta1, RotationButton::DaoTeta1},
+      {DaoPhi, RotationButton::DaoPhi},   {DaoPhi1, RotationButton::DaoPhi1},
+      {DaoPsi, RotationButton::DaoPsi},   {DaoPsi1, RotationButton::DaoPsi1}};
   for (const auto& [button, kind] : rotations)
-    connect(button, &QToolButton::clicked, this, [this, kind = kind] { Guarded([this, kind] { Rotate(kind); }); });
+    connect(button, &QToolButton::clicked, this,
+            [this, kind = kind] { Guarded([this, kind] { Rotate(kind); }); });
   connect(TrackBar, &QSlider::valueChanged, this,
           [this](int position) { Guarded([this, position] { TrackBarChange(position); }); });
   connect(Canvas, &SceneCanvas::MousePressed, this, [this](Qt::MouseButton button, QPoint position) {
@@ -489,9 +499,11 @@ void TMainForm::connectHandlers() {
   connect(MoveToCenter, &QAction::triggered, this, handle(&TMainForm::MoveToCenterClick));
   connect(ResetView, &QAction::triggered, this, handle(&TMainForm::ResetViewClick));
   connect(Fit, &QAction::triggered, this, handle(&TMainForm::FitClick));
-  connect(Canvas, &SceneCanvas::Wheeled, this, [this](int steps) { Guarded([this, steps] { WheelTurned(steps); }); });
+  connect(Canvas, &SceneCanvas::Wheeled, this,
+          [this](int steps) { Guarded([this, steps] { WheelTurned(steps); }); });
   // The scope and the law's contact part change the colours by potential and by parity.
-  for (QAbstractButton* changesLook : {static_cast<QAbstractButton*>(Taoscope), static_cast<QAbstractButton*>(Functions3X1)})
+  for (QAbstractButton* changesLook :
+       {static_cast<QAbstractButton*>(Taoscope), static_cast<QAbstractButton*>(Functions3X1)})
     connect(changesLook, &QAbstractButton::toggled, this, [this] { Guarded([this] { DrawAsItStands(); }); });
   connect(Observables1, &QAction::triggered, this, handle(&TMainForm::Observables1Click));
   connect(History1, &QAction::toggled, this, handle(&TMainForm::History1Click));
@@ -504,8 +516,9 @@ void TMainForm::connectHandlers() {
             [this, direction = direction] { Guarded([this, direction] { ShiftClick(direction); }); });
 
   // Double clicks anywhere on the grid, key filters and leave events of the fields.
-  for (QObject* part : {static_cast<QObject*>(DaonsTable->viewport()), static_cast<QObject*>(DaonsTable->horizontalHeader()),
-                        static_cast<QObject*>(DaonsTable->verticalHeader())})
+  for (QObject* part :
+       {static_cast<QObject*>(DaonsTable->viewport()), static_cast<QObject*>(DaonsTable->horizontalHeader()),
+        static_cast<QObject*>(DaonsTable->verticalHeader())})
     part->installEventFilter(this);
   LTime->installEventFilter(this);
   // The leave events of the model's fields, and the picture shifts in every field.
@@ -524,11 +537,13 @@ void TMainForm::connectHandlers() {
     const QString name = field->objectName().mid(4);
     undo_->Command((name == QStringLiteral("DT") ? QStringLiteral("dt") : name).toStdString(), store);
   });
-  fields_->Add(EditDT, [this]() -> real& { return model_.dt; }, ModelFields::Leave::Always);
+  fields_->Add(
+      EditDT, [this]() -> real& { return model_.dt; }, ModelFields::Leave::Always);
   auto* widening = new WideWhileEditing(this);
   for (int index = 0; index < ParameterCount; ++index) {
-    fields_->Add(ParameterFields[index], [this, index]() -> real& { return Parameter(model_, index); },
-                 ModelFields::Leave::WhenEdited);
+    fields_->Add(
+        ParameterFields[index], [this, index]() -> real& { return Parameter(model_, index); },
+        ModelFields::Leave::WhenEdited);
     widening->Attach(ParameterFields[index]);
   }
   Comment->installEventFilter(this);

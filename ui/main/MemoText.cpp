@@ -3,7 +3,6 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextDocument>
-
 #include <map>
 #include <vector>
 
@@ -17,7 +16,8 @@ constexpr int CrLfState = -2;
 
 // What a document takes as the end of a block, as the text cursor does when text is inserted.
 bool EndsBlock(QChar c) {
-  return c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator || c == QChar(0xFDD0) || c == QChar(0xFDD1);
+  return c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator || c == QChar(0xFDD0) ||
+         c == QChar(0xFDD1);
 }
 
 // The state of every block end in text, in order.
@@ -37,7 +37,8 @@ std::vector<int> BlockEnds(const QString& text) {
 
 std::vector<int> StatesOf(const QTextDocument& document) {
   std::vector<int> states;
-  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) states.push_back(block.userState());
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+    states.push_back(block.userState());
   return states;
 }
 

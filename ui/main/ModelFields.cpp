@@ -14,8 +14,8 @@ namespace {
 
 // A field whose text was refused: red text on white in a red frame, which stands out on the ground
 // of every group, the red one included.
-const QString RefusedLook =
-    QStringLiteral("QLineEdit { border: 2px solid rgb(255, 0, 0); background: white; color: rgb(255, 0, 0); }");
+const QString RefusedLook = QStringLiteral(
+    "QLineEdit { border: 2px solid rgb(255, 0, 0); background: white; color: rgb(255, 0, 0); }");
 
 }  // namespace
 
@@ -81,7 +81,9 @@ void ModelFields::Show(Entry& entry) {
   Mark(entry.Field, false);
 }
 
-void ModelFields::Mark(QLineEdit* field, bool refused) { field->setStyleSheet(refused ? RefusedLook : QString()); }
+void ModelFields::Mark(QLineEdit* field, bool refused) {
+  field->setStyleSheet(refused ? RefusedLook : QString());
+}
 
 // Escape gives up what was typed: the field shows the model's value again. The field claims the
 // key before the window's Escape shortcut (which clears the picked particles) can take it.

@@ -12,7 +12,6 @@
 // frame until a value is stored or Escape is pressed. Each field's tooltip shows its whole value.
 
 #include <QObject>
-
 #include <functional>
 #include <vector>
 

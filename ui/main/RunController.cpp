@@ -1,7 +1,6 @@
 #include "ui/main/RunController.h"
 
 #include <QCoreApplication>
-
 #include <utility>
 
 namespace velmora {

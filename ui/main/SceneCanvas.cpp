@@ -4,7 +4,6 @@
 #include <QPainter>
 #include <QTimer>
 #include <QWheelEvent>
-
 #include <algorithm>
 #include <cmath>
 
@@ -43,7 +42,8 @@ const QImage& SceneCanvas::Image() const {
   return image_;
 }
 
-void SceneCanvas::Draw(const Model& model, const ViewState& view, const SceneLook& look, const TrailRecord* trails) {
+void SceneCanvas::Draw(const Model& model, const ViewState& view, const SceneLook& look,
+                       const TrailRecord* trails) {
   look_ = look;
   trails_ = trails;
   pending_ = Scene{&model, &view};
@@ -62,8 +62,10 @@ void SceneCanvas::RequestPresent() {
   if (presentLater_->isActive()) return;
   const double frameDue = presented_ + FrameMilliseconds * 1e-3;
   const double wait = (running_ ? std::max(pacing_.DueAt(), frameDue) : frameDue) - Now();
-  if (wait <= 0) Present();
-  else presentLater_->start(static_cast<int>(std::ceil(wait * 1000)));
+  if (wait <= 0)
+    Present();
+  else
+    presentLater_->start(static_cast<int>(std::ceil(wait * 1000)));
 }
 
 // The widget is painted at once: a paint event left for later would find the next step's scene

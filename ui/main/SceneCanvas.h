@@ -13,7 +13,6 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QWidget>
-
 #include <limits>
 #include <optional>
 
@@ -45,7 +44,8 @@ class SceneCanvas : public QWidget {
   // Clears the area and paints what `look` names from the view's ScreenX and ScreenY. Both
   // must live until the next Draw; they are read when the picture is painted. The trails' record,
   // when given, likewise.
-  void Draw(const Model& model, const ViewState& view, const SceneLook& look, const TrailRecord* trails = nullptr);
+  void Draw(const Model& model, const ViewState& view, const SceneLook& look,
+            const TrailRecord* trails = nullptr);
 
   // While a run goes, showing frames takes at most a twentieth of its time; otherwise (turning
   // the view by hand) every display frame shows the latest picture.

@@ -11,15 +11,14 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTimer>
-
 #include <cmath>
 #include <cstdlib>
 
 #include "documents/SavedComparison.h"
 #include "measure/Picking.h"
 #include "measure/Readout.h"
-#include "text/NumberText.h"
 #include "model/ProgramError.h"
+#include "text/NumberText.h"
 #include "ui/common/DialogProvider.h"
 #include "ui/common/ErrorReport.h"
 #include "ui/main/SceneCanvas.h"
@@ -44,9 +43,12 @@ constexpr int MostTrailSteps = 10000;
 
 MouseButton ViewButtonOf(Qt::MouseButton button) {
   switch (button) {
-    case Qt::RightButton: return MouseButton::Right;
-    case Qt::LeftButton: return MouseButton::Left;
-    default: return MouseButton::Middle;
+    case Qt::RightButton:
+      return MouseButton::Right;
+    case Qt::LeftButton:
+      return MouseButton::Left;
+    default:
+      return MouseButton::Middle;
   }
 }
 
@@ -61,7 +63,12 @@ QLabel* StatusLabel(QStatusBar* bar, const char* name, int stretch) {
 
 SceneInstruments::SceneInstruments(QMainWindow& window, Model& model, ViewState& view, SceneCanvas& canvas,
                                    std::function<LawSettings()> law, char separator)
-    : QObject(&window), window_(window), model_(model), view_(view), canvas_(canvas), law_(std::move(law)),
+    : QObject(&window),
+      window_(window),
+      model_(model),
+      view_(view),
+      canvas_(canvas),
+      law_(std::move(law)),
       separator_(separator) {}
 
 void SceneInstruments::CreateMenus(QMenu& viewMenu) {
@@ -97,31 +104,35 @@ void SceneInstruments::CreateMenus(QMenu& viewMenu) {
   QMenu* look = viewMenu.addMenu(QStringLiteral("Look"));
   look->setObjectName(QStringLiteral("Look"));
   auto* looks = new QActionGroup(look);
-  looks->addAction(choice(look, "LookDots", QStringLiteral("Dots"), true, [this] { style_ = ParticleStyle::Dots; }));
   looks->addAction(
-      choice(look, "LookSpheres", QStringLiteral("Spheres"), false, [this] { style_ = ParticleStyle::Spheres; }));
+      choice(look, "LookDots", QStringLiteral("Dots"), true, [this] { style_ = ParticleStyle::Dots; }));
+  looks->addAction(choice(look, "LookSpheres", QStringLiteral("Spheres"), false,
+                          [this] { style_ = ParticleStyle::Spheres; }));
   QAction* radius = viewMenu.addAction(QStringLiteral("Sphere Radius..."));
   radius->setObjectName(QStringLiteral("SphereRadius"));
   connect(radius, &QAction::triggered, this, [this] { Guarded([this] { ChooseSphereRadius(); }); });
   QMenu* colourBy = viewMenu.addMenu(QStringLiteral("Colour By"));
   colourBy->setObjectName(QStringLiteral("ColourBy"));
   auto* colours = new QActionGroup(colourBy);
-  const std::pair<const char*, ColourBy> quantities[] = {{"ColourByGroup", ColourBy::Group},
-                                                         {"ColourBySpeed", ColourBy::Speed},
-                                                         {"ColourByKinetic", ColourBy::Kinetic},
-                                                         {"ColourByPotential", ColourBy::Potential},
-                                                         {"ColourByCluster", ColourBy::Cluster},
-                                                         {"ColourByCoordination", ColourBy::Coordination},
-                                                         {"ColourByNeighbourClass", ColourBy::NeighbourClass}};
+  const std::pair<const char*, ColourBy> quantities[] = {
+      {"ColourByGroup", ColourBy::Group},
+      {"ColourBySpeed", ColourBy::Speed},
+      {"ColourByKinetic", ColourBy::Kinetic},
+      {"ColourByPotential", ColourBy::Potential},
+      {"ColourByCluster", ColourBy::Cluster},
+      {"ColourByCoordination", ColourBy::Coordination},
+      {"ColourByNeighbourClass", ColourBy::NeighbourClass}};
   for (const auto& [name, quantity] : quantities)
-    colours->addAction(choice(colourBy, name, QString::fromLatin1(ColourByName(quantity)), quantity == ColourBy::Group,
-                              [this, q = quantity] {
+    colours->addAction(choice(colourBy, name, QString::fromLatin1(ColourByName(quantity)),
+                              quantity == ColourBy::Group, [this, q = quantity] {
                                 colour_ = q;
                                 if (heldRange_) HoldColourRange();
                               }));
   QAction* hold = choice(&viewMenu, "HoldColourRange", QStringLiteral("Hold Colour Range"), false, [this] {
-    if (heldRange_) heldRange_.reset();
-    else HoldColourRange();
+    if (heldRange_)
+      heldRange_.reset();
+    else
+      HoldColourRange();
   });
   hold->setToolTip(QStringLiteral("Keep the colour bar's range of this moment"));
   QAction* trails = choice(&viewMenu, "Trails", QStringLiteral("Trails"), false, [this] {
@@ -152,8 +163,8 @@ void SceneInstruments::CreateStatusBar() {
 }
 
 QString SceneInstruments::StatusText() const {
-  return stepLabel_->text() + QLatin1Char('\t') + rateLabel_->text() + QLatin1Char('\t') + documentLabel_->text() +
-         QLatin1Char('\t') + selectionLabel_->text();
+  return stepLabel_->text() + QLatin1Char('\t') + rateLabel_->text() + QLatin1Char('\t') +
+         documentLabel_->text() + QLatin1Char('\t') + selectionLabel_->text();
 }
 
 real SceneInstruments::PickRadius() const {
@@ -185,7 +196,8 @@ void SceneInstruments::Draw(Redraw redraw, SceneLook look) {
 }
 
 void SceneInstruments::Press(Qt::MouseButton button, QPoint position) {
-  const int slot = model_.SpiralShown ? 0 : PickParticle(model_, view_, position.x(), position.y(), PickRadius());
+  const int slot =
+      model_.SpiralShown ? 0 : PickParticle(model_, view_, position.x(), position.y(), PickRadius());
   drag_ = Drag{button, position, slot, position};
 }
 
@@ -203,13 +215,15 @@ void SceneInstruments::Release(Qt::MouseButton button, QPoint position, Qt::Keyb
   const Drag drag = *drag_;
   drag_.reset();
   const QPoint moved = position - drag.pressed;
-  if (button != Qt::LeftButton || std::abs(moved.x()) > ClickTolerance || std::abs(moved.y()) > ClickTolerance) return;
+  if (button != Qt::LeftButton || std::abs(moved.x()) > ClickTolerance ||
+      std::abs(moved.y()) > ClickTolerance)
+    return;
   // Ctrl adds to the selection or takes from it; a Ctrl+click that misses keeps it as it is.
   if (modifiers & Qt::ControlModifier) {
     const bool full = selection_.Slots().size() == Selection::Most && !selection_.Contains(drag.slot);
     if (drag.slot != 0 && full)
-      window_.statusBar()->showMessage(QStringLiteral("At most %1 particles are measured").arg(Selection::Most),
-                                       NoticeMilliseconds);
+      window_.statusBar()->showMessage(
+          QStringLiteral("At most %1 particles are measured").arg(Selection::Most), NoticeMilliseconds);
     selection_.Toggle(drag.slot);
   } else {
     selection_.Pick(drag.slot);
@@ -246,10 +260,9 @@ void SceneInstruments::ChooseSphereRadius() {
 }
 
 void SceneInstruments::ChooseTrailSteps() {
-  const std::optional<QString> text =
-      DialogProvider::Instance().AskText(&window_, QStringLiteral("Trail Steps"),
-                                         QStringLiteral("Steps of each trail (1 to %1):").arg(MostTrailSteps),
-                                         QString::number(trails_.Steps()));
+  const std::optional<QString> text = DialogProvider::Instance().AskText(
+      &window_, QStringLiteral("Trail Steps"),
+      QStringLiteral("Steps of each trail (1 to %1):").arg(MostTrailSteps), QString::number(trails_.Steps()));
   if (!text) return;
   const int steps = ParseInteger(text->toStdString());
   if (steps < 1 || steps > MostTrailSteps)
@@ -295,15 +308,17 @@ void SceneInstruments::UpdateStatus() {
     rateSince_.start();
     rateFromStep_ = model_.StepCount;
   } else if (rateSince_.elapsed() >= RateMilliseconds) {
-    const double perSecond = (model_.StepCount - rateFromStep_) * 1000.0 / static_cast<double>(rateSince_.elapsed());
+    const double perSecond =
+        (model_.StepCount - rateFromStep_) * 1000.0 / static_cast<double>(rateSince_.elapsed());
     rateLabel_->setText(QStringLiteral("%1 steps/s").arg(std::lround(perSecond)));
     rateSince_.start();
     rateFromStep_ = model_.StepCount;
   }
-  if (!documentChecked_.isValid() || documentChecked_.elapsed() >= DocumentCheckMilliseconds) UpdateDocument();
+  if (!documentChecked_.isValid() || documentChecked_.elapsed() >= DocumentCheckMilliseconds)
+    UpdateDocument();
   selection_.KeepPresent(model_);
-  selectionLabel_->setText(
-      QString::fromStdString(ReadoutText(ReadSelection(model_, law_(), selection_.Slots(), &structure_), separator_)));
+  selectionLabel_->setText(QString::fromStdString(
+      ReadoutText(ReadSelection(model_, law_(), selection_.Slots(), &structure_), separator_)));
 }
 
 void SceneInstruments::UpdateDocument() {
@@ -313,7 +328,8 @@ void SceneInstruments::UpdateDocument() {
     return;
   }
   const QString name = QFileInfo(QString::fromStdString(model_.DocFileName)).fileName();
-  documentLabel_->setText(DiffersFromDocument(model_, model_.DocFileName) ? name + QStringLiteral(" *") : name);
+  documentLabel_->setText(DiffersFromDocument(model_, model_.DocFileName) ? name + QStringLiteral(" *")
+                                                                          : name);
 }
 
 }  // namespace velmora

@@ -10,7 +10,6 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPoint>
-
 #include <functional>
 #include <optional>
 #include <string>
@@ -118,7 +117,7 @@ class SceneInstruments : public QObject {
   QLabel* rateLabel_ = nullptr;
   QLabel* documentLabel_ = nullptr;
   QLabel* selectionLabel_ = nullptr;
-  QElapsedTimer shown_;     // since the status bar was last updated
+  QElapsedTimer shown_;      // since the status bar was last updated
   QElapsedTimer rateSince_;  // the steps-a-second measurement
   int rateFromStep_ = 0;
   QElapsedTimer documentChecked_;

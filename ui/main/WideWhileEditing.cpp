@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QStyle>
 #include <QStyleOptionFrame>
-
 #include <algorithm>
 
 namespace velmora {

@@ -1,7 +1,6 @@
 #include "ui/observables/ObservablesChart.h"
 
 #include <QPainter>
-
 #include <algorithm>
 
 #include "chart/ChartScale.h"
@@ -21,15 +20,18 @@ std::optional<Extent> RangeOf(const ChartRecord& record, const std::vector<Quant
   for (Quantity q : quantities) {
     const std::optional<Extent> e = record.Range(q);
     if (!e) continue;
-    if (!range) range = e;
-    else range = Extent{std::min(range->least, e->least), std::max(range->greatest, e->greatest)};
+    if (!range)
+      range = e;
+    else
+      range = Extent{std::min(range->least, e->least), std::max(range->greatest, e->greatest)};
   }
   return range;
 }
 
 std::string NamesOf(const std::vector<Quantity>& quantities) {
   std::string names;
-  for (Quantity q : quantities) names += (names.empty() ? "" : ", ") + std::string(QuantityNames[static_cast<int>(q)]);
+  for (Quantity q : quantities)
+    names += (names.empty() ? "" : ", ") + std::string(QuantityNames[static_cast<int>(q)]);
   return names;
 }
 
@@ -58,8 +60,8 @@ ObservablesChart::ObservablesChart(const ChartRecord& record, char separator, QW
 
 QColor ObservablesChart::ColourOf(Quantity q) {
   static const QColor colours[QuantityCount] = {
-      QColor(200, 0, 0),    QColor(0, 0, 200),   QColor(0, 0, 0),      QColor(0, 150, 0),    QColor(190, 150, 0),
-      QColor(230, 90, 0),   QColor(140, 0, 160), QColor(0, 150, 160),  QColor(120, 80, 40)};
+      QColor(200, 0, 0),  QColor(0, 0, 200),   QColor(0, 0, 0),     QColor(0, 150, 0),  QColor(190, 150, 0),
+      QColor(230, 90, 0), QColor(140, 0, 160), QColor(0, 150, 160), QColor(120, 80, 40)};
   return colours[static_cast<int>(q)];
 }
 
@@ -73,7 +75,9 @@ void ObservablesChart::ShowLatest() {
   update();
 }
 
-QString ObservablesChart::LatestText(Quantity q) const { return latest_ ? Label((*latest_)[q], separator_) : QString(); }
+QString ObservablesChart::LatestText(Quantity q) const {
+  return latest_ ? Label((*latest_)[q], separator_) : QString();
+}
 
 void ObservablesChart::SetSeparate(bool separate) {
   separate_ = separate;
@@ -111,7 +115,8 @@ std::vector<ObservablesChart::Panel> ObservablesChart::Panels(int top, int botto
   for (std::size_t p = 0; p < groups.size(); ++p) {
     const int ticks = std::max(2, (bands[p].bottom - bands[p].top) / (2 * line));
     const std::optional<Extent> range = RangeOf(record_, groups[p]);
-    panels.push_back({groups[p], bands[p], range ? NiceAxis(range->least, range->greatest, ticks) : NiceAxis(0.0L, 1.0L, 2)});
+    panels.push_back({groups[p], bands[p],
+                      range ? NiceAxis(range->least, range->greatest, ticks) : NiceAxis(0.0L, 1.0L, 2)});
   }
   return panels;
 }
@@ -128,7 +133,8 @@ void ObservablesChart::Render(QPainter& painter, QSize size, int scale) const {
 
   int labelWidth = 0;
   for (const Panel& panel : panels)
-    for (real label : panel.axis.labels) labelWidth = std::max(labelWidth, metrics.horizontalAdvance(Label(label, separator_)));
+    for (real label : panel.axis.labels)
+      labelWidth = std::max(labelWidth, metrics.horizontalAdvance(Label(label, separator_)));
   const int left = 2 * Margin + labelWidth + 6;
   const int right = size.width() - 16;
   const Band& lowest = panels.back().band;
@@ -139,10 +145,12 @@ void ObservablesChart::Render(QPainter& painter, QSize size, int scale) const {
 
   // Steps are whole numbers: at least one step wide, and no tick between two of them.
   const real firstStep = record_.Empty() ? 0.0L : record_.FirstStep();
-  const real lastStep = std::max(firstStep + 1.0L, record_.Empty() ? 1.0L : static_cast<real>(record_.LastStep()));
+  const real lastStep =
+      std::max(firstStep + 1.0L, record_.Empty() ? 1.0L : static_cast<real>(record_.LastStep()));
   const int stepLabelWidth = metrics.horizontalAdvance(Label(lastStep, separator_)) + 24;
   const real wholeSteps = lastStep - firstStep + 1.0L;
-  const ChartAxis x = NiceAxis(firstStep, lastStep, static_cast<int>(std::min<real>((right - left) / stepLabelWidth, wholeSteps)));
+  const ChartAxis x = NiceAxis(firstStep, lastStep,
+                               static_cast<int>(std::min<real>((right - left) / stepLabelWidth, wholeSteps)));
 
   for (const Panel& panel : panels) DrawPanel(painter, panel, left, right, x, scale);
   DrawStepAxis(painter, x, left, right, lowest.bottom, size.width());
@@ -150,8 +158,8 @@ void ObservablesChart::Render(QPainter& painter, QSize size, int scale) const {
 }
 
 // A panel's grid, frame, value ticks and title, then its quantities' curves within its frame.
-void ObservablesChart::DrawPanel(QPainter& painter, const Panel& panel, int left, int right, const ChartAxis& x,
-                                 int scale) const {
+void ObservablesChart::DrawPanel(QPainter& painter, const Panel& panel, int left, int right,
+                                 const ChartAxis& x, int scale) const {
   const QFontMetrics metrics = painter.fontMetrics();
   const QRect plot(QPoint(left, panel.band.top), QPoint(right, panel.band.bottom));
   const ChartAxis& y = panel.axis;

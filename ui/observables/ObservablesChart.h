@@ -7,7 +7,6 @@
 // come from the core's ChartScale and ChartLayout.
 
 #include <QWidget>
-
 #include <array>
 #include <optional>
 #include <vector>
@@ -55,7 +54,8 @@ class ObservablesChart : public QWidget {
   std::vector<Quantity> PickedQuantities() const;
   std::vector<Panel> Panels(int top, int bottom, int line) const;
   int DrawLegend(QPainter& painter, int width) const;
-  void DrawPanel(QPainter& painter, const Panel& panel, int left, int right, const ChartAxis& x, int scale) const;
+  void DrawPanel(QPainter& painter, const Panel& panel, int left, int right, const ChartAxis& x,
+                 int scale) const;
   void DrawStepAxis(QPainter& painter, const ChartAxis& x, int left, int right, int bottom, int width) const;
   void DrawCurve(QPainter& painter, Quantity q, const QRect& plot, const ChartAxis& x, const ChartAxis& y,
                  int scale) const;

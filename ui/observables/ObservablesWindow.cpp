@@ -143,7 +143,8 @@ void ObservablesWindow::ClearClick() { Restart(); }
 
 void ObservablesWindow::ExportTableClick() {
   const std::optional<QString> name = DialogProvider::Instance().ExportFileName(
-      this, QStringLiteral("Export table"), QStringLiteral("Tab-separated tables (*.tsv)"), QStringLiteral("tsv"));
+      this, QStringLiteral("Export table"), QStringLiteral("Tab-separated tables (*.tsv)"),
+      QStringLiteral("tsv"));
   if (!name) return;
   WriteFileSafely(FileName(*name), record_.Table());
 }

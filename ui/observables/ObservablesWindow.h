@@ -11,7 +11,6 @@
 
 #include <QElapsedTimer>
 #include <QWidget>
-
 #include <array>
 #include <functional>
 #include <optional>

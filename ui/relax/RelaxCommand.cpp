@@ -11,7 +11,6 @@
 #include <QShortcutEvent>
 #include <QStatusBar>
 #include <QToolButton>
-
 #include <cmath>
 
 #include "model/ProgramError.h"
@@ -50,8 +49,10 @@ bool IsUserInput(QEvent::Type type) {
     case QEvent::MouseButtonDblClick:
     case QEvent::Wheel:
     case QEvent::Drop:
-    case QEvent::Close: return true;
-    default: return false;
+    case QEvent::Close:
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -76,25 +77,31 @@ void RelaxCommand::CreateMenu(QMenu& tools) {
   connect(Stop, &QToolButton::clicked, this, [this] { stopRequested_ = true; });
 }
 
-QString RelaxCommand::Number(real value) const { return QString::fromStdString(FormatReal(value, settings_.separator)); }
+QString RelaxCommand::Number(real value) const {
+  return QString::fromStdString(FormatReal(value, settings_.separator));
+}
 
 void RelaxCommand::RelaxClick() {
   if (relaxing_) return;
   if (settings_.running() || model_.SpiralShown) {
-    window_.statusBar()->showMessage(QString::fromLatin1(settings_.running() ? "Stop the run to relax the scene"
-                                                                              : "Relax takes a scene of particles"),
-                                     ResultMilliseconds);
+    window_.statusBar()->showMessage(
+        QString::fromLatin1(settings_.running() ? "Stop the run to relax the scene"
+                                                : "Relax takes a scene of particles"),
+        ResultMilliseconds);
     return;
   }
-  const std::optional<QStringList> answers = DialogProvider::Instance().AskTexts(
-      &window_, QStringLiteral("Relax"),
-      {QStringLiteral("Largest acceleration left (tolerance):"), QStringLiteral("Step limit (1 to %1):").arg(MostSteps)},
-      {Number(tolerance_), QString::number(stepLimit_)});
+  const std::optional<QStringList> answers =
+      DialogProvider::Instance().AskTexts(&window_, QStringLiteral("Relax"),
+                                          {QStringLiteral("Largest acceleration left (tolerance):"),
+                                           QStringLiteral("Step limit (1 to %1):").arg(MostSteps)},
+                                          {Number(tolerance_), QString::number(stepLimit_)});
   if (!answers || answers->size() != 2) return;
   const real tolerance = ParseReal((*answers)[0].toStdString(), settings_.separator);
-  if (!(tolerance > 0.0L) || !std::isfinite(tolerance)) throw ProgramError("The tolerance must be a number above 0");
+  if (!(tolerance > 0.0L) || !std::isfinite(tolerance))
+    throw ProgramError("The tolerance must be a number above 0");
   const int steps = ParseInteger((*answers)[1].toStdString());
-  if (steps < 1 || steps > MostSteps) throw ProgramError("The step limit must be 1 to " + std::to_string(MostSteps));
+  if (steps < 1 || steps > MostSteps)
+    throw ProgramError("The step limit must be 1 to " + std::to_string(MostSteps));
   tolerance_ = tolerance;
   stepLimit_ = steps;
   Run(tolerance, steps);
@@ -124,16 +131,17 @@ void RelaxCommand::Run(real tolerance, int stepLimit) {
   frame.start();
   QString ending = QStringLiteral("Relaxed");
   try {
-    const RelaxResult result = Relax(model_, LawField(fast, settings_.law()), tolerance, stepLimit, [&](int done, real a) {
-      steps = done;
-      largest = a;
-      if (stopAfterSteps_ > 0 && done >= stopAfterSteps_) stopRequested_ = true;
-      if (frame.elapsed() >= SceneCanvas::FrameMilliseconds) {
-        frame.start();
-        Watch(done, a);
-      }
-      if (stopRequested_) throw Stopped{};
-    });
+    const RelaxResult result =
+        Relax(model_, LawField(fast, settings_.law()), tolerance, stepLimit, [&](int done, real a) {
+          steps = done;
+          largest = a;
+          if (stopAfterSteps_ > 0 && done >= stopAfterSteps_) stopRequested_ = true;
+          if (frame.elapsed() >= SceneCanvas::FrameMilliseconds) {
+            frame.start();
+            Watch(done, a);
+          }
+          if (stopRequested_) throw Stopped{};
+        });
     steps = result.steps;
     largest = result.largestAcceleration;
     if (!result.converged) ending = QStringLiteral("Step limit reached");
@@ -141,7 +149,10 @@ void RelaxCommand::Run(real tolerance, int stepLimit) {
     ComeToRest(model_);
     ending = QStringLiteral("Stopped");
   }
-  result_ = QStringLiteral("%1 after %2 steps: largest acceleration %3").arg(ending).arg(steps).arg(Number(largest));
+  result_ = QStringLiteral("%1 after %2 steps: largest acceleration %3")
+                .arg(ending)
+                .arg(steps)
+                .arg(Number(largest));
   window_.statusBar()->showMessage(result_, ResultMilliseconds);
 }
 

@@ -10,7 +10,6 @@
 
 #include <QObject>
 #include <QString>
-
 #include <functional>
 
 #include "model/Model.h"

@@ -42,7 +42,8 @@ void HistogramView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::white);
   if (shares_.empty()) return;
-  const int left = LeftMargin, right = width() - RightMargin, bottom = height() - BottomMargin, top = TopMargin;
+  const int left = LeftMargin, right = width() - RightMargin, bottom = height() - BottomMargin,
+            top = TopMargin;
   const HistogramPlot plot = PlotHistogram(shares_, binWidth_, cutoff_, left, right, bottom, top);
   for (const HistogramBar& bar : plot.bars)
     painter.fillRect(QRect(QPoint(bar.left, bar.top), QPoint(bar.right, bottom)), BarColour);

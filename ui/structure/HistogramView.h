@@ -3,7 +3,6 @@
 // distance, the share of the pairs upwards, and the neighbour cutoff marked by a red line.
 
 #include <QWidget>
-
 #include <vector>
 
 #include "model/Real.h"

@@ -5,7 +5,6 @@
 #include <QClipboard>
 #include <QMainWindow>
 #include <QMenu>
-
 #include <algorithm>
 
 #include "ui/common/ErrorReport.h"
@@ -32,8 +31,9 @@ void StructureCommands::CreateMenus(QMenu& view, QMenu& edit) {
   copy->setObjectName(QStringLiteral("CopyStructure"));
   copy->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C));
   const QList<QAction*> items = edit.actions();
-  const auto after = std::find_if(items.begin(), items.end(),
-                                  [](QAction* a) { return a->objectName() == QStringLiteral("CopySelection"); });
+  const auto after = std::find_if(items.begin(), items.end(), [](QAction* a) {
+    return a->objectName() == QStringLiteral("CopySelection");
+  });
   edit.insertAction(after != items.end() && after + 1 != items.end() ? *(after + 1) : nullptr, copy);
   window_.addAction(copy);
   connect(copy, &QAction::triggered, this, [this] { Guarded([this] { CopyStructureClick(); }); });

@@ -8,7 +8,6 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
-
 #include <algorithm>
 #include <cmath>
 
@@ -102,8 +101,10 @@ void StructurePanel::AddSetting(QGridLayout& grid, const SettingKind& kind) {
   grid.addWidget(field, row, 1);
   grid.addWidget(automatic, row, 2);
   settingRows_.push_back({automatic, field, kind});
-  connect(automatic, &QCheckBox::toggled, this, [this, row] { Guarded([&] { AutoClick(settingRows_[row]); }); });
-  connect(field, &QLineEdit::editingFinished, this, [this, row] { Guarded([&] { FieldEdited(settingRows_[row]); }); });
+  connect(automatic, &QCheckBox::toggled, this,
+          [this, row] { Guarded([&] { AutoClick(settingRows_[row]); }); });
+  connect(field, &QLineEdit::editingFinished, this,
+          [this, row] { Guarded([&] { FieldEdited(settingRows_[row]); }); });
 }
 
 // "Auto" on: the analysis chooses again. Off: the value in use stays, to its last bit, and can be
@@ -164,11 +165,12 @@ void StructurePanel::AnalyseNow() {
     shown_ = AnalyseStructure(seen_, settings_);
     error_.clear();
     text_ = StructureText(shown_, slotNumbers);
-    Summary->setText(QStringLiteral("Point group %1, %2 clusters, largest %3, mean coordination %4")
-                         .arg(QString::fromStdString(shown_.group.symbol.empty() ? "none" : shown_.group.symbol))
-                         .arg(shown_.clusters.size())
-                         .arg(shown_.largest)
-                         .arg(QString::fromStdString(FormatReal(shown_.meanCoordination, separator_))));
+    Summary->setText(
+        QStringLiteral("Point group %1, %2 clusters, largest %3, mean coordination %4")
+            .arg(QString::fromStdString(shown_.group.symbol.empty() ? "none" : shown_.group.symbol))
+            .arg(shown_.clusters.size())
+            .arg(shown_.largest)
+            .arg(QString::fromStdString(FormatReal(shown_.meanCoordination, separator_))));
     Histogram->SetHistogram(shown_.histogram, shown_.binWidth, shown_.cutoff);
   } catch (const ProgramError& error) {
     // A faulted scene or a bin width too narrow for it: the panel says so and waits for a change.

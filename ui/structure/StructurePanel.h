@@ -11,7 +11,6 @@
 
 #include <QElapsedTimer>
 #include <QWidget>
-
 #include <vector>
 
 #include "chart/SamplePacing.h"

@@ -10,7 +10,6 @@
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
-
 #include <cstdio>
 
 namespace {

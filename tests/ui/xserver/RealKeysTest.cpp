@@ -3,22 +3,21 @@
 // server reports Delete with the text U+007F, and without a compositor it asks a window to draw
 // again whatever a closing context menu or file dialog had covered.
 
+#include <sys/stat.h>
+
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QAction>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QScreen>
 #include <QSlider>
-#include <QToolButton>
-#include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTimer>
-
-#include <sys/stat.h>
-
+#include <QToolButton>
 #include <algorithm>
 
 #include "documents/XyzTrajectory.h"
@@ -86,7 +85,8 @@ void RealKeysTest::Xdo(const QStringList& arguments) {
 
 void RealKeysTest::ClickOn(QWidget* widget, int button) {
   const QPoint at = widget->mapToGlobal(widget->rect().center());
-  Xdo({"mousemove", "--sync", QString::number(at.x()), QString::number(at.y()), "click", QString::number(button)});
+  Xdo({"mousemove", "--sync", QString::number(at.x()), QString::number(at.y()), "click",
+       QString::number(button)});
 }
 
 void RealKeysTest::ClickAt(QWidget* widget, const QRect& area) {
@@ -106,7 +106,9 @@ void RealKeysTest::Screenshot(const char* name) {
   const QString folder = qEnvironmentVariable("VELMORA_SCREENSHOTS");
   QTest::qWait(200);
   if (!folder.isEmpty())
-    form_->screen()->grabWindow(form_->winId()).save(QDir(folder).filePath(QString::fromLatin1(name) + ".png"));
+    form_->screen()
+        ->grabWindow(form_->winId())
+        .save(QDir(folder).filePath(QString::fromLatin1(name) + ".png"));
 }
 
 void RealKeysTest::TypeInto(const char* field, const QStringList& keys) {
@@ -132,7 +134,8 @@ void RealKeysTest::deleteInTheDtField() {
 // Enter and stores the pasted value, and the dialog stays open without asking for a file.
 void RealKeysTest::editorKeepsAPasteStoresItAndTakesEnterOnItsFocusedButton() {
   Start();
-  editor_ = std::make_unique<TEditDlg>(*model_, [] { return false; }, '.', form_.get());
+  editor_ = std::make_unique<TEditDlg>(
+      *model_, [] { return false; }, '.', form_.get());
   editor_->show();
   editor_->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(editor_.get()));
@@ -190,7 +193,8 @@ void RealKeysTest::typedFieldsAreStoredByReturnAndBeforeCtrlS() {
   TypeInto("EditDT", {"0", "period", "5", "ctrl+s"});
   Model saved;
   saved.N = SlotCount;
-  QTRY_VERIFY((ReadDocumentFile(saved, StdPath("scene.ato")), ApplySnapshot(saved), SameBits(saved.dt, 0.5L)));
+  QTRY_VERIFY(
+      (ReadDocumentFile(saved, StdPath("scene.ato")), ApplySnapshot(saved), SameBits(saved.dt, 0.5L)));
   TypeInto("EditB2", {"1", "period", "2", "5", "5", "5", "5", "5"});
   QLineEdit* b2 = Find<QLineEdit>("EditB2");
   QTRY_COMPARE(b2->text(), QStringLiteral("1.255555"));
@@ -228,7 +232,8 @@ void RealKeysTest::aFailedSaveAsFromTheMenuKeepsTheNameSaveWrites() {
 // picture and the run's working copy show the stored particle.
 void RealKeysTest::anEditorYesThenEscapeShowsTheStoredParticle() {
   StartWithDocument(Scene(), QStringLiteral("scene.ato"));
-  editor_ = std::make_unique<TEditDlg>(*model_, [] { return false; }, '.', form_.get());
+  editor_ = std::make_unique<TEditDlg>(
+      *model_, [] { return false; }, '.', form_.get());
   form_->SetEditDlg(editor_.get());
   Activate();
   // F2 shows the editor modally: the keys go to it from a timer that runs inside its loop.
@@ -238,7 +243,8 @@ void RealKeysTest::anEditorYesThenEscapeShowsTheStoredParticle() {
     if (!editor_->isVisible() || QApplication::activeWindow() != editor_.get()) return;
     watch.stop();
     // However the steps end, the editor closes, so that a failure cannot hold the test.
-    const std::unique_ptr<TEditDlg, void (*)(TEditDlg*)> closer(editor_.get(), [](TEditDlg* editor) { editor->reject(); });
+    const std::unique_ptr<TEditDlg, void (*)(TEditDlg*)> closer(editor_.get(),
+                                                                [](TEditDlg* editor) { editor->reject(); });
     auto* x = editor_->findChild<QLineEdit*>(QStringLiteral("EditX"));
     ClickOn(x, 1);
     QTRY_VERIFY(x->hasFocus());
@@ -281,7 +287,8 @@ void RealKeysTest::aClickedParticlesReadoutReachesTheClipboard() {
   for (int attempt = 0; attempt < 20 && copied != expected; ++attempt) {
     QProcess xclip;
     xclip.start(QStringLiteral("xclip"), {"-o", "-selection", "clipboard"});
-    QTRY_VERIFY_WITH_TIMEOUT(xclip.state() == QProcess::NotRunning, 10000);  // serving the clipboard meanwhile
+    QTRY_VERIFY_WITH_TIMEOUT(xclip.state() == QProcess::NotRunning,
+                             10000);  // serving the clipboard meanwhile
     copied = QString::fromUtf8(xclip.readAllStandardOutput());
     if (copied != expected) QTest::qWait(100);
   }
@@ -398,12 +405,17 @@ void RealKeysTest::aDocumentDraggedFromAnotherProgramIsTakenAsACopy() {
   const QList<QByteArray> middle = source.readLine().trimmed().split(' ');
   const QPoint from(middle.value(0).toInt(), middle.value(1).toInt());
   const QPoint to = Find<QWidget>("Canvas")->mapToGlobal(QPoint(100, 100));
-  QStringList moves{"mousemove", "--sync", QString::number(from.x()), QString::number(from.y()), "mousedown", "1"};
+  QStringList moves{"mousemove", "--sync", QString::number(from.x()), QString::number(from.y()),
+                    "mousedown", "1"};
   constexpr int Moves = 10;
   for (int k = 1; k <= Moves; ++k)
     moves << "mousemove" << QString::number(from.x() + (to.x() - from.x()) * k / Moves)
-          << QString::number(from.y() + (to.y() - from.y()) * k / Moves) << "sleep" << "0.1";
-  moves << "sleep" << "0.3" << "mouseup" << "1";
+          << QString::number(from.y() + (to.y() - from.y()) * k / Moves) << "sleep"
+          << "0.1";
+  moves << "sleep"
+        << "0.3"
+        << "mouseup"
+        << "1";
   QProcess xdotool;
   xdotool.start(QStringLiteral("xdotool"), moves);
   QTRY_VERIFY_WITH_TIMEOUT(xdotool.state() == QProcess::NotRunning, 10000);

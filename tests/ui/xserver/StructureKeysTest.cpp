@@ -9,10 +9,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
-#include <QToolButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolButton>
 
 #include "bench/BenchmarkScenes.h"
 #include "measure/StructureColours.h"
@@ -54,7 +54,8 @@ class StructureKeysTest : public QObject, MainFormHarness {
     const QString folder = qEnvironmentVariable("VELMORA_SCREENSHOTS");
     if (folder.isEmpty()) return;
     QTest::qWait(200);
-    QGuiApplication::primaryScreen()->grabWindow(0).save(folder + QLatin1Char('/') + QString::fromLatin1(name));
+    QGuiApplication::primaryScreen()->grabWindow(0).save(folder + QLatin1Char('/') +
+                                                         QString::fromLatin1(name));
   }
   // Ctrl+R; the real dialog, once shown, gets `tolerance` and `steps` typed into its fields and
   // Enter; once the relaxation goes, `stop` ends it. Returns when the relaxation has ended.
@@ -103,7 +104,8 @@ void StructureKeysTest::panelColourByClusterAndRelaxWithStopAndEscape() {
 
   Xdo({"key", "ctrl+F9"});
   StructurePanel* panel = nullptr;
-  QTRY_VERIFY((panel = form_->findChild<StructurePanel*>(QStringLiteral("StructurePanel"))) && panel->isVisible());
+  QTRY_VERIFY((panel = form_->findChild<StructurePanel*>(QStringLiteral("StructurePanel"))) &&
+              panel->isVisible());
   QVERIFY(panel->Text().find("clusters\t2\n") != std::string::npos);
   Screenshot("panel.png");
 
