@@ -32,6 +32,7 @@ class MainFormHistoryTest : public QObject, public MainFormHarness {
   void init() { Init(); }
   void cleanup() { Cleanup(); }
 
+  void theBarOpensAfterARunUntilTheUserClosesIt();
   void aRunResumedFromAKeptStepGivesTheKeptStatesAgain();
   void playingShowsEachStepAndACommandBringsTheSceneBack();
   void aTrajectoryPlaysItsWholeFramesAndNamesTheDamagedOne();
@@ -49,6 +50,19 @@ class MainFormHistoryTest : public QObject, public MainFormHarness {
     return state;
   }
 };
+
+void MainFormHistoryTest::theBarOpensAfterARunUntilTheUserClosesIt() {
+  StartWithDocument(Scene(), QStringLiteral("scene.ato"));
+  auto* bar = Find<QWidget>("HistoryBar");
+  const QImage before = form_->CanvasImage();
+  QVERIFY(!bar->isVisible());
+  Run(3);
+  QVERIFY(bar->isVisible() && Find<QAction>("History1")->isChecked());
+  QCOMPARE(form_->CanvasImage().size(), before.size());  // the bar lies over the picture
+  Find<QAction>("History1")->trigger();
+  Run(3);
+  QVERIFY(!bar->isVisible());
+}
 
 void MainFormHistoryTest::aRunResumedFromAKeptStepGivesTheKeptStatesAgain() {
   const struct {

@@ -211,9 +211,11 @@ void MainFormTest::aRunGivesTheCoreRunsModel() {
   QVERIFY(SameArrays(model_->ShownX, core.ShownX));
   QVERIFY(!SameBits(model_->X[1], Scene().X[1]));
   // The last step's picture is on the canvas, and reaches the screen although the run ended
-  // within the frame of an earlier step (the switches cover the canvas's top).
+  // within the frame of an earlier step (the switches cover the canvas's top, the history bar
+  // its bottom).
   QCOMPARE(PixelOfSlot(1), Rgb(GravoscopeColour(SlotCount, 1)));
-  const QRect below(0, 100, form_->CanvasImage().width(), form_->CanvasImage().height() - 100);
+  const int barTop = Find<QWidget>("HistoryBar")->y();
+  const QRect below(0, 100, form_->CanvasImage().width(), barTop - 100);
   const QPoint corner =
       form_->findChild<QWidget*>(QStringLiteral("Canvas"))->mapTo(form_.get(), below.topLeft());
   const auto shown = [&] {

@@ -289,15 +289,18 @@ void TMainForm::FormResize() {
 }
 
 // Pan stays on the bottom edge and Panel1 on its right edge; the drawing area is what is left
-// above the panel.
+// above the panel. The history bar lies over the area's bottom strip, as the switches lie over its
+// top strip: the picture, and every picture or movie exported from it, keeps the area's size.
 void TMainForm::LayOutClientArea() {
   const int panHeight = Pan->height();
   Pan->setGeometry(0, Client->height() - panHeight, Client->width(), panHeight);
   Panel1->move(Pan->width() - Panel1->width() - 1, Panel1->y());
-  const int barHeight = historyBar_ && !historyBar_->isHidden() ? historyBar_->sizeHint().height() : 0;
-  if (historyBar_) historyBar_->setGeometry(0, Pan->y() - barHeight, Client->width(), barHeight);
-  Canvas->setGeometry(0, 0, Client->width(), Pan->y() - barHeight);
+  Canvas->setGeometry(0, 0, Client->width(), Pan->y());
   Canvas->SetAreaSize(Canvas->size());
+  if (!historyBar_) return;
+  const int barHeight = historyBar_->sizeHint().height();
+  historyBar_->setGeometry(0, Pan->y() - barHeight, Client->width(), barHeight);
+  historyBar_->raise();
 }
 
 void TMainForm::FormMouseDown(Qt::MouseButton button, QPoint position) {
@@ -440,6 +443,7 @@ void TMainForm::GoClick() {
     if (run_.InProgress()) return;
     SetHistoryEnabled(true);
     historyBar_->RunEnded();
+    ShowHistoryAfterRun();
   });
   // A value that is not a number ends the run before its first step, as a fault of a step would.
   ThrowIfNotANumber(model_);
@@ -595,10 +599,15 @@ void TMainForm::Observables1Click() {
   observablesWindow_->raise();
 }
 
-// The bar takes its room from the bottom of the picture.
 void TMainForm::History1Click() {
   historyBar_->setVisible(History1->isChecked());
-  FormResize();
+  historyClosed_ = !History1->isChecked();
+}
+
+// A run that kept steps opens the bar, unless the user has closed it before.
+void TMainForm::ShowHistoryAfterRun() {
+  if (historyClosed_ || History1->isChecked() || historyBar_->Count() < 2) return;
+  History1->trigger();
 }
 
 void TMainForm::KeptStepShown() {

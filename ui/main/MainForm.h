@@ -150,6 +150,7 @@ class TMainForm : public QMainWindow {
   void ShowRunning();
   void SetImagesEnabled(bool enabled);
   void SetHistoryEnabled(bool enabled);
+  void ShowHistoryAfterRun();
   void EndIfExitRequested();
   void Null00Click();
 
@@ -244,6 +245,8 @@ class TMainForm : public QMainWindow {
   SceneInstruments* instruments_ = nullptr;
   SceneUndo* undo_ = nullptr;
   HistoryBar* historyBar_ = nullptr;
+  // View > History was closed by the user: a run's end no longer opens it.
+  bool historyClosed_ = false;
 
   // Controls, under the window's own names.
   QWidget* Client = nullptr;

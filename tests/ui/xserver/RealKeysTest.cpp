@@ -425,15 +425,15 @@ void RealKeysTest::aDocumentDraggedFromAnotherProgramIsTakenAsACopy() {
   QVERIFY(QFile::exists(FilePath("dragged.ato")));
 }
 
-// View > History by the menu, a run by Go, the slider moved by its keys, Resume from Here and Go
+// A run by Go opens the history bar, the slider moved by its keys, Resume from Here and Go
 // again: the run repeats the first run's states.
 void RealKeysTest::aRunRewoundWithTheSliderIsResumed() {
   StartWithDocument(Scene(), QStringLiteral("scene.ato"));
   Activate();
-  ChooseFromMenu("View1", "History1");
   form_->SetStopAfterSteps(10);
   ClickOn(Find<QPushButton>("Go"), 1);
   QTRY_COMPARE(model_->StepCount, 10);
+  QTRY_VERIFY(Find<QWidget>("HistoryBar")->isVisible());
   const SceneState last = model_->Scene();
   auto* slider = Find<QSlider>("HistorySlider");
   ClickOn(slider, 1);
