@@ -125,6 +125,18 @@ ShowTimes KeptStepTimes(velmora::TMainForm& form) {
   return times;
 }
 
+// The main window started with the document as its start file, shown and exposed.
+struct StartedWindow {
+  explicit StartedWindow(const std::string& document)
+      : form((velmora::WriteStartFile(document), model), view) {
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form)) std::fprintf(stderr, "window not exposed\n");
+  }
+  velmora::Model model;
+  velmora::ViewState view;
+  velmora::TMainForm form;
+};
+
 // A trajectory of `frames` frames of the scene, opened in the window and shown frame by frame.
 void TrajectoryTimes(const std::string& document, const velmora::Model& scene, int frames,
                      const QString& name) {
@@ -137,12 +149,8 @@ void TrajectoryTimes(const std::string& document, const velmora::Model& scene, i
       file << frame;
     }
   }
-  velmora::WriteStartFile(document);
-  velmora::Model model;
-  velmora::ViewState view;
-  velmora::TMainForm form(model, view);
-  form.show();
-  if (!QTest::qWaitForWindowExposed(&form)) std::fprintf(stderr, "window not exposed\n");
+  StartedWindow window(document);
+  velmora::TMainForm& form = window.form;
   velmora::DialogProvider::Instance().SetNextFileName(name);
   const Stopwatch open;
   form.findChild<QAction*>(QStringLiteral("OpenTrajectory1"))->trigger();
@@ -169,12 +177,8 @@ void TrajectoryTimes(const std::string& document, const velmora::Model& scene, i
 // The window loads the scene as its start document, as a user's last document would be.
 Timing WindowRun(const std::string& document, int steps, bool chart, bool look = false,
                  bool structure = false, bool recording = true, ShowTimes* shown = nullptr) {
-  velmora::WriteStartFile(document);
-  velmora::Model model;
-  velmora::ViewState view;
-  velmora::TMainForm form(model, view);
-  form.show();
-  if (!QTest::qWaitForWindowExposed(&form)) std::fprintf(stderr, "window not exposed\n");
+  StartedWindow window(document);
+  velmora::TMainForm& form = window.form;
   if (chart) form.findChild<QAction*>(QStringLiteral("Observables1"))->trigger();
   if (structure) form.findChild<QAction*>(QStringLiteral("Structure1"))->trigger();
   if (look)
@@ -189,7 +193,8 @@ Timing WindowRun(const std::string& document, int steps, bool chart, bool look =
   go->click();
   Timing timing = watch.Elapsed();
   timing.FramesPerSecond = frames.Frames / timing.Wall;
-  if (model.StepCount != steps) std::fprintf(stderr, "the window ran %d steps\n", model.StepCount);
+  if (window.model.StepCount != steps)
+    std::fprintf(stderr, "the window ran %d steps\n", window.model.StepCount);
   if (shown) {
     auto* history = form.findChild<QAction*>(QStringLiteral("History1"));
     if (!history->isChecked()) history->trigger();

@@ -19,6 +19,8 @@ SETTINGS = [  # Scene.picture's arguments, velmora-render's options, steps run f
      ["--size", "200x150", "--taoscope", "--turn", "0.1,0,0"], 25),
     (dict(width=300, height=200, look="spheres", colour_by="speed", radius=0.1),
      ["--size", "300x200", "--look", "spheres", "--colour-by", "speed", "--radius", "0.1"], 10),
+    (dict(colour_by="cluster"), ["--colour-by", "cluster"], 0),
+    (dict(look="spheres", colour_by="neighbour-class"), ["--look", "spheres", "--colour-by", "neighbour-class"], 0),
 ]
 
 
@@ -49,7 +51,7 @@ def test_pictures_need_no_display_and_show_in_jupyter(tmp_path):
     (dict(turn=(0, float("inf"), 0)), "turn: expected finite numbers"),
     (dict(turn=(1e30, 0, 0)), "turn: expected finite numbers"),
     (dict(look="cubes"), "look: expected one of 'dots', 'spheres', got 'cubes'"),
-    (dict(colour_by="mass"), "colour_by: expected one of 'group', 'speed', 'kinetic', 'potential', got 'mass'"),
+    (dict(colour_by="mass"), "colour_by: expected one of 'group', 'speed', 'kinetic', 'potential', 'cluster', 'coordination', 'neighbour-class', got 'mass'"),
     (dict(trails=100), "trails: a picture of one scene has no past steps"),
     (dict(radius=0), "radius: expected one number above 0"),
     (dict(turn=(1, 2)), "turn: expected three angles in degrees"),

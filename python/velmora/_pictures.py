@@ -6,7 +6,7 @@ import numpy as np
 
 # The choices of the window's View menu, in the order of the painter's own lists, by velmora-render's names.
 LOOKS = ("dots", "spheres")
-COLOURS = ("group", "speed", "kinetic", "potential")
+COLOURS = ("group", "speed", "kinetic", "potential", "cluster", "coordination", "neighbour-class")
 CANVAS = (846, 289)  # the window's drawing area at its start, velmora-render's default size
 LARGEST = np.longdouble(10**6)  # the largest zoom and turn angle taken; beyond it nothing useful is drawn
 
@@ -48,7 +48,8 @@ def picture(self, width=CANVAS[0], height=CANVAS[1], *, look="dots", colour_by="
     parity as the Taoscope switch does; numbers writes the slot numbers beside the dots. look:
     "dots" or "spheres" (shaded, of radius `radius` in length units, default 0.08); colour_by:
     "group", or "speed", "kinetic" or "potential" (each particle's, on viridis with a colour bar;
-    contact measures the potential with the contact part). trails takes only 0: a picture of one
+    contact measures the potential with the contact part), or "cluster", "coordination" or
+    "neighbour-class" (the structure analysis at its defaults, with a legend). trails takes only 0: a picture of one
     scene has no past steps. No display is needed: the painting runs on Qt's offscreen platform.
     """
     _choice("look", look, LOOKS)

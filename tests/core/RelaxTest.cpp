@@ -117,15 +117,6 @@ real LiteralLargest(const Model& m, const LawSettings& law) {
 // Four present slots about a shaken tetrahedron in the benchmark's law (the easy square's
 // parameters), at rest. (The benchmark's own cloud of 100 slots has no state of rest: cooled or
 // relaxed, pairs of slots close in on each other until one coincides.)
-Model TetrahedronScene() {
-  Model m = bench::HundredSlotScene(false);
-  for (int i = 1; i <= m.N; ++i) m.Present[i] = false;
-  const Points points = Shaken(Scaled(1.3L, Tetrahedron()), 0.05L, 3);
-  for (int k = 0; k < 4; ++k) Place(m, 97 + k, points[k].X, points[k].Y, points[k].Z);
-  ZeroVelocities(m);
-  return m;
-}
-
 constexpr real ProgramTolerance = 1e-4L;
 
 TEST(RelaxOnTheProgramsLaw, RestsByTheLiteralLawInFewerStepsThanCooling) {

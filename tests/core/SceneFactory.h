@@ -3,8 +3,11 @@
 
 #include <random>
 
+#include "bench/BenchmarkScenes.h"
 #include "model/Model.h"
 #include "sim/StepSettings.h"
+#include "sim/Stepper.h"
+#include "tests/core/Shapes.h"
 
 namespace velmora::testing {
 
@@ -18,12 +21,27 @@ inline void SetGroup(Model& m, int group, real A, real B, real C, real D, real F
 // A length parameter so large that its shell term underflows to exactly 0 at any distance used here.
 inline constexpr real Vanishing = 1.0e6L;
 
-// Places slot i at (x, y, z), at rest, present, with all its copies in line.
-inline void Place(Model& m, int i, real x, real y, real z) {
+// Places slot i at (x, y, z) with velocity (v, u, w), at rest unless told, present, with all its
+// copies in line.
+inline void Place(Model& m, int i, real x, real y, real z, real v = 0.0L, real u = 0.0L, real w = 0.0L) {
   m.Present[i] = true;
   m.X[i] = m.NewX[i] = m.ShownX[i] = x;
   m.Y[i] = m.NewY[i] = m.ShownY[i] = y;
   m.Z[i] = m.NewZ[i] = m.ShownZ[i] = z;
+  m.V[i] = m.NewV[i] = v;
+  m.U[i] = m.NewU[i] = u;
+  m.W[i] = m.NewW[i] = w;
+}
+
+// The benchmark scene's parameters with only slots 97..100 present, at rest on the corners of a
+// slightly shaken tetrahedron: a cluster that relaxes to the symmetric shape.
+inline Model TetrahedronScene() {
+  Model m = bench::HundredSlotScene(false);
+  for (int i = 1; i <= m.N; ++i) m.Present[i] = false;
+  const Points points = Shaken(Scaled(1.3L, Tetrahedron()), 0.05L, 3);
+  for (int k = 0; k < 4; ++k) Place(m, 97 + k, points[k].X, points[k].Y, points[k].Z);
+  ZeroVelocities(m);
+  return m;
 }
 
 // Every slot in use and every value zero: what a document is read into.

@@ -21,22 +21,13 @@
 #include "model/Model.h"
 #include "model/ProgramError.h"
 #include "sim/Stepper.h"
+#include "tests/core/SceneFactory.h"
 #include "ui/common/DialogProvider.h"
 #include "ui/main/MainForm.h"
 #include "view/SceneColours.h"
 #include "view/ViewState.h"
 
 namespace velmora::testing {
-
-inline void Place(Model& m, int slot, real x, real y, real z, real v = 0.0L, real u = 0.0L, real w = 0.0L) {
-  m.Present[slot] = true;
-  m.X[slot] = m.NewX[slot] = m.ShownX[slot] = x;
-  m.Y[slot] = m.NewY[slot] = m.ShownY[slot] = y;
-  m.Z[slot] = m.NewZ[slot] = m.ShownZ[slot] = z;
-  m.V[slot] = m.NewV[slot] = v;
-  m.U[slot] = m.NewU[slot] = u;
-  m.W[slot] = m.NewW[slot] = w;
-}
 
 // Four taons of the three groups on the axes, one unit from the origin, moving slowly; slot 3 is
 // empty but holds values, which the listing must not show.

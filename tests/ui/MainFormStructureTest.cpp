@@ -14,10 +14,8 @@
 #include <cmath>
 #include <string>
 
-#include "bench/BenchmarkScenes.h"
 #include "measure/StructureColours.h"
 #include "relax/FireRelaxer.h"
-#include "tests/core/Shapes.h"
 #include "tests/ui/MainFormHarness.h"
 #include "text/NumberText.h"
 #include "text/StructureText.h"
@@ -39,15 +37,6 @@ Model TwoClusters() {
 }
 
 // Four slots about a shaken tetrahedron in the benchmark's law, at rest: it has a state of rest.
-Model Tetrahedron4() {
-  Model m = bench::HundredSlotScene(false);
-  for (int i = 1; i <= m.N; ++i) m.Present[i] = false;
-  const Points points = Shaken(Scaled(1.3L, Tetrahedron()), 0.05L, 3);
-  for (int k = 0; k < 4; ++k) Place(m, 97 + k, points[k].X, points[k].Y, points[k].Z);
-  ZeroVelocities(m);
-  return m;
-}
-
 std::string CoreText(const Model& m, const StructureSettings& settings) {
   std::vector<int> slotNumbers;
   const Points points = PresentPoints(m, &slotNumbers);
@@ -163,7 +152,7 @@ void MainFormStructureTest::copyStructureCopiesThePanel() {
 }
 
 void MainFormStructureTest::relaxRestsAsTheCoreDoesInOneUndoEntry() {
-  StartWithDocument(Tetrahedron4(), QStringLiteral("four.ato"));
+  StartWithDocument(TetrahedronScene(), QStringLiteral("four.ato"));
   Model expected = *model_;
   FastLaw fast(1);
   const RelaxResult result = Relax(expected, LawField(fast, {}), 1e-4L, 5000);
@@ -180,12 +169,12 @@ void MainFormStructureTest::relaxRestsAsTheCoreDoesInOneUndoEntry() {
   QCOMPARE(form_->statusBar()->currentMessage(), relax->ResultText());
   QCOMPARE(Find<QAction>("Undo1")->text(), QStringLiteral("&Undo Relax"));
   Find<QAction>("Undo1")->trigger();
-  QVERIFY(SameArrays(model_->X, Tetrahedron4().X));
+  QVERIFY(SameArrays(model_->X, TetrahedronScene().X));
   QCOMPARE(DialogProvider::Instance().Shown().back().Caption, QStringLiteral("Relax"));
 }
 
 void MainFormStructureTest::relaxStopsRefusesAndReportsFaults() {
-  StartWithDocument(Tetrahedron4(), QStringLiteral("four.ato"));
+  StartWithDocument(TetrahedronScene(), QStringLiteral("four.ato"));
   auto* relax = form_->findChild<RelaxCommand*>();
   relax->SetStopAfterSteps(7);
   DialogProvider::Instance().SetNextTexts(QStringList{QStringLiteral("1E-9"), QStringLiteral("5000")});

@@ -585,12 +585,6 @@ int LitPixels(const QImage& image) {
   return lit;
 }
 
-Model EmptyScene() {
-  Model m;
-  m.N = SlotCount;
-  return m;
-}
-
 }  // namespace
 
 // Spheres, colour by speed, trails and a selection in the window, and velmora-render with the
@@ -627,7 +621,7 @@ void PictureTest::nearerSphereCoversTheFartherOne_data() {
 void PictureTest::nearerSphereCoversTheFartherOne() {
   QFETCH(int, depthOf76);
   QFETCH(bool, redOnTop);
-  Model m = EmptyScene();
+  Model m = EmptyDocument();
   Place(m, 1, 0.0L, 0.0L, 0.0L);
   Place(m, 76, 0.1L, depthOf76, 0.0L);
   ViewState view = LookView(600.0L);  // 0.1 is 30 pixels, a radius of 0.2 is 60
@@ -639,7 +633,7 @@ void PictureTest::nearerSphereCoversTheFartherOne() {
 
 // Lit from the upper left and in front: the middle is lighter than the rim on every side.
 void PictureTest::sphereIsLighterInTheMiddleThanAtItsRim() {
-  Model m = EmptyScene();
+  Model m = EmptyDocument();
   Place(m, 1, 0.0L, 0.0L, 0.0L);
   ViewState view = LookView(600.0L);
   const QImage image =
@@ -671,7 +665,7 @@ void PictureTest::stampedSphereIsTheDrawnOne() {
   QFETCH(real, y);
   QFETCH(int, scale);
   QFETCH(real, radius);
-  Model m = EmptyScene();
+  Model m = EmptyDocument();
   Place(m, 1, x, y, 0.0L);
   ViewState view = LookView(600.0L);
   ProjectParticles(view, m);
@@ -697,7 +691,7 @@ void PictureTest::stampedSphereIsTheDrawnOne() {
 // The slowest present particle gets the map's first colour, the fastest its last; the bar runs
 // from the last (top) to the first (bottom).
 void PictureTest::colourMapEndsAreTheLeastAndGreatestSpeed() {
-  Model m = EmptyScene();
+  Model m = EmptyDocument();
   Place(m, 1, -0.5L, 0.0L, 0.0L);
   Place(m, 2, 0.0L, 0.0L, 0.0L);
   Place(m, 3, 0.5L, 0.0L, 0.0L);
@@ -725,7 +719,7 @@ void PictureTest::colourMapEndsAreTheLeastAndGreatestSpeed() {
 // A particle moving 2 pixels a step: after 30 steps with trails of 10 the path reaches back over
 // the last 10 positions, 18 pixels, and no further.
 void PictureTest::trailReachesBackKStepsAndNoFurther() {
-  Model m = EmptyScene();
+  Model m = EmptyDocument();
   ViewState view = LookView(120.0L);
   TrailRecord trails(10);
   for (int step = 1; step <= 30; ++step) {

@@ -91,7 +91,10 @@ constexpr std::pair<const char*, ParticleStyle> StyleNames[] = {{"dots", Particl
 constexpr std::pair<const char*, ColourBy> ColourNames[] = {{"group", ColourBy::Group},
                                                             {"speed", ColourBy::Speed},
                                                             {"kinetic", ColourBy::Kinetic},
-                                                            {"potential", ColourBy::Potential}};
+                                                            {"potential", ColourBy::Potential},
+                                                            {"cluster", ColourBy::Cluster},
+                                                            {"coordination", ColourBy::Coordination},
+                                                            {"neighbour-class", ColourBy::NeighbourClass}};
 
 std::vector<int> Slots(const std::string& text) {
   std::vector<int> chosen;
@@ -141,7 +144,8 @@ OptionTable Options(CommandLine& line) {
           {"--radius", "R", "the spheres' radius in model units (default 0.08)",
            [&line](const std::string& v) { line.look.SphereRadius = Radius(v); }},
           {"--colour-by", "Q",
-           "colour by group (default), speed, kinetic or potential energy, with a colour bar",
+           "group (default), speed, kinetic, potential (a colour bar), cluster, coordination, "
+           "neighbour-class",
            [&line](const std::string& v) { line.look.Colour = ChoiceValue("--colour-by", v, ColourNames); }},
           {"--trails", "K", "each particle's path over its last K steps, fading",
            [&line](const std::string& v) { line.trails = CountValue("--trails", v, 1); }},
