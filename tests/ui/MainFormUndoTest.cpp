@@ -1,15 +1,20 @@
 // Edit > Undo and Redo in the main window: each command taken back gives the document bytes
-// saved before it, and done again those after.
+// saved before it, and done again those after, whatever the commands before it were.
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 #include <functional>
 #include <string>
 
 #include "tests/ui/MainFormHarness.h"
+#include "ui/editor/EditDlg.h"
+#include "ui/editor/EditorGrid.h"
 
 using namespace velmora;
 using namespace velmora::testing;
@@ -40,18 +45,45 @@ void MainFormUndoTest::eachCommandUndoneGivesTheBytesBeforeItAndRedoneThoseAfter
   QAction* undo = Find<QAction>("Undo1");
   QAction* redo = Find<QAction>("Redo1");
   QVERIFY(!undo->isEnabled());
+  TEditDlg editor(
+      *model_, [this] { return form_->TaoscopeSelected(); }, '.', form_.get());
+  form_->SetEditDlg(&editor);
+  const auto type = [&](const char* field, const char* text) {
+    auto* edit = Find<QLineEdit>(field);
+    edit->setText(QString::fromLatin1(text));
+    edit->setModified(true);
+    QTest::keyClick(edit, Qt::Key_Return);
+  };
   const struct {
     const char* entry;
     std::function<void()> command;
   } commands[] = {
       {"Run of 7 Steps", [&] { Run(7); }},
       {"Zero Velocities", [&] { Find<QToolButton>("Null00")->click(); }},
-      {"dt",
+      {"dt", [&] { type("EditDT", "0.125"); }},
+      {"A1", [&] { type("EditA1", "1.5"); }},
+      {"Editor Changes",
        [&] {
-         QLineEdit* dt = Find<QLineEdit>("EditDT");
-         dt->setText(QStringLiteral("0.125"));
-         dt->setModified(true);
-         QTest::keyClick(dt, Qt::Key_Return);
+         // The particle stored with "&Yes", then the editor cancelled.
+         QTimer::singleShot(0, &editor, [&] {
+           editor.findChild<EditorGrid*>(QStringLiteral("DaonsTable"))->Select(1, 5);
+           editor.findChild<QLineEdit*>(QStringLiteral("EditX"))->setText(QStringLiteral("2"));
+           editor.findChild<QCheckBox*>(QStringLiteral("DaoTrue"))->setChecked(true);
+           editor.findChild<QPushButton*>(QStringLiteral("Submit"))->click();
+           editor.findChild<QPushButton*>(QStringLiteral("CancelBtn"))->click();
+         });
+         Find<QAction>("New1")->trigger();
+       }},
+      {"Taons", [&] { Find<QAction>("Daons1")->trigger(); }},
+      {"Relax",
+       [&] {
+         DialogProvider::Instance().SetNextTexts(QStringList{QStringLiteral("1E-3"), QStringLiteral("50")});
+         Find<QAction>("Relax1")->trigger();
+       }},
+      {"Easy Square",
+       [&] {
+         WriteStartFile("");
+         Find<QAction>("Daons1")->trigger();
        }},
   };
   for (const auto& c : commands) {
