@@ -47,6 +47,7 @@
 #include "ui/main/ModelFields.h"
 #include "ui/main/SceneCanvas.h"
 #include "ui/main/SceneInstruments.h"
+#include "ui/main/ViewButton.h"
 #include "ui/main/WindowPlacement.h"
 #include "ui/observables/ObservablesWindow.h"
 
@@ -67,17 +68,6 @@ bool IsPictureShift(const QKeyEvent& key) {
   const bool arrow =
       code == Qt::Key_Left || code == Qt::Key_Right || code == Qt::Key_Up || code == Qt::Key_Down;
   return arrow && (key.modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier;
-}
-
-MouseButton ViewButton(Qt::MouseButton button) {
-  switch (button) {
-    case Qt::RightButton:
-      return MouseButton::Right;
-    case Qt::LeftButton:
-      return MouseButton::Left;
-    default:
-      return MouseButton::Middle;
-  }
 }
 
 }  // namespace

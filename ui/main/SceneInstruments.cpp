@@ -22,6 +22,7 @@
 #include "ui/common/DialogProvider.h"
 #include "ui/common/ErrorReport.h"
 #include "ui/main/SceneCanvas.h"
+#include "ui/main/ViewButton.h"
 #include "view/ViewCommands.h"
 
 namespace velmora {
@@ -40,17 +41,6 @@ constexpr int IdleMilliseconds = 250;
 constexpr int NoticeMilliseconds = 4000;
 // A trail's frame holds every slot's position: 10000 of them take about 50 MB.
 constexpr int MostTrailSteps = 10000;
-
-MouseButton ViewButtonOf(Qt::MouseButton button) {
-  switch (button) {
-    case Qt::RightButton:
-      return MouseButton::Right;
-    case Qt::LeftButton:
-      return MouseButton::Left;
-    default:
-      return MouseButton::Middle;
-  }
-}
 
 QLabel* StatusLabel(QStatusBar* bar, const char* name, int stretch) {
   auto* label = new QLabel(bar);
@@ -191,7 +181,7 @@ void SceneInstruments::Draw(Redraw redraw, SceneLook look) {
   dragView_ = view_;
   if (model_.SpiralShown) dragModel_ = model_;
   Model& shown = model_.SpiralShown ? dragModel_ : model_;
-  look.What = MouseRelease(dragView_, shown, ViewButtonOf(drag_->button), drag_->now.x(), drag_->now.y());
+  look.What = MouseRelease(dragView_, shown, ViewButton(drag_->button), drag_->now.x(), drag_->now.y());
   canvas_.Draw(shown, dragView_, look, trails);
 }
 
