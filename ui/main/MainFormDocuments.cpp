@@ -214,9 +214,14 @@ void TMainForm::Spiral1Click() {
 
 // View > Show Images > Taons: back to the particles of the remembered document, or the easy
 // square when none is remembered. The step count and the comment stay; the fields show the
-// time step and parameters now in force.
+// time step and parameters now in force. Undo names it for what it brought.
 void TMainForm::Daons1Click() {
-  undo_->Command("Taons", [this] { ShowImagesOfTaons(); });
+  {
+    SceneUndo::Session entry(*undo_);
+    entry.name = "Taons";
+    ShowImagesOfTaons();
+    if (model_.DocFileName == TaonsTitle) entry.name = "Easy Square";
+  }
   SceneReplaced();
   FillParameterFields();
 }
