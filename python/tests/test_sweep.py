@@ -66,11 +66,15 @@ def test_local_cluster_rows_and_documents_are_those_of_the_batch_tool(base, tmp_
         assert (tmp_path / "kept" / row[-1]).read_bytes() == (tmp_path / "batch.ato").read_bytes()
 
 
-@pytest.fixture(scope="module")
-def client():
+def in_process_client():
     from dask.distributed import Client
 
-    with Client(processes=False, n_workers=2, threads_per_worker=1, dashboard_address=None) as client:
+    return Client(processes=False, n_workers=2, threads_per_worker=1, dashboard_address=None)
+
+
+@pytest.fixture(scope="module")
+def client():
+    with in_process_client() as client:
         yield client
 
 
@@ -375,7 +379,7 @@ def test_an_unreachable_scheduler_is_one_line_and_status_1(base, tmp_path):
     assert not (tmp_path / "o.tsv").exists()
 
 
-def test_scheduler_runs_the_sweep_as_a_local_cluster_does_and_its_loss_is_one_line(base, tmp_path, client):
+def test_scheduler_runs_the_sweep_as_a_local_cluster_does_and_its_loss_is_one_line(base, tmp_path):
     address = f"tcp://127.0.0.1:{free_port()}"
     cli = [sys.executable, "-m"]
     processes = [subprocess.Popen(cli + ["distributed.cli.dask_scheduler", "--host", "127.0.0.1", "--port",
@@ -389,8 +393,10 @@ def test_scheduler_runs_the_sweep_as_a_local_cluster_does_and_its_loss_is_one_li
         result = subprocess.run([*SWEEP, base, *sets, "--scheduler", address, "--output", tmp_path / "remote.tsv"],
                                 capture_output=True, timeout=300)
         assert result.returncode == 0, result.stderr
-        sweep.run(sweep.Settings(base, {"C3": "4.5,5.5", "D1": "9:11:2"}, 10, contact=True, client=client,
-                                 output=tmp_path / "local.tsv"))
+        # A client of its own: the module's, after the tests before, now and then took a minute here.
+        with in_process_client() as client:
+            sweep.run(sweep.Settings(base, {"C3": "4.5,5.5", "D1": "9:11:2"}, 10, contact=True, client=client,
+                                     output=tmp_path / "local.tsv"))
         remote, local = table(tmp_path / "remote.tsv"), table(tmp_path / "local.tsv")
         assert remote[0] == local[0] and sorted(remote[1]) == sorted(local[1]) and len(local[1]) == 4
 
