@@ -59,6 +59,9 @@ void MainFormHistoryTest::theBarOpensAfterARunUntilTheUserClosesIt() {
   Run(3);
   QVERIFY(bar->isVisible() && Find<QAction>("History1")->isChecked());
   QCOMPARE(form_->CanvasImage().size(), before.size());  // the bar lies over the picture
+  // ... on a ground of its own, which its label's black text needs.
+  const QPoint corner = bar->mapTo(form_.get(), QPoint(0, 0));
+  QVERIFY(form_->grab().toImage().pixel(corner) != qRgb(0, 0, 0));
   Find<QAction>("History1")->trigger();
   Run(3);
   QVERIFY(!bar->isVisible());

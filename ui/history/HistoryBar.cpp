@@ -38,6 +38,8 @@ T* Make(QWidget* parent, QHBoxLayout* row, const char* name, const QString& text
 HistoryBar::HistoryBar(Model& model, RunRing& ring, SceneUndo& undo, QWidget* parent)
     : QWidget(parent), model_(model), ring_(ring), undo_(undo) {
   setObjectName(QStringLiteral("HistoryBar"));
+  // The bar lies over the black picture: it paints its own ground.
+  setAutoFillBackground(true);
   createControls();
   connect(&undo_, &SceneUndo::AboutToChange, this, [this] { ReturnToScene(); });
   // Undo and Redo put a scene of their own in place of the step shown.
