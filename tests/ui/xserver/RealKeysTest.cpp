@@ -165,13 +165,13 @@ void RealKeysTest::editorKeepsAPasteStoresItAndTakesEnterOnItsFocusedButton() {
 }
 
 // The canvas hands the X server a picture once per display frame; the run's last step must reach
-// it even when the run ends within a frame. Read back from the X server, below the switches that
-// cover the canvas's top.
+// it even when the run ends within a frame. Read back from the X server, between the switches
+// that cover the canvas's top and the history bar that covers its bottom.
 void RealKeysTest::aClickedRunLeavesItsLastStepOnTheScreen() {
   StartWithDocument(Scene(), QStringLiteral("scene.ato"));
   Activate();
   QWidget* canvas = Find<QWidget>("Canvas");
-  const QRect below(0, 100, canvas->width(), canvas->height() - 100);
+  const QRect below(0, 100, canvas->width(), Find<QWidget>("HistoryBar")->y() - 100);
   const QImage before = form_->CanvasImage().copy(below);
   form_->SetStopAfterSteps(40);
   ClickOn(Find<QPushButton>("Go"), 1);
