@@ -10,6 +10,7 @@ import signal
 import socket
 import subprocess
 import sys
+import threading
 import time
 
 import numpy as np
@@ -66,15 +67,11 @@ def test_local_cluster_rows_and_documents_are_those_of_the_batch_tool(base, tmp_
         assert (tmp_path / "kept" / row[-1]).read_bytes() == (tmp_path / "batch.ato").read_bytes()
 
 
-def in_process_client():
-    from dask.distributed import Client
-
-    return Client(processes=False, n_workers=2, threads_per_worker=1, dashboard_address=None)
-
-
 @pytest.fixture(scope="module")
 def client():
-    with in_process_client() as client:
+    from dask.distributed import Client
+
+    with Client(processes=False, n_workers=2, threads_per_worker=1, dashboard_address=None) as client:
         yield client
 
 
@@ -214,6 +211,20 @@ def test_kept_documents_of_long_settings_get_short_names_that_their_rows_give(ba
     [name] = sweep.run(settings)["document"]
     assert re.fullmatch(r"point-[0-9a-f]{16}\.ato", name)
     assert (velmora.Scene.load(tmp_path / "kept" / name).parameters == np.longdouble("1.5")).all()
+
+
+def test_a_sweep_follows_its_own_client_and_not_the_newest_one(base, tmp_path, client):
+    from dask.distributed import Client
+
+    release = threading.Event()
+    with Client(client.scheduler.address) as newest:  # the client dask takes where none is named
+        newest.loop.add_callback(release.wait, 60)  # its loop answers nothing meanwhile
+        try:
+            started = time.monotonic()
+            sweep.run(sweep.Settings(base, {"A1": [1, 2]}, steps=2, client=client, output=tmp_path / "t.tsv"))
+            assert time.monotonic() - started < 30
+        finally:
+            release.set()
 
 
 def listeners(pid):
@@ -379,7 +390,7 @@ def test_an_unreachable_scheduler_is_one_line_and_status_1(base, tmp_path):
     assert not (tmp_path / "o.tsv").exists()
 
 
-def test_scheduler_runs_the_sweep_as_a_local_cluster_does_and_its_loss_is_one_line(base, tmp_path):
+def test_scheduler_runs_the_sweep_as_a_local_cluster_does_and_its_loss_is_one_line(base, tmp_path, client):
     address = f"tcp://127.0.0.1:{free_port()}"
     cli = [sys.executable, "-m"]
     processes = [subprocess.Popen(cli + ["distributed.cli.dask_scheduler", "--host", "127.0.0.1", "--port",
@@ -393,10 +404,8 @@ def test_scheduler_runs_the_sweep_as_a_local_cluster_does_and_its_loss_is_one_li
         result = subprocess.run([*SWEEP, base, *sets, "--scheduler", address, "--output", tmp_path / "remote.tsv"],
                                 capture_output=True, timeout=300)
         assert result.returncode == 0, result.stderr
-        # A client of its own: the module's, after the tests before, now and then took a minute here.
-        with in_process_client() as client:
-            sweep.run(sweep.Settings(base, {"C3": "4.5,5.5", "D1": "9:11:2"}, 10, contact=True, client=client,
-                                     output=tmp_path / "local.tsv"))
+        sweep.run(sweep.Settings(base, {"C3": "4.5,5.5", "D1": "9:11:2"}, 10, contact=True, client=client,
+                                 output=tmp_path / "local.tsv"))
         remote, local = table(tmp_path / "remote.tsv"), table(tmp_path / "local.tsv")
         assert remote[0] == local[0] and sorted(remote[1]) == sorted(local[1]) and len(local[1]) == 4
 

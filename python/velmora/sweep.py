@@ -695,7 +695,9 @@ def _run_points(settings: Settings, grid: Grid, job: Job, table: Table) -> typin
     client, cluster = (settings.client, None) if settings.client is not None else _client(settings)
     running = {}
     failures = []
-    pending = as_completed()
+    # On the sweep's client's loop: as_completed takes the process's newest client by default, which
+    # may be another one (a user's, or one already closed), and would then see the points late.
+    pending = as_completed(loop=client.loop)
 
     def submit(count: int) -> None:
         """Keeps `count` more points in flight, so that the grid is never held whole."""
