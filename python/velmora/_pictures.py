@@ -49,8 +49,9 @@ def picture(self, width=CANVAS[0], height=CANVAS[1], *, look="dots", colour_by="
     "dots" or "spheres" (shaded, of radius `radius` in length units, default 0.08); colour_by:
     "group", or "speed", "kinetic" or "potential" (each particle's, on viridis with a colour bar;
     contact measures the potential with the contact part), or "cluster", "coordination" or
-    "neighbour-class" (the structure analysis at its defaults, with a legend). trails takes only 0: a picture of one
-    scene has no past steps. No display is needed: the painting runs on Qt's offscreen platform.
+    "neighbour-class" (the structure analysis at its defaults, with a legend). trails takes only 0:
+    a picture of one scene has no past steps. No display is needed: the painting runs on Qt's
+    offscreen platform.
     """
     _choice("look", look, LOOKS)
     _choice("colour_by", colour_by, COLOURS)
